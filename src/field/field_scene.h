@@ -1,0 +1,4 @@
+// The field screen: one frame of play.
+#pragma once
+
+void FieldScene();

@@ -1,0 +1,210 @@
+#include "gfx/sprite_file.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/platform.h"
+
+namespace {
+
+std::int32_t ReadLe32(const std::uint8_t* p) {
+  return static_cast<std::int32_t>(p[0] | (p[1] << 8) | (p[2] << 16) |
+                                   (static_cast<std::uint32_t>(p[3]) << 24));
+}
+
+struct Header {
+  bool tagOk = false;
+  std::int32_t version = 0;
+  std::int32_t count = 0;
+};
+
+Header ReadHeader(std::FILE* f) {
+  std::uint8_t raw[kSpriteHeaderBytes] = {};
+  const std::size_t got = std::fread(raw, 1, sizeof raw, f);
+  (void)got;  // a short header reads as zeros
+  Header h;
+  h.tagOk = std::memchr(raw, 0, 16) != nullptr &&
+            std::strcmp(reinterpret_cast<const char*>(raw), kSpriteTag) == 0;
+  h.version = ReadLe32(raw + 16);
+  h.count = ReadLe32(raw + 20);
+  return h;
+}
+
+// Bytes from the current position to the end of the file.
+long long BytesLeft(std::FILE* f) {
+  const long here = std::ftell(f);
+  if (here < 0 || std::fseek(f, 0, SEEK_END) != 0) return 0;
+  const long end = std::ftell(f);
+  std::fseek(f, here, SEEK_SET);
+  return end > here ? end - here : 0;
+}
+
+void Box(const char* text, const char* caption) { platform::ShowMessageBox(text, caption); }
+
+// Reads one 32-bit value; past the end of the file it reads as 0.
+std::int32_t ReadValue(std::FILE* f) {
+  std::uint8_t b[4] = {};
+  if (std::fread(b, 1, 4, f) != 4) return 0;
+  return ReadLe32(b);
+}
+
+}  // namespace
+
+int GetNumSprite(const char* fileName) {
+  std::FILE* f = std::fopen(fileName, "rb");
+  if (f == nullptr) return 0;
+  const Header h = ReadHeader(f);
+  if (!h.tagOk) {
+    Box("Fail Loading Sprite", "InitProgram()");
+    std::fclose(f);
+    return 0;
+  }
+  if (h.version < 1) {
+    Box("Sprite File Bad Version", "InitProgram()");
+    std::fclose(f);
+    return 0;
+  }
+  // Every frame takes at least its 8-byte size record. A count the file
+  // cannot hold would only make the game allocate for frames that are not
+  // there.
+  if (h.count > 0 && h.count > BytesLeft(f) / 8) {
+    Box("Fail Loading Sprite", "InitProgram()");
+    std::fclose(f);
+    return 0;
+  }
+  std::fclose(f);
+  return h.count;
+}
+
+int LoadSprite(const char* fileName) {
+  std::FILE* f = std::fopen(fileName, "rb");
+  if (f == nullptr) {
+    Box("Sprite File Not Found", "InitProgram()");
+    return 0;
+  }
+  const Header h = ReadHeader(f);
+  if (!h.tagOk) {
+    Box("Sprite File Bad Format", "InitProgram()");
+    std::fclose(f);
+    return 0;
+  }
+  if (h.version < 1) {
+    Box("Sprite File Bad Version", "InitProgram()");
+    std::fclose(f);
+    return 0;
+  }
+  // The frame table was made for gSpriteCount frames; a file that changed
+  // in between must not fill more.
+  if (h.count < 0 || h.count > static_cast<int>(gSpriteFrames.size())) {
+    std::fclose(f);
+    return 0;
+  }
+  const int n = h.count;
+  gSpriteSurfaces.clear();
+  gSpriteSurfaces.resize(static_cast<std::size_t>(n));
+  std::vector<std::uint8_t> buffer;
+  for (int i = 0; i < n; ++i) {
+    const std::int32_t w = ReadValue(f);
+    const std::int32_t hgt = ReadValue(f);
+    if (w < 0 || hgt < 0 || w > kSpriteMaxWidth || hgt > kSpriteMaxHeight) {
+      gSpriteSurfaces.clear();
+      std::fclose(f);
+      return 0;
+    }
+    gSpriteFrames[i] = SpriteFrame{w, hgt};
+    gSpriteSurfaces[i] = std::make_unique<Surface>(w, hgt);
+    const std::size_t bytes = static_cast<std::size_t>(w) * hgt * 3;
+    buffer.assign(bytes, 0);
+    if (bytes > 0) {
+      const std::size_t got = std::fread(buffer.data(), 1, bytes, f);
+      (void)got;  // pixels past the end of the file stay black
+      const std::size_t row = static_cast<std::size_t>(w) * 3;
+      for (int y = 0; y < hgt; ++y) {
+        std::memcpy(gSpriteSurfaces[i]->Row(y), buffer.data() + row * y, row);
+      }
+    }
+  }
+  std::fclose(f);
+  return 1;
+}
+
+int GetNumAction(const char* fileName) {
+  std::FILE* f = std::fopen(fileName, "rb");
+  if (f == nullptr) {
+    Box("Animation File Not Found", "GetNumAction()");
+    return 0;
+  }
+  const Header h = ReadHeader(f);
+  std::fclose(f);
+  if (!h.tagOk) {
+    Box("Animation File Bad Format", "GetNumAction()");
+    return 0;
+  }
+  if (h.version < 1) {
+    Box("Animation File Bad Version", "GetNumAction()");
+    return 0;
+  }
+  return h.count;
+}
+
+int LoadAnimation(const char* fileName, Animation* animation) {
+  std::FILE* f = std::fopen(fileName, "rb");
+  if (f == nullptr) {
+    Box("Animation File Not Found", "LoadAnimation()");
+    return 0;
+  }
+  const Header h = ReadHeader(f);
+  if (!h.tagOk) {
+    Box("Animation File Bad Format", "LoadAnimation()");
+    std::fclose(f);
+    return 0;
+  }
+  if (h.version < 1) {
+    Box("Animation File Bad Version", "LoadAnimation()");
+    std::fclose(f);
+    return 0;
+  }
+  // Every count is checked against the bytes its records need, so that no
+  // header can make the reader allocate more than the file could describe.
+  long long left = BytesLeft(f);
+  auto fits = [&left](long long count, long long recordBytes) {
+    if (count < 0 || count > left / recordBytes) return false;
+    left -= count * recordBytes;
+    return true;
+  };
+  std::vector<AnimationAction> actions;
+  if (!fits(h.count, 20)) {
+    Box("Animation File Bad Format", "LoadAnimation()");
+    std::fclose(f);
+    return 0;
+  }
+  actions.resize(static_cast<std::size_t>(h.count));
+  for (AnimationAction& action : actions) {
+    char name[17] = {};
+    if (std::fread(name, 1, 16, f) != 16) name[0] = 0;
+    action.name = name;
+    const std::int32_t frames = ReadValue(f);
+    if (!fits(frames, 68)) {
+      Box("Animation File Bad Format", "LoadAnimation()");
+      std::fclose(f);
+      return 0;
+    }
+    action.frames.resize(static_cast<std::size_t>(frames));
+    for (AnimationFrame& frame : action.frames) {
+      for (std::int32_t& v : frame.values) v = ReadValue(f);
+      const std::int32_t entries = ReadValue(f);
+      if (!fits(entries, 12)) {
+        Box("Animation File Bad Format", "LoadAnimation()");
+        std::fclose(f);
+        return 0;
+      }
+      frame.entries.resize(static_cast<std::size_t>(entries));
+      for (AnimationEntry& e : frame.entries) {
+        for (std::int32_t& v : e.values) v = ReadValue(f);
+      }
+    }
+  }
+  std::fclose(f);
+  if (animation != nullptr) animation->actions = std::move(actions);
+  return 1;
+}

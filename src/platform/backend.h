@@ -1,0 +1,44 @@
+// The interface both backends implement. Private to the platform layer.
+#pragma once
+
+#include <memory>
+
+#include "platform/platform.h"
+
+namespace platform {
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+
+  virtual bool PeekEvent(Event& event) = 0;
+  virtual void WaitEvent() = 0;
+  virtual void PassCompleted() = 0;
+  virtual std::int64_t CalendarTime() = 0;
+
+  virtual bool StartWindowing() = 0;
+  virtual bool CreateMainWindow(const char* title) = 0;
+  virtual void ShowMainWindow() = 0;
+  virtual void DestroyMainWindow() = 0;
+  virtual bool HasMainWindow() = 0;
+  virtual void ShowMessageBox(const char* text, const char* caption) = 0;
+  virtual void StopWindowing() = 0;
+
+  virtual bool VideoOpenDevice() = 0;
+  virtual bool VideoTakeScreen() = 0;
+  virtual bool VideoSetMode(int width, int height) = 0;
+  virtual bool VideoCreatePresenter(int width, int height) = 0;
+  // Shows the frame. False when the device was reset and the frame dropped.
+  virtual bool VideoPresent(const Surface& frame) = 0;
+  virtual bool VideoRecreatePresenter() = 0;
+  virtual void VideoRelease() = 0;
+};
+
+std::unique_ptr<Backend> MakeSdlBackend();
+std::unique_ptr<Backend> MakeHeadlessBackend(HeadlessHost* host);
+
+// The display's loss flag, shared by the primary chain. The SDL backend sets
+// it when its renderer is reset.
+extern bool gDisplayLost;
+
+}  // namespace platform

@@ -1,0 +1,76 @@
+// The headless backend: no window, no screen. Input and the clock come from a
+// HeadlessHost; frames are kept in the primary surface, where the host and
+// the tests read them. Message boxes go to stderr.
+#include <cstdio>
+#include <ctime>
+
+#include "platform/backend.h"
+
+namespace platform {
+namespace {
+
+class HeadlessBackend final : public Backend {
+ public:
+  explicit HeadlessBackend(HeadlessHost* host) : host_(host) {}
+
+  bool PeekEvent(Event& event) override {
+    if (has_pending_) {
+      event = pending_;
+      has_pending_ = false;
+      return true;
+    }
+    return host_ != nullptr && host_->NextEvent(event, false);
+  }
+
+  void WaitEvent() override {
+    if (has_pending_ || host_ == nullptr) return;
+    has_pending_ = host_->NextEvent(pending_, true);
+  }
+
+  void PassCompleted() override {
+    if (host_ != nullptr) host_->OnPass();
+  }
+
+  std::int64_t CalendarTime() override {
+    return host_ != nullptr ? host_->Now() : static_cast<std::int64_t>(std::time(nullptr));
+  }
+
+  bool StartWindowing() override { return true; }
+  bool CreateMainWindow(const char*) override {
+    window_ = true;
+    return true;
+  }
+  void ShowMainWindow() override {}
+  void DestroyMainWindow() override { window_ = false; }
+  bool HasMainWindow() override { return window_; }
+  void ShowMessageBox(const char* text, const char* caption) override {
+    std::fprintf(stderr, "%s: %s\n", caption, text);
+    std::fflush(stderr);
+  }
+  void StopWindowing() override {}
+
+  bool VideoOpenDevice() override { return window_; }
+  bool VideoTakeScreen() override { return true; }
+  bool VideoSetMode(int width, int height) override { return width > 0 && height > 0; }
+  bool VideoCreatePresenter(int, int) override { return true; }
+  bool VideoPresent(const Surface& frame) override {
+    if (host_ != nullptr) host_->OnFlip(frame);
+    return true;
+  }
+  bool VideoRecreatePresenter() override { return true; }
+  void VideoRelease() override {}
+
+ private:
+  HeadlessHost* host_;
+  bool window_ = false;
+  bool has_pending_ = false;
+  Event pending_;
+};
+
+}  // namespace
+
+std::unique_ptr<Backend> MakeHeadlessBackend(HeadlessHost* host) {
+  return std::make_unique<HeadlessBackend>(host);
+}
+
+}  // namespace platform

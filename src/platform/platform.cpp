@@ -1,0 +1,115 @@
+// Forwards the platform calls to the chosen backend and keeps what both
+// backends share: the primary chain, the loss flag and the flip count.
+#include "platform/platform.h"
+
+#include <cstdio>
+#include <memory>
+
+#include "platform/backend.h"
+
+namespace platform {
+
+bool gDisplayLost = false;
+
+namespace {
+
+std::unique_ptr<Backend> gBackend;
+bool gHeadless = false;
+std::unique_ptr<Surface> gPrimary;
+std::unique_ptr<Surface> gBack;
+std::uint64_t gFlips = 0;
+
+Backend& B() {
+  if (!gBackend) gBackend = MakeSdlBackend();
+  return *gBackend;
+}
+
+}  // namespace
+
+void UseSdlBackend() {
+  gBackend = MakeSdlBackend();
+  gHeadless = false;
+}
+
+void UseHeadlessBackend(HeadlessHost* host) {
+  gBackend = MakeHeadlessBackend(host);
+  gHeadless = true;
+}
+
+bool IsHeadless() { return gHeadless; }
+
+bool PeekEvent(Event& event) { return B().PeekEvent(event); }
+void WaitEvent() { B().WaitEvent(); }
+void PassCompleted() { B().PassCompleted(); }
+std::int64_t CalendarTime() { return B().CalendarTime(); }
+
+bool StartWindowing() { return B().StartWindowing(); }
+bool CreateMainWindow(const char* title) { return B().CreateMainWindow(title); }
+void ShowMainWindow() { B().ShowMainWindow(); }
+void DestroyMainWindow() { B().DestroyMainWindow(); }
+bool HasMainWindow() { return B().HasMainWindow(); }
+void ShowMessageBox(const char* text, const char* caption) { B().ShowMessageBox(text, caption); }
+void StopWindowing() { B().StopWindowing(); }
+
+void DebugOutput(const char* text) {
+  std::fputs(text, stderr);
+  std::fflush(stderr);
+}
+
+bool VideoOpenDevice() { return B().VideoOpenDevice(); }
+bool VideoTakeScreen() { return B().VideoTakeScreen(); }
+bool VideoSetMode(int width, int height) { return B().VideoSetMode(width, height); }
+
+Surface* VideoCreatePrimary(int width, int height) {
+  if (!B().VideoCreatePresenter(width, height)) return nullptr;
+  gDisplayLost = false;
+  gPrimary = std::make_unique<Surface>(width, height);
+  gBack = std::make_unique<Surface>(width, height);
+  gPrimary->ShareLossFlag(&gDisplayLost);
+  gBack->ShareLossFlag(&gDisplayLost);
+  return gPrimary.get();
+}
+
+Surface* VideoBackBuffer() { return gBack.get(); }
+
+HRESULT VideoFlip() {
+  if (!gPrimary || !gBack) return DDERR_INVALIDPARAMS;
+  if (gDisplayLost) return DDERR_SURFACELOST;
+  if (TakeStillDrawing()) return DDERR_WASSTILLDRAWING;
+  gPrimary->SwapPixels(*gBack);
+  if (!B().VideoPresent(*gPrimary)) {
+    // The renderer was reset under us: swap back, so the frame is dropped
+    // whole, and report the loss.
+    gPrimary->SwapPixels(*gBack);
+    gDisplayLost = true;
+    return DDERR_SURFACELOST;
+  }
+  ++gFlips;
+  return DD_OK;
+}
+
+HRESULT VideoRestore() {
+  if (!gPrimary) return DDERR_INVALIDPARAMS;
+  if (!gDisplayLost) return DD_OK;
+  if (!B().VideoRecreatePresenter()) return DDERR_SURFACELOST;
+  gDisplayLost = false;
+  return DD_OK;
+}
+
+void VideoRelease() {
+  if (gBackend) gBackend->VideoRelease();
+  gPrimary.reset();
+  gBack.reset();
+  gDisplayLost = false;
+}
+
+void VideoMarkLost() { gDisplayLost = true; }
+
+std::uint64_t VideoFlipCount() { return gFlips; }
+
+const Surface* HeadlessShownFrame() {
+  if (!gHeadless || !gPrimary || gFlips == 0) return nullptr;
+  return gPrimary.get();
+}
+
+}  // namespace platform

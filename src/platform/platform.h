@@ -1,0 +1,117 @@
+// The platform layer: what the game asks of the machine.
+//
+// The game sees one window, a queue of input events, a display that presents
+// 640 x 480 frames, message boxes, a debugger output, a calendar clock, text,
+// bitmaps, a sound device and a MIDI sequencer. Two backends implement it:
+// the SDL2 backend for the real program, and the headless backend, which
+// takes its events and clock from a host (the replay tool or a test) and keeps
+// the frames it is given in memory.
+//
+// A backend is chosen once, before the game starts; the SDL backend is the
+// default.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/surface.h"
+
+namespace platform {
+
+// ---- Input events ---------------------------------------------------------
+
+enum class EventType {
+  kWindowClosed,  // the window was closed or destroyed
+  kActivate,      // focus gained (active = true) or lost
+  kMouseMove,     // pointer moved; x, y in frame pixels, clamped to the frame
+  kLeftDown,
+  kLeftUp,
+  kRightDown,
+  kRightUp,
+  kKeyDown,
+};
+
+enum class Key { kEscape, kOther };
+
+struct Event {
+  EventType type = EventType::kMouseMove;
+  int x = 0;
+  int y = 0;
+  bool active = false;
+  Key key = Key::kOther;
+};
+
+// Takes the next queued event without waiting. False when none is queued.
+bool PeekEvent(Event& event);
+// Blocks until an event is queued (the event stays queued).
+void WaitEvent();
+// The shell calls this after every scene pass (drawn or not).
+void PassCompleted();
+// Calendar time in whole seconds.
+std::int64_t CalendarTime();
+
+// ---- Window and messages --------------------------------------------------
+
+// Brings up the windowing system. False when it is not available.
+bool StartWindowing();
+// Creates the main window, hidden. False on failure.
+bool CreateMainWindow(const char* title);
+void ShowMainWindow();
+void DestroyMainWindow();
+bool HasMainWindow();
+// A message box with an OK button when a display exists; otherwise a line
+// "caption: text" on stderr.
+void ShowMessageBox(const char* text, const char* caption);
+// Debugger output: written to stderr unchanged.
+void DebugOutput(const char* text);
+// Undoes StartWindowing at program end.
+void StopWindowing();
+
+// ---- Display ---------------------------------------------------------------
+// The set-up steps, in the order the game takes them. Each returns false on
+// failure; the game names the step that failed.
+
+bool VideoOpenDevice();                   // a renderer for the main window
+bool VideoTakeScreen();                   // desktop full-screen
+bool VideoSetMode(int width, int height);  // the frame size, scaled to fit
+// The primary surface and its back buffer, both width x height, sharing the
+// display's loss flag. Null on failure. The display owns both.
+Surface* VideoCreatePrimary(int width, int height);
+Surface* VideoBackBuffer();
+// Exchanges the primary and back buffer pixels and shows the primary, paced
+// to 60 flips a second on a real screen. DDERR_SURFACELOST while the display
+// is lost; DDERR_WASSTILLDRAWING when a busy answer was injected.
+HRESULT VideoFlip();
+// Restores the primary surface after a loss. DD_OK when the display is back.
+HRESULT VideoRestore();
+// Releases the primary chain and the renderer, giving the screen back.
+void VideoRelease();
+// Marks the display as lost (the SDL backend does this itself when its
+// renderer is reset).
+void VideoMarkLost();
+// The number of flips shown so far.
+std::uint64_t VideoFlipCount();
+
+// ---- Backends ---------------------------------------------------------------
+
+// What a headless run is driven by.
+class HeadlessHost {
+ public:
+  virtual ~HeadlessHost() = default;
+  // The next input event. When `waiting` is true the game is inactive and
+  // waits; the host then returns an event if it has one and may also let
+  // time pass. False when no event is there.
+  virtual bool NextEvent(Event& event, bool waiting) = 0;
+  virtual void OnPass() {}
+  virtual void OnFlip(const Surface& shown) { (void)shown; }
+  virtual std::int64_t Now() = 0;
+};
+
+void UseSdlBackend();
+void UseHeadlessBackend(HeadlessHost* host);
+bool IsHeadless();
+
+// The last frame shown by the headless backend (null before the first flip).
+const Surface* HeadlessShownFrame();
+
+}  // namespace platform

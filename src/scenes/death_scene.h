@@ -1,0 +1,4 @@
+// The death screen.
+#pragma once
+
+void DeathScene();

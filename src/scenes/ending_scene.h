@@ -1,0 +1,4 @@
+// The ending: the revealed picture, the music and the credits.
+#pragma once
+
+void EndingScene();

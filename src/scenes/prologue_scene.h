@@ -1,0 +1,4 @@
+// The two-page prologue before every game.
+#pragma once
+
+void PrologueScene();

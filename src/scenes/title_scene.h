@@ -1,0 +1,4 @@
+// The title and warning screens.
+#pragma once
+
+void TitleScene();

@@ -1,0 +1,118 @@
+// The program's entry, its window procedure, the message loop and the scene
+// dispatch.
+#include <cstdint>
+
+#include "audio/sound.h"
+#include "field/field_scene.h"
+#include "scenes/death_scene.h"
+#include "scenes/ending_scene.h"
+#include "scenes/prologue_scene.h"
+#include "scenes/title_scene.h"
+#include "shell/game_state.h"
+#include "shell/program.h"
+
+namespace {
+
+bool gQuitPosted = false;
+int gQuitCode = 0;
+
+// Stand-ins for the program instance and window handles: the game only
+// ever tests them against null.
+int gInstanceToken = 0;
+int gWindowToken = 0;
+
+void OnMouseMove(int x, int y) {
+  // Positions arrive as two signed 16-bit halves.
+  gMouseX = static_cast<std::int16_t>(x & 0xFFFF);
+  gMouseY = static_cast<std::int16_t>(y & 0xFFFF);
+}
+
+}  // namespace
+
+void PostQuitMessage(int exitCode) {
+  gQuitPosted = true;
+  gQuitCode = exitCode;
+}
+
+void WindowProc(const platform::Event& event) {
+  using platform::EventType;
+  switch (event.type) {
+    case EventType::kWindowClosed:
+      PostQuitMessage(0);
+      break;
+    case EventType::kActivate:
+      gAppActive = event.active ? 1 : 0;
+      break;
+    case EventType::kKeyDown:
+      if (event.key == platform::Key::kEscape) PostQuitMessage(0);
+      break;
+    case EventType::kMouseMove:
+      OnMouseMove(event.x, event.y);
+      break;
+    case EventType::kLeftDown:
+      gLeftButton = 1;
+      break;
+    case EventType::kLeftUp:
+      gLeftButton = 0;
+      break;
+    case EventType::kRightDown:
+    case EventType::kRightUp:
+      break;
+  }
+}
+
+void DispatchScene() {
+  if (gInTitle == 1 && gAlive == 0) {
+    // The post-death delay: a few passes with nothing drawn, counted in
+    // the event window's frame counter, which the closing button had just
+    // set to 0. It leaves that counter at 6, so the first event window of
+    // the next game plays no sound.
+    ++gEventFrames;
+    if (gEventFrames > 5) gAlive = 1;
+  } else if (gInTitle == 1) {
+    TitleScene();
+  } else if (gAlive != 1) {
+    DeathScene();
+  } else if (gEnding != 0) {
+    EndingScene();
+  } else if (gProloguePending != 0) {
+    PrologueScene();
+  } else {
+    FieldScene();
+  }
+}
+
+int RunMessageLoop() {
+  gQuitPosted = false;
+  for (;;) {
+    if (gQuitPosted) return gQuitCode;
+    platform::Event event;
+    if (platform::PeekEvent(event)) {
+      WindowProc(event);
+      continue;
+    }
+    if (gAppActive == 0) {
+      platform::WaitEvent();
+      continue;
+    }
+    DispatchScene();
+    platform::PassCompleted();
+  }
+}
+
+int WinMain() {
+  // Start-up failures end the program with exit code 1: the messages say
+  // what went wrong, and the exit code must not claim success.
+  if (!platform::StartWindowing()) return 1;
+  gInstance = &gInstanceToken;
+  platform::CreateMainWindow("Vedo Zeza1");
+  gWindow = platform::HasMainWindow() ? &gWindowToken : nullptr;
+  platform::ShowMainWindow();
+  if (InitDirectSound(gWindow) == 0) return 1;
+  LoadSounds();
+  if (InitProgram() == 0) return 1;
+  const int exitCode = RunMessageLoop();
+  ShutdownProgram();
+  platform::StopWindowing();
+  return exitCode;
+}

@@ -1,0 +1,23 @@
+// Start-up and shut-down of the display and the data, and the program's
+// entry with its message loop.
+#pragma once
+
+#include "platform/platform.h"
+
+// Sets up the display and reads the map, the sprites, the colour keys, the
+// palette and the pictures. 1 when all is ready, 0 otherwise.
+int InitProgram();
+// Releases what start-up made, in reverse dependence order.
+void ShutdownProgram();
+
+// The program: start-up, the message loop, shut-down. Returns the exit code:
+// the quit message's code, or 1 when start-up failed.
+int WinMain();
+// The effects of one input event on the game state.
+void WindowProc(const platform::Event& event);
+// Asks the loop to end with the given exit code.
+void PostQuitMessage(int exitCode);
+// Runs the message loop until the quit message; returns its exit code.
+int RunMessageLoop();
+// Runs exactly one branch of the scene dispatch.
+void DispatchScene();

@@ -1,0 +1,176 @@
+#include "replay/replay_host.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "common/png_io.h"
+#include "shell/game_state.h"
+#include "shell/program.h"
+
+namespace replay {
+
+ReplayHost::ReplayHost(std::vector<Command> commands) : commands_(std::move(commands)) {
+  // Showing the window activates it, as on a desktop.
+  platform::Event activate;
+  activate.type = platform::EventType::kActivate;
+  activate.active = true;
+  queue_.push_back(activate);
+}
+
+void ReplayHost::Stop(int code, const std::string& message) {
+  if (stopping_) return;
+  stopping_ = true;
+  exitCode_ = code;
+  message_ = message;
+  framesLeft_ = 0;
+  queue_.clear();
+  platform::Event closed;
+  closed.type = platform::EventType::kWindowClosed;
+  queue_.push_back(closed);
+}
+
+bool ReplayHost::NextEvent(platform::Event& event, bool waiting) {
+  started_ = true;
+  if (queue_.empty() && framesLeft_ == 0 && !stopping_) Advance();
+  if (!queue_.empty()) {
+    event = queue_.front();
+    queue_.pop_front();
+    return true;
+  }
+  if (waiting && framesLeft_ > 0) {
+    // While the game waits for the focus, a pass's worth of time goes by
+    // with no pass run, so that `frames` also ends when the window is
+    // inactive.
+    --framesLeft_;
+    ++clockPasses_;
+  }
+  return false;
+}
+
+void ReplayHost::OnPass() {
+  ++passes_;
+  ++clockPasses_;
+  if (framesLeft_ > 0) --framesLeft_;
+}
+
+std::int64_t ReplayHost::Now() { return clockBase_ + static_cast<std::int64_t>(clockPasses_ / 60); }
+
+void ReplayHost::Advance() {
+  while (next_ < commands_.size() && queue_.empty() && framesLeft_ == 0 && !stopping_) {
+    const Command& c = commands_[next_++];
+    platform::Event e;
+    switch (c.op) {
+      case Op::kTime:
+        clockBase_ = c.a;
+        clockPasses_ = 0;
+        break;
+      case Op::kMove:
+        e.type = platform::EventType::kMouseMove;
+        e.x = static_cast<int>(c.a);
+        e.y = static_cast<int>(c.b);
+        queue_.push_back(e);
+        break;
+      case Op::kDown:
+        e.type = platform::EventType::kLeftDown;
+        queue_.push_back(e);
+        break;
+      case Op::kUp:
+        e.type = platform::EventType::kLeftUp;
+        queue_.push_back(e);
+        break;
+      case Op::kKey:
+        e.type = platform::EventType::kKeyDown;
+        e.key = c.name == "escape" ? platform::Key::kEscape : platform::Key::kOther;
+        queue_.push_back(e);
+        break;
+      case Op::kFocus:
+        e.type = platform::EventType::kActivate;
+        e.active = c.a != 0;
+        queue_.push_back(e);
+        break;
+      case Op::kFrames:
+        framesLeft_ = c.a;
+        break;
+      case Op::kLoseDisplay:
+        platform::VideoMarkLost();
+        break;
+      case Op::kSet:
+        *c.target = static_cast<int>(c.a);
+        break;
+      case Op::kExpect:
+        if (*c.target != c.a) {
+          std::ostringstream m;
+          m << "line " << c.line << ": expected " << c.name << " = " << c.a << ", found "
+            << *c.target << " after pass " << passes_;
+          Stop(1, m.str());
+        }
+        break;
+      case Op::kDump:
+        if (!WriteDump(c.name)) Stop(2, "line " + std::to_string(c.line) + ": cannot write " + c.name);
+        break;
+      case Op::kShot:
+        if (!WriteShot(c.name)) {
+          Stop(2, "line " + std::to_string(c.line) + ": cannot write a frame to " + c.name);
+        }
+        break;
+    }
+  }
+  if (next_ >= commands_.size() && queue_.empty() && framesLeft_ == 0) Stop(exitCode_, message_);
+}
+
+bool ReplayHost::WriteDump(const std::string& path) {
+  std::ofstream out(path);
+  if (!out) return false;
+  out << "{\n  \"pass\": " << passes_;
+  int count = 0;
+  const StateInt* ints = StateInts(&count);
+  for (int i = 0; i < count; ++i) out << ",\n  \"" << ints[i].name << "\": " << *ints[i].value;
+  auto layer = [&out](const char* name, int (&cells)[kFieldRows][kFieldCols]) {
+    out << ",\n  \"" << name << "\": [";
+    for (int r = 0; r < kFieldRows; ++r) {
+      out << (r ? ",\n    [" : "\n    [");
+      for (int c = 0; c < kFieldCols; ++c) out << (c ? ", " : "") << cells[r][c];
+      out << "]";
+    }
+    out << "\n  ]";
+  };
+  layer("gObjectLayer", gObjectLayer);
+  layer("gCountLayer", gCountLayer);
+  out << "\n}\n";
+  return static_cast<bool>(out);
+}
+
+bool ReplayHost::WriteShot(const std::string& path) {
+  const platform::Surface* frame = platform::HeadlessShownFrame();
+  if (frame == nullptr) return false;
+  return pngio::WritePng(path, pngio::FromBgr(frame->Pixels(), frame->Width(), frame->Height(),
+                                              frame->Pitch()));
+}
+
+int RunReplay(const std::string& scriptText, const std::string& dataDir) {
+  std::vector<Command> commands;
+  std::string error;
+  if (!ParseScript(scriptText, commands, &error)) {
+    std::fprintf(stderr, "vedo-replay: %s\n", error.c_str());
+    return 2;
+  }
+  if (!dataDir.empty() && chdir(dataDir.c_str()) != 0) {
+    std::fprintf(stderr, "vedo-replay: cannot enter the data folder %s\n", dataDir.c_str());
+    return 2;
+  }
+  ReplayHost host(std::move(commands));
+  platform::UseHeadlessBackend(&host);
+  const int gameCode = WinMain();
+  if (!host.Started() || (gameCode != 0 && host.ExitCode() == 0)) {
+    std::fprintf(stderr, "vedo-replay: the game could not start (exit code %d); see above\n",
+                 gameCode);
+    return 2;
+  }
+  if (!host.Message().empty()) std::fprintf(stderr, "vedo-replay: %s\n", host.Message().c_str());
+  return host.ExitCode();
+}
+
+}  // namespace replay

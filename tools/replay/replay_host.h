@@ -1,0 +1,54 @@
+// Runs a replay script against the real game on the headless backend.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "replay/script.h"
+
+namespace replay {
+
+class ReplayHost final : public platform::HeadlessHost {
+ public:
+  explicit ReplayHost(std::vector<Command> commands);
+
+  bool NextEvent(platform::Event& event, bool waiting) override;
+  void OnPass() override;
+  std::int64_t Now() override;
+
+  // 0 when the script ran to its end, 1 after a failed expect, 2 after a
+  // command could not be carried out (its message is in Message()).
+  int ExitCode() const { return exitCode_; }
+  const std::string& Message() const { return message_; }
+  std::uint64_t Passes() const { return passes_; }
+  bool Started() const { return started_; }
+
+ private:
+  // Carries out commands until one queues input or asks for passes, or the
+  // script ends.
+  void Advance();
+  void Stop(int code, const std::string& message);
+  bool WriteDump(const std::string& path);
+  bool WriteShot(const std::string& path);
+
+  std::vector<Command> commands_;
+  std::size_t next_ = 0;
+  std::deque<platform::Event> queue_;
+  std::int64_t framesLeft_ = 0;
+  std::uint64_t passes_ = 0;
+  std::int64_t clockBase_ = 1000000000;
+  std::uint64_t clockPasses_ = 0;
+  bool started_ = false;
+  bool stopping_ = false;
+  int exitCode_ = 0;
+  std::string message_;
+};
+
+// Runs the game with the script; `dataDir` is where the game's files are.
+// Returns the tool's exit code and prints any message on stderr.
+int RunReplay(const std::string& scriptText, const std::string& dataDir);
+
+}  // namespace replay

@@ -1,0 +1,37 @@
+// vedo-replay [--data DIR] SCRIPT: plays a scripted game headless, as fast as
+// the machine allows. Exit codes: 0 the script ended, 1 an expect failed,
+// 2 a script or data error.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "replay/replay_host.h"
+
+int main(int argc, char** argv) {
+  std::string dataDir;
+  std::string scriptPath;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc) {
+      dataDir = argv[++i];
+    } else if (scriptPath.empty() && argv[i][0] != '-') {
+      scriptPath = argv[i];
+    } else {
+      std::fprintf(stderr, "usage: vedo-replay [--data DIR] SCRIPT\n");
+      return 2;
+    }
+  }
+  if (scriptPath.empty()) {
+    std::fprintf(stderr, "usage: vedo-replay [--data DIR] SCRIPT\n");
+    return 2;
+  }
+  std::ifstream in(scriptPath);
+  if (!in) {
+    std::fprintf(stderr, "vedo-replay: cannot read %s\n", scriptPath.c_str());
+    return 2;
+  }
+  std::ostringstream text;
+  text << in.rdbuf();
+  return replay::RunReplay(text.str(), dataDir);
+}
