@@ -19,3 +19,15 @@ HRESULT DrawTextCp949(Surface& surface, const char* text, std::uint32_t backColo
 int TextLineHeight();
 
 }  // namespace platform
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Converts UTF-8 text to CP949 bytes (glibc iconv). Characters CP949 lacks
+// become '?'. The game keeps its Korean texts as UTF-8 in the sources and
+// converts them once.
+std::string Utf8ToCp949(std::string_view utf8);
+
+}  // namespace platform
