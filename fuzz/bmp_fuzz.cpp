@@ -1,0 +1,19 @@
+// The picture path on arbitrary bytes: load a BMP and stretch it over a
+// surface of each picture size the game uses.
+#include "fuzz_file.h"
+#include "gfx/bitmap.h"
+#include "platform/platform.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const char* path = fuzz::WriteScratch(data, size);
+  if (path == nullptr) return 0;
+  static Surface full(640, 480);
+  static Surface window(317, 241);
+  static Surface sheet(320, 327);
+  ReloadBitmap(&full, path);
+  ReloadBitmap(&window, path);
+  ReloadBitmap(&sheet, path);
+  static DisplayDevice device;
+  delete LoadPalette(&device, path);
+  return 0;
+}
