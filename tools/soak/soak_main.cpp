@@ -1,0 +1,321 @@
+// vedo-soak [--data DIR] [--passes N] [--seed S]: plays random but plausible
+// input headless for N scene passes across as many games as fit, in both
+// modes, and checks the game state's invariants after every pass. Exit code
+// 0 when every pass kept them, 1 on the first broken invariant (named on
+// stderr), 2 when the game could not start.
+//
+// The input moves over cells, the panel buttons, the event window's button
+// and the title, warning and prologue buttons; it presses and releases the
+// left button, sometimes holds it for many passes, and now and then takes
+// the focus away and gives it back.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <string>
+
+#include "platform/platform.h"
+#include "shell/game_state.h"
+#include "shell/program.h"
+
+namespace {
+
+// A small generator of our own, independent of the game's.
+class Rng {
+ public:
+  explicit Rng(std::uint64_t seed) : s_(seed * 0x9E3779B97F4A7C15ull + 1) {}
+  std::uint32_t Next() {
+    s_ ^= s_ << 13;
+    s_ ^= s_ >> 7;
+    s_ ^= s_ << 17;
+    return static_cast<std::uint32_t>(s_ >> 11);
+  }
+  int Below(int n) { return static_cast<int>(Next() % static_cast<std::uint32_t>(n)); }
+  int Range(int lo, int hi) { return lo + Below(hi - lo + 1); }
+
+ private:
+  std::uint64_t s_;
+};
+
+struct Point {
+  int x;
+  int y;
+};
+
+bool IsStoredCode(int code) {
+  switch (code) {
+    case 0: case 1: case 2: case 3: case 4: case 5: case 6: case 7: case 8: case 9: case 11:
+    case 15: case 16: case 17: case 18: case 21:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IsEventNumber(int n) {
+  switch (n) {
+    case 0: case 1: case 6: case 7: case 8: case 9: case 10: case 11: case 55: case 66: case 77:
+    case 94: case 99:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IsFlag(int v) { return v == 0 || v == 1; }
+
+// The first broken invariant, or an empty string.
+std::string CheckInvariants() {
+  char why[200];
+  for (int r = 0; r < kFieldRows; ++r) {
+    for (int c = 0; c < kFieldCols; ++c) {
+      if (!IsStoredCode(gObjectLayer[r][c])) {
+        std::snprintf(why, sizeof why, "gObjectLayer[%d][%d] holds %d, not a stored code", r, c,
+                      gObjectLayer[r][c]);
+        return why;
+      }
+      if (gCountLayer[r][c] < 0 || gCountLayer[r][c] > 7) {
+        std::snprintf(why, sizeof why, "gCountLayer[%d][%d] is %d", r, c, gCountLayer[r][c]);
+        return why;
+      }
+    }
+  }
+  struct Named {
+    const char* name;
+    int value;
+    bool ok;
+  };
+  const Named checks[] = {
+      {"gFilesLeft", gFilesLeft, gFilesLeft >= 0 && gFilesLeft <= 5},
+      {"gInTitle", gInTitle, IsFlag(gInTitle)},
+      {"gAlive", gAlive, IsFlag(gAlive)},
+      {"gProloguePending", gProloguePending, IsFlag(gProloguePending)},
+      {"gEnding", gEnding, IsFlag(gEnding)},
+      {"gFieldReady", gFieldReady, IsFlag(gFieldReady)},
+      {"gHardMode", gHardMode, IsFlag(gHardMode)},
+      {"gWarningShown", gWarningShown, IsFlag(gWarningShown)},
+      {"gEventOpen", gEventOpen, IsFlag(gEventOpen)},
+      {"gRocketActive", gRocketActive, IsFlag(gRocketActive)},
+      {"gPrologueClickLatch", gPrologueClickLatch, IsFlag(gPrologueClickLatch)},
+      {"gLeftButton", gLeftButton, IsFlag(gLeftButton)},
+      {"gWeapon", gWeapon, gWeapon >= 0 && gWeapon <= 3},
+      {"gEventNumber", gEventNumber, IsEventNumber(gEventNumber)},
+      {"gPortraitVariant", gPortraitVariant, gPortraitVariant >= 0 && gPortraitVariant <= 2},
+      {"gRocketColumn", gRocketColumn, gRocketColumn >= 0 && gRocketColumn <= 3},
+      {"gRocketStep", gRocketStep, gRocketStep >= 0 && gRocketStep <= 5},
+      {"gRocketTimer", gRocketTimer, gRocketTimer >= 0 && gRocketTimer <= 1000},
+      {"gGrade", gGrade, gGrade >= 0 && gGrade <= 7},
+      {"gViewCol", gViewCol, gViewCol >= 0 && gViewCol <= gMapCols - 16},
+      {"gViewRow", gViewRow, gViewRow >= 0 && gViewRow <= gMapRows - 12},
+      {"gMouseX", gMouseX, gMouseX >= 0 && gMouseX <= 639},
+      {"gMouseY", gMouseY, gMouseY >= 0 && gMouseY <= 479},
+      {"gSprays", gSprays, gSprays >= 0},
+      {"gAmmoHandgun", gAmmoHandgun, gAmmoHandgun >= 0},
+      {"gAmmoShotgun", gAmmoShotgun, gAmmoShotgun >= 0},
+      {"gAmmoMagnum", gAmmoMagnum, gAmmoMagnum >= 0},
+      {"gAmmoShown", gAmmoShown, gAmmoShown >= -1},
+      {"gHealth", gHealth, gHealth <= 100},
+  };
+  for (const Named& n : checks) {
+    if (!n.ok) {
+      std::snprintf(why, sizeof why, "%s is %d", n.name, n.value);
+      return why;
+    }
+  }
+  // The dispatch knows every combination of its flags, but these never
+  // arise: the ending and death at once, or a game running before its field
+  // was populated past its first frame.
+  if (gInTitle == 0 && gAlive == 1 && gEnding == 1 && gFilesLeft != 0) {
+    return "the ending runs with files left";
+  }
+  return {};
+}
+
+class SoakHost final : public platform::HeadlessHost {
+ public:
+  SoakHost(std::uint64_t seed, std::uint64_t passes) : rng_(seed), passesLeft_(passes) {
+    Push(platform::EventType::kActivate, 0, 0, true);
+  }
+
+  bool NextEvent(platform::Event& event, bool waiting) override {
+    if (queue_.empty() && !done_) Plan(waiting);
+    if (queue_.empty()) return false;
+    event = queue_.front();
+    queue_.pop_front();
+    return true;
+  }
+
+  void OnPass() override {
+    ++passes_;
+    ++clock_;
+    if (idle_ > 0) --idle_;
+    const std::string broken = CheckInvariants();
+    if (!broken.empty() && failure_.empty()) {
+      failure_ = broken;
+      Finish();
+    }
+    if (passes_ % 50000 == 0) {
+      std::fprintf(stderr, "vedo-soak: %llu passes, %llu games, %llu wins, %llu deaths\n",
+                   static_cast<unsigned long long>(passes_), static_cast<unsigned long long>(games_),
+                   static_cast<unsigned long long>(wins_), static_cast<unsigned long long>(deaths_));
+    }
+    CountGames();
+    if (passes_ >= passesLeft_) Finish();
+  }
+
+  std::int64_t Now() override { return 1000000000 + static_cast<std::int64_t>(clock_ / 60); }
+
+  const std::string& Failure() const { return failure_; }
+  std::uint64_t Passes() const { return passes_; }
+  std::uint64_t Games() const { return games_; }
+  std::uint64_t Wins() const { return wins_; }
+  std::uint64_t Deaths() const { return deaths_; }
+  std::uint64_t HardGames() const { return hardGames_; }
+
+ private:
+  void Push(platform::EventType type, int x, int y, bool active = false) {
+    platform::Event e;
+    e.type = type;
+    e.x = x;
+    e.y = y;
+    e.active = active;
+    queue_.push_back(e);
+  }
+
+  void Finish() {
+    if (done_) return;
+    done_ = true;
+    queue_.clear();
+    Push(platform::EventType::kWindowClosed, 0, 0);
+  }
+
+  void CountGames() {
+    if (gFieldReady == 1 && !inGame_) {
+      inGame_ = true;
+      ++games_;
+      if (gHardMode) ++hardGames_;
+    }
+    if (inGame_ && gFieldReady == 0) {
+      inGame_ = false;
+      if (lastEnding_) ++wins_; else ++deaths_;
+    }
+    lastEnding_ = gEnding == 1;
+  }
+
+  Point Target() {
+    // Where a player would point, by scene.
+    if (gInTitle == 1) {
+      if (gWarningShown == 0) return {rng_.Below(640), rng_.Below(480)};
+      // Both start buttons about equally, and sometimes their edges.
+      if (rng_.Below(2) == 0) return {rng_.Range(55, 280), rng_.Range(105, 155)};
+      return {rng_.Range(315, 545), rng_.Range(105, 155)};
+    }
+    if (gProloguePending == 1 && gEnding == 0 && gAlive == 1) {
+      return {rng_.Range(430, 480), rng_.Range(270, 362)};
+    }
+    if (gEventOpen == 1 && rng_.Below(4) != 0) return {rng_.Range(438, 472), rng_.Range(214, 298)};
+    switch (rng_.Below(10)) {
+      case 0:
+        return {rng_.Range(465, 628), rng_.Range(372, 455)};  // the buttons
+      case 1:
+        return {rng_.Below(640), rng_.Range(360, 479)};  // the panel
+      case 2:
+        return {rng_.Below(2) ? 0 : 639, rng_.Below(480)};  // scroll sideways
+      case 3:
+        return {rng_.Below(640), rng_.Below(2) ? 0 : 359};  // scroll up or down
+      default:
+        return {rng_.Below(640), rng_.Below(360)};  // a cell
+    }
+  }
+
+  void Plan(bool waiting) {
+    if (idle_ > 0 && !waiting) return;
+    if (waiting || rng_.Below(4000) == 0) {
+      // Focus lost for a while, then back.
+      if (waiting) {
+        Push(platform::EventType::kActivate, 0, 0, true);
+        return;
+      }
+      Push(platform::EventType::kActivate, 0, 0, false);
+      return;
+    }
+    const Point p = Target();
+    Push(platform::EventType::kMouseMove, p.x, p.y);
+    const int action = rng_.Below(6);
+    if (action <= 2) {
+      Push(platform::EventType::kLeftDown, p.x, p.y);
+      pendingUp_ = true;
+    } else if (action == 3 && pendingUp_) {
+      Push(platform::EventType::kLeftUp, p.x, p.y);
+      pendingUp_ = false;
+    }
+    if (rng_.Below(3) == 0 && pendingUp_) {
+      Push(platform::EventType::kLeftUp, p.x, p.y);
+      pendingUp_ = false;
+    }
+    // Wait a few passes, sometimes many (a held button repeats).
+    idle_ = rng_.Below(8) == 0 ? rng_.Range(10, 60) : rng_.Range(0, 6);
+  }
+
+  Rng rng_;
+  std::deque<platform::Event> queue_;
+  std::uint64_t passesLeft_;
+  std::uint64_t passes_ = 0;
+  std::uint64_t clock_ = 0;
+  std::uint64_t games_ = 0;
+  std::uint64_t wins_ = 0;
+  std::uint64_t deaths_ = 0;
+  std::uint64_t hardGames_ = 0;
+  int idle_ = 0;
+  bool pendingUp_ = false;
+  bool done_ = false;
+  bool inGame_ = false;
+  bool lastEnding_ = false;
+  std::string failure_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string dataDir;
+  std::uint64_t passes = 100000;
+  std::uint64_t seed = 1;
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc) {
+      dataDir = argv[++i];
+    } else if (std::strcmp(argv[i], "--passes") == 0 && i + 1 < argc) {
+      passes = std::strtoull(argv[++i], nullptr, 10);
+    } else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) {
+      seed = std::strtoull(argv[++i], nullptr, 10);
+    } else {
+      std::fprintf(stderr, "usage: vedo-soak [--data DIR] [--passes N] [--seed S]\n");
+      return 2;
+    }
+  }
+  if (!dataDir.empty() && chdir(dataDir.c_str()) != 0) {
+    std::fprintf(stderr, "vedo-soak: cannot enter %s\n", dataDir.c_str());
+    return 2;
+  }
+  SoakHost host(seed, passes);
+  platform::UseHeadlessBackend(&host);
+  const int code = WinMain();
+  if (code != 0 && host.Passes() == 0) {
+    std::fprintf(stderr, "vedo-soak: the game could not start\n");
+    return 2;
+  }
+  std::printf("passes %llu, games %llu (hard %llu), wins %llu, deaths %llu\n",
+              static_cast<unsigned long long>(host.Passes()),
+              static_cast<unsigned long long>(host.Games()),
+              static_cast<unsigned long long>(host.HardGames()),
+              static_cast<unsigned long long>(host.Wins()),
+              static_cast<unsigned long long>(host.Deaths()));
+  if (!host.Failure().empty()) {
+    std::fprintf(stderr, "vedo-soak: invariant broken after pass %llu: %s\n",
+                 static_cast<unsigned long long>(host.Passes()), host.Failure().c_str());
+    return 1;
+  }
+  return 0;
+}
