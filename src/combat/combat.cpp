@@ -9,10 +9,14 @@ namespace {
 // The counter of the equipped gun, or null with the knife (or no weapon).
 int* GunCounter() {
   switch (gWeapon) {
-    case WEAPON_HANDGUN: return &gAmmoHandgun;
-    case WEAPON_SHOTGUN: return &gAmmoShotgun;
-    case WEAPON_MAGNUM: return &gAmmoMagnum;
-    default: return nullptr;
+    case WEAPON_HANDGUN:
+      return &gAmmoHandgun;
+    case WEAPON_SHOTGUN:
+      return &gAmmoShotgun;
+    case WEAPON_MAGNUM:
+      return &gAmmoMagnum;
+    default:
+      return nullptr;
   }
 }
 
@@ -64,25 +68,34 @@ constexpr int kNone = -1;  // no floor: floorHi below any floorLo
 // Zombie, Cerberus, hunter and Stalker. Health first, then rounds, then
 // score; the Stalker's handgun row takes its damage before the rounds, which
 // this order gives.
+//   {floor from, floor to, left with, damage, rounds, clamped, score}
 constexpr FightTable kZombie = {
-    {0, kNone, 0, 20, 0, false, 30},  {0, kNone, 0, 0, 5, true, 10},
-    {0, kNone, 0, 0, 1, false, 10},   {0, kNone, 0, 0, 1, false, 10},
-    {20, 30, 5, 35, 0, false, -25},
+    {0, kNone, 0, 20, 0, false, 30},  // knife
+    {0, kNone, 0, 0, 5, true, 10},    // handgun
+    {0, kNone, 0, 0, 1, false, 10},   // shotgun
+    {0, kNone, 0, 0, 1, false, 10},   // magnum
+    {20, 30, 5, 35, 0, false, -25},   // empty gun
 };
 constexpr FightTable kCerberus = {
-    {0, kNone, 0, 25, 0, false, 45},  {0, kNone, 0, 0, 6, true, 15},
-    {0, kNone, 0, 0, 2, true, 15},    {0, kNone, 0, 0, 1, false, 15},
-    {25, 35, 5, 35, 0, false, -25},
+    {0, kNone, 0, 25, 0, false, 45},  // knife
+    {0, kNone, 0, 0, 6, true, 15},    // handgun
+    {0, kNone, 0, 0, 2, true, 15},    // shotgun
+    {0, kNone, 0, 0, 1, false, 15},   // magnum
+    {25, 35, 5, 35, 0, false, -25},   // empty gun
 };
 constexpr FightTable kHunter = {
-    {25, 35, 5, 35, 0, false, 30},    {0, kNone, 0, 15, 8, true, 5},
-    {0, kNone, 0, 0, 3, true, 40},    {0, kNone, 0, 0, 1, false, 50},
-    {40, 50, 5, 50, 0, false, -25},
+    {25, 35, 5, 35, 0, false, 30},   // knife
+    {0, kNone, 0, 15, 8, true, 5},   // handgun
+    {0, kNone, 0, 0, 3, true, 40},   // shotgun
+    {0, kNone, 0, 0, 1, false, 50},  // magnum
+    {40, 50, 5, 50, 0, false, -25},  // empty gun
 };
 constexpr FightTable kStalker = {
-    {45, 60, 5, 60, 0, false, -100},  {35, 50, 10, 50, 10, true, -20},
-    {0, kNone, 0, 25, 5, true, 60},   {0, kNone, 0, 0, 3, true, 150},
-    {65, 80, 10, 80, 0, false, -50},
+    {45, 60, 5, 60, 0, false, -100},  // knife
+    {35, 50, 10, 50, 10, true, -20},  // handgun
+    {0, kNone, 0, 25, 5, true, 60},   // shotgun
+    {0, kNone, 0, 0, 3, true, 150},   // magnum
+    {65, 80, 10, 80, 0, false, -50},  // empty gun
 };
 
 void Fight(const FightTable& table) {

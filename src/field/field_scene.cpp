@@ -68,11 +68,20 @@ void Attack(int col, int row) {
   const int code = gObjectLayer[row][col];
   if (code == CELL_OPENED || code >= 12) return;
   switch (gWeapon) {
-    case WEAPON_KNIFE: PlayWave(gSound[SND_SHOT0]); break;
-    case WEAPON_HANDGUN: PlayWave(gSound[SND_SHOT1]); break;
-    case WEAPON_SHOTGUN: PlayWave(gSound[SND_SHOT2]); break;
-    case WEAPON_MAGNUM: PlayWave(gSound[SND_SHOT3]); break;
-    default: return;
+    case WEAPON_KNIFE:
+      PlayWave(gSound[SND_SHOT0]);
+      break;
+    case WEAPON_HANDGUN:
+      PlayWave(gSound[SND_SHOT1]);
+      break;
+    case WEAPON_SHOTGUN:
+      PlayWave(gSound[SND_SHOT2]);
+      break;
+    case WEAPON_MAGNUM:
+      PlayWave(gSound[SND_SHOT3]);
+      break;
+    default:
+      return;
   }
   ResolveAttack(gViewCol, gViewRow);
   gClickDelay = 0;

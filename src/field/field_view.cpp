@@ -55,13 +55,20 @@ AmmoDigits TakeAmmoDigits(int ammoShown) {
 int OpenedCellTile(int code, int count) {
   static constexpr int kCountTiles[8] = {18, 36, 54, 72, 366, 367, 374, 375};
   switch (code) {
-    case CELL_OPENED: return count >= 0 && count <= 7 ? kCountTiles[count] : -1;
-    case CELL_FILE_TAKEN: return 90;
-    case CELL_AMMO_TAKEN: return 371;
-    case CELL_SPRAY_TAKEN: return 372;
-    case CELL_HUNTER_BEATEN: return 370;
-    case CELL_STALKER_BEATEN: return 373;
-    default: return -1;
+    case CELL_OPENED:
+      return count >= 0 && count <= 7 ? kCountTiles[count] : -1;
+    case CELL_FILE_TAKEN:
+      return 90;
+    case CELL_AMMO_TAKEN:
+      return 371;
+    case CELL_SPRAY_TAKEN:
+      return 372;
+    case CELL_HUNTER_BEATEN:
+      return 370;
+    case CELL_STALKER_BEATEN:
+      return 373;
+    default:
+      return -1;
   }
 }
 

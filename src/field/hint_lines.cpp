@@ -29,7 +29,8 @@ const std::string& CountLine(int n) {
 void DistanceLine(char (&out)[64], char axis, const int (&list)[kHintListSize], int n) {
   int used = std::snprintf(out, sizeof out, "%c:  %d", axis, list[0]);
   for (int i = 1; i < n && used > 0 && used < static_cast<int>(sizeof out); ++i) {
-    used += std::snprintf(out + used, sizeof out - static_cast<std::size_t>(used), ",  %d", list[i]);
+    used +=
+        std::snprintf(out + used, sizeof out - static_cast<std::size_t>(used), ",  %d", list[i]);
   }
 }
 

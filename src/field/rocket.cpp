@@ -15,10 +15,17 @@ constexpr int kLastStep = 4;
 void DrawRocket(int lane, int k) {
   const int y = 365 - 34 * k;
   switch (lane) {
-    case 1: DrawSprite(40 * k, y, 39 + k); break;
-    case 2: DrawSprite(52 * k, y, 39 + k); break;
-    case 3: DrawSprite(510 - 40 * k, y, 45 + k); break;
-    default: break;  // no lane: no rocket
+    case 1:
+      DrawSprite(40 * k, y, 39 + k);
+      break;
+    case 2:
+      DrawSprite(52 * k, y, 39 + k);
+      break;
+    case 3:
+      DrawSprite(510 - 40 * k, y, 45 + k);
+      break;
+    default:
+      break;  // no lane: no rocket
   }
 }
 
@@ -43,10 +50,14 @@ int RocketLane(int mouseX) {
 
 bool RocketHits(int lane, int p) {
   switch (lane) {
-    case 1: return p == 0 || p == 30 || p == 60 || p == 120;
-    case 2: return p == 30 || p == 60 || p == 120 || p == 150;
-    case 3: return p == 60 || p == 120 || p == 150 || p == 180;
-    default: return false;
+    case 1:
+      return p == 0 || p == 30 || p == 60 || p == 120;
+    case 2:
+      return p == 30 || p == 60 || p == 120 || p == 150;
+    case 3:
+      return p == 60 || p == 120 || p == 150 || p == 180;
+    default:
+      return false;
   }
 }
 

@@ -1,11 +1,12 @@
 // What one attack does: the fight tables, the finds, the files, the rocket
 // timer and the draws.
+#include "combat/combat.h"
+
 #include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <string>
 
-#include "combat/combat.h"
 #include "combat/event_window.h"
 #include "platform/platform.h"
 #include "shell/game_state.h"
@@ -58,9 +59,12 @@ class Combat : public ::testing::Test {
   }
   int Counter() const {
     switch (gWeapon) {
-      case WEAPON_SHOTGUN: return gAmmoShotgun;
-      case WEAPON_MAGNUM: return gAmmoMagnum;
-      default: return gAmmoHandgun;
+      case WEAPON_SHOTGUN:
+        return gAmmoShotgun;
+      case WEAPON_MAGNUM:
+        return gAmmoMagnum;
+      default:
+        return gAmmoHandgun;
     }
   }
   void Attack(int code) {
@@ -117,81 +121,81 @@ class Fights : public Combat {
 constexpr int K = WEAPON_KNIFE, HG = WEAPON_HANDGUN, SG = WEAPON_SHOTGUN, MG = WEAPON_MAGNUM;
 
 TEST_F(Fights, Zombie) {
-  RunAll(CELL_HIDDEN, false, EV_ZOMBIE, {
-         {"knife", K, 0, 0, 100, 80, 0, 0, 30},
-         {"handgun", HG, 12, 0, 100, 100, 7, 7, 10},
-         {"handgun, 3 rounds for 5", HG, 3, 0, 100, 100, 0, 0, 10},
-         {"handgun, exactly 5", HG, 5, 0, 100, 100, 0, 0, 10},
-         {"shotgun", SG, 4, 0, 100, 100, 3, 3, 10},
-         {"magnum", MG, 1, 0, 100, 100, 0, 0, 10},
-         {"empty, 19", HG, 0, 0, 19, -16, 0, -1, -25},
-         {"empty, 20 floor", HG, 0, 0, 20, 5, 0, -1, -25},
-         {"empty, 25 floor", SG, 0, 0, 25, 5, 0, -1, -25},
-         {"empty, 30 floor", MG, 0, 0, 30, 5, 0, -1, -25},
-         {"empty, 31", HG, 0, 0, 31, -4, 0, -1, -25},
-         {"empty, 31 hard", HG, 0, 1, 31, -4, 0, -1, -25},
-         {"empty, 25 hard", HG, 0, 1, 25, -10, 0, -1, -25},
-         {"empty, 20 hard", HG, 0, 1, 20, -15, 0, -1, -25}});
+  RunAll(CELL_HIDDEN, false, EV_ZOMBIE,
+         {{"knife", K, 0, 0, 100, 80, 0, 0, 30},
+          {"handgun", HG, 12, 0, 100, 100, 7, 7, 10},
+          {"handgun, 3 rounds for 5", HG, 3, 0, 100, 100, 0, 0, 10},
+          {"handgun, exactly 5", HG, 5, 0, 100, 100, 0, 0, 10},
+          {"shotgun", SG, 4, 0, 100, 100, 3, 3, 10},
+          {"magnum", MG, 1, 0, 100, 100, 0, 0, 10},
+          {"empty, 19", HG, 0, 0, 19, -16, 0, -1, -25},
+          {"empty, 20 floor", HG, 0, 0, 20, 5, 0, -1, -25},
+          {"empty, 25 floor", SG, 0, 0, 25, 5, 0, -1, -25},
+          {"empty, 30 floor", MG, 0, 0, 30, 5, 0, -1, -25},
+          {"empty, 31", HG, 0, 0, 31, -4, 0, -1, -25},
+          {"empty, 31 hard", HG, 0, 1, 31, -4, 0, -1, -25},
+          {"empty, 25 hard", HG, 0, 1, 25, -10, 0, -1, -25},
+          {"empty, 20 hard", HG, 0, 1, 20, -15, 0, -1, -25}});
 }
 
 TEST_F(Fights, Cerberus) {
-  RunAll(CELL_HIDDEN, true, EV_CERBERUS, {
-         {"knife", K, 0, 0, 100, 75, 0, 0, 45},
-         {"handgun", HG, 10, 0, 100, 100, 4, 4, 15},
-         {"handgun, 5 rounds for 6", HG, 5, 0, 100, 100, 0, 0, 15},
-         {"shotgun", SG, 3, 0, 100, 100, 1, 1, 15},
-         {"shotgun, 1 round for 2", SG, 1, 0, 100, 100, 0, 0, 15},
-         {"magnum", MG, 2, 0, 100, 100, 1, 1, 15},
-         {"empty, 24", HG, 0, 0, 24, -11, 0, -1, -25},
-         {"empty, 25 floor", HG, 0, 0, 25, 5, 0, -1, -25},
-         {"empty, 35 floor", SG, 0, 0, 35, 5, 0, -1, -25},
-         {"empty, 36", MG, 0, 0, 36, 1, 0, -1, -25},
-         {"empty, 35 hard", HG, 0, 1, 35, 0, 0, -1, -25}});
+  RunAll(CELL_HIDDEN, true, EV_CERBERUS,
+         {{"knife", K, 0, 0, 100, 75, 0, 0, 45},
+          {"handgun", HG, 10, 0, 100, 100, 4, 4, 15},
+          {"handgun, 5 rounds for 6", HG, 5, 0, 100, 100, 0, 0, 15},
+          {"shotgun", SG, 3, 0, 100, 100, 1, 1, 15},
+          {"shotgun, 1 round for 2", SG, 1, 0, 100, 100, 0, 0, 15},
+          {"magnum", MG, 2, 0, 100, 100, 1, 1, 15},
+          {"empty, 24", HG, 0, 0, 24, -11, 0, -1, -25},
+          {"empty, 25 floor", HG, 0, 0, 25, 5, 0, -1, -25},
+          {"empty, 35 floor", SG, 0, 0, 35, 5, 0, -1, -25},
+          {"empty, 36", MG, 0, 0, 36, 1, 0, -1, -25},
+          {"empty, 35 hard", HG, 0, 1, 35, 0, 0, -1, -25}});
 }
 
 TEST_F(Fights, Hunter) {
-  RunAll(CELL_HUNTER, false, EV_HUNTER, {
-         {"knife, 24", K, 0, 0, 24, -11, 0, 0, 30},
-         {"knife, 25 floor", K, 0, 0, 25, 5, 0, 0, 30},
-         {"knife, 35 floor", K, 0, 0, 35, 5, 0, 0, 30},
-         {"knife, 36", K, 0, 0, 36, 1, 0, 0, 30},
-         {"knife, 30 hard", K, 0, 1, 30, -5, 0, 0, 30},
-         {"knife, 100", K, 0, 0, 100, 65, 0, 0, 30},
-         {"handgun", HG, 20, 0, 100, 85, 12, 12, 5},
-         {"handgun, 7 rounds for 8", HG, 7, 0, 100, 85, 0, 0, 5},
-         {"shotgun", SG, 5, 0, 100, 100, 2, 2, 40},
-         {"shotgun, 2 rounds for 3", SG, 2, 0, 100, 100, 0, 0, 40},
-         {"magnum", MG, 3, 0, 100, 100, 2, 2, 50},
-         {"empty, 39", HG, 0, 0, 39, -11, 0, -1, -25},
-         {"empty, 40 floor", HG, 0, 0, 40, 5, 0, -1, -25},
-         {"empty, 50 floor", SG, 0, 0, 50, 5, 0, -1, -25},
-         {"empty, 51", MG, 0, 0, 51, 1, 0, -1, -25},
-         {"empty, 45 hard", HG, 0, 1, 45, -5, 0, -1, -25}});
+  RunAll(CELL_HUNTER, false, EV_HUNTER,
+         {{"knife, 24", K, 0, 0, 24, -11, 0, 0, 30},
+          {"knife, 25 floor", K, 0, 0, 25, 5, 0, 0, 30},
+          {"knife, 35 floor", K, 0, 0, 35, 5, 0, 0, 30},
+          {"knife, 36", K, 0, 0, 36, 1, 0, 0, 30},
+          {"knife, 30 hard", K, 0, 1, 30, -5, 0, 0, 30},
+          {"knife, 100", K, 0, 0, 100, 65, 0, 0, 30},
+          {"handgun", HG, 20, 0, 100, 85, 12, 12, 5},
+          {"handgun, 7 rounds for 8", HG, 7, 0, 100, 85, 0, 0, 5},
+          {"shotgun", SG, 5, 0, 100, 100, 2, 2, 40},
+          {"shotgun, 2 rounds for 3", SG, 2, 0, 100, 100, 0, 0, 40},
+          {"magnum", MG, 3, 0, 100, 100, 2, 2, 50},
+          {"empty, 39", HG, 0, 0, 39, -11, 0, -1, -25},
+          {"empty, 40 floor", HG, 0, 0, 40, 5, 0, -1, -25},
+          {"empty, 50 floor", SG, 0, 0, 50, 5, 0, -1, -25},
+          {"empty, 51", MG, 0, 0, 51, 1, 0, -1, -25},
+          {"empty, 45 hard", HG, 0, 1, 45, -5, 0, -1, -25}});
 }
 
 TEST_F(Fights, Stalker) {
-  RunAll(CELL_STALKER, false, EV_STALKER, {
-         {"knife, 44", K, 0, 0, 44, -16, 0, 0, -100},
-         {"knife, 45 floor", K, 0, 0, 45, 5, 0, 0, -100},
-         {"knife, 60 floor", K, 0, 0, 60, 5, 0, 0, -100},
-         {"knife, 61", K, 0, 0, 61, 1, 0, 0, -100},
-         {"knife, 50 hard", K, 0, 1, 50, -10, 0, 0, -100},
-         {"handgun, 34", HG, 30, 0, 34, -16, 20, 20, -20},
-         {"handgun, 35 floor", HG, 30, 0, 35, 10, 20, 20, -20},
-         {"handgun, 40 floor", HG, 30, 0, 40, 10, 20, 20, -20},
-         {"handgun, 40 hard", HG, 30, 1, 40, -10, 20, 20, -20},
-         {"handgun, 50 floor", HG, 30, 0, 50, 10, 20, 20, -20},
-         {"handgun, 51", HG, 30, 0, 51, 1, 20, 20, -20},
-         {"handgun, 9 rounds for 10", HG, 9, 0, 100, 50, 0, 0, -20},
-         {"shotgun", SG, 8, 0, 100, 75, 3, 3, 60},
-         {"shotgun, 4 rounds for 5", SG, 4, 0, 100, 75, 0, 0, 60},
-         {"magnum", MG, 5, 0, 100, 100, 2, 2, 150},
-         {"magnum, 2 rounds for 3", MG, 2, 0, 100, 100, 0, 0, 150},
-         {"empty, 64", HG, 0, 0, 64, -16, 0, -1, -50},
-         {"empty, 65 floor", HG, 0, 0, 65, 10, 0, -1, -50},
-         {"empty, 80 floor", SG, 0, 0, 80, 10, 0, -1, -50},
-         {"empty, 81", MG, 0, 0, 81, 1, 0, -1, -50},
-         {"empty, 70 hard", HG, 0, 1, 70, -10, 0, -1, -50}});
+  RunAll(CELL_STALKER, false, EV_STALKER,
+         {{"knife, 44", K, 0, 0, 44, -16, 0, 0, -100},
+          {"knife, 45 floor", K, 0, 0, 45, 5, 0, 0, -100},
+          {"knife, 60 floor", K, 0, 0, 60, 5, 0, 0, -100},
+          {"knife, 61", K, 0, 0, 61, 1, 0, 0, -100},
+          {"knife, 50 hard", K, 0, 1, 50, -10, 0, 0, -100},
+          {"handgun, 34", HG, 30, 0, 34, -16, 20, 20, -20},
+          {"handgun, 35 floor", HG, 30, 0, 35, 10, 20, 20, -20},
+          {"handgun, 40 floor", HG, 30, 0, 40, 10, 20, 20, -20},
+          {"handgun, 40 hard", HG, 30, 1, 40, -10, 20, 20, -20},
+          {"handgun, 50 floor", HG, 30, 0, 50, 10, 20, 20, -20},
+          {"handgun, 51", HG, 30, 0, 51, 1, 20, 20, -20},
+          {"handgun, 9 rounds for 10", HG, 9, 0, 100, 50, 0, 0, -20},
+          {"shotgun", SG, 8, 0, 100, 75, 3, 3, 60},
+          {"shotgun, 4 rounds for 5", SG, 4, 0, 100, 75, 0, 0, 60},
+          {"magnum", MG, 5, 0, 100, 100, 2, 2, 150},
+          {"magnum, 2 rounds for 3", MG, 2, 0, 100, 100, 0, 0, 150},
+          {"empty, 64", HG, 0, 0, 64, -16, 0, -1, -50},
+          {"empty, 65 floor", HG, 0, 0, 65, 10, 0, -1, -50},
+          {"empty, 80 floor", SG, 0, 0, 80, 10, 0, -1, -50},
+          {"empty, 81", MG, 0, 0, 81, 1, 0, -1, -50},
+          {"empty, 70 hard", HG, 0, 1, 70, -10, 0, -1, -50}});
 }
 
 // The knife costs the Stalker fight 100 points even when the score is low.
@@ -207,11 +211,13 @@ TEST_F(Combat, OpenedCodesAndFinds) {
     int code, after, event, finds;
   };
   const Case cases[] = {
-      {CELL_HIDDEN, CELL_OPENED, EV_ZOMBIE, 0},   {CELL_AMMO, CELL_AMMO_TAKEN, EV_AMMO, 1},
+      {CELL_HIDDEN, CELL_OPENED, EV_ZOMBIE, 0},
+      {CELL_AMMO, CELL_AMMO_TAKEN, EV_AMMO, 1},
       {CELL_SPRAY, CELL_SPRAY_TAKEN, EV_SPRAY_FOUND, 1},
       {CELL_HUNTER, CELL_HUNTER_BEATEN, EV_HUNTER, 1},
       {CELL_STALKER, CELL_STALKER_BEATEN, EV_STALKER, 1},
-      {1, CELL_FILE_TAKEN, EV_FILE, 1},            {5, CELL_FILE_TAKEN, EV_FILE, 1},
+      {1, CELL_FILE_TAKEN, EV_FILE, 1},
+      {5, CELL_FILE_TAKEN, EV_FILE, 1},
       {10, CELL_FILE_TAKEN, EV_FILE, 1},  // any other non-zero code is a file
   };
   for (const Case& k : cases) {
@@ -258,13 +264,19 @@ TEST_F(Combat, AmmoCacheByWeaponAndMode) {
     int weapon, hard, shownBefore, shownAfter, score;
   };
   const Case cases[] = {
-      {WEAPON_HANDGUN, 0, 10, 46, 0},  {WEAPON_SHOTGUN, 0, 10, 24, 10},
-      {WEAPON_MAGNUM, 0, 10, 16, 10},  {WEAPON_KNIFE, 0, 10, 10, 0},
-      {WEAPON_HANDGUN, 1, 10, 34, 0},  {WEAPON_SHOTGUN, 1, 10, 17, 10},
-      {WEAPON_MAGNUM, 1, 10, 13, 10},  {WEAPON_KNIFE, 1, 10, 10, 0},
+      {WEAPON_HANDGUN, 0, 10, 46, 0},
+      {WEAPON_SHOTGUN, 0, 10, 24, 10},
+      {WEAPON_MAGNUM, 0, 10, 16, 10},
+      {WEAPON_KNIFE, 0, 10, 10, 0},
+      {WEAPON_HANDGUN, 1, 10, 34, 0},
+      {WEAPON_SHOTGUN, 1, 10, 17, 10},
+      {WEAPON_MAGNUM, 1, 10, 13, 10},
+      {WEAPON_KNIFE, 1, 10, 10, 0},
       // The empty-gun mark is replaced by the share, not added to.
-      {WEAPON_HANDGUN, 0, -1, 36, 0},  {WEAPON_SHOTGUN, 1, -1, 7, 10},
-      {WEAPON_MAGNUM, 0, -1, 6, 10},   {WEAPON_KNIFE, 0, -1, -1, 0},
+      {WEAPON_HANDGUN, 0, -1, 36, 0},
+      {WEAPON_SHOTGUN, 1, -1, 7, 10},
+      {WEAPON_MAGNUM, 0, -1, 6, 10},
+      {WEAPON_KNIFE, 0, -1, -1, 0},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE("weapon " + std::to_string(k.weapon) + " hard " + std::to_string(k.hard) +

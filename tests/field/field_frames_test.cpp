@@ -161,8 +161,16 @@ TEST_F(FieldFrames, NoScrollingWhileTheWindowIsOpenOrTheRocketRuns) {
 
 TEST_F(FieldFrames, HiddenOpenedAndTakenCells) {
   PlainField();
-  const int codes[] = {CELL_OPENED, CELL_OPENED, CELL_OPENED, CELL_FILE_TAKEN, CELL_AMMO_TAKEN,
-                       CELL_SPRAY_TAKEN, CELL_HUNTER_BEATEN, CELL_STALKER_BEATEN, 3, CELL_STALKER,
+  const int codes[] = {CELL_OPENED,
+                       CELL_OPENED,
+                       CELL_OPENED,
+                       CELL_FILE_TAKEN,
+                       CELL_AMMO_TAKEN,
+                       CELL_SPRAY_TAKEN,
+                       CELL_HUNTER_BEATEN,
+                       CELL_STALKER_BEATEN,
+                       3,
+                       CELL_STALKER,
                        19};
   const int counts[] = {0, 3, 7, 0, 0, 0, 0, 0, 0, 0, 0};
   const int tiles[] = {18, 72, 375, 90, 371, 372, 370, 373, -1, -1, -2};
@@ -297,10 +305,10 @@ TEST_F(FieldFrames, ButtonEdgesAndGaps) {
     int x, y, weapon;
   };
   const Case cases[] = {
-      {470, 377, 1}, {519, 412, 1}, {469, 390, kNone}, {500, 376, kNone}, {520, 390, kNone},
-      {521, 390, kNone}, {522, 377, 2}, {571, 412, 2}, {572, 390, kNone}, {573, 390, kNone},
-      {574, 377, 3}, {623, 412, 3}, {624, 390, kNone}, {500, 413, kNone}, {500, 414, kNone},
-      {470, 415, 0}, {519, 450, 0}, {500, 451, kNone}, {600, 430, kNone}, {469, 430, kNone},
+      {470, 377, 1},     {519, 412, 1}, {469, 390, kNone}, {500, 376, kNone}, {520, 390, kNone},
+      {521, 390, kNone}, {522, 377, 2}, {571, 412, 2},     {572, 390, kNone}, {573, 390, kNone},
+      {574, 377, 3},     {623, 412, 3}, {624, 390, kNone}, {500, 413, kNone}, {500, 414, kNone},
+      {470, 415, 0},     {519, 450, 0}, {500, 451, kNone}, {600, 430, kNone}, {469, 430, kNone},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(std::to_string(k.x) + "," + std::to_string(k.y));
@@ -647,13 +655,29 @@ TEST_F(RocketFrames, HitAndMissByLaneAndPointer) {
     bool hit;
   };
   const Case cases[] = {
-      {100, 60, 1, true},   {100, 61, 1, true},   {100, 200, 1, true},  {100, 479, 1, true},
-      {100, 480, 1, false}, {100, 639, 1, false}, {300, 60, 2, false},  {300, 61, 2, true},
-      {300, 579, 2, true},  {300, 580, 2, false}, {500, 159, 3, false}, {500, 0, 3, false},
-      {500, 160, 3, true},  {500, 639, 3, true},  {219, 480, 1, false}, {221, 480, 2, true},
-      {419, 600, 2, false}, {421, 600, 3, true},
+      {100, 60, 1, true},
+      {100, 61, 1, true},
+      {100, 200, 1, true},
+      {100, 479, 1, true},
+      {100, 480, 1, false},
+      {100, 639, 1, false},
+      {300, 60, 2, false},
+      {300, 61, 2, true},
+      {300, 579, 2, true},
+      {300, 580, 2, false},
+      {500, 159, 3, false},
+      {500, 0, 3, false},
+      {500, 160, 3, true},
+      {500, 639, 3, true},
+      {219, 480, 1, false},
+      {221, 480, 2, true},
+      {419, 600, 2, false},
+      {421, 600, 3, true},
       // The boundary positions belong to a lane too.
-      {0, 480, 1, false},   {220, 600, 2, false}, {420, 100, 3, false}, {420, 600, 3, true},
+      {0, 480, 1, false},
+      {220, 600, 2, false},
+      {420, 100, 3, false},
+      {420, 600, 3, true},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE("lane x " + std::to_string(k.laneX) + " figure x " + std::to_string(k.figureX));

@@ -1,7 +1,8 @@
 // The final score's bonuses, their boundaries and the grade.
+#include "field/final_score.h"
+
 #include <gtest/gtest.h>
 
-#include "field/final_score.h"
 #include "shell/game_state.h"
 
 namespace {
@@ -62,8 +63,7 @@ TEST_F(FinalScore, SpeedBands) {
   const int encounters[] = {48, 51, 99, 102, 147, 150, 198, 201, 300};
   const int speed[] = {1000, 900, 900, 800, 800, 700, 700, 500, 500};
   for (int i = 0; i < 9; ++i) {
-    EXPECT_EQ(Added(encounters[i], encounters[i] / 3), speed[i] - 100)
-        << encounters[i] << " cells";
+    EXPECT_EQ(Added(encounters[i], encounters[i] / 3), speed[i] - 100) << encounters[i] << " cells";
   }
   EXPECT_EQ(Added(49, 0), 1000 - 100);
   EXPECT_EQ(Added(50, 0), 900 - 100);
@@ -75,8 +75,8 @@ TEST_F(FinalScore, SpeedBands) {
 
 TEST_F(FinalScore, GradeBoundaries) {
   // A game adding exactly 1000 - 100 = 900 (49 cells, no finds).
-  const int finalScore[] = {10001, 10000, 8001, 8000, 7001, 7000, 6001, 6000,
-                            5001,  5000,  4001, 4000, -500};
+  const int finalScore[] = {10001, 10000, 8001, 8000, 7001, 7000, 6001,
+                            6000,  5001,  5000, 4001, 4000, -500};
   const int grade[] = {7, 6, 6, 5, 5, 4, 4, 3, 3, 2, 2, 1, 1};
   for (int i = 0; i < 13; ++i) {
     gScore = finalScore[i] - 900;

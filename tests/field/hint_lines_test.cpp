@@ -1,9 +1,10 @@
 // The hint lines of an opened plain cell, compared as CP949 bytes.
+#include "field/hint_lines.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "field/hint_lines.h"
 #include "gfx/display.h"
 #include "shell/game_state.h"
 #include "support/test_data.h"
@@ -11,8 +12,7 @@
 namespace {
 
 // "개가 있습니다." in CP949.
-const std::string kThereAre =
-    "\xB0\xB3\xB0\xA1\x20\xC0\xD6\xBD\xC0\xB4\xCF\xB4\xD9\x2E";
+const std::string kThereAre = "\xB0\xB3\xB0\xA1\x20\xC0\xD6\xBD\xC0\xB4\xCF\xB4\xD9\x2E";
 
 class HintLines : public ::testing::Test {
  protected:
