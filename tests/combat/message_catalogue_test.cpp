@@ -77,17 +77,4 @@ TEST(MessageCatalogue, OnlyTheFourFightPagesHaveFightLines) {
   for (const char* line : none.line) EXPECT_STREQ(line, "");
 }
 
-TEST(MessageCatalogue, AmmunitionSetsDifferOnlyInTheAmounts) {
-  const PageLines normal = AmmoPageLines(false);
-  const PageLines hard = AmmoPageLines(true);
-  EXPECT_STREQ(normal.line[0], hard.line[0]);
-  EXPECT_STRNE(normal.line[1], hard.line[1]);
-  EXPECT_STRNE(normal.line[2], hard.line[2]);
-  // "36" and "14" rounds in a normal game, "24" and "7" in a hard one.
-  EXPECT_NE(std::string(normal.line[1]).find("36"), std::string::npos);
-  EXPECT_NE(std::string(normal.line[1]).find("14"), std::string::npos);
-  EXPECT_NE(std::string(hard.line[1]).find("24"), std::string::npos);
-  EXPECT_NE(std::string(hard.line[2]).find('3'), std::string::npos);
-}
-
 }  // namespace

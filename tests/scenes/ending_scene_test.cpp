@@ -168,18 +168,6 @@ TEST_F(EndingSceneTest, PictureIsRevealedInThreeSteps) {
   }
 }
 
-TEST_F(EndingSceneTest, CreditsScrollOnePixelEverySecondPass) {
-  gEndingFrames = 100;
-  gEndingScrollY = 500;
-  EndingScene();
-  EXPECT_EQ(gEndingScrollY, 499);
-  EndingScene();
-  EXPECT_EQ(gEndingScrollY, 499);
-  EndingScene();
-  EXPECT_EQ(gEndingScrollY, 498);
-  EXPECT_EQ(gEndingFrames, 103);
-}
-
 TEST_F(EndingSceneTest, CreditsAndGradeStandInTheirPlaces) {
   struct Placed {
     int frame, x, above;
