@@ -1,9 +1,143 @@
-// Placeholder until the event window lands: the window's background only.
 #include "combat/event_window.h"
 
-#include "gfx/display.h"
+#include <climits>
+#include <cstdio>
 
-void DrawEventWindow(int) {
-  BltFast(gBackBuffer, 162, 61, gEventWinSurface, Rect{0, 0, 317, 241}, DDBLTFAST_NOCOLORKEY);
-  ++gEventFrames;
+#include "audio/sound.h"
+#include "combat/message_catalogue.h"
+#include "gfx/display.h"
+#include "gfx/text.h"
+
+namespace {
+
+constexpr int kWindowX = 162;
+constexpr int kWindowY = 61;
+constexpr Rect kWindowRect{0, 0, 317, 241};
+constexpr int kPortraitX = 241;
+constexpr int kPortraitY = 81;
+constexpr int kPortraitWidth = 160;
+constexpr int kPortraitHeight = 109;
+constexpr int kTextX = 207;
+constexpr int kTextY[3] = {226, 246, 266};
+constexpr int kSprayNumberX = 330;
+constexpr std::uint32_t kTextBack = 0x000000;
+constexpr std::uint32_t kTextColour = 0xFFFFFF;
+constexpr int kNoSound = -1;
+
+enum class Lines { kFight, kAmmo, kFixed };
+
+struct Cell {
+  int column;
+  int row;
+};
+
+// A page of the window: where its portrait comes from, which lines it takes
+// and which sound it plays. The zombie page picks its cell by the portrait
+// variant instead.
+struct EventPage {
+  int eventNumber;
+  Surface* const* sheet;
+  Cell portrait;
+  Lines lines;
+  int sound;
+};
+
+// In the order the event number is compared with them.
+constexpr EventPage kPages[] = {
+    {EV_ZOMBIE, &gEvent1Surface, {0, 0}, Lines::kFight, SND_ZOMBIE},
+    {EV_HUNTER, &gEvent1Surface, {1, 2}, Lines::kFight, SND_HUNTER},
+    {EV_CERBERUS, &gEvent1Surface, {0, 2}, Lines::kFight, SND_KERO},
+    {EV_FILE, &gEvent2Surface, {0, 0}, Lines::kFixed, SND_FILE},
+    {EV_AMMO, &gEvent2Surface, {0, 1}, Lines::kAmmo, kNoSound},
+    {EV_SPRAY_FOUND, &gEvent2Surface, {1, 1}, Lines::kFixed, SND_SPRAY},
+    {EV_STALKER, &gEvent2Surface, {1, 2}, Lines::kFight, SND_STALKER},
+    {EV_ROCKET_DODGED, &gEvent2Surface, {0, 0}, Lines::kFixed, kNoSound},
+    {EV_ROCKET_HIT, &gEvent2Surface, {0, 2}, Lines::kFixed, kNoSound},
+    {EV_ESCAPED, &gEvent2Surface, {1, 0}, Lines::kFixed, kNoSound},
+    {EV_REVIVED, &gEvent2Surface, {0, 2}, Lines::kFixed, kNoSound},
+    {EV_SPRAY_USED, &gEvent2Surface, {1, 1}, Lines::kFixed, SND_SPRAY},
+};
+
+constexpr Cell kZombiePortraits[3] = {{0, 0}, {1, 0}, {1, 1}};
+
+const EventPage* FindPage(int eventNumber) {
+  for (const EventPage& page : kPages) {
+    if (page.eventNumber == eventNumber) return &page;
+  }
+  return nullptr;
+}
+
+void DrawPortrait(Surface* sheet, Cell cell) {
+  const Rect source{kPortraitWidth * cell.column, kPortraitHeight * cell.row,
+                    kPortraitWidth * cell.column + kPortraitWidth,
+                    kPortraitHeight * cell.row + kPortraitHeight};
+  BltFast(gBackBuffer, kPortraitX, kPortraitY, sheet, source, DDBLTFAST_NOCOLORKEY);
+}
+
+// Lines 2 and 3 of a fight page follow the weapon in hand, except that a gun
+// fired with nothing in it (the -1 mark) shows the empty-gun pair. The knife
+// needs no ammunition, so it keeps its pair whatever the counter shows.
+int FightCase() {
+  if (gWeapon < WEAPON_KNIFE || gWeapon > WEAPON_MAGNUM) return -1;  // no such weapon: no pair
+  if (gWeapon != WEAPON_KNIFE && gAmmoShown <= -1) return kFightCaseOutOfAmmo;
+  return gWeapon;
+}
+
+PageLines LinesOf(const EventPage& page) {
+  PageLines lines{{"", "", ""}};
+  switch (page.lines) {
+    case Lines::kFight:
+      FightPageLines(page.eventNumber, FightCase(), lines);
+      break;
+    case Lines::kAmmo:
+      lines = AmmoPageLines(gHardMode != 0);
+      break;
+    case Lines::kFixed:
+      FixedPageLines(page.eventNumber, lines);
+      break;
+  }
+  return lines;
+}
+
+void PrintLine(const char* text, int x, int y) {
+  PrintText(gBackBuffer, text, kTextBack, kTextColour, x, y);
+}
+
+}  // namespace
+
+void DrawEventWindow(int eventNumber) {
+  BltFast(gBackBuffer, kWindowX, kWindowY, gEventWinSurface, kWindowRect, DDBLTFAST_NOCOLORKEY);
+
+  // No part of the game sets a number outside the pages; should one turn
+  // up, the window shows its bare frame and stays silent.
+  const EventPage* page = FindPage(eventNumber);
+  PageLines lines{{"", "", ""}};
+  if (page != nullptr) {
+    if (page->eventNumber != EV_ZOMBIE) {
+      DrawPortrait(*page->sheet, page->portrait);
+    } else if (gPortraitVariant >= 0 && gPortraitVariant <= 2) {
+      DrawPortrait(*page->sheet, kZombiePortraits[gPortraitVariant]);
+    }
+    lines = LinesOf(*page);
+  }
+
+  for (int i = 0; i < 3; ++i) PrintLine(lines.line[i], kTextX, kTextY[i]);
+
+  char number[16];
+  if (eventNumber == EV_FILE) {
+    std::snprintf(number, sizeof number, " %d", gFilesLeft);
+    PrintLine(number, kTextX, kTextY[2]);
+  } else if (eventNumber == EV_SPRAY_USED) {
+    std::snprintf(number, sizeof number, "%d", gSprays);
+    PrintLine(number, kSprayNumberX, kTextY[2]);
+  }
+
+  // The counter is not reset when a window opens, so only a window that
+  // opens with it at 3 or below gets its sound.
+  if (gEventFrames == 3 && page != nullptr && page->sound != kNoSound) {
+    PlayWave(gSound[page->sound]);
+  }
+  // The counter runs on for as long as the window stays open; it stops at
+  // the top of its range rather than wrapping round.
+  if (gEventFrames < INT_MAX) ++gEventFrames;
 }
