@@ -6,8 +6,10 @@
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <sstream>
 
 #include "gfx/display.h"
+#include "replay/replay_host.h"
 #include "shell/game_state.h"
 #include "shell/program.h"
 
@@ -209,6 +211,21 @@ HeadlessGame::~HeadlessGame() {
   platform::UseHeadlessBackend(nullptr);
   ResetGameState();
   std::filesystem::current_path(previous_);
+}
+
+int RunReplayFile(const std::string& relativePath) {
+  std::ifstream in(std::filesystem::path(VEDO_SOURCE_DIR) / relativePath);
+  std::ostringstream text;
+  text << in.rdbuf();
+  if (text.str().empty()) return -1;
+  const auto dir = MakeTempDir("vedo-replay");
+  WriteStandardData(dir);
+  const auto previous = std::filesystem::current_path();
+  ResetGameState();
+  const int code = replay::RunReplay(text.str(), dir.string());
+  std::filesystem::current_path(previous);
+  std::filesystem::remove_all(dir);
+  return code;
 }
 
 Bgr PixelAt(const platform::Surface& surface, int x, int y) {

@@ -100,6 +100,11 @@ class HeadlessGame {
   std::filesystem::path previous_;
 };
 
+// Runs the replay script at `relativePath` (from the source tree) in a fresh
+// folder of standard data and returns the replay tool's exit code. The game
+// state is left as the script left it, for the test to look at.
+int RunReplayFile(const std::string& relativePath);
+
 // The colour at (x, y) of a surface.
 Bgr PixelAt(const platform::Surface& surface, int x, int y);
 
