@@ -43,7 +43,8 @@ bool ParseWave(const std::uint8_t* data, std::size_t size, WaveInfo& info, const
       if (length < 16 || length > avail) return Fail(reason, "damaged format chunk");
       tag = Le16(data + body);
       info.format.channels = Le16(data + body + 2);
-      info.format.samplesPerSecond = static_cast<int>(std::min<std::uint32_t>(Le32(data + body + 4), 0x7FFFFFFF));
+      info.format.samplesPerSecond =
+          static_cast<int>(std::min<std::uint32_t>(Le32(data + body + 4), 0x7FFFFFFF));
       info.format.blockAlign = Le16(data + body + 12);
       info.format.bitsPerSample = Le16(data + body + 14);
       if (tag == kFormatExtensible && length >= 40 && Le16(data + body + 16) >= 22 &&

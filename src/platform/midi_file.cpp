@@ -16,9 +16,7 @@ std::uint32_t Be32(const std::uint8_t* p) {
   return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
          std::uint32_t{p[3]};
 }
-std::uint16_t Be16(const std::uint8_t* p) {
-  return static_cast<std::uint16_t>((p[0] << 8) | p[1]);
-}
+std::uint16_t Be16(const std::uint8_t* p) { return static_cast<std::uint16_t>((p[0] << 8) | p[1]); }
 std::uint32_t Le32(const std::uint8_t* p) {
   return (std::uint32_t{p[3]} << 24) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) |
          std::uint32_t{p[0]};
@@ -77,8 +75,8 @@ struct TrackReader {
         if (!ReadVlq(d, end, pos, length) || length > end - pos) break;
         if (type == 0x2F) return tick;
         if (type == 0x51 && length >= 3) {
-          const std::uint32_t us = (std::uint32_t{d[pos]} << 16) | (std::uint32_t{d[pos + 1]} << 8) |
-                                   std::uint32_t{d[pos + 2]};
+          const std::uint32_t us = (std::uint32_t{d[pos]} << 16) |
+                                   (std::uint32_t{d[pos + 1]} << 8) | std::uint32_t{d[pos + 2]};
           // A tempo of zero would stop the clock for ever.
           if (us != 0) tempos.push_back({tick, us});
         }
@@ -158,8 +156,9 @@ std::int64_t MidiFile::TicksToUs(std::uint64_t tick) const {
       // 30 drop-frame runs at 30000 / 1001 frames a second.
       return Saturate(t * 1001000000u / (30000u * static_cast<unsigned>(ticksPerFrame)));
     }
-    return Saturate(t * 1000000u /
-                    (static_cast<unsigned>(framesPerSecond) * static_cast<unsigned>(ticksPerFrame)));
+    return Saturate(
+        t * 1000000u /
+        (static_cast<unsigned>(framesPerSecond) * static_cast<unsigned>(ticksPerFrame)));
   }
   if (tempoMap.empty() || ticksPerQuarter <= 0) return 0;
   auto it = std::upper_bound(tempoMap.begin(), tempoMap.end(), tick,
@@ -179,9 +178,8 @@ std::uint64_t MidiFile::UsToTicks(std::int64_t us) const {
       return static_cast<std::uint64_t>(u * 30000u * static_cast<unsigned>(ticksPerFrame) /
                                         1001000000u);
     }
-    return static_cast<std::uint64_t>(
-        u * static_cast<unsigned>(framesPerSecond) * static_cast<unsigned>(ticksPerFrame) /
-        1000000u);
+    return static_cast<std::uint64_t>(u * static_cast<unsigned>(framesPerSecond) *
+                                      static_cast<unsigned>(ticksPerFrame) / 1000000u);
   }
   if (tempoMap.empty() || ticksPerQuarter <= 0) return 0;
   auto it = std::upper_bound(tempoMap.begin(), tempoMap.end(), us,

@@ -122,7 +122,8 @@ void Send(fluid_synth_t* synth, const MidiFile& file, const MidiEvent& e) {
       break;
     case 0xF0:
       if (e.payloadLength > 0) {
-        fluid_synth_sysex(synth, reinterpret_cast<const char*>(file.payload.data() + e.payloadOffset),
+        fluid_synth_sysex(synth,
+                          reinterpret_cast<const char*>(file.payload.data() + e.payloadOffset),
                           static_cast<int>(e.payloadLength), nullptr, nullptr, nullptr, 0);
       }
       break;
@@ -275,7 +276,8 @@ void MixMusic(AudioOutput& out, std::int32_t* sum, int frames) {
       fluid_synth_write_float(synth, n, out.left, 0, 1, out.right, 0, 1);
       std::int32_t* dst = sum + done * kAudioChannels;
       for (int i = 0; i < n; ++i) {
-        dst[2 * i] += static_cast<std::int32_t>(std::lrint(std::clamp(out.left[i], -2.0f, 2.0f) * 32767.0f));
+        dst[2 * i] +=
+            static_cast<std::int32_t>(std::lrint(std::clamp(out.left[i], -2.0f, 2.0f) * 32767.0f));
         dst[2 * i + 1] +=
             static_cast<std::int32_t>(std::lrint(std::clamp(out.right[i], -2.0f, 2.0f) * 32767.0f));
       }

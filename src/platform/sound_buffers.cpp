@@ -173,10 +173,13 @@ void ReleaseSoundBuffer(SoundBuffer* buffer) {
   if (buffer == nullptr) return;
   SoundDevice* device = buffer->device;
   std::lock_guard<std::mutex> hold(device->output->lock);
-  Unlist(device, buffer);
   auto& all = device->buffers;
-  all.erase(std::find_if(all.begin(), all.end(),
-                         [buffer](const std::unique_ptr<SoundBuffer>& b) { return b.get() == buffer; }));
+  auto it = std::find_if(all.begin(), all.end(), [buffer](const std::unique_ptr<SoundBuffer>& b) {
+    return b.get() == buffer;
+  });
+  if (it == all.end()) return;
+  Unlist(device, buffer);
+  all.erase(it);
 }
 
 bool SoundBufferPlaying(const SoundBuffer* buffer) {

@@ -264,7 +264,10 @@ TEST_F(Music, TempoAndDivision) {
 
   Track t;
   t.NoteOn(0, 0, 60, 100).NoteOff(100, 0, 60).End(400);
-  ASSERT_EQ(player.Open(Write("smpte.mid", audiofiles::Midi(1, audiofiles::SmpteDivision(24, 4), {t})).c_str()), 1);
+  ASSERT_EQ(
+      player.Open(
+          Write("smpte.mid", audiofiles::Midi(1, audiofiles::SmpteDivision(24, 4), {t})).c_str()),
+      1);
   EXPECT_EQ(player.GetDivisionType(), 1);
   EXPECT_EQ(player.GetTempo(), 24);
   int minutes = 0;

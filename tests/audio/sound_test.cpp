@@ -155,8 +155,9 @@ TEST_F(Sound, AMissingFileLeavesASilentSlotAndChangesNothingElse) {
 }
 
 TEST_F(Sound, AFileThatCannotBeUsedIsNamedWithItsReason) {
-  Write("hunt.wav", audiofiles::Riff({audiofiles::Chunk("fmt ", audiofiles::FmtBody(2, 1, 22050, 4)),
-                                      audiofiles::Chunk("data", audiofiles::Bytes(100, 0))}));
+  Write("hunt.wav",
+        audiofiles::Riff({audiofiles::Chunk("fmt ", audiofiles::FmtBody(2, 1, 22050, 4)),
+                          audiofiles::Chunk("data", audiofiles::Bytes(100, 0))}));
   Write("died.wav", audiofiles::Bytes{'R', 'I', 'F', 'F', 0, 0});
   ::testing::internal::CaptureStderr();
   EXPECT_EQ(LoadWave("hunt.wav"), nullptr);
@@ -170,7 +171,8 @@ TEST_F(Sound, AnEffectsSamplesAppearInTheOutput) {
   // a 441 Hz tone at a third of full scale.
   audiofiles::Bytes samples;
   for (int i = 0; i < 4410; ++i) {
-    samples.push_back(static_cast<std::uint8_t>(128 + std::lround(40 * std::sin(2 * M_PI * i / 50.0))));
+    samples.push_back(
+        static_cast<std::uint8_t>(128 + std::lround(40 * std::sin(2 * M_PI * i / 50.0))));
   }
   Write("open1.wav", audiofiles::Wav44(1, 22050, 8, samples));
   gSound[SND_OPEN1] = LoadWave("open1.wav");
@@ -183,7 +185,8 @@ TEST_F(Sound, AnEffectsSamplesAppearInTheOutput) {
   double best = 1e300;
   for (int l = -8; l <= 8; ++l) {
     double e = 0;
-    for (int i = 500; i < 8000; ++i) e += std::abs(out[2 * i] - 40 * 256 * std::sin(2 * M_PI * (i - l) / 100.0));
+    for (int i = 500; i < 8000; ++i)
+      e += std::abs(out[2 * i] - 40 * 256 * std::sin(2 * M_PI * (i - l) / 100.0));
     if (e < best) {
       best = e;
       lag = l;

@@ -91,9 +91,9 @@ TEST(WaveFile, ADataSizeLargerThanTheFileIsClamped) {
 
 TEST(WaveFile, ExtensibleFormatWithPcmInsideIsPcm) {
   Bytes ext = FmtBody(0xFFFE, 2, 48000, 16);
-  audiofiles::PutLe16(ext, 22);     // extension size
-  audiofiles::PutLe16(ext, 16);     // valid bits
-  audiofiles::PutLe32(ext, 3);      // channel mask
+  audiofiles::PutLe16(ext, 22);  // extension size
+  audiofiles::PutLe16(ext, 16);  // valid bits
+  audiofiles::PutLe32(ext, 3);   // channel mask
   const Bytes guid = {0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x10, 0x00,
                       0x80, 0x00, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71};
   ext.insert(ext.end(), guid.begin(), guid.end());
@@ -106,12 +106,11 @@ TEST(WaveFile, ExtensibleFormatWithPcmInsideIsPcm) {
 
 TEST(WaveFile, RefusesWhatIsNotPlainPcm) {
   const Bytes data = Chunk("data", kSamples);
-  EXPECT_EQ(Refusal(Riff({Chunk("fmt ", FmtBody(2, 1, 22050, 4)), data})), "not PCM");  // ADPCM
+  EXPECT_EQ(Refusal(Riff({Chunk("fmt ", FmtBody(2, 1, 22050, 4)), data})), "not PCM");   // ADPCM
   EXPECT_EQ(Refusal(Riff({Chunk("fmt ", FmtBody(3, 1, 22050, 32)), data})), "not PCM");  // float
   EXPECT_EQ(Refusal(Riff({Chunk("fmt ", FmtBody(1, 6, 22050, 16)), data})), "not mono or stereo");
   EXPECT_EQ(Refusal(Riff({Chunk("fmt ", FmtBody(1, 1, 22050, 24)), data})), "not 8 or 16 bits");
-  EXPECT_EQ(Refusal(Riff({Chunk("fmt ", FmtBody(1, 2, 22050, 16, 2)), data})),
-            "wrong block align");
+  EXPECT_EQ(Refusal(Riff({Chunk("fmt ", FmtBody(1, 2, 22050, 16, 2)), data})), "wrong block align");
   EXPECT_EQ(Refusal(Riff({Chunk("fmt ", FmtBody(1, 1, 0, 8)), data})), "unsupported sample rate");
   EXPECT_EQ(Refusal(Riff({Chunk("fmt ", FmtBody(1, 1, 22050, 8))})), "no data chunk");
   EXPECT_EQ(Refusal(Riff({data})), "no format chunk");
@@ -127,8 +126,8 @@ TEST(WaveFile, RefusesWhatIsNotPlainPcm) {
 TEST(WaveFile, HostileBytesNeverBreakTheReader) {
   Bytes list;
   audiofiles::PutText(list, "INFO");
-  const Bytes good = Riff({Chunk("LIST", list), Chunk("fmt ", FmtBody(1, 2, 22050, 16)),
-                           Chunk("data", Bytes(64, 7))});
+  const Bytes good = Riff(
+      {Chunk("LIST", list), Chunk("fmt ", FmtBody(1, 2, 22050, 16)), Chunk("data", Bytes(64, 7))});
   std::mt19937 rng(99);
   for (int round = 0; round < 5000; ++round) {
     Bytes b = good;

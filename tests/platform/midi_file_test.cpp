@@ -144,13 +144,13 @@ TEST(MidiFile, SmpteDivisionIsRealTime) {
 
 TEST(MidiFile, SysexIsKeptAndOtherMetaSkipped) {
   Track t;
-  t.Ev(0, {0xFF, 0x03, 4, 'S', 'o', 'n', 'g'})                       // track name
-      .Ev(0, {0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7})             // GM system on
-      .Ev(0, {0xB0, 7, 100})                                         // volume
-      .Ev(10, {0xFF, 0x01, 2, 'h', 'i'})                             // text
-      .Ev(0, {10, 64})                                               // pan, running status
-      .Ev(0, {0xF7, 0x02, 0x01, 0x02})                               // escape: not forwarded
-      .Ev(0, {0xFF, 0x7F, 3, 0x00, 0x00, 0x41})                      // sequencer specific
+  t.Ev(0, {0xFF, 0x03, 4, 'S', 'o', 'n', 'g'})            // track name
+      .Ev(0, {0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7})  // GM system on
+      .Ev(0, {0xB0, 7, 100})                              // volume
+      .Ev(10, {0xFF, 0x01, 2, 'h', 'i'})                  // text
+      .Ev(0, {10, 64})                                    // pan, running status
+      .Ev(0, {0xF7, 0x02, 0x01, 0x02})                    // escape: not forwarded
+      .Ev(0, {0xFF, 0x7F, 3, 0x00, 0x00, 0x41})           // sequencer specific
       .Ev(5, {0xE0, 0x00, 0x40})
       .End();
   const MidiFile f = Parse(Midi(0, 96, {t}));

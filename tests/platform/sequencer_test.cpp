@@ -56,7 +56,8 @@ class Sequencer : public ::testing::Test {
   static int Peak(const std::vector<std::int16_t>& s, std::size_t from = 0,
                   std::size_t to = SIZE_MAX) {
     int peak = 0;
-    for (std::size_t i = from; i < std::min(to, s.size()); ++i) peak = std::max(peak, std::abs(s[i]));
+    for (std::size_t i = from; i < std::min(to, s.size()); ++i)
+      peak = std::max(peak, std::abs(s[i]));
     return peak;
   }
   static int Frames(int ms) { return ms * 441 / 10; }

@@ -98,7 +98,8 @@ TEST_F(SoundOutput, EightBitMonoAt22kIsConvertedWholeAtCreation) {
 TEST_F(SoundOutput, ASineSurvivesTheConversion) {
   // 441 Hz at 22050 Hz, 16-bit mono: 50 samples a period.
   std::vector<std::int16_t> sine;
-  for (int i = 0; i < 2205; ++i) sine.push_back(static_cast<std::int16_t>(std::lround(20000 * std::sin(2 * M_PI * i / 50.0))));
+  for (int i = 0; i < 2205; ++i)
+    sine.push_back(static_cast<std::int16_t>(std::lround(20000 * std::sin(2 * M_PI * i / 50.0))));
   SoundBuffer* b = Make(PcmFormat{1, 22050, 2, 16}, audiofiles::Pcm16(sine));
   ASSERT_NE(b, nullptr);
   platform::PlaySoundBuffer(b);
@@ -289,7 +290,8 @@ TEST(SoundDevice, DiskDriverRecordsTheMix) {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
 
   std::ifstream in(file, std::ios::binary);
-  const std::vector<char> raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<char> raw((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
   std::vector<std::int16_t> recorded(raw.size() / 2);
   std::memcpy(recorded.data(), raw.data(), recorded.size() * 2);
   auto start = std::find(recorded.begin(), recorded.end(), std::int16_t{1000});
