@@ -2,11 +2,8 @@
 // copies that share their samples, and fired by sound number.
 #pragma once
 
+#include "platform/audio.h"
 #include "shell/game_state.h"
-
-namespace platform {
-class SoundBuffer;
-}
 
 inline constexpr int SND_START = 0;
 inline constexpr int SND_ZOMBIE = 1;
@@ -36,13 +33,26 @@ struct WaveSound {
 
 extern WaveSound* gSound[kSoundSlots];
 
+// The one sound device; null before start-up and after shut-down. Every
+// buffer belongs to it and goes when it is released.
+extern platform::SoundDevice* gDirectSound;
+
 // The file of each effect, by sound number.
 extern const char* const kSoundFiles[kSoundEffects];
 
+// Opens the sound device. 1 on success, 0 when there is no output at all.
 int InitDirectSound(WindowHandle window);
+// Loads the sixteen effects into gSound[0] to [15]; a file that does not load
+// leaves its slot null. 1 when all sixteen loaded.
 int LoadSounds();
+// A new effect with its 21 copies, or null when the file is missing or
+// cannot be used (a debugger line then says why).
 WaveSound* LoadWave(const char* fileName);
+// Starts the effect's next copy, unless it is still sounding, and moves on.
 void PlayWave(WaveSound* sound);
+// Stops all 21 copies.
 void StopWave(WaveSound* sound);
+// Frees the record; its buffers stay with the device.
 void FreeWave(WaveSound* sound);
+// Releases the device and with it every buffer.
 void ReleaseDirectSound();

@@ -1,0 +1,133 @@
+// Sound output: the effects and the music, through one stereo stream.
+//
+// Pipeline. The game creates static sound buffers from PCM bytes; each is
+// converted once, at creation, to the output format (44100 Hz, signed 16-bit,
+// stereo) with SDL_AudioCVT. Duplicates share those samples and keep their own
+// position and state. The sequencer reads a standard MIDI file into one list of
+// timed events and, while it plays, hands each event to a FluidSynth
+// synthesizer at its own output frame. The mixer sums, frame by frame, every
+// sounding buffer and the synthesizer's output and saturates the sum to 16
+// bits. On the SDL backend the audio device's callback pulls the mix; when no
+// device opens, a silent "dummy" device does, after one warning line. On the
+// headless backend nothing pulls it until a host calls PullAudio, so tests and
+// the replay tool hear exactly the frames they ask for.
+//
+// The soundfont is read by a background thread started when the output
+// opens, so that music never waits for it on the game's frame path.
+//
+// One lock guards everything the game thread and the mixer share; the mixer
+// holds it for one pass. All calls come from the game's thread.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+inline constexpr int kAudioRate = 44100;
+inline constexpr int kAudioChannels = 2;
+// Frames the mixer produces per pass of the audio device.
+inline constexpr int kAudioBlockFrames = 1024;
+
+// ---- Sound device and buffers ----------------------------------------------
+
+// The sample rates a buffer may be created at.
+inline constexpr int kMinBufferRate = 1000;
+inline constexpr int kMaxBufferRate = 192000;
+
+struct PcmFormat {
+  int channels = 0;  // 1 or 2
+  int samplesPerSecond = 0;
+  int blockAlign = 0;     // channels * bitsPerSample / 8
+  int bitsPerSample = 0;  // 8 (unsigned) or 16 (signed, little-endian)
+};
+
+class SoundDevice;
+class SoundBuffer;
+
+// Opens the one sound device. Null when one is open already, or when no
+// output, not even a silent one, can be had (a line on stderr says why).
+SoundDevice* OpenSoundDevice();
+// Releases every buffer of the device, then the device.
+void CloseSoundDevice(SoundDevice* device);
+
+// A buffer holding `size` bytes of samples in `format`. Null when the format
+// is not one of the above, there are no whole frames, or the sound is too
+// long (over two minutes).
+SoundBuffer* CreateSoundBuffer(SoundDevice* device, const PcmFormat& format, const void* bytes,
+                               std::size_t size);
+// A copy sharing the samples of `original`, idle, at the start.
+SoundBuffer* DuplicateSoundBuffer(SoundDevice* device, SoundBuffer* original);
+// One-shot play. A buffer that is sounding goes on unchanged; one that was
+// stopped goes on from where it stopped; one that has played to its end was
+// put back to its start when it finished.
+void PlaySoundBuffer(SoundBuffer* buffer);
+// Stops the buffer where it is.
+void StopSoundBuffer(SoundBuffer* buffer);
+void ReleaseSoundBuffer(SoundBuffer* buffer);
+
+bool SoundBufferPlaying(const SoundBuffer* buffer);
+// The buffer's play position and length, in output frames.
+std::size_t SoundBufferPosition(const SoundBuffer* buffer);
+std::size_t SoundBufferFrames(const SoundBuffer* buffer);
+
+// ---- MIDI sequencer ----------------------------------------------------------
+
+enum class SequencerMode { kStopped, kPlaying, kPaused };
+enum class MidiTimeDivision { kPpqn, kSmpte24, kSmpte25, kSmpte30Drop, kSmpte30 };
+
+// A sequencer's identifier; 0 is none. One sequencer can be open at a time,
+// as the synthesizer is one output port.
+using SequencerId = std::uint32_t;
+
+// Opens a standard MIDI file, stopped at its start. 0 when the file cannot be
+// read or another sequencer is open.
+SequencerId OpenSequencer(const char* path);
+// Stops the tune and closes the sequencer. Unknown identifiers are ignored.
+void CloseSequencer(SequencerId id);
+
+// Every operation below fails (false) on an identifier that is not open.
+// Positions are milliseconds of the tune's own time.
+
+// Plays from `fromMs` on, to the end, where the sequencer stops by itself.
+// False when `fromMs` lies past the end.
+bool SequencerPlay(SequencerId id, std::uint32_t fromMs);
+// Stops where it is; sounding notes are released.
+bool SequencerStop(SequencerId id);
+// Holds a playing tune where it is; a stopped one stays stopped.
+bool SequencerPause(SequencerId id);
+// Moves to `ms`, stopping a playing tune. False when `ms` lies past the end.
+bool SequencerSeek(SequencerId id, std::uint32_t ms);
+bool SequencerLength(SequencerId id, std::uint32_t& ms);
+bool SequencerPosition(SequencerId id, std::uint32_t& ms);
+bool SequencerGetMode(SequencerId id, SequencerMode& mode);
+bool SequencerDivision(SequencerId id, MidiTimeDivision& division);
+// The tempo at the current position, in beats per minute (frames per second
+// for SMPTE files), rounded.
+bool SequencerTempo(SequencerId id, std::uint32_t& tempo);
+// Plays on at `tempo` (same unit): the tune runs faster or slower by the
+// ratio of `tempo` to the file's own tempo here. Positions stay in the
+// tune's own time. False for 0.
+bool SequencerSetTempo(SequencerId id, std::uint32_t tempo);
+
+// MIDI output ports: 1 when the soundfont can be read, else 0.
+unsigned MidiOutputCount();
+
+// ---- Hosts and tests -----------------------------------------------------------
+
+// True while an output is open and nothing but PullAudio drives it (the
+// headless backend).
+bool AudioPulledByHost();
+// Mixes the next `frames` frames (interleaved left, right) into `out`. Only
+// for a host-driven output; false otherwise.
+bool PullAudio(std::int16_t* out, int frames);
+// Waits for the soundfont of the open output; true when it is loaded.
+bool WaitForSoundfont();
+// The soundfont file; TimGM6mb by its real path unless a test changes it.
+void SetSoundfontPath(const std::string& path);
+// How long the last soundfont load took, in milliseconds (negative before
+// any).
+double SoundfontLoadMilliseconds();
+
+}  // namespace platform
