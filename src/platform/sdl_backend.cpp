@@ -118,6 +118,9 @@ class SdlBackend final : public Backend {
     if (started_) {
       SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
       started_ = false;
+      // With nothing else of SDL in use, let it release what it keeps for
+      // the whole process too (its D-Bus connection, for one).
+      if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
     }
   }
 

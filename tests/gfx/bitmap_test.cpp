@@ -1,8 +1,9 @@
+#include "gfx/bitmap.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "gfx/bitmap.h"
 #include "platform/platform.h"
 #include "shell/game_state.h"
 #include "support/test_data.h"
@@ -72,9 +73,9 @@ class Bitmaps : public ::testing::Test {
 
 TEST_F(Bitmaps, StartUpPutsEachPictureOnItsSurface) {
   const std::pair<Surface*, const char*> kPictures[] = {
-      {gTitleSurface, "Title.bmp"},   {gWarningSurface, "warning.bmp"},
+      {gTitleSurface, "Title.bmp"},       {gWarningSurface, "warning.bmp"},
       {gEventWinSurface, "eventwin.bmp"}, {gEvent1Surface, "event1.bmp"},
-      {gEvent2Surface, "event2.bmp"}, {gDiedSurface, "died.bmp"},
+      {gEvent2Surface, "event2.bmp"},     {gDiedSurface, "died.bmp"},
       {gEndingSurface, "Ending.bmp"}};
   for (auto [surface, name] : kPictures) {
     ASSERT_NE(surface, nullptr) << name;
@@ -251,8 +252,7 @@ TEST_F(Bitmaps, AnEightBitPictureWithoutAUsedCountConvertsAll256) {
 TEST_F(Bitmaps, ATwentyFourBitPictureConvertsNoColours) {
   // n = 0: the 1024 bytes after the headers (pixels, here) lie in the
   // entries as read, blue first.
-  testdata::WriteFile(dir_ / "pal.bmp",
-                      testdata::Bmp24Bytes(16, 32, [](int x, int y) {
+  testdata::WriteFile(dir_ / "pal.bmp", testdata::Bmp24Bytes(16, 32, [](int x, int y) {
                         return Bgr{std::uint8_t(x), std::uint8_t(y), 0xEE};
                       }));
   Palette* p = LoadPalette(gDirectDraw, "pal.bmp");

@@ -1,9 +1,10 @@
+#include "gfx/display.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cstring>
 
-#include "gfx/display.h"
 #include "platform/platform.h"
 #include "shell/game_state.h"
 #include "support/test_data.h"

@@ -1,8 +1,9 @@
+#include "gfx/map_file.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "gfx/map_file.h"
 #include "platform/platform.h"
 #include "shell/game_state.h"
 #include "support/test_data.h"
@@ -78,10 +79,10 @@ TEST_F(MapReader, TheTagIsAZeroTerminatedCaseSensitiveText) {
   EXPECT_EQ(said_, "InitTileData OK.\n");
   ReleaseGroundLayer();
   ReleaseTileData();
-  for (const char* tag : {"RevUdav v1x\0\0\0\0\0", "revUdav v1\0\0\0\0\0\0", "REVUDAV V1\0\0\0\0\0\0",
-                               "RevUdav v2\0\0\0\0\0\0", "RevUdav v\0\0\0\0\0\0\0",
-                               "RevUdav v1 \0\0\0\0\0", "RevUdav v1ABCDEF",
-                               "\0evUdav v1\0\0\0\0\0\0"}) {
+  for (const char* tag :
+       {"RevUdav v1x\0\0\0\0\0", "revUdav v1\0\0\0\0\0\0", "REVUDAV V1\0\0\0\0\0\0",
+        "RevUdav v2\0\0\0\0\0\0", "RevUdav v\0\0\0\0\0\0\0", "RevUdav v1 \0\0\0\0\0",
+        "RevUdav v1ABCDEF", "\0evUdav v1\0\0\0\0\0\0"}) {
     EXPECT_EQ(Load(WithTag(tag)), 0) << tag;
     EXPECT_EQ(said_, kRefusedTag) << tag;
     EXPECT_EQ(gGroundLayer, nullptr);
@@ -147,7 +148,9 @@ TEST_F(MapReader, ATileCountOfZeroLoads) {
 TEST_F(MapReader, NegativeCellsAreStoredAsRead) {
   MapSpec spec;
   spec.tileCount = 10;
-  spec.cell = [](int r, int c) { return r == 2 && c == 3 ? -7 : (r == 0 && c == 0 ? INT32_MIN : 1); };
+  spec.cell = [](int r, int c) {
+    return r == 2 && c == 3 ? -7 : (r == 0 && c == 0 ? INT32_MIN : 1);
+  };
   ASSERT_EQ(Load(MapBytes(spec)), 1);
   EXPECT_EQ(gGroundLayer[2][3], -7);
   EXPECT_EQ(gGroundLayer[0][0], INT32_MIN);
@@ -201,7 +204,8 @@ TEST_F(MapReader, TheLimitsThemselvesAreAccepted) {
     spec.tileHeight = c.height;
     spec.cols = c.cols;
     spec.rows = c.rows;
-    EXPECT_EQ(Load(MapBytes(spec)), 1) << c.width << "x" << c.height << " " << c.cols << "x" << c.rows;
+    EXPECT_EQ(Load(MapBytes(spec)), 1)
+        << c.width << "x" << c.height << " " << c.cols << "x" << c.rows;
     ASSERT_EQ(gTileSurfaces.size(), 2u);
     EXPECT_EQ(PixelAt(*gTileSurfaces[1], c.width - 1, c.height - 1), TileColour(1));
     EXPECT_EQ(gGroundLayer[c.rows - 1][c.cols - 1], (c.rows - 1) * c.cols + c.cols - 1);

@@ -1,10 +1,11 @@
+#include "gfx/sprite_file.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cstring>
 
 #include "gfx/display.h"
-#include "gfx/sprite_file.h"
 #include "platform/platform.h"
 #include "shell/game_state.h"
 #include "support/test_data.h"
@@ -177,8 +178,8 @@ TEST_F(SpriteStartUp, DrawSpriteCopiesExactlyTheFramesPixels) {
   for (int y = 199; y <= 205; ++y) {
     for (int x = 299; x <= 307; ++x) {
       const bool inside = x >= 300 && x < 307 && y >= 200 && y < 205;
-      const Bgr want = inside ? Bgr{std::uint8_t(x - 299), std::uint8_t(y - 199), 0x77}
-                              : Bgr{0x11, 0x11, 0x11};
+      const Bgr want =
+          inside ? Bgr{std::uint8_t(x - 299), std::uint8_t(y - 199), 0x77} : Bgr{0x11, 0x11, 0x11};
       EXPECT_EQ(PixelAt(*gBackBuffer, x, y), want) << x << "," << y;
     }
   }
@@ -187,7 +188,8 @@ TEST_F(SpriteStartUp, DrawSpriteCopiesExactlyTheFramesPixels) {
 // ---- The animation file -----------------------------------------------------
 
 void Put32(std::vector<std::uint8_t>& out, std::int32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i)));
+  for (int i = 0; i < 4; ++i)
+    out.push_back(static_cast<std::uint8_t>(static_cast<std::uint32_t>(v) >> (8 * i)));
 }
 
 std::vector<std::uint8_t> AnimationHeader(const char* tag, int version, int count) {
@@ -239,9 +241,9 @@ class AnimationReader : public ::testing::Test {
 TEST_F(AnimationReader, ReadsActionsFramesAndEntriesInFileOrder) {
   std::vector<std::uint8_t> f = AnimationHeader("DidArid v1.0", 1, 3);
   PutName(f, "walk");
-  Put32(f, 2);                                 // frames
+  Put32(f, 2);                                     // frames
   for (int v = 0; v < 16; ++v) Put32(f, 100 + v);  // frame 0
-  Put32(f, 2);                                 // entries
+  Put32(f, 2);                                     // entries
   for (int v : {1, 2, 3, -4, -5, -6}) Put32(f, v);
   for (int v = 0; v < 16; ++v) Put32(f, 200 + v);  // frame 1
   Put32(f, 0);
@@ -282,8 +284,9 @@ TEST_F(AnimationReader, EachFailureHasItsOwnBoxWithTheReadersCaption) {
   Animation a;
   EXPECT_EQ(GetNumAction((dir_ / "none.ani").c_str()), 0);
   EXPECT_EQ(LoadAnimation((dir_ / "none.ani").c_str(), &a), 0);
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
-            "GetNumAction(): Animation File Not Found\nLoadAnimation(): Animation File Not Found\n");
+  EXPECT_EQ(
+      ::testing::internal::GetCapturedStderr(),
+      "GetNumAction(): Animation File Not Found\nLoadAnimation(): Animation File Not Found\n");
 
   const auto badTag = AnimationHeader("DidArid v1.0a", 1, 0);
   EXPECT_EQ(Count(badTag), 0);

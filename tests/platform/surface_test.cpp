@@ -1,8 +1,9 @@
+#include "platform/surface.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
 
-#include "platform/surface.h"
 #include "support/test_data.h"
 
 namespace {
@@ -65,10 +66,10 @@ TEST(BltFast, ACopyThatDoesNotFitIsNotDrawnAtAll) {
   Fill(src, kSrc);
   // One pixel over each edge, far over, and positions whose sums would wrap
   // around in 32 bits.
-  for (auto [x, y] : {std::pair{-1, 0}, std::pair{0, -1}, std::pair{55, 0}, std::pair{0, 41},
-                      std::pair{-1, -1}, std::pair{55, 41}, std::pair{-100, 10},
-                      std::pair{INT_MAX, 0}, std::pair{0, INT_MAX}, std::pair{INT_MAX - 5, 0},
-                      std::pair{INT_MIN, INT_MIN}}) {
+  for (auto [x, y] :
+       {std::pair{-1, 0}, std::pair{0, -1}, std::pair{55, 0}, std::pair{0, 41}, std::pair{-1, -1},
+        std::pair{55, 41}, std::pair{-100, 10}, std::pair{INT_MAX, 0}, std::pair{0, INT_MAX},
+        std::pair{INT_MAX - 5, 0}, std::pair{INT_MIN, INT_MIN}}) {
     Fill(dst, kDst);
     EXPECT_EQ(BltFast(dst, x, y, src, Rect{0, 0, 10, 8}, DDBLTFAST_NOCOLORKEY), DDERR_INVALIDRECT)
         << x << "," << y;
@@ -81,9 +82,9 @@ TEST(BltFast, EmptyOrOutsideSourceRectanglesAreRefused) {
   Surface src(10, 8);
   Fill(src, kSrc);
   Fill(dst, kDst);
-  for (const Rect& r : {Rect{0, 0, 0, 8}, Rect{0, 0, 10, 0}, Rect{5, 5, 5, 5}, Rect{6, 0, 5, 8},
-                        Rect{-1, 0, 9, 8}, Rect{0, -1, 10, 7}, Rect{1, 0, 11, 8},
-                        Rect{0, 1, 10, 9}}) {
+  for (const Rect& r :
+       {Rect{0, 0, 0, 8}, Rect{0, 0, 10, 0}, Rect{5, 5, 5, 5}, Rect{6, 0, 5, 8}, Rect{-1, 0, 9, 8},
+        Rect{0, -1, 10, 7}, Rect{1, 0, 11, 8}, Rect{0, 1, 10, 9}}) {
     EXPECT_EQ(BltFast(dst, 3, 3, src, r, DDBLTFAST_NOCOLORKEY), DDERR_INVALIDRECT)
         << r.left << "," << r.top << "," << r.right << "," << r.bottom;
   }
@@ -101,7 +102,8 @@ TEST(BltFast, ASourceRectangleCopiesOnlyItsPixels) {
   for (int y = 0; y < 20; ++y) {
     for (int x = 0; x < 20; ++x) {
       const bool inside = x >= 10 && x < 13 && y >= 11 && y < 15;
-      const Bgr want = inside ? Bgr{std::uint8_t(x - 10 + 2), std::uint8_t(y - 11 + 3), 0x33} : kDst;
+      const Bgr want =
+          inside ? Bgr{std::uint8_t(x - 10 + 2), std::uint8_t(y - 11 + 3), 0x33} : kDst;
       ASSERT_EQ(PixelAt(dst, x, y), want) << x << "," << y;
     }
   }

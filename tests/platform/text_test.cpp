@@ -1,3 +1,5 @@
+#include "platform/text.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -6,7 +8,6 @@
 #include <fstream>
 #include <string>
 
-#include "platform/text.h"
 #include "support/golden.h"
 #include "support/test_data.h"
 
@@ -187,9 +188,9 @@ TEST(Text, DrawingIsCutAtEverySurfaceEdge) {
   Surface s(50, 30);
   Fill(s, kGrey);
   const Surface before = s;
-  for (auto [x, y] : {std::pair{INT_MAX, 0}, std::pair{INT_MIN, 0}, std::pair{0, INT_MAX},
-                      std::pair{0, INT_MIN}, std::pair{50, 0}, std::pair{0, 30},
-                      std::pair{-width, 0}, std::pair{0, -20}}) {
+  for (auto [x, y] :
+       {std::pair{INT_MAX, 0}, std::pair{INT_MIN, 0}, std::pair{0, INT_MAX}, std::pair{0, INT_MIN},
+        std::pair{50, 0}, std::pair{0, 30}, std::pair{-width, 0}, std::pair{0, -20}}) {
     EXPECT_EQ(DrawTextCp949(s, line.c_str(), kBlack, kWhite, x, y), platform::DD_OK);
   }
   EXPECT_TRUE(SamePixels(s, before));
@@ -226,9 +227,9 @@ class FontSetup : public ::testing::Test {
   void Use(const std::vector<std::filesystem::path>& fonts) {
     dir_ = testdata::MakeTempDir("vedo-fonts");
     for (const auto& f : fonts) std::filesystem::create_symlink(f, dir_ / f.filename());
-    std::ofstream(dir_ / "fonts.conf") << "<?xml version=\"1.0\"?>\n<fontconfig><dir>" << dir_.string()
-                                       << "</dir><cachedir>" << (dir_ / "cache").string()
-                                       << "</cachedir></fontconfig>\n";
+    std::ofstream(dir_ / "fonts.conf")
+        << "<?xml version=\"1.0\"?>\n<fontconfig><dir>" << dir_.string() << "</dir><cachedir>"
+        << (dir_ / "cache").string() << "</cachedir></fontconfig>\n";
     const char* old = std::getenv("FONTCONFIG_FILE");
     hadOld_ = old != nullptr;
     if (hadOld_) old_ = old;

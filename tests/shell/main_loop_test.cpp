@@ -206,9 +206,9 @@ TEST_F(Loop, EscapeQuitsFromEveryScene) {
     const char* name;
     int inTitle, alive, ending, prologue, eventOpen, rocket;
   } kScenes[] = {
-      {"title", 1, 1, 0, 1, 0, 0},       {"post-death delay", 1, 0, 0, 1, 0, 0},
-      {"death", 0, 0, 0, 1, 0, 0},       {"ending", 0, 1, 1, 1, 0, 0},
-      {"prologue", 0, 1, 0, 1, 0, 0},    {"field", 0, 1, 0, 0, 0, 0},
+      {"title", 1, 1, 0, 1, 0, 0},        {"post-death delay", 1, 0, 0, 1, 0, 0},
+      {"death", 0, 0, 0, 1, 0, 0},        {"ending", 0, 1, 1, 1, 0, 0},
+      {"prologue", 0, 1, 0, 1, 0, 0},     {"field", 0, 1, 0, 0, 0, 0},
       {"event window", 0, 1, 0, 0, 1, 0}, {"rocket", 0, 1, 0, 0, 0, 1},
   };
   for (const auto& s : kScenes) {
@@ -355,8 +355,7 @@ TEST_F(Program, AMissingSpriteFileEndsStartUpWithCodeOneAndItsBox) {
   std::filesystem::remove(dir_ / "WEAPON.SPR");
   EXPECT_EQ(Run(), 1);
   EXPECT_EQ(host_.passes, 0);
-  EXPECT_NE(said_.find("InitTileData OK.\nInitProgram(): Fail Get Sprite Num\n"),
-            std::string::npos)
+  EXPECT_NE(said_.find("InitTileData OK.\nInitProgram(): Fail Get Sprite Num\n"), std::string::npos)
       << said_;
   EXPECT_EQ(said_.find("Fail Loading Sprite"), std::string::npos) << said_;
 }

@@ -119,23 +119,24 @@ TEST_F(ReplayTool, ScriptErrorsExitWithCodeTwoNamingTheLine) {
 TEST_F(ReplayTool, AFailedExpectExitsWithCodeOneNamingValueAndLine) {
   const Outcome out = Run("frames 3\nexpect gHealth 99\nframes 5\n");
   EXPECT_EQ(out.code, 1);
-  EXPECT_NE(out.said.find("line 2: expected gHealth = 99, found 100 after pass 3"), std::string::npos)
+  EXPECT_NE(out.said.find("line 2: expected gHealth = 99, found 100 after pass 3"),
+            std::string::npos)
       << out.said;
 }
 
 TEST_F(ReplayTool, SetAndExpectReachEveryValueAndCell) {
-  const Outcome out = Run(
-      "set gHealth 42\nframes 1\nexpect gHealth 42\n"
-      "set gObjectLayer[17][24] 11\nexpect gObjectLayer[17][24] 11\n"
-      "set gCountLayer[0][0] -3\nexpect gCountLayer[0][0] -3\n"
-      "expect gMapCols 25\nexpect gSpriteCount 52\n");
+  const Outcome out =
+      Run("set gHealth 42\nframes 1\nexpect gHealth 42\n"
+          "set gObjectLayer[17][24] 11\nexpect gObjectLayer[17][24] 11\n"
+          "set gCountLayer[0][0] -3\nexpect gCountLayer[0][0] -3\n"
+          "expect gMapCols 25\nexpect gSpriteCount 52\n");
   EXPECT_EQ(out.code, 0) << out.said;
 }
 
 TEST_F(ReplayTool, ADumpHoldsThePassCountEveryValueAndBothLayers) {
-  const Outcome out = Run(
-      "set gObjectLayer[2][3] 7\nset gCountLayer[17][24] 5\nset gScore -12\n"
-      "move 33 44\nframes 4\ndump out.json\n");
+  const Outcome out =
+      Run("set gObjectLayer[2][3] 7\nset gCountLayer[17][24] 5\nset gScore -12\n"
+          "move 33 44\nframes 4\ndump out.json\n");
   ASSERT_EQ(out.code, 0) << out.said;
   const std::string json = ReadText(dir_ / "out.json");
   EXPECT_EQ(JsonValue(json, "pass"), "4");
@@ -177,8 +178,8 @@ TEST_F(ReplayTool, AShotIsTheLastFrameAsAPng) {
 }
 
 TEST_F(ReplayTool, FramesWhileUnfocusedEndWithoutRunningPasses) {
-  const Outcome out = Run(
-      "frames 5\nfocus off\nframes 100\ndump a.json\nfocus on\nframes 3\ndump b.json\n");
+  const Outcome out =
+      Run("frames 5\nfocus off\nframes 100\ndump a.json\nfocus on\nframes 3\ndump b.json\n");
   ASSERT_EQ(out.code, 0) << out.said;
   EXPECT_EQ(JsonValue(ReadText(dir_ / "a.json"), "pass"), "5");
   EXPECT_EQ(JsonValue(ReadText(dir_ / "a.json"), "gAppActive"), "0");
