@@ -9,6 +9,8 @@
 namespace platform {
 namespace {
 
+int gFailingVideoStep = 0;
+
 class HeadlessBackend final : public Backend {
  public:
   explicit HeadlessBackend(HeadlessHost* host) : host_(host) {}
@@ -49,15 +51,17 @@ class HeadlessBackend final : public Backend {
   }
   void StopWindowing() override {}
 
-  bool VideoOpenDevice() override { return window_; }
-  bool VideoTakeScreen() override { return true; }
-  bool VideoSetMode(int width, int height) override { return width > 0 && height > 0; }
-  bool VideoCreatePresenter(int, int) override { return true; }
+  bool VideoOpenDevice() override { return window_ && gFailingVideoStep != 1; }
+  bool VideoTakeScreen() override { return gFailingVideoStep != 2; }
+  bool VideoSetMode(int width, int height) override {
+    return width > 0 && height > 0 && gFailingVideoStep != 3;
+  }
+  bool VideoCreatePresenter(int, int) override { return gFailingVideoStep != 4; }
   bool VideoPresent(const Surface& frame) override {
     if (host_ != nullptr) host_->OnFlip(frame);
     return true;
   }
-  bool VideoRecreatePresenter() override { return true; }
+  bool VideoRecreatePresenter() override { return gFailingVideoStep != 5; }
   void VideoRelease() override {}
 
  private:
@@ -68,6 +72,8 @@ class HeadlessBackend final : public Backend {
 };
 
 }  // namespace
+
+void HeadlessFailVideoStep(int step) { gFailingVideoStep = step; }
 
 std::unique_ptr<Backend> MakeHeadlessBackend(HeadlessHost* host) {
   return std::make_unique<HeadlessBackend>(host);

@@ -111,6 +111,13 @@ void UseSdlBackend();
 void UseHeadlessBackend(HeadlessHost* host);
 bool IsHeadless();
 
+// Makes one display set-up step of the headless backend fail, so that tests
+// can see each failure's messages: 1 opening the device, 2 taking the
+// screen, 3 setting the mode, 4 creating the primary chain, 5 restoring a
+// lost display; 0 fails none.
+// Holds until changed.
+void HeadlessFailVideoStep(int step);
+
 // The last frame shown by the headless backend (null before the first flip).
 const Surface* HeadlessShownFrame();
 

@@ -41,10 +41,11 @@ class SdlBackend final : public Backend {
   }
 
   void WaitEvent() override {
-    // SDL_WaitEvent would take the event out of the queue; waiting and then
-    // pushing it back keeps it for the next PeekEvent.
-    SDL_Event e;
-    if (SDL_WaitEvent(&e) != 0) SDL_PushEvent(&e);
+    // With no event to fill, SDL waits and leaves the event in the queue for
+    // the next PeekEvent. (Taking it and pushing it back would put it behind
+    // any event that arrived with it: a quick click could come out as up
+    // before down.)
+    SDL_WaitEvent(nullptr);
   }
 
   void PassCompleted() override {}
@@ -64,8 +65,26 @@ class SdlBackend final : public Backend {
 
   bool CreateMainWindow(const char* title) override {
     if (!started_) return false;
-    window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 640, 480,
-                               SDL_WINDOW_HIDDEN);
+    // The window covers the desktop from the start, without a border, so
+    // that it fills the screen even where no window manager carries out
+    // the full-screen request (a bare X server); a window manager then
+    // makes it full-screen proper.
+    int x = SDL_WINDOWPOS_UNDEFINED;
+    int y = SDL_WINDOWPOS_UNDEFINED;
+    int w = 640;
+    int h = 480;
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    SDL_DisplayMode desktop;
+    if (SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
+      SDL_Rect bounds{0, 0, desktop.w, desktop.h};
+      SDL_GetDisplayBounds(0, &bounds);
+      x = bounds.x;
+      y = bounds.y;
+      w = desktop.w;
+      h = desktop.h;
+      flags |= SDL_WINDOW_BORDERLESS;
+    }
+    window_ = SDL_CreateWindow(title, x, y, w, h, flags);
     return window_ != nullptr;
   }
 
@@ -99,6 +118,9 @@ class SdlBackend final : public Backend {
     if (started_) {
       SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
       started_ = false;
+      // With nothing else of SDL in use, let it release what it keeps for
+      // the whole process too (its D-Bus connection, for one).
+      if (SDL_WasInit(SDL_INIT_EVERYTHING) == 0) SDL_Quit();
     }
   }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/surface.h"
 
@@ -15,8 +16,21 @@ namespace platform {
 HRESULT DrawTextCp949(Surface& surface, const char* text, std::uint32_t backColour,
                       std::uint32_t textColour, int x, int y);
 
-// The height of a line cell in pixels.
+// The height of a line cell in pixels (at most 20: the game's lines are 20
+// pixels apart).
 int TextLineHeight();
+// The width in pixels of the box DrawTextCp949 draws for `text`.
+int TextWidthCp949(const char* text);
+
+// The face text is drawn with, as "Family (file)", or an empty string when
+// no face could be found. Sets the text route up if it is not yet.
+std::string TextFaceDescription();
+// True when the face draws Hangul syllables.
+bool TextFaceHasHangul();
+// Frees the face, the glyph cache and the converter. The next call that
+// needs them sets them up again (and looks for a face anew). Also done at
+// program exit.
+void ReleaseText();
 
 }  // namespace platform
 

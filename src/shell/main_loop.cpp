@@ -61,24 +61,40 @@ void WindowProc(const platform::Event& event) {
   }
 }
 
+SceneBranch ChooseScene() {
+  if (gInTitle == 1 && gAlive == 0) return SceneBranch::kPostDeathDelay;
+  if (gInTitle == 1) return SceneBranch::kTitle;
+  if (gAlive != 1) return SceneBranch::kDeath;
+  if (gEnding != 0) return SceneBranch::kEnding;
+  if (gProloguePending != 0) return SceneBranch::kPrologue;
+  return SceneBranch::kField;
+}
+
 void DispatchScene() {
-  if (gInTitle == 1 && gAlive == 0) {
-    // The post-death delay: a few passes with nothing drawn, counted in
-    // the event window's frame counter, which the closing button had just
-    // set to 0. It leaves that counter at 6, so the first event window of
-    // the next game plays no sound.
-    ++gEventFrames;
-    if (gEventFrames > 5) gAlive = 1;
-  } else if (gInTitle == 1) {
-    TitleScene();
-  } else if (gAlive != 1) {
-    DeathScene();
-  } else if (gEnding != 0) {
-    EndingScene();
-  } else if (gProloguePending != 0) {
-    PrologueScene();
-  } else {
-    FieldScene();
+  switch (ChooseScene()) {
+    case SceneBranch::kPostDeathDelay:
+      // The post-death delay: a few passes with nothing drawn, counted in
+      // the event window's frame counter, which the closing button had just
+      // set to 0. It leaves that counter at 6, so the first event window of
+      // the next game plays no sound.
+      ++gEventFrames;
+      if (gEventFrames > 5) gAlive = 1;
+      break;
+    case SceneBranch::kTitle:
+      TitleScene();
+      break;
+    case SceneBranch::kDeath:
+      DeathScene();
+      break;
+    case SceneBranch::kEnding:
+      EndingScene();
+      break;
+    case SceneBranch::kPrologue:
+      PrologueScene();
+      break;
+    case SceneBranch::kField:
+      FieldScene();
+      break;
   }
 }
 

@@ -19,5 +19,10 @@ void WindowProc(const platform::Event& event);
 void PostQuitMessage(int exitCode);
 // Runs the message loop until the quit message; returns its exit code.
 int RunMessageLoop();
+// The branches of the scene dispatch, in the order their conditions are
+// tested.
+enum class SceneBranch { kPostDeathDelay, kTitle, kDeath, kEnding, kPrologue, kField };
+// The branch the scene flags select.
+SceneBranch ChooseScene();
 // Runs exactly one branch of the scene dispatch.
 void DispatchScene();

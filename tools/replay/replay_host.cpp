@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -156,6 +157,16 @@ int RunReplay(const std::string& scriptText, const std::string& dataDir) {
   if (!ParseScript(scriptText, commands, &error)) {
     std::fprintf(stderr, "vedo-replay: %s\n", error.c_str());
     return 2;
+  }
+  // Dumps and shots are written where the tool was started, not in the
+  // data folder the game runs in.
+  std::error_code ec;
+  const std::filesystem::path startDir = std::filesystem::current_path(ec);
+  for (Command& c : commands) {
+    if ((c.op == Op::kDump || c.op == Op::kShot) && !ec &&
+        std::filesystem::path(c.name).is_relative()) {
+      c.name = (startDir / c.name).string();
+    }
   }
   if (!dataDir.empty() && chdir(dataDir.c_str()) != 0) {
     std::fprintf(stderr, "vedo-replay: cannot enter the data folder %s\n", dataDir.c_str());
