@@ -226,7 +226,7 @@ Wave SprayHiss() {
   // A shake (the ball in the can), then the hiss.
   Wave w;
   for (int k = 0; k < 3; ++k)
-    MixInto(w, Click(3200, 5001u + static_cast<std::uint32_t>(k)), Samples(k * 0.09f), 0.6f);
+    MixInto(w, Click(3200, 5001u + static_cast<std::uint32_t>(k)), Samples(k * 0.09f), 2.0f);
   Wave hiss(Samples(0.9f));
   Rng rng(5004);
   Biquad hp = Biquad::HighPass(3000), bp = Biquad::BandPass(6500, 0.8f);
@@ -299,8 +299,8 @@ Wave HeartAndHammer() {
     MixInto(w, Thump(0.25f, 62, 44, 0.05f), at + Samples(0.18f), 0.7f);
   }
   Filter(w, Biquad::LowPass(300));
-  MixInto(w, Click(1500, 5301), Samples(2.2f), 0.7f);
-  MixInto(w, Click(2600, 5302), Samples(2.33f), 0.8f);
+  MixInto(w, Click(1500, 5301), Samples(2.2f), 2.5f);
+  MixInto(w, Click(2600, 5302), Samples(2.33f), 2.8f);
   Reverb(w, 0.5f, 0.2f, 0.3f);
   return w;
 }
@@ -317,8 +317,12 @@ Wave PowerOn() {
 }
 
 OutputFile Finish(const std::string& name, Wave w, float peak) {
-  Fade(w, 0.002f, 0.02f);
   Normalise(w, peak);
+  // Drop the inaudible end of reverb tails.
+  std::size_t end = w.size();
+  while (end > 0 && std::abs(w[end - 1]) < 0.002f) --end;
+  w.resize(std::min(w.size(), end + static_cast<std::size_t>(Samples(0.02f))));
+  Fade(w, 0.002f, 0.02f);
   return {name, kit::MakeWav16Mono(kSampleRate, ToPcm16(w))};
 }
 
