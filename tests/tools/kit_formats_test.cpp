@@ -303,6 +303,18 @@ TEST(Pack, EditedPicturesGoIntoTheFileAndBadOnesAreNamed) {
   EXPECT_FALSE(kit::PackMap((dir / "m").string(), (dir / "bad.map").string(), &error));
   EXPECT_NE(error.find("tile_0002.png"), std::string::npos) << error;
 
+  // A description promising far more and larger tiles than there are
+  // pictures fails on the first picture, claiming no memory for the rest.
+  const Bytes description = kittest::Read(dir / "m" / "map.txt");
+  std::string text(description.begin(), description.end());
+  text.replace(text.find("tiles 3"), 7, "tiles 65536");
+  text.replace(text.find("tile-size 4 2"), 13, "tile-size 256 256");
+  kittest::Write(dir / "m" / "map.txt", Bytes(text.begin(), text.end()));
+  EXPECT_FALSE(kit::PackMap((dir / "m").string(), (dir / "bad.map").string(), &error));
+  EXPECT_NE(error.find("tile_0000.png: 4 x 2 pixels; tiles are 256 x 256"), std::string::npos)
+      << error;
+  kittest::Write(dir / "m" / "map.txt", description);
+
   kittest::Write(dir / "m" / "ground.csv",
                  Bytes{'0', ',', '1', '\n', '1', ',', '2', ',', '0', '\n'});
   EXPECT_FALSE(kit::PackMap((dir / "m").string(), (dir / "bad.map").string(), &error));

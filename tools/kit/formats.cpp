@@ -402,7 +402,9 @@ std::vector<std::string> WavProblems(const WavInfo& w) {
   if (w.sampleRate < 4000 || w.sampleRate > 96000) {
     problems.push_back(Fmt("sample rate %lld Hz is out of range (4000 to 96000)", w.sampleRate));
   }
-  if (w.blockAlign != w.channels * w.bitsPerSample / 8 || w.blockAlign == 0) {
+  // Both fields are 16-bit, so their product needs more than an int.
+  if (w.blockAlign != static_cast<long long>(w.channels) * w.bitsPerSample / 8 ||
+      w.blockAlign == 0) {
     problems.push_back(Fmt("block align %lld does not match %lld channels of %lld bits",
                            w.blockAlign, w.channels, w.bitsPerSample));
   }

@@ -275,7 +275,8 @@ bool PackMap(const std::string& dir, const std::string& mapPath, std::string* er
                            std::to_string(map.rows));
   }
 
-  map.tiles.reserve(map.TileBytes() * static_cast<std::size_t>(map.tileCount));
+  // No room is reserved ahead: the count comes from an editable text, and
+  // memory should follow the pictures actually there.
   for (int i = 0; i < map.tileCount; ++i) {
     const fs::path path = root / "tiles" / Numbered("tile", i, 4);
     int w = 0, h = 0;
