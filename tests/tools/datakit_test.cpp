@@ -304,6 +304,7 @@ TEST(DataKit, TheTuneLastsTheEnding) {
   EXPECT_GE(info.tempoEvents, 1);
   EXPECT_GE(info.programs.size(), 4u);
   EXPECT_EQ(std::count(info.channels.begin(), info.channels.end(), 9), 0);  // no drum kit
+  EXPECT_EQ(info.hangingNotes, 0);                                          // every note ends
   EXPECT_GE(info.seconds, 40.0);
   EXPECT_LE(info.seconds, 180.0);
 }

@@ -153,6 +153,25 @@ TEST(Check, NamesSoundsAndMusicTheGameCannotPlay) {
   EXPECT_EQ(midi[0].rfind("Ending.mid: track", 0), 0u) << midi[0];
 }
 
+TEST(Check, ListsEveryProblemOnItsOwnLine) {
+  const fs::path dir = kittest::CopyOfGenerated("vedo-check-many");
+  fs::remove(dir / "Ending.mid");
+  fs::remove(dir / "open2.wav");
+  kittest::Write(dir / "event2.bmp", kit::MakeBmp24(160, 109, Bytes(160 * 109 * 3, 40)));
+  kit::SpriteFile s = LoadSprites(dir);
+  s.frames[2] = {300, 40, Bytes(300 * 40 * 3, 0x70)};  // handgun icon past the edge
+  kittest::Write(dir / "WEAPON.SPR", kit::SerializeSprites(s));
+  const std::vector<std::string> problems = Check(dir);
+  EXPECT_EQ(problems.size(), 4u);
+  EXPECT_TRUE(kittest::AnyContains(problems, "Ending.mid: missing"));
+  EXPECT_TRUE(kittest::AnyContains(problems, "open2.wav: missing"));
+  EXPECT_TRUE(kittest::AnyContains(problems, "event2.bmp: 160 x 109 pixels"));
+  EXPECT_TRUE(kittest::AnyContains(problems, "frame 2 (handgun icon) is 300 x 40"));
+  std::string out;
+  EXPECT_EQ(kittest::RunTool("kit", "check '" + dir.string() + "'", &out), 1);
+  EXPECT_NE(out.find("4 problems"), std::string::npos) << out;
+}
+
 TEST(Check, SaysWhenThereIsNoFolder) {
   ExpectOnly(Check("/nonexistent/vedo"), "not a folder");
   std::string out;

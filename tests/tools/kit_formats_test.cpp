@@ -181,6 +181,26 @@ TEST(MidiFormat, ReadsFiguresAndRefusesBrokenTracks) {
   EXPECT_NE(error.find("delta time"), std::string::npos) << error;
 }
 
+TEST(MidiFormat, CountsNotesThatNeverStop) {
+  // One track: note 60 on, note 60 off by a zero velocity, note 64 on and
+  // left sounding, at 96 pulses a quarter and the default tempo.
+  // clang-format off
+  const Bytes tune = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96,
+                      'M', 'T', 'r', 'k', 0, 0, 0, 15,
+                      0, 0x90, 60, 100,
+                      96, 60, 0,  // running status, velocity 0: off
+                      0, 0x90, 64, 90,
+                      96, 0xFF, 0x2F, 0};
+  // clang-format on
+  kit::MidiInfo info;
+  std::string error;
+  ASSERT_TRUE(kit::ParseMidi(tune, info, &error)) << error;
+  EXPECT_EQ(info.noteOns, 2);
+  EXPECT_EQ(info.hangingNotes, 1);
+  EXPECT_EQ(info.lastTick, 192u);
+  EXPECT_DOUBLE_EQ(info.seconds, 1.0);  // two quarters at 120 a minute
+}
+
 TEST(WavFormat, NamesWhatTheFixedHeaderCannotRead) {
   kit::Bytes wav = kit::MakeWav16Mono(22050, std::vector<std::int16_t>(100, 5));
   kit::WavInfo info;

@@ -110,20 +110,20 @@ void DrawShotgun(Canvas& c, const Xf& xf) {
 void DrawMagnum(Canvas& c, const Xf& xf) {
   const Rgb stainless = Hex(0x8C929C);
   const Rgb stainlessDark = Hex(0x5E636C);
-  // Grip: walnut, swept back under the frame.
-  c.Fill(Poly(xf, {{15, 28}, {35, 30}, {31, 57}, {23, 60}, {11, 57}, {12, 40}}), Hex(0x6A2E14));
+  // Grip: walnut, hanging from the frame's rear and swept back.
+  c.Fill(Poly(xf, {{14, 24}, {30, 28}, {29, 56}, {21, 60}, {9, 57}, {9, 42}}), Hex(0x8A4A22));
   for (int i = 0; i < 3; ++i) {
-    Sheen(c, xf, 17.0f + i * 5, 34, 15.0f + i * 5, 55, 0.8f, Hex(0x4A1E0C), 0.7f);
+    Sheen(c, xf, 14.0f + i * 5, 33, 13.0f + i * 5, 55, 0.8f, Hex(0x5A2C10), 0.6f);
   }
-  Sheen(c, xf, 15, 31, 12, 55, 1.1f, Hex(0xA05A34), 0.8f);
-  c.Fill(Circle(xf.P(23, 44).x, xf.P(23, 44).y, xf.L(1.6f)), Hex(0xC8B070));
-  // Frame, hammer, guard, trigger.
-  c.Fill(Poly(xf, {{18, 9}, {48, 9}, {48, 32}, {38, 38}, {20, 32}}), stainlessDark);
-  c.Fill(Poly(xf, {{12, 3}, {22, 7}, {21, 12}, {13, 10}}), stainlessDark);
-  c.Fill(Cap(xf, 30, 32, 30, 42, 1.7f), stainlessDark);
-  c.Fill(Cap(xf, 30, 42, 44, 42, 1.7f), stainlessDark);
-  c.Fill(Cap(xf, 44, 42, 47, 33, 1.7f), stainlessDark);
-  c.Fill(Cap(xf, 37, 33, 35, 39, 1.3f), stainless);
+  Sheen(c, xf, 12, 30, 10, 55, 1.1f, Hex(0xC07A44), 0.8f);
+  c.Fill(Circle(xf.P(20, 44).x, xf.P(20, 44).y, xf.L(1.6f)), Hex(0xC8B070));
+  // Frame with its rear tang over the grip, hammer, guard, trigger.
+  c.Fill(Poly(xf, {{16, 8}, {48, 8}, {48, 30}, {40, 35}, {24, 34}, {14, 28}}), stainlessDark);
+  c.Fill(Poly(xf, {{10, 2}, {20, 6}, {19, 11}, {10, 8}}), stainlessDark);
+  c.Fill(Cap(xf, 28, 34, 29, 43, 1.7f), stainlessDark);
+  c.Fill(Cap(xf, 29, 43, 43, 43, 1.7f), stainlessDark);
+  c.Fill(Cap(xf, 43, 43, 46, 33, 1.7f), stainlessDark);
+  c.Fill(Cap(xf, 37, 34, 35, 40, 1.3f), stainless);
   // Cylinder with flutes.
   const RectShape cyl = Rect(xf, 25, 8, 51, 30);
   c.Fill(RoundRectShape{cyl.x0, cyl.y0, cyl.x1, cyl.y1, xf.L(4)}, stainless);

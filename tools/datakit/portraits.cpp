@@ -284,7 +284,6 @@ void Cerberus(Canvas& c) {
 void Hunter(Canvas& c) {
   Backdrop(c, Hex(0x1E3424), Hex(0x060C08), 3201);
   const Rgb skin = Hex(0x4E7A3A);
-  Rng rng(3202);
   // Hunched body.
   c.FillWith(PolyShape{{{20, 109}, {30, 70}, {70, 56}, {110, 66}, {130, 109}}},
              Lit(70, 90, 60, 40, skin, 0.35f));
@@ -327,7 +326,6 @@ void Hunter(Canvas& c) {
   }
   DrawBlood(c, 140, 16, 5, 3203);
   Finish(c, 3204);
-  (void)rng;
 }
 
 void Stalker(Canvas& c) {

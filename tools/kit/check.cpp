@@ -220,6 +220,10 @@ void CheckMusic(const std::string& dir, std::vector<std::string>& problems) {
                        ": timed in SMPTE frames; the sequencer plays pulses per quarter note");
   }
   if (info.noteOns == 0) problems.push_back(name + ": plays no notes");
+  if (info.hangingNotes > 0) {
+    problems.push_back(name +
+                       Printf(": %d notes are started and never stopped", info.hangingNotes));
+  }
 }
 
 }  // namespace

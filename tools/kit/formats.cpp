@@ -506,6 +506,7 @@ bool ParseMidi(const Bytes& bytes, MidiInfo& out, std::string* error) {
     std::uint32_t tick = 0;
     std::uint8_t status = 0;
     bool ended = false;
+    int sounding[16][128] = {};
     auto bad = [&](const char* what) {
       SetError(error, Fmt("track %lld: ", t + 1) + what + Fmt(" at byte %lld of the track", i));
       return false;
@@ -548,9 +549,13 @@ bool ParseMidi(const Bytes& bytes, MidiInfo& out, std::string* error) {
         const int data = (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
         if (len - i < static_cast<std::size_t>(data)) return bad("channel event cut short");
         if ((tp[i] & 0x80) || (data == 2 && (tp[i + 1] & 0x80))) return bad("bad data byte");
+        const int ch = b & 0x0F;
+        if (kind == 0x80 || (kind == 0x90 && tp[i + 1] == 0)) {
+          if (sounding[ch][tp[i]] > 0) --sounding[ch][tp[i]];
+        }
         if (kind == 0x90 && tp[i + 1] > 0) {
+          ++sounding[ch][tp[i]];
           ++m.noteOns;
-          const int ch = b & 0x0F;
           if (std::find(m.channels.begin(), m.channels.end(), ch) == m.channels.end()) {
             m.channels.push_back(ch);
           }
@@ -564,6 +569,9 @@ bool ParseMidi(const Bytes& bytes, MidiInfo& out, std::string* error) {
         i += data;
       }
       m.lastTick = std::max(m.lastTick, tick);
+    }
+    for (const auto& channel : sounding) {
+      for (int n : channel) m.hangingNotes += n;
     }
     at += len;
   }

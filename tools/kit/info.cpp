@@ -113,7 +113,9 @@ void DescribeMidi(const MidiInfo& m, std::ostream& out) {
     out << "SMPTE (division 0x" << std::hex << m.division << std::dec << ")\n";
   }
   out << "  tempo    " << m.tempoEvents << " tempo events\n"
-      << "  notes    " << m.noteOns << " on " << m.channels.size() << " channels\n"
+      << "  notes    " << m.noteOns << " on " << m.channels.size() << " channels";
+  if (m.hangingNotes > 0) out << ", " << m.hangingNotes << " never stopped";
+  out << "\n"
       << "  programs";
   if (m.programs.empty()) out << " none";
   for (int p : m.programs) out << " " << p;
