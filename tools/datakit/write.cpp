@@ -1,3 +1,4 @@
+// Writes the generated files into the data folder.
 #include <filesystem>
 
 #include "common/png_io.h"
