@@ -89,7 +89,7 @@ Wave Magnum() {
 Wave ZombieGroan() {
   Wave w = Voice({1.5f, 105, 82, 3.5f, 0.04f, 420, 650, 900, 1100, 0.35f, 0.2f, 0.5f, 4401});
   Drive(w, 2.0f);
-  Filter(w, Biquad::LowPass(2600));
+  Filter(w, Biquad::LowPass(1900));
   Reverb(w, 0.6f, 0.25f, 0.3f);
   return w;
 }
@@ -150,7 +150,7 @@ Wave HunterShriek() {
 }
 
 Wave StalkerRoar() {
-  Wave w = Voice({1.9f, 68, 52, 5, 0.05f, 520, 380, 1050, 800, 0.45f, 0.25f, 0.7f, 4701});
+  Wave w = Voice({1.9f, 68, 52, 5, 0.05f, 440, 320, 900, 680, 0.45f, 0.25f, 0.7f, 4701});
   // A sub-octave under the roar.
   Wave sub(w.size());
   float phase = 0;
@@ -161,8 +161,8 @@ Wave StalkerRoar() {
   }
   Filter(sub, Biquad::LowPass(300));
   MixInto(w, sub, 0, 0.8f);
-  Drive(w, 3.5f);
-  Filter(w, Biquad::LowPass(1800));
+  Drive(w, 2.8f);
+  Filter(w, Biquad::LowPass(1300));
   // A heavy footfall before it.
   Wave step = Thump(0.4f, 90, 40, 0.09f);
   MixInto(step, Burst(0.2f, 0.04f, Biquad::LowPass(500), 4702), 0, 0.6f);
