@@ -1,0 +1,344 @@
+// The format readers on good, odd and broken files, and the unpack/pack
+// round trips.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+
+#include "common/png_io.h"
+#include "kit/formats.h"
+#include "kit/info.h"
+#include "kit/pack.h"
+#include "kit_test_support.h"
+#include "support/test_data.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using kit::Bytes;
+
+// A small map with every oddity the format allows: bytes after the tag's
+// zero, unused header bytes set, negative cells (INT_MIN too) and bytes
+// after the last tile.
+kit::MapFile OddMap() {
+  kit::MapFile m;
+  kit::SetMapTag(m);
+  m.tag[12] = 0xAB;
+  m.tag[15] = 0x7F;
+  m.tileCount = 3;
+  m.tileWidth = 4;
+  m.tileHeight = 2;
+  m.cols = 3;
+  m.rows = 2;
+  for (int i = 0; i < 16; ++i) m.unused[i] = static_cast<std::uint8_t>(i * 17 + 1);
+  m.cells = {0, -1, 2, INT_MIN, -2, 1};
+  for (int i = 0; i < 3 * 4 * 2 * 3; ++i) m.tiles.push_back(static_cast<std::uint8_t>(i * 7));
+  m.trailing = {1, 2, 3};
+  return m;
+}
+
+kit::SpriteFile OddSprites() {
+  kit::SpriteFile s;
+  kit::SetSpriteTag(s);
+  s.tag[14] = 0x55;
+  s.version = 3;
+  s.unused = {9, 8, 7, 6, 5, 4, 3, 2};
+  s.frames.push_back({2, 2, Bytes(12, 0x40)});
+  s.frames.push_back({0, 5, {}});  // empty, but it exists
+  s.frames.push_back({3, 1, Bytes{0, 0, 0, 10, 20, 30, 255, 255, 255}});
+  s.trailing = {0xEE};
+  return s;
+}
+
+TEST(MapFormat, SerializeAndParseKeepEveryByte) {
+  const Bytes bytes = kit::SerializeMap(OddMap());
+  ASSERT_EQ(bytes.size(), 52u + 4 * 6 + 72 + 3);
+  kit::MapFile back;
+  std::string error;
+  ASSERT_TRUE(kit::ParseMap(bytes, back, &error)) << error;
+  EXPECT_EQ(back.cells, OddMap().cells);
+  EXPECT_EQ(back.trailing, (Bytes{1, 2, 3}));
+  EXPECT_EQ(kit::SerializeMap(back), bytes);
+}
+
+TEST(MapFormat, RefusesBrokenFilesWithAReason) {
+  const Bytes good = kit::SerializeMap(OddMap());
+  // Every cut inside the promised data is refused, never read past.
+  const std::size_t promised = good.size() - 3;
+  for (std::size_t n = 0; n < promised; ++n) {
+    kit::MapFile m;
+    std::string error;
+    EXPECT_FALSE(kit::ParseMap(Bytes(good.begin(), good.begin() + n), m, &error)) << n;
+    EXPECT_FALSE(error.empty());
+  }
+  std::string error;
+  kit::MapFile m;
+  Bytes wrongTag = good;
+  wrongTag[0] = 'r';
+  EXPECT_FALSE(kit::ParseMap(wrongTag, m, &error));
+  EXPECT_NE(error.find("not a map file"), std::string::npos) << error;
+  // A header promising gigabytes fails on the size check, not on memory.
+  kit::MapFile huge = OddMap();
+  huge.tileCount = 65536;
+  huge.tileWidth = huge.tileHeight = 256;
+  huge.tiles.clear();
+  EXPECT_FALSE(kit::ParseMap(kit::SerializeMap(huge), m, &error));
+  EXPECT_NE(error.find("promises"), std::string::npos) << error;
+  huge.tileCount = -5;
+  EXPECT_FALSE(kit::ParseMap(kit::SerializeMap(huge), m, &error));
+  EXPECT_NE(error.find("tile count -5"), std::string::npos) << error;
+}
+
+TEST(SpriteFormat, SerializeAndParseKeepEveryByte) {
+  const Bytes bytes = kit::SerializeSprites(OddSprites());
+  kit::SpriteFile back;
+  std::string error;
+  ASSERT_TRUE(kit::ParseSprites(bytes, back, &error)) << error;
+  ASSERT_EQ(back.frames.size(), 3u);
+  EXPECT_EQ(back.frames[1].width, 0);
+  EXPECT_EQ(back.frames[1].height, 5);
+  EXPECT_EQ(back.version, 3);
+  EXPECT_EQ(kit::SerializeSprites(back), bytes);
+}
+
+TEST(SpriteFormat, RefusesBrokenFilesWithAReason) {
+  const Bytes good = kit::SerializeSprites(OddSprites());
+  for (std::size_t n = 0; n + 1 < good.size(); ++n) {
+    kit::SpriteFile s;
+    std::string error;
+    // Every cut before the last frame's end fails.
+    const bool ok = kit::ParseSprites(Bytes(good.begin(), good.begin() + n), s, &error);
+    EXPECT_FALSE(ok) << n;
+  }
+  kit::SpriteFile s;
+  std::string error;
+  Bytes manyFrames = good;
+  manyFrames[20] = 0xFF;
+  manyFrames[21] = 0xFF;  // 65535 frames in a file of a few bytes
+  EXPECT_FALSE(kit::ParseSprites(manyFrames, s, &error));
+  EXPECT_NE(error.find("cannot hold"), std::string::npos) << error;
+  Bytes version0 = good;
+  version0[16] = 0;
+  EXPECT_FALSE(kit::ParseSprites(version0, s, &error));
+  EXPECT_NE(error.find("version 0"), std::string::npos) << error;
+  Bytes bigFrame = good;
+  bigFrame[32] = 0x81;  // width 641
+  bigFrame[33] = 0x02;
+  EXPECT_FALSE(kit::ParseSprites(bigFrame, s, &error));
+  EXPECT_NE(error.find("641 x 2"), std::string::npos) << error;
+}
+
+// Deterministic byte flips over every generated file: no reader may crash
+// or read out of range (the sanitizer build watches).
+TEST(Formats, SurviveCorruptedFiles) {
+  std::uint64_t state = 0x243F6A8885A308D3ull;
+  auto next = [&state] {
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    return state;
+  };
+  for (const char* name : {"city.map", "WEAPON.SPR", "Title.bmp", "zombi.wav", "Ending.mid"}) {
+    const Bytes original = kittest::Read(kittest::GeneratedFolder() / name);
+    for (int round = 0; round < 60; ++round) {
+      Bytes b = original;
+      // Flip a few bytes, mostly in the headers where lengths live.
+      for (int k = 0; k < 4; ++k) {
+        const std::size_t limit = (next() % 2) ? std::min<std::size_t>(b.size(), 200) : b.size();
+        b[next() % limit] = static_cast<std::uint8_t>(next());
+      }
+      if (round % 3 == 0) b.resize(next() % b.size());
+      std::string error;
+      kit::MapFile m;
+      kit::SpriteFile s;
+      kit::BmpInfo bi;
+      kit::WavInfo wi;
+      kit::MidiInfo mi;
+      kit::ParseMap(b, m, &error);
+      kit::ParseSprites(b, s, &error);
+      kit::ParseBmpHeader(b, bi, &error);
+      if (kit::ParseWavHeader(b, wi, &error)) kit::WavProblems(wi);
+      kit::ParseMidi(b, mi, &error);
+    }
+  }
+}
+
+TEST(MidiFormat, ReadsFiguresAndRefusesBrokenTracks) {
+  const Bytes good = kittest::Read(kittest::GeneratedFolder() / "Ending.mid");
+  kit::MidiInfo info;
+  std::string error;
+  ASSERT_TRUE(kit::ParseMidi(good, info, &error)) << error;
+  EXPECT_EQ(info.format, 1);
+  EXPECT_TRUE(info.ppqn);
+  for (std::size_t n = 0; n < good.size(); n += 7) {
+    kit::MidiInfo cut;
+    EXPECT_FALSE(kit::ParseMidi(Bytes(good.begin(), good.begin() + n), cut, &error)) << n;
+  }
+  // A delta time of five continued bytes is not a MIDI number.
+  Bytes bad = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0,    0,    0,    1,    0,    96,
+               'M', 'T', 'r', 'k', 0, 0, 0, 6, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 0x00};
+  EXPECT_FALSE(kit::ParseMidi(bad, info, &error));
+  EXPECT_NE(error.find("delta time"), std::string::npos) << error;
+}
+
+TEST(MidiFormat, CountsNotesThatNeverStop) {
+  // One track: note 60 on, note 60 off by a zero velocity, note 64 on and
+  // left sounding, at 96 pulses a quarter and the default tempo.
+  // clang-format off
+  const Bytes tune = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96,
+                      'M', 'T', 'r', 'k', 0, 0, 0, 15,
+                      0, 0x90, 60, 100,
+                      96, 60, 0,  // running status, velocity 0: off
+                      0, 0x90, 64, 90,
+                      96, 0xFF, 0x2F, 0};
+  // clang-format on
+  kit::MidiInfo info;
+  std::string error;
+  ASSERT_TRUE(kit::ParseMidi(tune, info, &error)) << error;
+  EXPECT_EQ(info.noteOns, 2);
+  EXPECT_EQ(info.hangingNotes, 1);
+  EXPECT_EQ(info.lastTick, 192u);
+  EXPECT_DOUBLE_EQ(info.seconds, 1.0);  // two quarters at 120 a minute
+}
+
+TEST(WavFormat, NamesWhatTheFixedHeaderCannotRead) {
+  kit::Bytes wav = kit::MakeWav16Mono(22050, std::vector<std::int16_t>(100, 5));
+  kit::WavInfo info;
+  ASSERT_TRUE(kit::ParseWavHeader(wav, info, nullptr));
+  EXPECT_TRUE(kit::WavProblems(info).empty());
+  // A LIST chunk before the data chunk, as many editors write.
+  Bytes withList(wav.begin(), wav.begin() + 36);
+  const Bytes list = {'L', 'I', 'S', 'T', 4, 0, 0, 0, 'I', 'N', 'F', 'O'};
+  withList.insert(withList.end(), list.begin(), list.end());
+  withList.insert(withList.end(), wav.begin() + 36, wav.end());
+  ASSERT_TRUE(kit::ParseWavHeader(withList, info, nullptr));
+  EXPECT_TRUE(kittest::AnyContains(kit::WavProblems(info), "no \"data\" chunk at byte 36"));
+  Bytes tooLong = wav;
+  tooLong[41] = 0x10;  // data size beyond the file
+  ASSERT_TRUE(kit::ParseWavHeader(tooLong, info, nullptr));
+  EXPECT_TRUE(kittest::AnyContains(kit::WavProblems(info), "after the header"));
+  EXPECT_FALSE(kit::ParseWavHeader(Bytes(wav.begin(), wav.begin() + 43), info, nullptr));
+}
+
+TEST(BmpFormat, ChecksThatThePixelsAreThere) {
+  const Bytes bmp = kit::MakeBmp24(3, 2, Bytes(18, 0x80));
+  kit::BmpInfo info;
+  std::string error;
+  ASSERT_TRUE(kit::ParseBmpHeader(bmp, info, &error)) << error;
+  EXPECT_EQ(info.width, 3);
+  EXPECT_EQ(info.height, 2);
+  EXPECT_EQ(bmp.size(), 54u + 2 * 12);  // rows padded to 4 bytes
+  EXPECT_FALSE(kit::ParseBmpHeader(Bytes(bmp.begin(), bmp.end() - 1), info, &error));
+  EXPECT_NE(error.find("pixel rows need"), std::string::npos) << error;
+  Bytes huge = bmp;
+  huge[18] = 0xFF;
+  huge[19] = 0xFF;
+  huge[20] = 0xFF;
+  huge[21] = 0x7F;
+  EXPECT_FALSE(kit::ParseBmpHeader(huge, info, &error));
+}
+
+TEST(Info, DescribesEachKindOrSaysWhatIsWrong) {
+  const fs::path& data = kittest::GeneratedFolder();
+  struct Case {
+    const char* file;
+    const char* expect;
+  } cases[] = {{"city.map", "25 columns x 21 rows"},
+               {"WEAPON.SPR", "frame 51:"},
+               {"Title.bmp", "640 x 480 pixels"},
+               {"kero.wav", "PCM, 1 channel, 16 bits, 22050 Hz"},
+               {"Ending.mid", "pulses per quarter note"}};
+  for (const Case& c : cases) {
+    std::string text, error;
+    ASSERT_TRUE(kit::DescribeFile((data / c.file).string(), text, &error)) << error;
+    EXPECT_NE(text.find(c.expect), std::string::npos) << c.file << ":\n" << text;
+  }
+  const fs::path dir = testdata::MakeTempDir("vedo-info");
+  kittest::Write(dir / "junk.bin", Bytes{1, 2, 3, 4});
+  std::string text, error;
+  EXPECT_FALSE(kit::DescribeFile((dir / "junk.bin").string(), text, &error));
+  EXPECT_NE(error.find("not a map, sprite, BMP, WAV or MIDI file"), std::string::npos) << error;
+  kittest::Write(dir / "short.map", Bytes{'R', 'e', 'v'});
+  EXPECT_FALSE(kit::DescribeFile((dir / "short.map").string(), text, &error));
+  EXPECT_NE(error.find("shorter than the 52-byte map header"), std::string::npos) << error;
+}
+
+TEST(Pack, GeneratedFilesComeBackIdentical) {
+  const fs::path dir = testdata::MakeTempDir("vedo-pack");
+  const fs::path& data = kittest::GeneratedFolder();
+  std::string error;
+  ASSERT_TRUE(kit::UnpackMap((data / "city.map").string(), (dir / "map").string(), &error))
+      << error;
+  ASSERT_TRUE(kit::PackMap((dir / "map").string(), (dir / "city.map").string(), &error)) << error;
+  EXPECT_EQ(kittest::Read(dir / "city.map"), kittest::Read(data / "city.map"));
+  ASSERT_TRUE(kit::UnpackSprites((data / "WEAPON.SPR").string(), (dir / "spr").string(), &error))
+      << error;
+  ASSERT_TRUE(kit::PackSprites((dir / "spr").string(), (dir / "WEAPON.SPR").string(), &error))
+      << error;
+  EXPECT_EQ(kittest::Read(dir / "WEAPON.SPR"), kittest::Read(data / "WEAPON.SPR"));
+}
+
+TEST(Pack, OddFilesComeBackIdenticalThroughTheCommandLine) {
+  const fs::path dir = testdata::MakeTempDir("vedo-pack-odd");
+  const Bytes map = kit::SerializeMap(OddMap());
+  const Bytes spr = kit::SerializeSprites(OddSprites());
+  kittest::Write(dir / "odd.map", map);
+  kittest::Write(dir / "odd.spr", spr);
+  const std::string d = "'" + dir.string() + "/";
+  std::string out;
+  ASSERT_EQ(kittest::RunTool("kit", "unpack-map " + d + "odd.map' " + d + "m'", &out), 0) << out;
+  ASSERT_EQ(kittest::RunTool("kit", "pack-map " + d + "m' " + d + "back.map'", &out), 0) << out;
+  EXPECT_EQ(kittest::Read(dir / "back.map"), map);
+  ASSERT_EQ(kittest::RunTool("kit", "unpack-spr " + d + "odd.spr' " + d + "s'", &out), 0) << out;
+  EXPECT_FALSE(fs::exists(dir / "s" / "frames" / "frame_001.png"));  // the empty frame
+  ASSERT_EQ(kittest::RunTool("kit", "pack-spr " + d + "s' " + d + "back.spr'", &out), 0) << out;
+  EXPECT_EQ(kittest::Read(dir / "back.spr"), spr);
+}
+
+TEST(Pack, EditedPicturesGoIntoTheFileAndBadOnesAreNamed) {
+  const fs::path dir = testdata::MakeTempDir("vedo-pack-edit");
+  kittest::Write(dir / "odd.map", kit::SerializeMap(OddMap()));
+  std::string error;
+  ASSERT_TRUE(kit::UnpackMap((dir / "odd.map").string(), (dir / "m").string(), &error)) << error;
+  // Paint tile 1 pure green: the packed file carries it as B, G, R.
+  pngio::RgbImage green{4, 2, std::vector<std::uint8_t>(24, 0)};
+  for (int i = 0; i < 8; ++i) green.rgb[3 * i + 1] = 200;
+  ASSERT_TRUE(pngio::WritePng((dir / "m" / "tiles" / "tile_0001.png").string(), green));
+  ASSERT_TRUE(kit::PackMap((dir / "m").string(), (dir / "new.map").string(), &error)) << error;
+  kit::MapFile packed;
+  ASSERT_TRUE(kit::ParseMap(kittest::Read(dir / "new.map"), packed, &error));
+  EXPECT_EQ(packed.tiles[24 + 0], 0);
+  EXPECT_EQ(packed.tiles[24 + 1], 200);
+  EXPECT_EQ(packed.tiles[24 + 2], 0);
+
+  pngio::RgbImage wrong{5, 2, std::vector<std::uint8_t>(30, 1)};
+  ASSERT_TRUE(pngio::WritePng((dir / "m" / "tiles" / "tile_0002.png").string(), wrong));
+  EXPECT_FALSE(kit::PackMap((dir / "m").string(), (dir / "bad.map").string(), &error));
+  EXPECT_NE(error.find("tile_0002.png: 5 x 2 pixels"), std::string::npos) << error;
+  // A PNG whose header claims a vast picture is refused before decoding.
+  Bytes fake = kittest::Read(dir / "m" / "tiles" / "tile_0000.png");
+  fake[16] = 0x00;
+  fake[17] = 0x01;  // width 65536 + ...
+  kittest::Write(dir / "m" / "tiles" / "tile_0002.png", fake);
+  EXPECT_FALSE(kit::PackMap((dir / "m").string(), (dir / "bad.map").string(), &error));
+  EXPECT_NE(error.find("tile_0002.png"), std::string::npos) << error;
+
+  // A description promising far more and larger tiles than there are
+  // pictures fails on the first picture, claiming no memory for the rest.
+  const Bytes description = kittest::Read(dir / "m" / "map.txt");
+  std::string text(description.begin(), description.end());
+  text.replace(text.find("tiles 3"), 7, "tiles 65536");
+  text.replace(text.find("tile-size 4 2"), 13, "tile-size 256 256");
+  kittest::Write(dir / "m" / "map.txt", Bytes(text.begin(), text.end()));
+  EXPECT_FALSE(kit::PackMap((dir / "m").string(), (dir / "bad.map").string(), &error));
+  EXPECT_NE(error.find("tile_0000.png: 4 x 2 pixels; tiles are 256 x 256"), std::string::npos)
+      << error;
+  kittest::Write(dir / "m" / "map.txt", description);
+
+  kittest::Write(dir / "m" / "ground.csv",
+                 Bytes{'0', ',', '1', '\n', '1', ',', '2', ',', '0', '\n'});
+  EXPECT_FALSE(kit::PackMap((dir / "m").string(), (dir / "bad.map").string(), &error));
+  EXPECT_NE(error.find("row 1 does not have 3 numbers"), std::string::npos) << error;
+}
+
+}  // namespace

@@ -1,0 +1,75 @@
+#include "kit_test_support.h"
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+
+#include "support/test_data.h"
+
+namespace kittest {
+
+namespace fs = std::filesystem;
+
+int RunTool(const std::string& tool, const std::string& args, std::string* output) {
+  const fs::path exe = fs::path(VEDO_BINARY_DIR) / "tools" / tool / ("vedo-" + tool);
+  const std::string command = "'" + exe.string() + "' " + args + " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return -1;
+  std::string text;
+  char buf[4096];
+  std::size_t n;
+  while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) text.append(buf, n);
+  const int status = pclose(pipe);
+  if (output != nullptr) *output = text;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+const fs::path& GeneratedFolder() {
+  // The build makes it (the vedo-data target) before any test runs.
+  static const fs::path dir = [] {
+    const fs::path d = fs::path(VEDO_BINARY_DIR) / "data";
+    if (!fs::exists(d / "city.map")) {
+      std::cerr << "the build's data folder " << d << " is missing\n";
+      std::abort();
+    }
+    return d;
+  }();
+  return dir;
+}
+
+fs::path CopyOfGenerated(const std::string& stem) {
+  const fs::path dir = testdata::MakeTempDir(stem);
+  fs::copy(GeneratedFolder(), dir, fs::copy_options::recursive);
+  return dir;
+}
+
+kit::Bytes Read(const fs::path& path) {
+  kit::Bytes bytes;
+  std::string error;
+  if (!kit::ReadFileBytes(path.string(), bytes, &error)) {
+    std::cerr << error << "\n";
+    std::abort();
+  }
+  return bytes;
+}
+
+void Write(const fs::path& path, const kit::Bytes& bytes) {
+  std::string error;
+  if (!kit::WriteFileBytes(path.string(), bytes, &error)) {
+    std::cerr << error << "\n";
+    std::abort();
+  }
+}
+
+bool AnyContains(const std::vector<std::string>& lines, const std::string& text) {
+  for (const std::string& line : lines) {
+    if (line.find(text) != std::string::npos) return true;
+  }
+  std::cerr << "no line contains \"" << text << "\"; the lines were:\n";
+  for (const std::string& line : lines) std::cerr << "  " << line << "\n";
+  return false;
+}
+
+}  // namespace kittest

@@ -1,0 +1,50 @@
+// The data generator: every file the game loads, made by code.
+//
+// Each Make function returns finished file bytes (or the parts of a file);
+// nothing here touches the disk except WriteDataFolder.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "datakit/canvas.h"
+#include "kit/formats.h"
+
+namespace datakit {
+
+struct OutputFile {
+  std::string name;
+  std::vector<std::uint8_t> bytes;
+};
+
+// The city, 1000 x 720 pixels: the 25 x 18 cells under the playing field.
+// `roofs` receives, per cell, whether the cell lies on a building's roof.
+Canvas PaintCity(std::vector<bool>* roofs);
+// The status panel, 640 x 120 pixels, as the screen shows it at y 360.
+Canvas PaintPanel();
+// Opened cells, 40 x 40: a count from 0 to 7, or a taken or beaten cell.
+enum class OpenedKind {
+  kCount,
+  kFileTaken,
+  kHunterBeaten,
+  kAmmoTaken,
+  kSprayTaken,
+  kStalkerBeaten
+};
+Canvas PaintOpenedCell(OpenedKind kind, int count = 0);
+// The ending picture, 640 x 480.
+Canvas PaintEnding();
+
+kit::MapFile MakeCityMap();
+kit::SpriteFile MakeSprites();
+std::vector<OutputFile> MakePictures();
+std::vector<OutputFile> MakeSounds();
+std::vector<std::uint8_t> MakeMusic();
+// The desktop icon, 128 x 128, as a canvas (written as PNG).
+Canvas PaintIcon();
+
+// Writes every file into `dir` (made if missing). False with a reason.
+bool WriteDataFolder(const std::string& dir, std::string* error);
+
+}  // namespace datakit

@@ -1,0 +1,35 @@
+// Writes the generated files into the data folder.
+#include <filesystem>
+
+#include "common/png_io.h"
+#include "datakit/datakit.h"
+
+namespace datakit {
+
+bool WriteDataFolder(const std::string& dir, std::string* error) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::create_directories(dir, ec);
+  if (ec) {
+    if (error != nullptr) *error = "cannot create " + dir + ": " + ec.message();
+    return false;
+  }
+  auto put = [&](const std::string& name, const std::vector<std::uint8_t>& bytes) {
+    return kit::WriteFileBytes((fs::path(dir) / name).string(), bytes, error);
+  };
+  if (!put("city.map", kit::SerializeMap(MakeCityMap()))) return false;
+  if (!put("WEAPON.SPR", kit::SerializeSprites(MakeSprites()))) return false;
+  for (const OutputFile& f : MakePictures()) {
+    if (!put(f.name, f.bytes)) return false;
+  }
+  for (const OutputFile& f : MakeSounds()) {
+    if (!put(f.name, f.bytes)) return false;
+  }
+  if (!put("Ending.mid", MakeMusic())) return false;
+  const Canvas icon = PaintIcon();
+  const std::vector<std::uint8_t> bgr = icon.ToBgr();
+  return pngio::WritePng((fs::path(dir) / "icon.png").string(),
+                         pngio::FromBgr(bgr.data(), icon.W(), icon.H(), icon.W() * 3), error);
+}
+
+}  // namespace datakit

@@ -1,0 +1,246 @@
+#include "kit/check.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdarg>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+
+#include "kit/formats.h"
+#include "kit/game_needs.h"
+#include "platform/bitmap.h"
+
+namespace kit {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Too many bad cells would bury the other problems; after this many the
+// rest are summed up in one line.
+constexpr int kMaxCellLines = 10;
+
+std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Printf(const char* format, ...) {
+  char text[512];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  return text;
+}
+
+// Loads a file that must be there. On failure adds the problem and returns
+// false.
+bool Load(const std::string& dir, const std::string& name, Bytes& bytes,
+          std::vector<std::string>& problems) {
+  const fs::path path = fs::path(dir) / name;
+  std::error_code ec;
+  if (!fs::exists(path, ec)) {
+    problems.push_back(name + ": missing");
+    return false;
+  }
+  if (!fs::is_regular_file(path, ec)) {
+    problems.push_back(name + ": not a regular file");
+    return false;
+  }
+  std::string error;
+  if (!ReadFileBytes(path.string(), bytes, &error)) {
+    problems.push_back(name + ": " + error);
+    return false;
+  }
+  return true;
+}
+
+void CheckMap(const std::string& dir, std::vector<std::string>& problems) {
+  Bytes bytes;
+  if (!Load(dir, kMapName, bytes, problems)) return;
+  MapFile map;
+  std::string error;
+  if (!ParseMap(bytes, map, &error)) {
+    problems.push_back(std::string(kMapName) + ": " + error);
+    return;
+  }
+  const std::string name = kMapName;
+  if (map.tileWidth != kTileSide || map.tileHeight != kTileSide) {
+    problems.push_back(name + Printf(": tiles are %d x %d pixels; the game draws them as %d x %d",
+                                     map.tileWidth, map.tileHeight, kTileSide, kTileSide));
+  }
+  if (map.cols != kMapCols || map.rows != kMapRows) {
+    problems.push_back(name + Printf(": the map is %d x %d cells; the game needs %d x %d "
+                                     "(18 field rows and 3 panel rows)",
+                                     map.cols, map.rows, kMapCols, kMapRows));
+  }
+  if (map.tileCount < kMinTiles) {
+    problems.push_back(name + Printf(": only %d tiles; the game draws tiles up to %d "
+                                     "(needs at least %d)",
+                                     map.tileCount, kMinTiles - 1, kMinTiles));
+  }
+  int badCells = 0;
+  for (int r = 0; r < map.rows; ++r) {
+    for (int c = 0; c < map.cols; ++c) {
+      if (!CellIsDrawn(r, c)) continue;
+      const std::int32_t v = map.Cell(r, c);
+      const bool bad = v == INT_MIN || (v < 0 ? -v : v) >= map.tileCount;
+      if (!bad) continue;
+      if (++badCells <= kMaxCellLines) {
+        problems.push_back(name + Printf(": cell (row %d, column %d) names tile %d, but the "
+                                         "tiles are numbered 0 to %d",
+                                         r, c, v, map.tileCount - 1));
+      }
+    }
+  }
+  if (badCells > kMaxCellLines) {
+    problems.push_back(
+        name + Printf(": %d more cells name tiles that do not exist", badCells - kMaxCellLines));
+  }
+}
+
+void CheckSprites(const std::string& dir, std::vector<std::string>& problems) {
+  Bytes bytes;
+  if (!Load(dir, kSpriteName, bytes, problems)) return;
+  SpriteFile sprites;
+  std::string error;
+  const std::string name = kSpriteName;
+  if (!ParseSprites(bytes, sprites, &error)) {
+    problems.push_back(name + ": " + error);
+    return;
+  }
+  const int count = static_cast<int>(sprites.frames.size());
+  if (count < kMinFrames) {
+    problems.push_back(name + Printf(": only %d frames; the game draws frames up to %d "
+                                     "(needs at least %d)",
+                                     count, kMinFrames - 1, kMinFrames));
+  }
+  // One line per frame: the place where it overflows the screen most.
+  struct Worst {
+    const FramePlacement* place = nullptr;
+    int overflow = 0;
+  };
+  std::map<int, Worst> worst;
+  std::map<int, const FramePlacement*> empty;
+  for (const FramePlacement& place : FramePlacements()) {
+    if (place.frame >= count) continue;
+    const SpriteFrameData& f = sprites.frames[static_cast<std::size_t>(place.frame)];
+    if (f.width == 0 || f.height == 0) {
+      empty.emplace(place.frame, &place);
+      continue;
+    }
+    const int overX = place.x + f.width - kScreenWidth;
+    const int overY = place.scrolls ? f.height - kScreenHeight : place.y + f.height - kScreenHeight;
+    const int over = std::max(overX, overY);
+    if (over > 0 && over > worst[place.frame].overflow) worst[place.frame] = {&place, over};
+  }
+  for (const auto& [frame, place] : empty) {
+    const SpriteFrameData& f = sprites.frames[static_cast<std::size_t>(frame)];
+    problems.push_back(name + Printf(": frame %d (%s) is empty (%d x %d); the game cannot draw it",
+                                     frame, place->what.c_str(), f.width, f.height));
+  }
+  for (const auto& [frame, w] : worst) {
+    if (w.place == nullptr) continue;
+    const SpriteFrameData& f = sprites.frames[static_cast<std::size_t>(frame)];
+    const FramePlacement& p = *w.place;
+    std::string where;
+    if (p.x + f.width > kScreenWidth) {
+      where = Printf("it would reach x %d, past the screen's %d", p.x + f.width, kScreenWidth);
+    } else if (p.scrolls) {
+      where = Printf("it is taller than the screen's %d rows", kScreenHeight);
+    } else {
+      where = Printf("it would reach y %d, past the screen's %d", p.y + f.height, kScreenHeight);
+    }
+    const std::string at = p.scrolls ? Printf("at x %d", p.x) : Printf("at (%d, %d)", p.x, p.y);
+    problems.push_back(name + Printf(": frame %d (%s) is %d x %d and does not fit %s: %s, so the "
+                                     "game never draws it there",
+                                     frame, p.what.c_str(), f.width, f.height, at.c_str(),
+                                     where.c_str()));
+  }
+  for (int d = 0; d < 10; ++d) {
+    const int frame = 9 + d;
+    if (frame >= count) break;
+    const int width = sprites.frames[static_cast<std::size_t>(frame)].width;
+    if (width > kMaxDigitWidth) {
+      problems.push_back(name + Printf(": frame %d (digit %d) is %d pixels wide; the ammunition "
+                                       "digits stand %d pixels apart and would overlap",
+                                       frame, d, width, kMaxDigitWidth));
+    }
+  }
+}
+
+void CheckPictures(const std::string& dir, std::vector<std::string>& problems) {
+  for (const PictureNeed& need : Pictures()) {
+    Bytes bytes;
+    if (!Load(dir, need.name, bytes, problems)) continue;
+    BmpInfo info;
+    std::string error;
+    if (!ParseBmpHeader(bytes, info, &error)) {
+      problems.push_back(std::string(need.name) + ": " + error);
+      continue;
+    }
+    // The game's own loader must read it too.
+    platform::Image image;
+    const std::string path = (fs::path(dir) / need.name).string();
+    if (!platform::LoadBmpFile(path.c_str(), image)) {
+      problems.push_back(std::string(need.name) + ": the picture loader cannot read it");
+      continue;
+    }
+    if (image.width != need.width || image.height != need.height) {
+      problems.push_back(std::string(need.name) +
+                         Printf(": %d x %d pixels; the game shows it at %d x %d", image.width,
+                                image.height, need.width, need.height));
+    }
+  }
+}
+
+void CheckSounds(const std::string& dir, std::vector<std::string>& problems) {
+  for (const std::string& name : SoundNames()) {
+    Bytes bytes;
+    if (!Load(dir, name, bytes, problems)) continue;
+    WavInfo info;
+    std::string error;
+    if (!ParseWavHeader(bytes, info, &error)) {
+      problems.push_back(name + ": " + error);
+      continue;
+    }
+    for (const std::string& p : WavProblems(info)) problems.push_back(name + ": " + p);
+  }
+}
+
+void CheckMusic(const std::string& dir, std::vector<std::string>& problems) {
+  Bytes bytes;
+  const std::string name = kMusicName;
+  if (!Load(dir, name, bytes, problems)) return;
+  MidiInfo info;
+  std::string error;
+  if (!ParseMidi(bytes, info, &error)) {
+    problems.push_back(name + ": " + error);
+    return;
+  }
+  if (!info.ppqn) {
+    problems.push_back(name +
+                       ": timed in SMPTE frames; the sequencer plays pulses per quarter note");
+  }
+  if (info.noteOns == 0) problems.push_back(name + ": plays no notes");
+  if (info.hangingNotes > 0) {
+    problems.push_back(name +
+                       Printf(": %d notes are started and never stopped", info.hangingNotes));
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> CheckDataFolder(const std::string& dir) {
+  std::vector<std::string> problems;
+  std::error_code ec;
+  if (!fs::is_directory(dir, ec)) {
+    problems.push_back(dir + ": not a folder");
+    return problems;
+  }
+  CheckMap(dir, problems);
+  CheckSprites(dir, problems);
+  CheckPictures(dir, problems);
+  CheckSounds(dir, problems);
+  CheckMusic(dir, problems);
+  return problems;
+}
+
+}  // namespace kit

@@ -1,0 +1,65 @@
+// vedo-kit: format tools for people who make their own data.
+//
+//   vedo-kit info FILE                 header and figures of a data file
+//   vedo-kit unpack-map city.map DIR   tiles as PNG, ground layer as CSV
+//   vedo-kit pack-map DIR city.map     and back
+//   vedo-kit unpack-spr WEAPON.SPR DIR one PNG per frame
+//   vedo-kit pack-spr DIR WEAPON.SPR   and back
+//   vedo-kit check DIR                 the folder against what the game needs
+//
+// Exit codes: 0 done (check: no problem), 1 the file or folder has a
+// problem, 2 wrong usage.
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "kit/check.h"
+#include "kit/info.h"
+#include "kit/pack.h"
+
+namespace {
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: vedo-kit info FILE\n"
+               "       vedo-kit unpack-map MAP DIR | pack-map DIR MAP\n"
+               "       vedo-kit unpack-spr SPR DIR | pack-spr DIR SPR\n"
+               "       vedo-kit check DIR\n");
+  return 2;
+}
+
+int Report(bool ok, const std::string& error) {
+  if (ok) return 0;
+  std::fprintf(stderr, "vedo-kit: %s\n", error.c_str());
+  return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Usage();
+  const std::string verb = argv[1];
+  std::string error;
+  if (verb == "info" && argc == 3) {
+    std::string text;
+    const bool ok = kit::DescribeFile(argv[2], text, &error);
+    if (ok) std::fputs(text.c_str(), stdout);
+    return Report(ok, error);
+  }
+  if (verb == "check" && argc == 3) {
+    const std::vector<std::string> problems = kit::CheckDataFolder(argv[2]);
+    for (const std::string& p : problems) std::printf("%s\n", p.c_str());
+    if (problems.empty()) {
+      std::printf("%s: everything the game needs is there\n", argv[2]);
+      return 0;
+    }
+    std::printf("%zu problem%s\n", problems.size(), problems.size() == 1 ? "" : "s");
+    return 1;
+  }
+  if (argc != 4) return Usage();
+  if (verb == "unpack-map") return Report(kit::UnpackMap(argv[2], argv[3], &error), error);
+  if (verb == "pack-map") return Report(kit::PackMap(argv[2], argv[3], &error), error);
+  if (verb == "unpack-spr") return Report(kit::UnpackSprites(argv[2], argv[3], &error), error);
+  if (verb == "pack-spr") return Report(kit::PackSprites(argv[2], argv[3], &error), error);
+  return Usage();
+}

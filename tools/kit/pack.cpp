@@ -1,0 +1,387 @@
+#include "kit/pack.h"
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <vector>
+
+#include "common/png_io.h"
+#include "kit/formats.h"
+
+namespace kit {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool Fail(std::string* error, const std::string& text) {
+  if (error != nullptr) *error = text;
+  return false;
+}
+
+std::string Hex(const std::uint8_t* bytes, std::size_t n) {
+  std::string s;
+  char two[3];
+  for (std::size_t i = 0; i < n; ++i) {
+    std::snprintf(two, sizeof two, "%02x", bytes[i]);
+    s += two;
+  }
+  return s;
+}
+
+bool FromHex(const std::string& text, std::uint8_t* out, std::size_t n) {
+  if (text.size() != 2 * n) return false;
+  for (std::size_t i = 0; i < n; ++i) {
+    unsigned v = 0;
+    for (int k = 0; k < 2; ++k) {
+      const char c = text[2 * i + k];
+      unsigned d;
+      if (c >= '0' && c <= '9') {
+        d = c - '0';
+      } else if (c >= 'a' && c <= 'f') {
+        d = c - 'a' + 10;
+      } else if (c >= 'A' && c <= 'F') {
+        d = c - 'A' + 10;
+      } else {
+        return false;
+      }
+      v = v * 16 + d;
+    }
+    out[i] = static_cast<std::uint8_t>(v);
+  }
+  return true;
+}
+
+bool ParseInt(const std::string& text, long long lo, long long hi, std::int32_t& out) {
+  if (text.empty()) return false;
+  char* end = nullptr;
+  errno = 0;
+  const long long v = std::strtoll(text.c_str(), &end, 10);
+  if (errno != 0 || end == nullptr || *end != 0 || v < lo || v > hi) return false;
+  out = static_cast<std::int32_t>(v);
+  return true;
+}
+
+// A description file: "key value..." lines, # comments. Keys may repeat
+// ("frame"); each occurrence keeps its words.
+struct Description {
+  std::vector<std::pair<std::string, std::vector<std::string>>> lines;
+  const std::vector<std::string>* Find(const std::string& key) const {
+    for (const auto& [k, words] : lines) {
+      if (k == key) return &words;
+    }
+    return nullptr;
+  }
+};
+
+bool ReadDescription(const fs::path& path, Description& out, std::string* error) {
+  Bytes bytes;
+  if (!ReadFileBytes(path.string(), bytes, error, 16u << 20)) return false;
+  std::istringstream in(std::string(bytes.begin(), bytes.end()));
+  std::string line;
+  while (std::getline(in, line)) {
+    const std::size_t hash = line.find('#');
+    if (hash != std::string::npos) line.resize(hash);
+    std::istringstream words(line);
+    std::string key;
+    if (!(words >> key)) continue;
+    std::vector<std::string> rest;
+    for (std::string w; words >> w;) rest.push_back(w);
+    out.lines.emplace_back(key, rest);
+  }
+  return true;
+}
+
+// The size a PNG file declares, read from its header before the picture is
+// decoded, so that no file can make the reader allocate for a huge picture.
+bool PngSize(const fs::path& path, int& width, int& height, std::string* error) {
+  std::ifstream in(path, std::ios::binary);
+  std::uint8_t head[24] = {};
+  if (!in || !in.read(reinterpret_cast<char*>(head), sizeof head)) {
+    return Fail(error, "cannot read " + path.string());
+  }
+  static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+  if (std::memcmp(head, kSignature, 8) != 0 || std::memcmp(head + 12, "IHDR", 4) != 0) {
+    return Fail(error, path.string() + " is not a PNG file");
+  }
+  auto be = [&head](int at) {
+    return (static_cast<std::uint32_t>(head[at]) << 24) | (head[at + 1] << 16) |
+           (head[at + 2] << 8) | head[at + 3];
+  };
+  const std::uint32_t w = be(16);
+  const std::uint32_t h = be(20);
+  if (w > 100000 || h > 100000) return Fail(error, path.string() + ": picture size out of range");
+  width = static_cast<int>(w);
+  height = static_cast<int>(h);
+  return true;
+}
+
+// Reads a PNG of at most maxW x maxH pixels into B, G, R bytes.
+bool ReadPicture(const fs::path& path, int maxW, int maxH, int& width, int& height, Bytes& bgr,
+                 std::string* error) {
+  if (!PngSize(path, width, height, error)) return false;
+  if (width < 1 || height < 1 || width > maxW || height > maxH) {
+    return Fail(error, path.string() + ": " + std::to_string(width) + " x " +
+                           std::to_string(height) + " pixels, more than " + std::to_string(maxW) +
+                           " x " + std::to_string(maxH));
+  }
+  pngio::RgbImage image;
+  if (!pngio::ReadPng(path.string(), image, error)) return false;
+  if (image.width != width || image.height != height) {
+    return Fail(error, path.string() + ": the picture does not match its header");
+  }
+  bgr.resize(image.rgb.size());
+  for (std::size_t i = 0; i + 2 < image.rgb.size(); i += 3) {
+    bgr[i] = image.rgb[i + 2];
+    bgr[i + 1] = image.rgb[i + 1];
+    bgr[i + 2] = image.rgb[i];
+  }
+  return true;
+}
+
+bool WritePicture(const fs::path& path, int width, int height, const std::uint8_t* bgr,
+                  std::string* error) {
+  return pngio::WritePng(path.string(), pngio::FromBgr(bgr, width, height, width * 3), error);
+}
+
+std::string Numbered(const char* stem, int n, int digits) {
+  char name[64];
+  std::snprintf(name, sizeof name, "%s_%0*d.png", stem, digits, n);
+  return name;
+}
+
+bool MakeFolder(const fs::path& dir, std::string* error) {
+  std::error_code ec;
+  fs::create_directories(dir, ec);
+  if (ec) return Fail(error, "cannot create " + dir.string() + ": " + ec.message());
+  return true;
+}
+
+bool WriteText(const fs::path& path, const std::string& text, std::string* error) {
+  return WriteFileBytes(path.string(), Bytes(text.begin(), text.end()), error);
+}
+
+}  // namespace
+
+bool UnpackMap(const std::string& mapPath, const std::string& dir, std::string* error) {
+  Bytes bytes;
+  if (!ReadFileBytes(mapPath, bytes, error)) return false;
+  MapFile map;
+  std::string why;
+  if (!ParseMap(bytes, map, &why)) return Fail(error, mapPath + ": " + why);
+  const fs::path root(dir);
+  if (!MakeFolder(root / "tiles", error)) return false;
+
+  std::ostringstream desc;
+  desc << "# Map header. tag and unused are the raw header bytes in hex.\n"
+       << "tag " << Hex(map.tag.data(), map.tag.size()) << "\n"
+       << "tiles " << map.tileCount << "\n"
+       << "tile-size " << map.tileWidth << " " << map.tileHeight << "\n"
+       << "cells " << map.cols << " " << map.rows << "\n"
+       << "unused " << Hex(map.unused.data(), map.unused.size()) << "\n";
+  if (!map.trailing.empty()) desc << "trailing trailing.bin\n";
+  if (!WriteText(root / "map.txt", desc.str(), error)) return false;
+  if (!map.trailing.empty() &&
+      !WriteFileBytes((root / "trailing.bin").string(), map.trailing, error)) {
+    return false;
+  }
+
+  std::ostringstream csv;
+  for (int r = 0; r < map.rows; ++r) {
+    for (int c = 0; c < map.cols; ++c) csv << (c ? "," : "") << map.Cell(r, c);
+    csv << "\n";
+  }
+  if (!WriteText(root / "ground.csv", csv.str(), error)) return false;
+
+  for (int i = 0; i < map.tileCount; ++i) {
+    const std::uint8_t* px = map.tiles.data() + map.TileBytes() * static_cast<std::size_t>(i);
+    if (!WritePicture(root / "tiles" / Numbered("tile", i, 4), map.tileWidth, map.tileHeight, px,
+                      error)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool PackMap(const std::string& dir, const std::string& mapPath, std::string* error) {
+  const fs::path root(dir);
+  Description desc;
+  if (!ReadDescription(root / "map.txt", desc, error)) return false;
+  MapFile map;
+  auto words = [&](const char* key, std::size_t n) -> const std::vector<std::string>* {
+    const std::vector<std::string>* w = desc.Find(key);
+    return (w != nullptr && w->size() == n) ? w : nullptr;
+  };
+  const auto* tag = words("tag", 1);
+  const auto* tiles = words("tiles", 1);
+  const auto* size = words("tile-size", 2);
+  const auto* cells = words("cells", 2);
+  const auto* unused = words("unused", 1);
+  if (tag == nullptr || !FromHex((*tag)[0], map.tag.data(), 16)) {
+    return Fail(error, "map.txt: needs \"tag\" with 32 hex digits");
+  }
+  if (unused == nullptr || !FromHex((*unused)[0], map.unused.data(), 16)) {
+    return Fail(error, "map.txt: needs \"unused\" with 32 hex digits");
+  }
+  if (tiles == nullptr || !ParseInt((*tiles)[0], 0, kMapToolMaxTiles, map.tileCount)) {
+    return Fail(error, "map.txt: needs \"tiles\" with a count of 0 to 65536");
+  }
+  if (size == nullptr || !ParseInt((*size)[0], 1, kMapToolMaxSide, map.tileWidth) ||
+      !ParseInt((*size)[1], 1, kMapToolMaxSide, map.tileHeight)) {
+    return Fail(error, "map.txt: needs \"tile-size\" with a width and a height of 1 to 256");
+  }
+  if (cells == nullptr || !ParseInt((*cells)[0], 1, kMapToolMaxCells, map.cols) ||
+      !ParseInt((*cells)[1], 1, kMapToolMaxCells, map.rows)) {
+    return Fail(error, "map.txt: needs \"cells\" with columns and rows of 1 to 1024");
+  }
+
+  Bytes csvBytes;
+  if (!ReadFileBytes((root / "ground.csv").string(), csvBytes, error, 64u << 20)) return false;
+  std::istringstream csv(std::string(csvBytes.begin(), csvBytes.end()));
+  std::string line;
+  int row = 0;
+  while (std::getline(csv, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty()) continue;
+    if (row >= map.rows)
+      return Fail(error, "ground.csv: more than " + std::to_string(map.rows) + " rows");
+    std::istringstream fields(line);
+    std::string field;
+    int col = 0;
+    while (std::getline(fields, field, ',')) {
+      while (!field.empty() && field.front() == ' ') field.erase(field.begin());
+      while (!field.empty() && field.back() == ' ') field.pop_back();
+      std::int32_t v = 0;
+      if (!ParseInt(field, INT32_MIN, INT32_MAX, v)) {
+        return Fail(error, "ground.csv: row " + std::to_string(row + 1) + ", column " +
+                               std::to_string(col + 1) + ": \"" + field + "\" is not a number");
+      }
+      if (col < map.cols) map.cells.push_back(v);
+      ++col;
+    }
+    if (col != map.cols) {
+      return Fail(error, "ground.csv: row " + std::to_string(row + 1) + " does not have " +
+                             std::to_string(map.cols) + " numbers");
+    }
+    ++row;
+  }
+  if (row != map.rows) {
+    return Fail(error, "ground.csv: " + std::to_string(row) + " rows, map.txt says " +
+                           std::to_string(map.rows));
+  }
+
+  // No room is reserved ahead: the count comes from an editable text, and
+  // memory should follow the pictures actually there.
+  for (int i = 0; i < map.tileCount; ++i) {
+    const fs::path path = root / "tiles" / Numbered("tile", i, 4);
+    int w = 0, h = 0;
+    Bytes bgr;
+    if (!ReadPicture(path, map.tileWidth, map.tileHeight, w, h, bgr, error)) return false;
+    if (w != map.tileWidth || h != map.tileHeight) {
+      return Fail(error, path.string() + ": " + std::to_string(w) + " x " + std::to_string(h) +
+                             " pixels; tiles are " + std::to_string(map.tileWidth) + " x " +
+                             std::to_string(map.tileHeight));
+    }
+    map.tiles.insert(map.tiles.end(), bgr.begin(), bgr.end());
+  }
+  if (const auto* trailing = words("trailing", 1)) {
+    if (!ReadFileBytes((root / (*trailing)[0]).string(), map.trailing, error)) return false;
+  }
+  return WriteFileBytes(mapPath, SerializeMap(map), error);
+}
+
+bool UnpackSprites(const std::string& spritePath, const std::string& dir, std::string* error) {
+  Bytes bytes;
+  if (!ReadFileBytes(spritePath, bytes, error)) return false;
+  SpriteFile sprites;
+  std::string why;
+  if (!ParseSprites(bytes, sprites, &why)) return Fail(error, spritePath + ": " + why);
+  const fs::path root(dir);
+  if (!MakeFolder(root / "frames", error)) return false;
+  std::ostringstream desc;
+  desc << "# Sprite header. tag and unused are the raw header bytes in hex.\n"
+       << "tag " << Hex(sprites.tag.data(), sprites.tag.size()) << "\n"
+       << "version " << sprites.version << "\n"
+       << "unused " << Hex(sprites.unused.data(), sprites.unused.size()) << "\n"
+       << "# One line per frame, in file order: frame NUMBER WIDTH HEIGHT. The size of a\n"
+       << "# frame with a picture is taken from the picture when packing.\n";
+  for (std::size_t i = 0; i < sprites.frames.size(); ++i) {
+    desc << "frame " << i << " " << sprites.frames[i].width << " " << sprites.frames[i].height
+         << "\n";
+  }
+  if (!sprites.trailing.empty()) desc << "trailing trailing.bin\n";
+  if (!WriteText(root / "sprites.txt", desc.str(), error)) return false;
+  if (!sprites.trailing.empty() &&
+      !WriteFileBytes((root / "trailing.bin").string(), sprites.trailing, error)) {
+    return false;
+  }
+  for (std::size_t i = 0; i < sprites.frames.size(); ++i) {
+    const SpriteFrameData& f = sprites.frames[i];
+    if (f.width == 0 || f.height == 0) continue;
+    if (!WritePicture(root / "frames" / Numbered("frame", static_cast<int>(i), 3), f.width,
+                      f.height, f.bgr.data(), error)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool PackSprites(const std::string& dir, const std::string& spritePath, std::string* error) {
+  const fs::path root(dir);
+  Description desc;
+  if (!ReadDescription(root / "sprites.txt", desc, error)) return false;
+  SpriteFile sprites;
+  const auto* tag = desc.Find("tag");
+  const auto* version = desc.Find("version");
+  const auto* unused = desc.Find("unused");
+  if (tag == nullptr || tag->size() != 1 || !FromHex((*tag)[0], sprites.tag.data(), 16)) {
+    return Fail(error, "sprites.txt: needs \"tag\" with 32 hex digits");
+  }
+  if (unused == nullptr || unused->size() != 1 ||
+      !FromHex((*unused)[0], sprites.unused.data(), 8)) {
+    return Fail(error, "sprites.txt: needs \"unused\" with 16 hex digits");
+  }
+  if (version == nullptr || version->size() != 1 ||
+      !ParseInt((*version)[0], 1, INT32_MAX, sprites.version)) {
+    return Fail(error, "sprites.txt: needs \"version\" of 1 or more");
+  }
+  for (const auto& [key, words] : desc.lines) {
+    if (key != "frame") continue;
+    const std::string number = std::to_string(sprites.frames.size());
+    std::int32_t n = 0, w = 0, h = 0;
+    if (words.size() != 3 || !ParseInt(words[0], 0, kSpriteToolMaxFrames - 1, n) ||
+        !ParseInt(words[1], 0, kSpriteToolMaxWidth, w) ||
+        !ParseInt(words[2], 0, kSpriteToolMaxHeight, h)) {
+      return Fail(error, "sprites.txt: frame lines read \"frame NUMBER WIDTH HEIGHT\" (at frame " +
+                             number + ")");
+    }
+    if (n != static_cast<std::int32_t>(sprites.frames.size())) {
+      return Fail(error,
+                  "sprites.txt: frame " + words[0] + " is out of order; expected frame " + number);
+    }
+    SpriteFrameData f;
+    f.width = w;
+    f.height = h;
+    if (w > 0 && h > 0) {
+      int pw = 0, ph = 0;
+      const fs::path path = root / "frames" / Numbered("frame", n, 3);
+      if (!ReadPicture(path, kSpriteToolMaxWidth, kSpriteToolMaxHeight, pw, ph, f.bgr, error)) {
+        return false;
+      }
+      f.width = pw;
+      f.height = ph;
+    }
+    sprites.frames.push_back(std::move(f));
+  }
+  if (const auto* trailing = desc.Find("trailing"); trailing != nullptr && trailing->size() == 1) {
+    if (!ReadFileBytes((root / (*trailing)[0]).string(), sprites.trailing, error)) return false;
+  }
+  return WriteFileBytes(spritePath, SerializeSprites(sprites), error);
+}
+
+}  // namespace kit
