@@ -3,17 +3,24 @@
 #
 #   ./run.sh play   install what is missing, build, generate the data kit,
 #                   and start the game in the data folder
-#   ./run.sh test   the same set-up, then the whole test suite: the normal
-#                   build and a build under AddressSanitizer and
-#                   UndefinedBehaviorSanitizer
+#   ./run.sh test   the same set-up, then the whole test suite in the
+#                   normal build; then, in a clang build under
+#                   AddressSanitizer and UndefinedBehaviorSanitizer, the suite
+#                   again, the fuzz targets for 30 seconds each and a soak of
+#                   100,000 passes of random play
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(
+# What building and playing need.
+PLAY_PACKAGES=(
   cmake g++ make pkg-config
   libsdl2-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev libpng-dev
   fonts-baekmuk timgm6mb-soundfont
   libgtest-dev libgmock-dev libbenchmark-dev
+)
+# What the tests need besides: a virtual X server with a window manager for
+# the real-window tests, and clang with libFuzzer for the sanitizer build.
+TEST_PACKAGES=(
   xvfb xauth openbox xdotool x11-apps imagemagick
   clang libfuzzer-14-dev libclang-rt-14-dev
 )
@@ -21,7 +28,7 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 
 install_missing() {
   local missing=()
-  for p in "${PACKAGES[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
   done
   if ((${#missing[@]})); then
@@ -38,29 +45,26 @@ build() {  # build DIR [cmake options...]
   cmake --build "$dir" -j"$JOBS"
 }
 
-make_data() {
-  if [ -x build/tools/datakit/vedo-datakit ]; then
-    build/tools/datakit/vedo-datakit data
-  fi
-}
-
 case "${1:-}" in
   play)
-    install_missing
-    build build
-    make_data
-    cd data
-    exec ../build/src/vedo-zeza1
+    install_missing "${PLAY_PACKAGES[@]}"
+    build build  # also generates the data kit into build/data
+    cd build/data
+    exec ../src/vedo-zeza1
     ;;
   test)
-    install_missing
+    install_missing "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     build build
-    make_data
     ctest --test-dir build --output-on-failure -j"$JOBS"
-    echo "== Sanitizer build (ASan + UBSan) =="
-    build build-asan -DVEDO_SANITIZE=ON -DVEDO_BUILD_BENCH=OFF
-    ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1 \
-      ctest --test-dir build-asan --output-on-failure -j"$JOBS"
+    echo "== Sanitizer build (clang, ASan + UBSan, with the fuzz targets) =="
+    CC=clang CXX=clang++ build build-asan -DVEDO_SANITIZE=ON -DVEDO_BUILD_FUZZ=ON \
+      -DVEDO_BUILD_BENCH=OFF
+    export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
+    ctest --test-dir build-asan --output-on-failure -j"$JOBS"
+    echo "== Fuzzing =="
+    VEDO_FUZZ_BUILD=build-asan fuzz/run.sh 30
+    echo "== Soak: 100,000 passes under the sanitizers =="
+    build-asan/tools/soak/vedo-soak --data build-asan/data --passes 100000
     ;;
   *)
     echo "usage: $0 play|test" >&2
