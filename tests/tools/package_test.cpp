@@ -120,8 +120,7 @@ class Package : public ::testing::Test {
   fs::path Icon() const { return Root() / "usr/share/icons/hicolor/128x128/apps/vedo-zeza1.png"; }
 
   // The launcher (or a link to it) on SDL's dummy drivers, with no display
-  // server to reach. The libraries behind SDL keep some memory to the end,
-  // so leak reports of a sanitizer build are not wanted here.
+  // server to reach.
   child::Options Headless(const fs::path& launcher) const {
     child::Options o;
     o.argv = {launcher.string()};
@@ -129,8 +128,7 @@ class Package : public ::testing::Test {
     o.env = {{"DISPLAY", std::nullopt},
              {"WAYLAND_DISPLAY", std::nullopt},
              {"SDL_VIDEODRIVER", "dummy"},
-             {"SDL_AUDIODRIVER", "dummy"},
-             {"ASAN_OPTIONS", "detect_leaks=0"}};
+             {"SDL_AUDIODRIVER", "dummy"}};
     o.limitSeconds = 60;
     return o;
   }
