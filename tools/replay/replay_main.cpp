@@ -1,12 +1,16 @@
-// vedo-replay [--data DIR] SCRIPT: plays a scripted game headless, as fast as
-// the machine allows. Exit codes: 0 the script ended, 1 an expect failed,
-// 2 a script or data error.
+// vedo-replay [--data DIR] [--soundfont FILE] SCRIPT: plays a scripted game
+// headless, as fast as the machine allows. --soundfont reads the music's
+// instruments from FILE instead of the installed soundfont (a missing FILE
+// plays the game as on a machine without one). Exit codes: 0 the script
+// ended, 1 an expect failed, 2 a script or data error.
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "platform/audio.h"
 #include "replay/replay_host.h"
 
 int main(int argc, char** argv) {
@@ -15,15 +19,20 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc) {
       dataDir = argv[++i];
+    } else if (std::strcmp(argv[i], "--soundfont") == 0 && i + 1 < argc) {
+      // Made absolute now: the game reads it from inside the data folder.
+      std::error_code ec;
+      const std::filesystem::path file = std::filesystem::absolute(argv[++i], ec);
+      platform::SetSoundfontPath(ec ? std::string(argv[i]) : file.string());
     } else if (scriptPath.empty() && argv[i][0] != '-') {
       scriptPath = argv[i];
     } else {
-      std::fprintf(stderr, "usage: vedo-replay [--data DIR] SCRIPT\n");
+      std::fprintf(stderr, "usage: vedo-replay [--data DIR] [--soundfont FILE] SCRIPT\n");
       return 2;
     }
   }
   if (scriptPath.empty()) {
-    std::fprintf(stderr, "usage: vedo-replay [--data DIR] SCRIPT\n");
+    std::fprintf(stderr, "usage: vedo-replay [--data DIR] [--soundfont FILE] SCRIPT\n");
     return 2;
   }
   std::ifstream in(scriptPath);

@@ -1,0 +1,249 @@
+// Start-up with missing or broken data, missing system files and missing
+// devices, seen from outside: the real game and vedo-replay run as child
+// processes on a copy of the generated data folder, broken in one way each.
+// What they print on stderr and the exit codes are checked in full.
+//
+// The real game runs on SDL's "dummy" video driver, where a message box
+// cannot be shown and becomes a "caption: text" line on stderr, just as
+// vedo-replay prints it; debugger lines are printed as they are.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include "child_process.h"
+#include "kit_test_support.h"
+#include "support/test_data.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr char kTileLine[] = "InitTileData OK.\n";
+constexpr char kReplayCouldNotStart[] =
+    "vedo-replay: the game could not start (exit code 1); see above\n";
+constexpr char kNoHangul[] =
+    "Vedo Zeza1: no installed font draws Hangul (install fonts-baekmuk); Korean text shows as "
+    "blank boxes\n";
+
+const char* const kPictures[] = {"Title.bmp",  "warning.bmp", "eventwin.bmp", "event1.bmp",
+                                 "event2.bmp", "died.bmp",    "Ending.bmp"};
+
+void SetFirstByte(const fs::path& file, char value) {
+  std::fstream f(file, std::ios::in | std::ios::out | std::ios::binary);
+  f.seekp(0);
+  f.put(value);
+  ASSERT_TRUE(f.good()) << file;
+}
+
+std::vector<std::string> SortedLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  std::sort(lines.begin(), lines.end());
+  return lines;
+}
+
+std::string Repeat(const std::string& text, int times) {
+  std::string all;
+  for (int i = 0; i < times; ++i) all += text;
+  return all;
+}
+
+class StartupFaults : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    scratch_ = testdata::MakeTempDir("vedo-faults");
+    data_ = kittest::CopyOfGenerated("vedo-faults-data");
+  }
+  void TearDown() override {
+    fs::remove_all(scratch_);
+    fs::remove_all(data_);
+  }
+
+  // The whole loop of a won game: title, warning, prologue (Korean text),
+  // field, the five files, the ending with its music, and the title again.
+  // Its expects stop the tool with exit code 1 should any step go astray.
+  static std::string WholeLoopScript() {
+    std::ifstream in(fs::path(VEDO_SOURCE_DIR) / "tests/scenes/replays/full_loop_won.vrs");
+    std::ostringstream text;
+    text << in.rdbuf();
+    EXPECT_FALSE(text.str().empty());
+    return text.str() + "key escape\n";
+  }
+
+  child::Result Replay(const std::string& script, std::vector<std::string> extraArgs = {},
+                       child::Options base = {}) {
+    std::ofstream(scratch_ / "script.vrs") << script;
+    base.argv = {std::string(VEDO_BINARY_DIR) + "/tools/replay/vedo-replay", "--data",
+                 data_.string()};
+    for (std::string& a : extraArgs) base.argv.push_back(std::move(a));
+    base.argv.push_back((scratch_ / "script.vrs").string());
+    base.workDir = scratch_;
+    return child::Run(base);
+  }
+
+  // The real game in the data folder, with no display server to reach: on
+  // SDL's dummy video and audio drivers unless `env` says otherwise.
+  child::Result Game(std::vector<std::pair<std::string, std::optional<std::string>>> env,
+                     double terminateAfterSeconds = 0) {
+    child::Options o;
+    o.argv = {std::string(VEDO_BINARY_DIR) + "/src/vedo-zeza1"};
+    o.workDir = data_;
+    o.env = {{"DISPLAY", std::nullopt},
+             {"WAYLAND_DISPLAY", std::nullopt},
+             {"SDL_VIDEODRIVER", "dummy"},
+             {"SDL_AUDIODRIVER", "dummy"}};
+    o.env.insert(o.env.end(), env.begin(), env.end());
+    o.terminateAfterSeconds = terminateAfterSeconds;
+    o.limitSeconds = 60;
+    return child::Run(o);
+  }
+
+  fs::path scratch_;
+  fs::path data_;
+};
+
+// ---- Faults that stop the start ---------------------------------------------
+// The game ends before its loop with exit code 1; vedo-replay adds its own
+// line and exits with 2.
+
+class StartupFaultsStop : public StartupFaults {
+ protected:
+  void Check(const std::function<void(const fs::path& data)>& breakData, const std::string& said) {
+    breakData(data_);
+    const child::Result game = Game({});
+    EXPECT_EQ(game.exitCode, 1) << child::Describe(game);
+    EXPECT_EQ(game.said, said) << child::Describe(game);
+
+    const child::Result replay = Replay("frames 5\nexpect gInTitle 1\n");
+    EXPECT_EQ(replay.exitCode, 2) << child::Describe(replay);
+    EXPECT_EQ(replay.said, said + kReplayCouldNotStart) << child::Describe(replay);
+  }
+};
+
+TEST_F(StartupFaultsStop, AMissingMapGivesOnlyTheDebuggerLine) {
+  Check([](const fs::path& data) { fs::remove(data / "city.map"); }, "LoadMap: File Not Found.\n");
+}
+
+TEST_F(StartupFaultsStop, ABadMapTagGivesTheK4BoxThenTheDebuggerLine) {
+  // "RevUdav v1" with a lower-case first letter.
+  Check([](const fs::path& data) { SetFirstByte(data / "city.map", 'r'); },
+        "No - Mapfileheard.logo: k4\nLoadMap: Invalidate Format\n");
+}
+
+TEST_F(StartupFaultsStop, AMissingSpriteFileGivesTheSingleSpriteCountBox) {
+  Check([](const fs::path& data) { fs::remove(data / "WEAPON.SPR"); },
+        std::string(kTileLine) + "InitProgram(): Fail Get Sprite Num\n");
+}
+
+TEST_F(StartupFaultsStop, ABadSpriteTagGivesTheLoadingBoxThenTheCountBox) {
+  // "DidArid v1.0" with a lower-case first letter.
+  Check([](const fs::path& data) { SetFirstByte(data / "WEAPON.SPR", 'd'); },
+        std::string(kTileLine) + "InitProgram(): Fail Loading Sprite\n" +
+            "InitProgram(): Fail Get Sprite Num\n");
+}
+
+TEST_F(StartupFaults, WithoutADisplayTheGameSaysSoInOneLineAndEndsWithCodeOne) {
+  // The X11 driver with no server to talk to.
+  const child::Result game = Game({{"SDL_VIDEODRIVER", "x11"}});
+  EXPECT_EQ(game.exitCode, 1) << child::Describe(game);
+  EXPECT_EQ(game.said.rfind("Vedo Zeza1: no display: ", 0), 0u) << child::Describe(game);
+  EXPECT_EQ(std::count(game.said.begin(), game.said.end(), '\n'), 1) << child::Describe(game);
+}
+
+// ---- Faults the game plays through ------------------------------------------
+// Each runs the whole loop of a won game; the script's expects check every
+// step, so exit code 0 means the game played on as if nothing were missing.
+
+TEST_F(StartupFaults, IntactDataPlaysTheWholeLoopWithOnlyTheTileLine) {
+  const child::Result r = Replay(WholeLoopScript());
+  EXPECT_EQ(r.exitCode, 0) << child::Describe(r);
+  EXPECT_EQ(r.said, kTileLine) << child::Describe(r);
+}
+
+TEST_F(StartupFaults, MissingPicturesLeaveTheGameRunningWithOneLineEach) {
+  for (const char* picture : kPictures) fs::remove(data_ / picture);
+  const child::Result r = Replay(WholeLoopScript());
+  EXPECT_EQ(r.exitCode, 0) << child::Describe(r);
+  EXPECT_EQ(r.said, kTileLine + Repeat("handle is null\n", 7)) << child::Describe(r);
+}
+
+TEST_F(StartupFaults, MissingSoundsAndMusicLeaveTheGameRunningSilently) {
+  int removed = 0;
+  for (const auto& entry : fs::directory_iterator(data_)) {
+    const std::string ext = entry.path().extension().string();
+    if (ext == ".wav" || ext == ".mid") removed += fs::remove(entry.path()) ? 1 : 0;
+  }
+  ASSERT_EQ(removed, 17) << "sixteen effects and the ending's tune";
+  const child::Result r = Replay(WholeLoopScript());
+  EXPECT_EQ(r.exitCode, 0) << child::Describe(r);
+  EXPECT_EQ(r.said, kTileLine) << child::Describe(r);
+}
+
+TEST_F(StartupFaults, WithoutAKoreanFontOneWarningAndTheGameRuns) {
+  // A font configuration that knows no font folder at all.
+  std::ofstream(scratch_ / "fonts.conf")
+      << "<?xml version=\"1.0\"?>\n<fontconfig><cachedir>" << (scratch_ / "cache").string()
+      << "</cachedir></fontconfig>\n";
+  child::Options o;
+  o.env = {{"FONTCONFIG_FILE", (scratch_ / "fonts.conf").string()}};
+  const child::Result r = Replay(WholeLoopScript(), {}, o);
+  EXPECT_EQ(r.exitCode, 0) << child::Describe(r);
+  EXPECT_EQ(r.said, std::string(kTileLine) + kNoHangul) << child::Describe(r);
+}
+
+TEST_F(StartupFaults, WithoutASoundfontOneWarningAndTheEndingRunsSilentToTheTitle) {
+  const fs::path none = scratch_ / "no-such.sf2";
+  const child::Result r = Replay(WholeLoopScript(), {"--soundfont", none.string()});
+  EXPECT_EQ(r.exitCode, 0) << child::Describe(r);
+  // The soundfont is looked for on a thread of its own, so its line may come
+  // before or after the tile line.
+  const std::string warning = "Vedo Zeza1: no soundfont at " + none.string() + "; music is silent.";
+  EXPECT_EQ(SortedLines(r.said), SortedLines(kTileLine + warning + "\n")) << child::Describe(r);
+}
+
+TEST_F(StartupFaults, ACutOffSoundfontLeavesTheMusicSilentAndTheGameRunning) {
+  // The real soundfont, cut off after its first 100,000 bytes. FluidSynth
+  // and its loaders say what they found wrong in lines of their own; ours
+  // comes once, after them.
+  const fs::path cut = scratch_ / "cut.sf2";
+  {
+    std::ifstream in("/usr/share/sounds/sf2/TimGM6mb.sf2", std::ios::binary);
+    if (!in) GTEST_SKIP() << "no TimGM6mb soundfont to cut";
+    std::string head(100000, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    std::ofstream(cut, std::ios::binary) << head;
+  }
+  const child::Result r = Replay(WholeLoopScript(), {"--soundfont", cut.string()});
+  EXPECT_EQ(r.exitCode, 0) << child::Describe(r);
+  const std::vector<std::string> lines = SortedLines(r.said);
+  const std::string warning =
+      "Vedo Zeza1: cannot load the soundfont " + cut.string() + "; music is silent.";
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), warning), 1) << child::Describe(r);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "InitTileData OK."), 1) << child::Describe(r);
+  EXPECT_LT(r.said.find("fluidsynth error: "), r.said.find(warning)) << child::Describe(r);
+}
+
+TEST_F(StartupFaults, WithoutASoundCardTheRealGamePlaysSilentAfterOneWarning) {
+  // The disk driver exists but cannot open its output: a device that fails
+  // to open, as a machine without a card does. The game falls back to a
+  // silent device, runs until it is asked to quit, and quits normally.
+  const child::Result game = Game(
+      {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", (scratch_ / "no/such/folder").string()}},
+      1.5);
+  EXPECT_TRUE(game.terminated) << "it ended before it was asked to: " << child::Describe(game);
+  EXPECT_EQ(game.exitCode, 0) << child::Describe(game);
+  // The reason in brackets is SDL's own words.
+  const std::string warningStart = "Vedo Zeza1: no audio device (";
+  const std::string warningEnd = "); playing without sound.\n";
+  const std::size_t end = game.said.find(warningEnd);
+  ASSERT_NE(end, std::string::npos) << child::Describe(game);
+  EXPECT_EQ(game.said.rfind(warningStart, 0), 0u) << child::Describe(game);
+  EXPECT_EQ(game.said.substr(end), warningEnd + kTileLine) << child::Describe(game);
+  EXPECT_EQ(std::count(game.said.begin(), game.said.end(), '\n'), 2) << child::Describe(game);
+}
+
+}  // namespace
