@@ -13,7 +13,7 @@ cd "$(dirname "$0")"
 
 # What building and playing need.
 PLAY_PACKAGES=(
-  cmake g++ make pkg-config
+  cmake g++ make pkg-config dpkg-dev
   libsdl2-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev libpng-dev
   fonts-baekmuk timgm6mb-soundfont
   libgtest-dev libgmock-dev libbenchmark-dev
