@@ -354,19 +354,17 @@ TEST_F(EventWindowTest, CounterStopsAtTheTopOfItsRange) {
   EXPECT_TRUE(probe.sounds.empty());
 }
 
-// Golden images of the window over the map's top-left corner, on the
-// standard test data. The text route draws the lines; the images are
-// refreshed whenever it changes.
+// Golden images of the window over the map's top-left corner, on the data
+// kit the build generated; refreshed when its pictures or the text route
+// change on purpose.
 class EventWindowGolden : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(game.ok());
-    for (int row = 0; row < 12; ++row) {
-      for (int col = 0; col < 16; ++col) DrawTile(col * 40, row * 40, row * gMapCols + col);
-    }
+    testdata::DrawMapCorner();
     gEventFrames = 10;
   }
-  testdata::HeadlessGame game;
+  testdata::HeadlessGame game{testdata::DataKitDir()};
 };
 
 TEST_F(EventWindowGolden, ZombiePageWithTheHandgun) {

@@ -1,13 +1,13 @@
 // Golden images of the screens around play, made by the scene functions on
-// the standard test data (solid-coloured pictures, numbered tile and frame
-// colours). Each test names the image it compares with in tests/golden:
+// the data kit the build generated. Each test names the image it compares
+// with in tests/golden:
 //   title_picture, warning_picture      TitleScene
 //   prologue_page1, prologue_page2      PrologueScene
 //   death_screen                        DeathScene
 //   ending_reveal_blocks                EndingScene, pass 26 of the first ending
 //   ending_credits_grade7               EndingScene, credits in mid-screen
-// The lines of the prologue are drawn by the text route; these images are
-// refreshed whenever it changes.
+// The images change with the data kit's pictures and with the text route;
+// refresh them (VEDO_UPDATE_GOLDEN=1) when either changes on purpose.
 #include <gtest/gtest.h>
 
 #include "gfx/display.h"
@@ -26,14 +26,7 @@ class SceneGolden : public ::testing::Test {
   void SetUp() override { ASSERT_TRUE(game.ok()); }
   static const platform::Surface& Shown() { return *platform::HeadlessShownFrame(); }
 
-  // What the field leaves on the screen: the map's top-left corner.
-  static void DrawFieldCorner() {
-    for (int row = 0; row < 12; ++row) {
-      for (int col = 0; col < 16; ++col) DrawTile(col * 40, row * 40, row * gMapCols + col);
-    }
-  }
-
-  testdata::HeadlessGame game;
+  testdata::HeadlessGame game{testdata::DataKitDir()};
 };
 
 TEST_F(SceneGolden, TitleAndWarningPictures) {
@@ -66,7 +59,7 @@ TEST_F(SceneGolden, TwoMomentsOfTheEnding) {
   gInTitle = 0;
   gEnding = 1;
   gGrade = 7;
-  DrawFieldCorner();
+  testdata::DrawMapCorner();
   gEndingFrames = 25;
   gEndingScrollY = 868;
   EndingScene();

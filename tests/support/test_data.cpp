@@ -213,6 +213,17 @@ HeadlessGame::~HeadlessGame() {
   std::filesystem::current_path(previous_);
 }
 
+std::filesystem::path DataKitDir() { return std::filesystem::path(VEDO_BINARY_DIR) / "data"; }
+
+void DrawMapCorner() {
+  for (int row = 0; row < 12 && row < gMapRows; ++row) {
+    for (int col = 0; col < 16 && col < gMapCols; ++col) {
+      const int tile = gGroundLayer[row][col];
+      DrawTile(col * gTileWidth, row * gTileHeight, tile < 0 ? -tile : tile);
+    }
+  }
+}
+
 int RunReplayFile(const std::string& relativePath) {
   std::ifstream in(std::filesystem::path(VEDO_SOURCE_DIR) / relativePath);
   std::ostringstream text;

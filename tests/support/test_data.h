@@ -100,6 +100,12 @@ class HeadlessGame {
   std::filesystem::path previous_;
 };
 
+// The data folder the build generated with the data kit.
+std::filesystem::path DataKitDir();
+// Draws the map's top-left 16 x 12 cells into the back buffer, as the field
+// leaves them with the view at (0, 0).
+void DrawMapCorner();
+
 // Runs the replay script at `relativePath` (from the source tree) in a fresh
 // folder of standard data and returns the replay tool's exit code. The game
 // state is left as the script left it, for the test to look at.
