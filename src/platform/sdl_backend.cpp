@@ -19,10 +19,12 @@
 // texture in the window's format the scaling is a plain nearest-neighbour
 // copy; a BGR24 texture would take SDL's per-pixel conversion path.
 //
-// A limiter then holds the loop to 60 flips a second, since vsync is not
-// something every X server (or Xvfb) provides: it sleeps on the absolute
-// monotonic clock until just before each slot and spins only the last
-// fraction of a millisecond.
+// A limiter holds the loop to 60 flips a second, since vsync is not
+// something every X server (or Xvfb) provides: the frame is scaled first,
+// then the limiter sleeps on the absolute monotonic clock until just before
+// the frame's slot and spins only the last fraction of a millisecond, and
+// only then is the frame handed to the X server, so that frames reach the
+// screen at even intervals whatever each took to draw.
 //
 // Input: SDL reports pointer positions in logical (frame) pixels once the
 // logical size is set; a position in a letterbox bar lies outside the frame
@@ -270,9 +272,11 @@ class SdlBackend final : public Backend {
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
     SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    // Scaled now; handed over at the frame's slot.
+    SDL_RenderFlush(renderer_);
+    Pace();
     SDL_RenderPresent(renderer_);
     TracePresent();
-    Pace();
     return true;
   }
 
