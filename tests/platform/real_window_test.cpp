@@ -104,6 +104,7 @@ class RealWindow : public GameWindow {
 
 TEST_F(RealWindow, TheFrameIsScaledCentredAndEscapeQuits) {
   if (!xsession::OnPath("openbox")) GTEST_SKIP() << "openbox is not installed";
+  CheckTheGameForLeaks();
   StartWindowManager();
   Shot shot;
   const std::string why = StartGameAndWaitForTheFrame(shot);
@@ -168,6 +169,7 @@ TEST_F(RealWindow, AWindowWithoutTheFocusWaitsAndTakesItBack) {
 }
 
 TEST_F(RealWindow, WithoutAWindowManagerTheFrameStillFillsTheScreen) {
+  CheckTheGameForLeaks();
   Shot shot;
   const std::string why = StartGameAndWaitForTheFrame(shot);
   ASSERT_EQ(why, "") << Keep(shot, "real_window_bare") << "\n" << State() << Log("game.log");
