@@ -10,6 +10,9 @@
 
 #include <SDL.h>
 #include <dlfcn.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -116,6 +119,11 @@ bool OpenSdlOutput(AudioOutput* out) {
 }
 
 void LoadSynth(AudioOutput* out, std::string path) {
+  // Reading the soundfont takes a few hundred milliseconds of processor time
+  // (FluidSynth spreads it over worker threads, which inherit this setting);
+  // at a lower priority it does not hold up the game's start-up or its
+  // frames where cores are few.
+  setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 10);
   const auto start = std::chrono::steady_clock::now();
   fluid_set_log_function(FLUID_PANIC, &ForwardFluidLog, nullptr);
   fluid_set_log_function(FLUID_ERR, &ForwardFluidLog, nullptr);
@@ -153,6 +161,7 @@ void LoadSynth(AudioOutput* out, std::string path) {
   const double ms =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 
+  if (synth != nullptr) TraceMark("soundfont-loaded");
   std::lock_guard<std::mutex> hold(out->lock);
   if (synth != nullptr) gSoundfontLoadMs = ms;
   out->synth = synth;
@@ -195,6 +204,7 @@ void ReleaseOutput() {
   if (out->settings != nullptr) delete_fluid_settings(out->settings);
   gOutput = nullptr;
   delete out;
+  TraceMark("audio-output-closed");
 }
 
 bool AudioPulledByHost() { return gOutput != nullptr && gOutput->pulledByHost; }

@@ -37,6 +37,9 @@ class Backend {
 std::unique_ptr<Backend> MakeSdlBackend();
 std::unique_ptr<Backend> MakeHeadlessBackend(HeadlessHost* host);
 
+// Records in the frame trace that a frame has just reached the screen.
+void TracePresent();
+
 // The display's loss flag, shared by the primary chain. The SDL backend sets
 // it when its renderer is reset.
 extern bool gDisplayLost;

@@ -59,6 +59,7 @@ class HeadlessBackend final : public Backend {
   bool VideoCreatePresenter(int, int) override { return gFailingVideoStep != 4; }
   bool VideoPresent(const Surface& frame) override {
     if (host_ != nullptr) host_->OnFlip(frame);
+    TracePresent();
     return true;
   }
   bool VideoRecreatePresenter() override { return gFailingVideoStep != 5; }

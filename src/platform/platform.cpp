@@ -49,7 +49,10 @@ void ShowMainWindow() { B().ShowMainWindow(); }
 void DestroyMainWindow() { B().DestroyMainWindow(); }
 bool HasMainWindow() { return B().HasMainWindow(); }
 void ShowMessageBox(const char* text, const char* caption) { B().ShowMessageBox(text, caption); }
-void StopWindowing() { B().StopWindowing(); }
+void StopWindowing() {
+  B().StopWindowing();
+  TraceMark("windowing-stopped");
+}
 
 void DebugOutput(const char* text) {
   std::fputs(text, stderr);
@@ -101,6 +104,7 @@ void VideoRelease() {
   gPrimary.reset();
   gBack.reset();
   gDisplayLost = false;
+  TraceMark("display-released");
 }
 
 void VideoMarkLost() { gDisplayLost = true; }

@@ -92,6 +92,20 @@ void VideoMarkLost();
 // The number of flips shown so far.
 std::uint64_t VideoFlipCount();
 
+// ---- Diagnostics -------------------------------------------------------------
+// The frame trace for measurements (frame_trace.cpp): on when the environment
+// variable VEDO_FRAME_TRACE names a file at start, or after StartFrameTrace.
+// It records every present, the process start and named marks, each with its
+// monotonic time. Off, every hook costs one test of a flag.
+
+// Records a named point in the trace (a short name without blanks).
+void TraceMark(const char* name);
+// Starts a trace into `path` (emptied first); false when it cannot be
+// written. StopFrameTrace closes it.
+bool StartFrameTrace(const char* path);
+void StopFrameTrace();
+bool FrameTraceOn();
+
 // ---- Backends ---------------------------------------------------------------
 
 // What a headless run is driven by.

@@ -1,21 +1,45 @@
 // The SDL2 backend: one desktop full-screen window, its renderer and input.
 //
+// Window: borderless and as large as the desktop from the start, so that it
+// fills the screen even without a window manager; on X11 the full-screen
+// request goes to the window manager directly, without SDL's wait for an
+// answer (see AskWindowManagerForFullscreen).
+//
 // Pixel pipeline: the game composes each 640 x 480 frame in its back buffer
-// (B, G, R bytes). A flip exchanges it with the primary surface, whose bytes
-// are uploaded unchanged into a streaming texture of SDL_PIXELFORMAT_BGR24
-// (the SDL name for B, G, R in memory). The renderer has a logical size of
-// 640 x 480, so SDL scales the texture to the window with its aspect ratio
-// kept (black bars where the shapes differ) and nearest-neighbour sampling.
-// A limiter then holds the loop to 60 flips a second, since vsync is not
-// something every X server (or Xvfb) provides.
+// (B, G, R bytes). A flip exchanges it with the primary surface, whose rows
+// are converted into a streaming texture in the window's own 32-bit pixel
+// format (where the window has one; otherwise SDL_PIXELFORMAT_BGR24, the SDL
+// name for B, G, R in memory, and SDL converts). The software renderer has a
+// logical size of 640 x 480, so SDL scales the texture to the window with its
+// aspect ratio kept (black bars where the shapes differ) and nearest-neighbour
+// sampling, and puts the result straight into the window's own X image: no
+// OpenGL is involved (SDL would otherwise route the window surface through an
+// OpenGL texture, which on a machine without a graphics card means Mesa's
+// software rasteriser, at several times the cost of the game). With the
+// texture in the window's format the scaling is a plain nearest-neighbour
+// copy; a BGR24 texture would take SDL's per-pixel conversion path.
+//
+// A limiter holds the loop to 60 flips a second, since vsync is not
+// something every X server (or Xvfb) provides: the frame is scaled first,
+// then the limiter sleeps on the absolute monotonic clock until just before
+// the frame's slot and spins only the last fraction of a millisecond, and
+// only then is the frame handed to the X server, so that frames reach the
+// screen at even intervals whatever each took to draw.
 //
 // Input: SDL reports pointer positions in logical (frame) pixels once the
 // logical size is set; a position in a letterbox bar lies outside the frame
 // and is clamped to the nearest edge.
 #include <SDL.h>
+#include <SDL_syswm.h>
+
+#include <sys/prctl.h>
+#include <time.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 #include "platform/backend.h"
@@ -23,7 +47,64 @@
 namespace platform {
 namespace {
 
-constexpr double kFlipsPerSecond = 60.0;
+constexpr std::int64_t kFlipsPerSecond = 60;
+constexpr std::int64_t kNsPerSecond = 1000000000;
+// The limiter's spin before each slot: covers the usual wake-up latency of
+// a sleep (tens of microseconds; a busy machine's longer delays are beyond
+// any spin).
+constexpr std::int64_t kSpinNs = 150000;
+
+std::int64_t MonotonicNs() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return std::int64_t{ts.tv_sec} * kNsPerSecond + ts.tv_nsec;
+}
+
+// On X11, asks the window manager to make the window full-screen (or to stop)
+// and returns without waiting for an answer; false elsewhere. This is the
+// request SDL_SetWindowFullscreen sends, but SDL then waits up to 100 ms for
+// the window's geometry to change, and ours never does: it covers the screen
+// from the start. Without a window manager nobody answers, and the borderless
+// desktop-sized window is full-screen as it is.
+bool AskWindowManagerForFullscreen(SDL_Window* window, bool on) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (SDL_GetWindowWMInfo(window, &info) != SDL_TRUE || info.subsystem != SDL_SYSWM_X11) {
+    return false;
+  }
+  Display* display = info.info.x11.display;
+  const Window xwindow = info.info.x11.window;
+  XWindowAttributes attributes;
+  if (display == nullptr || XGetWindowAttributes(display, xwindow, &attributes) == 0) return false;
+  XEvent e;
+  std::memset(&e, 0, sizeof e);
+  e.xclient.type = ClientMessage;
+  e.xclient.window = xwindow;
+  e.xclient.message_type = XInternAtom(display, "_NET_WM_STATE", False);
+  e.xclient.format = 32;
+  e.xclient.data.l[0] = on ? 1 : 0;  // _NET_WM_STATE_ADD or _REMOVE
+  e.xclient.data.l[1] = static_cast<long>(XInternAtom(display, "_NET_WM_STATE_FULLSCREEN", False));
+  e.xclient.data.l[3] = 1;  // the request comes from an application
+  XSendEvent(display, attributes.root, False, SubstructureNotifyMask | SubstructureRedirectMask,
+             &e);
+  XFlush(display);
+  return true;
+}
+
+// B, G, R rows into 32-bit pixels whose red, green and blue sit at the given
+// bit shifts; the fourth byte is unused.
+void ConvertRows(const Surface& frame, std::uint8_t* dst, int dstPitch, int rShift, int gShift,
+                 int bShift) {
+  const int w = frame.Width();
+  for (int y = 0; y < frame.Height(); ++y) {
+    const std::uint8_t* in = frame.Pixels() + static_cast<std::ptrdiff_t>(y) * frame.Pitch();
+    auto* out = reinterpret_cast<std::uint32_t*>(dst + static_cast<std::ptrdiff_t>(y) * dstPitch);
+    for (int x = 0; x < w; ++x, in += 3) {
+      out[x] = (std::uint32_t{in[2]} << rShift) | (std::uint32_t{in[1]} << gShift) |
+               (std::uint32_t{in[0]} << bShift);
+    }
+  }
+}
 
 class SdlBackend final : public Backend {
  public:
@@ -55,6 +136,8 @@ class SdlBackend final : public Backend {
   bool StartWindowing() override {
     if (started_) return true;
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // The software renderer draws into the window's own image; see above.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
       std::fprintf(stderr, "Vedo Zeza1: no display: %s\n", SDL_GetError());
       return false;
@@ -134,8 +217,13 @@ class SdlBackend final : public Backend {
 
   bool VideoTakeScreen() override {
     if (window_ == nullptr) return false;
+    if (AskWindowManagerForFullscreen(window_, true)) {
+      fullscreen_ = true;
+      return true;
+    }
     if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
     fullscreen_ = true;
+    sdl_fullscreen_ = true;
     return true;
   }
 
@@ -151,20 +239,44 @@ class SdlBackend final : public Backend {
   bool VideoCreatePresenter(int width, int height) override {
     if (renderer_ == nullptr) return false;
     if (texture_ != nullptr) SDL_DestroyTexture(texture_);
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_BGR24, SDL_TEXTUREACCESS_STREAMING,
-                                 width, height);
+    texture_ = nullptr;
+    format_ = SDL_PIXELFORMAT_BGR24;
+    switch (SDL_GetWindowPixelFormat(window_)) {
+      case SDL_PIXELFORMAT_RGB888:
+      case SDL_PIXELFORMAT_ARGB8888:
+      case SDL_PIXELFORMAT_BGR888:
+      case SDL_PIXELFORMAT_ABGR8888:
+        // Opaque: the texture is not blended onto the window.
+        format_ = SDL_GetWindowPixelFormat(window_) == SDL_PIXELFORMAT_ABGR8888 ||
+                          SDL_GetWindowPixelFormat(window_) == SDL_PIXELFORMAT_BGR888
+                      ? SDL_PIXELFORMAT_BGR888
+                      : SDL_PIXELFORMAT_RGB888;
+        texture_ =
+            SDL_CreateTexture(renderer_, format_, SDL_TEXTUREACCESS_STREAMING, width, height);
+        break;
+      default:
+        break;
+    }
+    if (texture_ == nullptr) {
+      format_ = SDL_PIXELFORMAT_BGR24;
+      texture_ = SDL_CreateTexture(renderer_, format_, SDL_TEXTUREACCESS_STREAMING, width, height);
+    }
+    if (texture_ != nullptr) SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
     next_deadline_ = 0;
     return texture_ != nullptr;
   }
 
   bool VideoPresent(const Surface& frame) override {
     if (texture_ == nullptr || reset_) return false;
-    if (SDL_UpdateTexture(texture_, nullptr, frame.Pixels(), frame.Pitch()) != 0) return false;
+    if (!Upload(frame)) return false;
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
     SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-    SDL_RenderPresent(renderer_);
+    // Scaled now; handed over at the frame's slot.
+    SDL_RenderFlush(renderer_);
     Pace();
+    SDL_RenderPresent(renderer_);
+    TracePresent();
     return true;
   }
 
@@ -179,30 +291,60 @@ class SdlBackend final : public Backend {
     texture_ = nullptr;
     if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
     renderer_ = nullptr;
-    if (fullscreen_ && window_ != nullptr) SDL_SetWindowFullscreen(window_, 0);
+    if (fullscreen_ && window_ != nullptr) {
+      if (sdl_fullscreen_) {
+        SDL_SetWindowFullscreen(window_, 0);
+      } else {
+        AskWindowManagerForFullscreen(window_, false);
+      }
+    }
     fullscreen_ = false;
+    sdl_fullscreen_ = false;
   }
 
  private:
-  // Holds each flip to its 1/60 s slot: sleep for the bulk of the wait, then
-  // spin the last stretch, since SDL_Delay may overshoot by a millisecond.
+  bool Upload(const Surface& frame) {
+    if (format_ == SDL_PIXELFORMAT_BGR24) {
+      return SDL_UpdateTexture(texture_, nullptr, frame.Pixels(), frame.Pitch()) == 0;
+    }
+    void* pixels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(texture_, nullptr, &pixels, &pitch) != 0) return false;
+    if (format_ == SDL_PIXELFORMAT_RGB888) {
+      ConvertRows(frame, static_cast<std::uint8_t*>(pixels), pitch, 16, 8, 0);
+    } else {
+      ConvertRows(frame, static_cast<std::uint8_t*>(pixels), pitch, 0, 8, 16);
+    }
+    SDL_UnlockTexture(texture_);
+    return true;
+  }
+
+  // Holds each flip to its 1/60 s slot. The slots are counted from the first
+  // flip on the monotonic clock, so they do not drift; a flip that comes
+  // more than a slot late (a stall, a debugger) starts the count afresh
+  // rather than racing to catch up.
   void Pace() {
-    const Uint64 freq = SDL_GetPerformanceFrequency();
-    const Uint64 period = static_cast<Uint64>(freq / kFlipsPerSecond);
-    Uint64 now = SDL_GetPerformanceCounter();
-    if (next_deadline_ == 0 || now > next_deadline_ + period) {
-      // First flip, or far behind (a stall, a debugger): start afresh rather
-      // than racing to catch up.
-      next_deadline_ = now + period;
-      return;
+    const std::int64_t now = MonotonicNs();
+    if (next_deadline_ == 0 || now > next_deadline_ + kNsPerSecond / kFlipsPerSecond) {
+      if (next_deadline_ == 0) {
+        // Sleeps of this thread end when asked, not up to 50 us later.
+        prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+      }
+      slot_base_ = now;
+      slot_ = 0;
+    } else {
+      if (next_deadline_ - now > kSpinNs) {
+        const std::int64_t wake = next_deadline_ - kSpinNs;
+        timespec until{static_cast<time_t>(wake / kNsPerSecond),
+                       static_cast<long>(wake % kNsPerSecond)};
+        while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+        }
+      }
+      while (MonotonicNs() < next_deadline_) {
+      }
     }
-    while (now < next_deadline_) {
-      const Uint64 left = next_deadline_ - now;
-      const Uint64 ms = left * 1000 / freq;
-      if (ms > 2) SDL_Delay(static_cast<Uint32>(ms - 1));
-      now = SDL_GetPerformanceCounter();
-    }
-    next_deadline_ += period;
+    ++slot_;
+    next_deadline_ = slot_base_ + slot_ * kNsPerSecond / kFlipsPerSecond;
   }
 
   static int Clamp(int v, int hi) { return std::clamp(v, 0, hi - 1); }
@@ -268,13 +410,17 @@ class SdlBackend final : public Backend {
 
   bool started_ = false;
   bool fullscreen_ = false;
+  bool sdl_fullscreen_ = false;  // taken through SDL rather than asked of X directly
   bool reset_ = false;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
   int width_ = 0;
   int height_ = 0;
-  Uint64 next_deadline_ = 0;
+  Uint32 format_ = SDL_PIXELFORMAT_BGR24;
+  std::int64_t next_deadline_ = 0;
+  std::int64_t slot_base_ = 0;
+  std::int64_t slot_ = 0;
 };
 
 }  // namespace

@@ -12,10 +12,12 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/audio.h"
 #include "platform/audio_output.h"
+#include "platform/platform.h"
 
 namespace platform {
 
@@ -124,6 +126,12 @@ void CloseSoundDevice(SoundDevice* device) {
   {
     std::lock_guard<std::mutex> hold(out->lock);
     out->soundDevice = nullptr;
+  }
+  if (FrameTraceOn()) {
+    // The buffers go with the device: every effect and its copies.
+    const std::string mark =
+        "sound-device-closed,buffers=" + std::to_string(device->buffers.size());
+    TraceMark(mark.c_str());
   }
   delete device;
   ReleaseOutput();

@@ -2,6 +2,7 @@
 
 #include "audio/midi_player.h"
 #include "gfx/display.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -77,6 +78,7 @@ void EndingScene() {
   if (frame == kMusicFrame) {
     // Opened once for the whole program and never stopped: a later ending
     // finds the player open, and playing on resumes where the tune is.
+    platform::TraceMark("music-start");
     gMidi.Open("Ending.mid");
     gMidi.Play();
   }

@@ -1,0 +1,203 @@
+// What the real-window tests share: an X screen of their own (Xvfb at
+// 1280 x 720, optionally openbox), the real game started in a data folder
+// with its frame trace on, xdotool input, xwd screenshots, and the frame
+// read back out of a screenshot.
+//
+// Tests skip only when Xvfb is not installed. Every wait has a time limit,
+// and every process started here is ended here, by its process id.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "common/png_io.h"
+#include "common/x_session.h"
+#include "support/test_data.h"
+
+namespace realwindow {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using xsession::Child;
+using xsession::Shot;
+
+constexpr int kScreenW = 1280;
+constexpr int kScreenH = 720;
+// 640 x 480 scaled by 1.5 to fill the height, centred: bars of 160 pixels.
+constexpr int kFrameLeft = 160;
+constexpr int kFrameW = 960;
+
+// The screen position that shows frame pixel (x, y), for even x and y, and
+// its centre for odd ones: frame pixel 2k covers screen columns 3k and 3k + 1,
+// pixel 2k + 1 columns 3k + 1 and 3k + 2, sampled at their centres.
+inline int ScreenX(int frameX) { return kFrameLeft + (3 * frameX + 1) / 2; }
+inline int ScreenY(int frameY) { return (3 * frameY + 1) / 2; }
+
+// The game's frame trace: presents and marks with their monotonic times.
+struct Trace {
+  std::vector<std::int64_t> presents;
+  std::vector<std::pair<std::int64_t, std::string>> marks;
+  bool exited = false;
+
+  std::int64_t Mark(const std::string& name) const {
+    for (const auto& [ns, n] : marks) {
+      if (n == name || n.rfind(name + ",", 0) == 0) return ns;
+    }
+    return 0;
+  }
+  std::string MarkNamed(const std::string& prefix) const {
+    for (const auto& [ns, n] : marks) {
+      if (n.rfind(prefix, 0) == 0) return n;
+    }
+    return "";
+  }
+  int PresentsBetween(std::int64_t from, std::int64_t to) const {
+    int n = 0;
+    for (std::int64_t p : presents) n += p >= from && p <= to ? 1 : 0;
+    return n;
+  }
+};
+
+inline Trace ReadTrace(const fs::path& path) {
+  Trace t;
+  std::ifstream in(path);
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream words(line);
+    std::string kind;
+    long long ns = 0;
+    if (!(words >> kind >> ns)) continue;
+    if (kind == "present") t.presents.push_back(ns);
+    if (kind == "exit") t.exited = true;
+    if (kind == "mark") {
+      std::string name;
+      words >> name;
+      t.marks.emplace_back(ns, name);
+    }
+  }
+  return t;
+}
+
+class GameWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!xsession::OnPath("Xvfb")) GTEST_SKIP() << "Xvfb is not installed";
+    for (const char* tool : {"xdotool", "xwd"}) {
+      ASSERT_TRUE(xsession::OnPath(tool)) << tool << " is needed beside Xvfb";
+    }
+    dir_ = testdata::MakeTempDir("vedo-window");
+    const std::string why = screen_.Start(dir_, kScreenW, kScreenH);
+    ASSERT_EQ(why, "");
+    // No sound card here and no sound driver chosen for the game: it looks
+    // for one and falls back to silence itself. In a sanitizer build the
+    // leak check is mostly left to the in-process tests and the replay tool:
+    // the D-Bus library SDL starts keeps a kilobyte to the end of the
+    // process, which would turn the game's exit code into the checker's (see
+    // CheckTheGameForLeaks for the short runs that check all the same).
+    env_ = screen_.Env();
+    env_.push_back("ASAN_OPTIONS=detect_leaks=0");
+    env_.push_back("VEDO_DEBUG_SET");
+    trace_ = dir_ / "frames.trace";
+    env_.push_back("VEDO_FRAME_TRACE=" + trace_.string());
+  }
+
+  void TearDown() override {
+    game_.Stop();
+    screen_.Stop();
+    if (!dir_.empty()) fs::remove_all(dir_);
+  }
+
+  // Leak-checks the game in a sanitizer build after all (the game's exit
+  // code becomes the checker's on a leak), with the one allocation of the
+  // D-Bus library that SDL's start-up leaves behind passed over. Matching
+  // it needs whole stacks on every allocation, which is slow: for short
+  // runs only.
+  void CheckTheGameForLeaks() {
+    const fs::path suppressions = dir_ / "lsan.supp";
+    testdata::WriteFile(suppressions, [] {
+      const std::string text = "leak:libdbus-1.so\n";
+      return std::vector<std::uint8_t>(text.begin(), text.end());
+    }());
+    std::erase_if(env_, [](const std::string& e) { return e.rfind("ASAN_OPTIONS=", 0) == 0; });
+    env_.push_back("ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0");
+    env_.push_back("LSAN_OPTIONS=suppressions=" + suppressions.string());
+  }
+
+  void StartWindowManager() {
+    const std::string why = screen_.StartWindowManager();
+    ASSERT_EQ(why, "");
+  }
+
+  void StartGame(const fs::path& data) {
+    fs::remove(trace_);
+    const std::string game = std::string(VEDO_BINARY_DIR) + "/src/vedo-zeza1";
+    game_ = Child({game}, env_, data, dir_ / "game.log");
+  }
+
+  bool TakeShot(Shot& shot, std::string& why) { return screen_.TakeShot(shot, why); }
+  bool Xdotool(const std::vector<std::string>& args) { return screen_.Xdotool(args); }
+  Trace GameTrace() const { return ReadTrace(trace_); }
+
+  std::string Log(const std::string& name) const { return screen_.Log(name); }
+
+  // What the window manager and the game's process say, for a failure.
+  std::string State() {
+    xsession::RunTool({"sh", "-c",
+                       "echo active: $(xdotool getactivewindow getwindowname 2>&1); "
+                       "xdotool search --name 'Vedo Zeza1' getwindowgeometry 2>&1"},
+                      env_, dir_ / "state.log");
+    std::string out = Log("state.log");
+    const Trace t = GameTrace();
+    out += "frames presented: " + std::to_string(t.presents.size()) + "\n";
+    return out + "openbox running: " + (screen_.WindowManagerRunning() ? "yes" : "no") + "\n";
+  }
+
+  // Escape ends the game with exit code 0 after a full shut-down: the sound
+  // device (with every buffer), the display and the windowing system are
+  // released, in that order, and the process ends normally.
+  void ExpectEscapeQuitsCleanly() {
+    EXPECT_TRUE(Xdotool({"key", "Escape"}));
+    EXPECT_EQ(game_.Wait(10000ms), 0)
+        << "Escape should end the game with code 0 (" << game_.HowItEnded() << "):\n"
+        << Log("game.log");
+    const Trace t = GameTrace();
+    const std::int64_t sound = t.Mark("sound-device-closed");
+    const std::int64_t display = t.Mark("display-released");
+    const std::int64_t windowing = t.Mark("windowing-stopped");
+    EXPECT_NE(sound, 0) << "the sound device was not closed";
+    EXPECT_NE(display, 0) << "the display was not released";
+    EXPECT_NE(windowing, 0) << "the windowing system was not stopped";
+    EXPECT_TRUE(sound < display && display < windowing) << "shut-down out of order";
+    EXPECT_TRUE(t.exited) << "the process did not reach its normal end";
+  }
+
+  fs::path dir_;
+  fs::path trace_;
+  std::vector<std::string> env_;
+  xsession::Screen screen_;
+  Child game_;
+};
+
+// Keeps a screenshot that failed its check in the build folder.
+inline std::string Keep(const Shot& s, const std::string& name) {
+  pngio::RgbImage image;
+  image.width = s.width;
+  image.height = s.height;
+  for (std::uint32_t v : s.rgb) {
+    image.rgb.push_back(static_cast<std::uint8_t>(v >> 16));
+    image.rgb.push_back(static_cast<std::uint8_t>(v >> 8));
+    image.rgb.push_back(static_cast<std::uint8_t>(v));
+  }
+  const std::string path = std::string(VEDO_BINARY_DIR) + "/" + name + ".actual.png";
+  pngio::WritePng(path, image);
+  return "; the screen is in " + path;
+}
+
+}  // namespace realwindow

@@ -1,0 +1,305 @@
+// vedo-measure: runs the real game on a virtual screen (Xvfb with openbox,
+// 1280 x 720) and prints its frame pacing, processor time, memory and
+// start-up figures, read from the game's frame trace and from /proc.
+//
+//   vedo-measure --game PATH --data DIR [--seconds N] [--runs N] [--keep DIR]
+//
+// Each run starts the game four times: in the title, in the field, and in
+// the ending twice (music starting 5 s after start, when the soundfont has
+// long been read, as in play; and 0.7 s after start, while it may still be
+// loading). The field and ending are reached through the diagnostic
+// VEDO_DEBUG_SET. Every figure is measured, none is assumed.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "common/x_session.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using xsession::Child;
+using xsession::MonotonicNs;
+
+constexpr int kScreenW = 1280;
+constexpr int kScreenH = 720;
+constexpr double kWarmUpSeconds = 2.0;
+
+struct Trace {
+  std::int64_t start = 0;
+  std::int64_t init = 0;
+  std::vector<std::int64_t> presents;
+  std::vector<std::pair<std::int64_t, std::string>> marks;
+
+  std::int64_t Mark(const std::string& name) const {
+    for (const auto& [ns, n] : marks) {
+      if (n == name) return ns;
+    }
+    return 0;
+  }
+};
+
+Trace ReadTrace(const fs::path& path) {
+  Trace t;
+  std::ifstream in(path);
+  for (std::string line; std::getline(in, line);) {
+    std::istringstream words(line);
+    std::string kind;
+    long long ns = 0;
+    if (!(words >> kind >> ns)) continue;
+    if (kind == "start") t.start = ns;
+    if (kind == "init") t.init = ns;
+    if (kind == "present") t.presents.push_back(ns);
+    if (kind == "mark") {
+      std::string name;
+      words >> name;
+      t.marks.emplace_back(ns, name);
+    }
+  }
+  return t;
+}
+
+// Frame intervals (ms) between the presents that lie in [from, to].
+std::vector<double> Intervals(const Trace& t, std::int64_t from, std::int64_t to) {
+  std::vector<double> out;
+  for (std::size_t i = 1; i < t.presents.size(); ++i) {
+    if (t.presents[i - 1] >= from && t.presents[i] <= to) {
+      out.push_back(static_cast<double>(t.presents[i] - t.presents[i - 1]) / 1e6);
+    }
+  }
+  return out;
+}
+
+double Percentile(std::vector<double> v, double p) {
+  if (v.empty()) return NAN;
+  std::sort(v.begin(), v.end());
+  const auto rank = static_cast<std::size_t>(std::ceil(p / 100.0 * static_cast<double>(v.size())));
+  return v[std::clamp<std::size_t>(rank, 1, v.size()) - 1];
+}
+
+struct Session {
+  xsession::Screen screen;
+  fs::path dir;
+  std::string game;
+  std::string data;
+  int run = 0;
+};
+
+// One start of the game. Why it went wrong, or "".
+struct GameRun {
+  Child game;
+  fs::path trace;
+  std::int64_t spawned = 0;
+};
+
+std::string StartGame(Session& s, const std::string& name, const std::string& debugSet,
+                      GameRun& run) {
+  run.trace = s.dir / (name + "-" + std::to_string(s.run) + ".trace");
+  fs::remove(run.trace);
+  std::vector<std::string> env = s.screen.Env();
+  env.push_back("VEDO_FRAME_TRACE=" + run.trace.string());
+  if (debugSet.empty()) {
+    env.push_back("VEDO_DEBUG_SET");
+  } else {
+    env.push_back("VEDO_DEBUG_SET=" + debugSet);
+  }
+  // The pointer rests in the middle of the picture, where it scrolls nothing.
+  s.screen.Xdotool({"mousemove", "--sync", std::to_string(kScreenW / 2),
+                    std::to_string(kScreenH / 2)});
+  run.spawned = MonotonicNs();
+  run.game = Child({s.game}, env, s.data, s.dir / (name + "-" + std::to_string(s.run) + ".log"));
+  const auto end = std::chrono::steady_clock::now() + 20s;
+  while (std::chrono::steady_clock::now() < end && run.game.Running()) {
+    if (!ReadTrace(run.trace).presents.empty()) return "";
+    std::this_thread::sleep_for(2ms);
+  }
+  return run.game.Running() ? "no frame within 20 s" : "the game ended: " + run.game.HowItEnded();
+}
+
+std::string QuitGame(Session& s, GameRun& run) {
+  s.screen.Xdotool({"key", "Escape"});
+  const int code = run.game.Wait(10000ms);
+  if (code != 0) return "Escape did not end it with code 0 (" + run.game.HowItEnded() + ")";
+  return "";
+}
+
+void SleepSeconds(double seconds) {
+  std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+// Frame pacing and processor time over `seconds`, after a warm-up.
+bool MeasureSteady(Session& s, const std::string& name, const std::string& debugSet,
+                   double seconds) {
+  GameRun run;
+  std::string why = StartGame(s, name, debugSet, run);
+  if (!why.empty()) {
+    std::printf("  %-7s failed: %s\n", name.c_str(), why.c_str());
+    return false;
+  }
+  const Trace first = ReadTrace(run.trace);
+  const double firstFrameMs = static_cast<double>(first.presents.front() - run.spawned) / 1e6;
+  const double kernelStartMs =
+      first.start > 0 ? static_cast<double>(first.presents.front() - first.start) / 1e6 : NAN;
+
+  SleepSeconds(kWarmUpSeconds);
+  const double cpu0 = xsession::CpuSeconds(run.game.pid());
+  const std::int64_t t0 = MonotonicNs();
+  SleepSeconds(seconds);
+  const double cpu1 = xsession::CpuSeconds(run.game.pid());
+  const std::int64_t t1 = MonotonicNs();
+  const long peakKib = xsession::PeakResidentKib(run.game.pid());
+  why = QuitGame(s, run);
+
+  const Trace t = ReadTrace(run.trace);
+  const std::vector<double> iv = Intervals(t, t0, t1);
+  const double wall = static_cast<double>(t1 - t0) / 1e9;
+  const double median = Percentile(iv, 50);
+  const double p99 = Percentile(iv, 99);
+  const double worst = iv.empty() ? NAN : *std::max_element(iv.begin(), iv.end());
+  int over17 = 0;
+  for (double v : iv) over17 += v > 17.0 ? 1 : 0;
+  std::printf(
+      "  %-7s frame interval median %.2f ms, p99 %.2f ms, max %.2f ms (%zu frames, %d over 17 ms)\n"
+      "          processor %.1f %% of one core; peak resident %.1f MB; first frame %.0f ms after "
+      "the start (%.0f ms by the kernel's start record)\n",
+      name.c_str(), median, p99, worst, iv.size(), over17, 100.0 * (cpu1 - cpu0) / wall,
+      static_cast<double>(peakKib) / 1024.0, firstFrameMs, kernelStartMs);
+  if (!why.empty()) std::printf("          %s\n", why.c_str());
+  return why.empty();
+}
+
+// The frames around the ending's music start.
+bool MeasureMusicStart(Session& s, const std::string& name, int endingFramesAtStart) {
+  GameRun run;
+  const std::string debugSet = "gInTitle=0,gProloguePending=0,gEnding=1,gEndingFrames=" +
+                               std::to_string(endingFramesAtStart);
+  std::string why = StartGame(s, name, debugSet, run);
+  if (!why.empty()) {
+    std::printf("  %-7s failed: %s\n", name.c_str(), why.c_str());
+    return false;
+  }
+  std::int64_t mark = 0;
+  const auto end = std::chrono::steady_clock::now() + 30s;
+  while (std::chrono::steady_clock::now() < end && run.game.Running() && mark == 0) {
+    mark = ReadTrace(run.trace).Mark("music-start");
+    std::this_thread::sleep_for(20ms);
+  }
+  if (mark == 0) {
+    std::printf("  %-7s failed: no music-start mark\n", name.c_str());
+    return false;
+  }
+  SleepSeconds(2.5);  // the first notes and whatever they bring
+  const long peakKib = xsession::PeakResidentKib(run.game.pid());
+  why = QuitGame(s, run);
+  const Trace t = ReadTrace(run.trace);
+  const std::vector<double> around = Intervals(t, mark - 500000000, mark + 2000000000);
+  double markFrame = NAN;
+  for (std::size_t i = 1; i < t.presents.size(); ++i) {
+    if (t.presents[i - 1] <= mark && mark < t.presents[i]) {
+      markFrame = static_cast<double>(t.presents[i] - t.presents[i - 1]) / 1e6;
+    }
+  }
+  const std::int64_t soundfont = t.Mark("soundfont-loaded");
+  const std::string soundfontText =
+      soundfont == 0 ? "the soundfont was not loaded by then"
+      : soundfont < mark
+          ? "soundfont loaded " + std::to_string((mark - soundfont) / 1000000) + " ms before"
+          : "soundfont loaded " + std::to_string((soundfont - mark) / 1000000) + " ms after";
+  const double worst = around.empty() ? NAN : *std::max_element(around.begin(), around.end());
+  std::printf(
+      "  %-7s music start %.2f s after the first frame (%s): the frame with it %.2f ms; longest "
+      "frame from 0.5 s before to 2 s after %.2f ms (%zu frames); peak resident %.1f MB\n",
+      name.c_str(), static_cast<double>(mark - t.presents.front()) / 1e9, soundfontText.c_str(),
+      markFrame, worst, around.size(), static_cast<double>(peakKib) / 1024.0);
+  if (!why.empty()) std::printf("          %s\n", why.c_str());
+  return why.empty();
+}
+
+// The machine's load over the last minute, for reading the figures.
+std::string LoadAverage() {
+  std::ifstream in("/proc/loadavg");
+  std::string one;
+  in >> one;
+  return one;
+}
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: vedo-measure --game PATH --data DIR [--seconds N] [--runs N] "
+               "[--keep DIR]\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Session s;
+  double seconds = 10;
+  int runs = 1;
+  std::string keep;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (i + 1 >= argc) return Usage();
+    const std::string v = argv[++i];
+    if (a == "--game") {
+      s.game = fs::absolute(v).string();
+    } else if (a == "--data") {
+      s.data = fs::absolute(v).string();
+    } else if (a == "--seconds") {
+      seconds = std::atof(v.c_str());
+    } else if (a == "--runs") {
+      runs = std::atoi(v.c_str());
+    } else if (a == "--keep") {
+      keep = v;
+    } else {
+      return Usage();
+    }
+  }
+  if (s.game.empty() || s.data.empty() || seconds <= 0 || runs < 1) return Usage();
+  for (const char* tool : {"Xvfb", "openbox", "xdotool"}) {
+    if (!xsession::OnPath(tool)) {
+      std::fprintf(stderr, "vedo-measure: %s is needed\n", tool);
+      return 2;
+    }
+  }
+  if (!keep.empty()) {
+    s.dir = fs::absolute(keep);
+    fs::create_directories(s.dir);
+  } else {
+    char pattern[] = "/tmp/vedo-measure-XXXXXX";
+    if (mkdtemp(pattern) == nullptr) return 2;
+    s.dir = pattern;
+  }
+  std::string why = s.screen.Start(s.dir, kScreenW, kScreenH);
+  if (why.empty()) why = s.screen.StartWindowManager();
+  if (!why.empty()) {
+    std::fprintf(stderr, "vedo-measure: %s\n", why.c_str());
+    return 2;
+  }
+  std::printf("vedo-measure: %s in %s, on Xvfb %dx%d with openbox; %.0f s a measurement\n",
+              s.game.c_str(), s.data.c_str(), kScreenW, kScreenH, seconds);
+  bool ok = true;
+  for (int r = 1; r <= runs; ++r) {
+    s.run = r;
+    std::printf("run %d (load average %s)\n", r, LoadAverage().c_str());
+    std::fflush(stdout);
+    ok = MeasureSteady(s, "title", "", seconds) && ok;
+    ok = MeasureSteady(s, "field", "gInTitle=0,gProloguePending=0", seconds) && ok;
+    // From frame -258 the music frame (42) comes 300 frames, 5 s, after start.
+    ok = MeasureMusicStart(s, "ending", -258) && ok;
+    ok = MeasureMusicStart(s, "ending0", 0) && ok;
+    std::fflush(stdout);
+  }
+  s.screen.Stop();
+  if (keep.empty()) fs::remove_all(s.dir);
+  return ok ? 0 : 1;
+}
