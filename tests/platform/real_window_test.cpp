@@ -17,7 +17,6 @@ testdata::Bgr Stripe(int x, int y) {
   return {static_cast<std::uint8_t>(a ? 0xF0 : 0x30), static_cast<std::uint8_t>(b ? 0xE0 : 0x50),
           0x80};
 }
-constexpr std::uint32_t kPlaceholderGrey = 0x404040;
 
 class RealWindow : public GameWindow {
  protected:
@@ -54,7 +53,7 @@ class RealWindow : public GameWindow {
         }
       }
     }
-    std::set<std::uint32_t> allowed = {kPlaceholderGrey};
+    std::set<std::uint32_t> allowed;
     for (int y = 0; y < 3; ++y) {
       for (int x = 0; x < 2; ++x) {
         const testdata::Bgr c = Stripe(x, y);
@@ -76,10 +75,10 @@ class RealWindow : public GameWindow {
                    ") is black";
           }
         }
-        stripes = stripes || v != kPlaceholderGrey;
+        stripes = true;
       }
     }
-    if (!stripes) return "";
+    if (!stripes) return "the title picture is not shown";
     // The title picture is shown: scaled by 1.5 nearest-neighbour, each
     // one-pixel stripe becomes one or two screen pixels wide, never a blend.
     for (int y : {0, 100, 359, 719}) {

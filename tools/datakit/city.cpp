@@ -343,8 +343,10 @@ void PaintCarPark(Canvas& c, int x0, int y0, int x1, int y1) {
       if (x + 58 > x1 - 4) c.Line(x + 30, top, x + 30, top + 48, 2, line, 0.8f);
       if (rng.Chance(0.62f)) {
         const int damage = rng.Chance(0.15f) ? 2 : (rng.Chance(0.2f) ? 1 : 0);
-        DrawCar(c, x + 15, top + 24, 1.5708f + rng.Range(-0.08f, 0.08f), 44, colours[rng.Int(0, 6)],
-                damage, 60u + static_cast<std::uint32_t>(car++));
+        const Rgb colour = colours[rng.Int(0, 6)];
+        const float angle = 1.5708f + rng.Range(-0.08f, 0.08f);
+        DrawCar(c, x + 15, top + 24, angle, 44, colour, damage,
+                60u + static_cast<std::uint32_t>(car++));
       }
     }
   }
@@ -480,8 +482,9 @@ Canvas PaintCity(std::vector<bool>* roofs) {
       x = rng.Range(0, kW);
       y = rng.Range(0, kH);
     } while (!OnRoad(x, y) || InIntersection(x, y));
-    DrawCrack(c, x, y, rng.Range(14, 40), rng.Range(0, 6.28f),
-              700u + static_cast<std::uint32_t>(i));
+    const float angle = rng.Range(0, 6.28f);
+    const float length = rng.Range(14, 40);
+    DrawCrack(c, x, y, length, angle, 700u + static_cast<std::uint32_t>(i));
   }
   for (const Pt& m : {Pt{180, 248}, Pt{540, 520}, Pt{292, 610}, Pt{728, 70}}) {
     c.Fill(Circle(m.x, m.y, 8), Hex(0x2A2A2C));

@@ -75,8 +75,9 @@ void PaintSkyline(Canvas& c) {
     float x = layer == 0 ? -10 : 0;
     while (x < (layer == 0 ? 390 : 330)) {
       const float w = rng.Range(18, 44);
-      const float top = kHorizon - rng.Range(layer == 0 ? 24 : 14, layer == 0 ? 80 : 60) -
-                        (x < 200 ? rng.Range(0, 30) : 0);
+      const float height = rng.Range(layer == 0 ? 24 : 14, layer == 0 ? 80 : 60);
+      const float extra = x < 200 ? rng.Range(0, 30) : 0;
+      const float top = kHorizon - height - extra;
       c.Fill(RectShape{x, top, x + w, kHorizon + 1}, col);
       if (rng.Chance(0.3f)) c.Fill(RectShape{x + w * 0.4f, top - 10, x + w * 0.46f, top}, col);
       if (layer == 1) {

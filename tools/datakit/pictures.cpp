@@ -78,8 +78,10 @@ Canvas Title() {
   }
   for (int i = 0; i < 7; ++i) {
     const float x = 40 + i * 95 + rng.Range(-20, 20);
-    ZombieHand(c, x, 500 - rng.Range(0, 40), rng.Range(0.9f, 1.3f), rng.Range(-0.35f, 0.35f),
-               Hex(0x040204));
+    const float lean = rng.Range(-0.35f, 0.35f);
+    const float size = rng.Range(0.9f, 1.3f);
+    const float rise = rng.Range(0, 40);
+    ZombieHand(c, x, 500 - rise, size, lean, Hex(0x040204));
   }
   // The name, dripping.
   TextStyle name;
@@ -289,8 +291,10 @@ Canvas Died() {
   c.Mottle(0, 0, 640, 480, 50, 0.3f, 2301);
   Rng rng(2302);
   for (int i = 0; i < 26; ++i) {
-    DrawBlood(c, rng.Range(0, 640), rng.Range(0, 480), rng.Range(10, 40),
-              2400u + static_cast<std::uint32_t>(i), 0.8f);
+    const float r = rng.Range(10, 40);
+    const float y = rng.Range(0, 480);
+    const float x = rng.Range(0, 640);
+    DrawBlood(c, x, y, r, 2400u + static_cast<std::uint32_t>(i), 0.8f);
   }
   // Runs of blood from the top edge.
   for (int i = 0; i < 40; ++i) {
@@ -299,8 +303,11 @@ Canvas Died() {
     c.Fill(Circle(x, len + w * 0.5f, w * 1.3f), Hex(0x6A0606), 0.9f);
   }
   for (int i = 0; i < 9; ++i) {
-    ZombieHand(c, i * 78.0f + rng.Range(-15, 15), 520 - rng.Range(0, 60), rng.Range(1.0f, 1.5f),
-               rng.Range(-0.4f, 0.4f), Hex(0x060203));
+    const float lean = rng.Range(-0.4f, 0.4f);
+    const float size = rng.Range(1.0f, 1.5f);
+    const float rise = rng.Range(0, 60);
+    const float shift = rng.Range(-15, 15);
+    ZombieHand(c, i * 78.0f + shift, 520 - rise, size, lean, Hex(0x060203));
   }
   TextStyle big;
   big.colour = Hex(0xFFE0D0);

@@ -382,7 +382,10 @@ void FileFound(Canvas& c) {
   Mask fire = Mask::Around(Box{80, 0, 160, 100}, 12);
   Rng rng(3402);
   for (int i = 0; i < 12; ++i) {
-    fire.Add(Circle(124 + rng.Range(-24, 24), 46 + rng.Range(-26, 26), rng.Range(10, 22)));
+    const float r = rng.Range(10, 22);
+    const float dy = rng.Range(-26, 26);
+    const float dx = rng.Range(-24, 24);
+    fire.Add(Circle(124 + dx, 46 + dy, r));
   }
   Blur(c, fire, 4, Hex(0xFF8020), 0.9f);
   c.ApplyWith(
@@ -448,7 +451,10 @@ void Ammunition(Canvas& c) {
   DrawAmmoBox(c, Xf{8, 14, 1.1f}, false);
   Rng rng(3602);
   for (int i = 0; i < 9; ++i) {
-    DrawShell(c, rng.Range(104, 152), rng.Range(16, 96), 18, rng.Range(0, kPi), i % 3 == 0);
+    const float angle = rng.Range(0, kPi);
+    const float y = rng.Range(16, 96);
+    const float x = rng.Range(104, 152);
+    DrawShell(c, x, y, 18, angle, i % 3 == 0);
   }
   // A carton of magnum rounds.
   c.Fill(RectShape{96, 60, 150, 96}, Hex(0x1E3A6A));
