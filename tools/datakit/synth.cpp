@@ -70,51 +70,32 @@ std::vector<std::int16_t> ToPcm16(const Wave& w) {
   return pcm;
 }
 
-namespace {
-
-struct Coeffs {
-  float b0, b1, b2, a0, a1, a2;
-};
-
-}  // namespace
+Biquad Biquad::Normalised(float b0, float b1, float b2, float a0, float a1, float a2) {
+  Biquad f;
+  f.b0_ = b0 / a0;
+  f.b1_ = b1 / a0;
+  f.b2_ = b2 / a0;
+  f.a1_ = a1 / a0;
+  f.a2_ = a2 / a0;
+  return f;
+}
 
 Biquad Biquad::LowPass(float hz, float q) {
   const float w0 = kTau * std::min(hz, kSampleRate * 0.45f) / kSampleRate;
   const float alpha = std::sin(w0) / (2 * q), c = std::cos(w0);
-  const Coeffs k{(1 - c) / 2, 1 - c, (1 - c) / 2, 1 + alpha, -2 * c, 1 - alpha};
-  Biquad f;
-  f.b0_ = k.b0 / k.a0;
-  f.b1_ = k.b1 / k.a0;
-  f.b2_ = k.b2 / k.a0;
-  f.a1_ = k.a1 / k.a0;
-  f.a2_ = k.a2 / k.a0;
-  return f;
+  return Normalised((1 - c) / 2, 1 - c, (1 - c) / 2, 1 + alpha, -2 * c, 1 - alpha);
 }
 
 Biquad Biquad::HighPass(float hz, float q) {
   const float w0 = kTau * std::min(hz, kSampleRate * 0.45f) / kSampleRate;
   const float alpha = std::sin(w0) / (2 * q), c = std::cos(w0);
-  const Coeffs k{(1 + c) / 2, -(1 + c), (1 + c) / 2, 1 + alpha, -2 * c, 1 - alpha};
-  Biquad f;
-  f.b0_ = k.b0 / k.a0;
-  f.b1_ = k.b1 / k.a0;
-  f.b2_ = k.b2 / k.a0;
-  f.a1_ = k.a1 / k.a0;
-  f.a2_ = k.a2 / k.a0;
-  return f;
+  return Normalised((1 + c) / 2, -(1 + c), (1 + c) / 2, 1 + alpha, -2 * c, 1 - alpha);
 }
 
 Biquad Biquad::BandPass(float hz, float q) {
   const float w0 = kTau * std::min(hz, kSampleRate * 0.45f) / kSampleRate;
   const float alpha = std::sin(w0) / (2 * q), c = std::cos(w0);
-  const Coeffs k{alpha, 0, -alpha, 1 + alpha, -2 * c, 1 - alpha};
-  Biquad f;
-  f.b0_ = k.b0 / k.a0;
-  f.b1_ = k.b1 / k.a0;
-  f.b2_ = k.b2 / k.a0;
-  f.a1_ = k.a1 / k.a0;
-  f.a2_ = k.a2 / k.a0;
-  return f;
+  return Normalised(alpha, 0, -alpha, 1 + alpha, -2 * c, 1 - alpha);
 }
 
 void Filter(Wave& w, Biquad f) {

@@ -54,6 +54,9 @@ class Biquad {
   }
 
  private:
+  // The filter with its coefficients divided by a0.
+  static Biquad Normalised(float b0, float b1, float b2, float a0, float a1, float a2);
+
   float b0_ = 1, b1_ = 0, b2_ = 0, a1_ = 0, a2_ = 0;
   float x1_ = 0, x2_ = 0, y1_ = 0, y2_ = 0;
 };
