@@ -147,6 +147,27 @@ class GameWindow : public ::testing::Test {
 
   std::string Log(const std::string& name) const { return screen_.Log(name); }
 
+  // Opens another window (xeyes, in the left bar) and gives it the focus;
+  // xeyes does not ask for the focus itself. The window lives as long as the
+  // returned process.
+  Child FocusAnotherWindow() {
+    Child other({"xeyes", "-geometry", "100x100+20+20"}, env_, {}, dir_ / "xeyes.log");
+    EXPECT_EQ(xsession::RunTool({"sh", "-c",
+                                 "xdotool search --sync --name xeyes | head -1 | "
+                                 "xargs xdotool windowfocus --sync"},
+                                env_),
+              0);
+    return other;
+  }
+
+  // Gives the focus back to the game's window. True when xdotool managed.
+  bool FocusTheGame() {
+    return xsession::RunTool({"sh", "-c",
+                              "xdotool search --sync --name 'Vedo Zeza1' | head -1 | "
+                              "xargs xdotool windowactivate --sync"},
+                             env_) == 0;
+  }
+
   // What the window manager and the game's process say, for a failure.
   std::string State() {
     xsession::RunTool({"sh", "-c",

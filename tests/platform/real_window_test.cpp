@@ -137,12 +137,8 @@ TEST_F(RealWindow, AWindowWithoutTheFocusWaitsAndTakesItBack) {
 
   // Another window takes the focus: the game waits and draws nothing.
   // (xeyes does not ask for the focus itself, so it is given to it.)
-  Child other({"xeyes", "-geometry", "100x100+20+20"}, env_, {}, dir_ / "xeyes.log");
-  ASSERT_EQ(xsession::RunTool({"sh", "-c",
-                               "xdotool search --sync --name xeyes | head -1 | "
-                               "xargs xdotool windowfocus --sync"},
-                              env_),
-            0);
+  Child other = FocusAnotherWindow();
+  ASSERT_FALSE(HasFailure());
   std::this_thread::sleep_for(300ms);
   t0 = xsession::MonotonicNs();
   std::this_thread::sleep_for(1000ms);
@@ -153,11 +149,7 @@ TEST_F(RealWindow, AWindowWithoutTheFocusWaitsAndTakesItBack) {
   other.Stop();
 
   // Back to the game: it runs again and Escape quits.
-  ASSERT_EQ(xsession::RunTool({"sh", "-c",
-                               "xdotool search --sync --name 'Vedo Zeza1' | head -1 | "
-                               "xargs xdotool windowactivate --sync"},
-                              env_),
-            0);
+  ASSERT_TRUE(FocusTheGame());
   std::this_thread::sleep_for(300ms);
   t0 = xsession::MonotonicNs();
   std::this_thread::sleep_for(1000ms);

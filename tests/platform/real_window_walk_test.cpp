@@ -278,12 +278,8 @@ TEST_F(RealWindowWalk, FromTheTitleThroughThePrologueToTheFirstFights) {
   // bar; with the focus back it scrolls on. (xeyes sits in the left bar and
   // does not take the focus itself, so it is given to it.)
   {
-    Child other({"xeyes", "-geometry", "100x100+20+20"}, env_, {}, dir_ / "xeyes.log");
-    ASSERT_EQ(xsession::RunTool({"sh", "-c",
-                                 "xdotool search --sync --name xeyes | head -1 | "
-                                 "xargs xdotool windowfocus --sync"},
-                                env_),
-              0);
+    Child other = FocusAnotherWindow();
+    ASSERT_FALSE(HasFailure());
     std::this_thread::sleep_for(200ms);
     MoveTo(kRightBarX, ScreenY(kBarRowY));
     const std::int64_t still = xsession::MonotonicNs();
@@ -292,11 +288,7 @@ TEST_F(RealWindowWalk, FromTheTitleThroughThePrologueToTheFirstFights) {
     EXPECT_EQ(drawn, 0) << "frames were drawn without the focus";
     why = WaitFor(any.at("left"), 0ms, false);
     ASSERT_EQ(why, "") << "the field moved without the focus: " << Failure("unfocused");
-    ASSERT_EQ(xsession::RunTool({"sh", "-c",
-                                 "xdotool search --sync --name 'Vedo Zeza1' | head -1 | "
-                                 "xargs xdotool windowactivate --sync"},
-                                env_),
-              0);
+    ASSERT_TRUE(FocusTheGame());
     why = WaitFor(any.at("right"), 3000ms);
     ASSERT_EQ(why, "") << "the field did not go on with the focus back: " << Failure("refocused");
   }
