@@ -1,4 +1,4 @@
-// The interface both backends implement. Private to the platform layer.
+// The interface every backend implements. Private to the platform layer.
 #pragma once
 
 #include <memory>
@@ -34,13 +34,13 @@ class Backend {
   virtual void VideoRelease() = 0;
 };
 
-std::unique_ptr<Backend> MakeSdlBackend();
+std::unique_ptr<Backend> MakeNativeBackend();
 std::unique_ptr<Backend> MakeHeadlessBackend(HeadlessHost* host);
 
 // Records in the frame trace that a frame has just reached the screen.
 void TracePresent();
 
-// The display's loss flag, shared by the primary chain. The SDL backend sets
+// The display's loss flag, shared by the primary chain. The native backend sets
 // it when its renderer is reset.
 extern bool gDisplayLost;
 

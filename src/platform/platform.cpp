@@ -20,14 +20,14 @@ std::unique_ptr<Surface> gBack;
 std::uint64_t gFlips = 0;
 
 Backend& B() {
-  if (!gBackend) gBackend = MakeSdlBackend();
+  if (!gBackend) gBackend = MakeNativeBackend();
   return *gBackend;
 }
 
 }  // namespace
 
-void UseSdlBackend() {
-  gBackend = MakeSdlBackend();
+void UseNativeBackend() {
+  gBackend = MakeNativeBackend();
   gHeadless = false;
 }
 

@@ -2,13 +2,15 @@
 //
 // The game sees one window, a queue of input events, a display that presents
 // 640 x 480 frames, message boxes, a debugger output, a calendar clock, text,
-// bitmaps, a sound device and a MIDI sequencer. Two backends implement it:
-// the SDL2 backend for the real program, and the headless backend, which
-// takes its events and clock from a host (the replay tool or a test) and keeps
-// the frames it is given in memory.
+// bitmaps, a sound device and a MIDI sequencer. Each build has two backends:
+// the native one of its platform for the real program (SDL2 on Linux, in
+// sdl/), and the headless one (headless/), which takes its events and clock
+// from a host (the replay tool or a test) and keeps the frames it is given in
+// memory. The build system picks the platform's folder; the code here and
+// above it never asks which platform it is on.
 //
-// A backend is chosen once, before the game starts; the SDL backend is the
-// default.
+// A backend is chosen once, before the game starts; the native backend is
+// the default.
 #pragma once
 
 #include <cstdint>
@@ -86,7 +88,7 @@ HRESULT VideoFlip();
 HRESULT VideoRestore();
 // Releases the primary chain and the renderer, giving the screen back.
 void VideoRelease();
-// Marks the display as lost (the SDL backend does this itself when its
+// Marks the display as lost (the native backend does this itself when its
 // renderer is reset).
 void VideoMarkLost();
 // The number of flips shown so far.
@@ -121,7 +123,7 @@ class HeadlessHost {
   virtual std::int64_t Now() = 0;
 };
 
-void UseSdlBackend();
+void UseNativeBackend();
 void UseHeadlessBackend(HeadlessHost* host);
 bool IsHeadless();
 

@@ -315,7 +315,7 @@ TEST(MusicAtExit, GMidiClosesAfterEverythingElse) {
   EXPECT_EXIT(
       {
         setenv("SDL_AUDIODRIVER", "dummy", 1);
-        platform::UseSdlBackend();
+        platform::UseNativeBackend();
         if (InitDirectSound(gWindow) != 1) std::exit(3);
         LoadSounds();
         if (gMidi.Open((dir / "Ending.mid").c_str()) != 1 || gMidi.Play() != 1) std::exit(4);

@@ -237,7 +237,7 @@ TEST(SoundStartUp, WithoutASoundCardTheGameStartsSilentWithOneWarning) {
   std::filesystem::current_path(dir);
   testdata::WriteFile("main.wav", DcWav(100, 100));
   setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-  platform::UseSdlBackend();
+  platform::UseNativeBackend();
   ::testing::internal::CaptureStderr();
   const int started = InitDirectSound(gWindow);
   LoadSounds();

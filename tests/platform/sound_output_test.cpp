@@ -223,7 +223,7 @@ TEST(SoundDevice, DefaultDriverNeverSpillsLibraryNoise) {
   // On a machine without a card the default drivers fail; alsa-lib would
   // print its own lines. Whatever this machine has, at most our one line.
   unsetenv("SDL_AUDIODRIVER");
-  platform::UseSdlBackend();
+  platform::UseNativeBackend();
   ::testing::internal::CaptureStderr();
   platform::SoundDevice* device = platform::OpenSoundDevice();
   platform::WaitForSoundfont();
@@ -243,7 +243,7 @@ TEST(SoundDevice, DiskDriverRecordsTheMix) {
   const std::filesystem::path file = dir / "out.raw";
   setenv("SDL_AUDIODRIVER", "disk", 1);
   setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
-  platform::UseSdlBackend();
+  platform::UseNativeBackend();
   platform::SoundDevice* device = platform::OpenSoundDevice();
   ASSERT_NE(device, nullptr);
   std::vector<std::int16_t> pattern;

@@ -425,6 +425,6 @@ class SdlBackend final : public Backend {
 
 }  // namespace
 
-std::unique_ptr<Backend> MakeSdlBackend() { return std::make_unique<SdlBackend>(); }
+std::unique_ptr<Backend> MakeNativeBackend() { return std::make_unique<SdlBackend>(); }
 
 }  // namespace platform
