@@ -18,10 +18,7 @@ class ScaledWindow : public GameWindow {
 
   // The title frame, rendered headless; empty on failure.
   pngio::RgbImage RenderedTitle() {
-    testdata::WriteFile(dir_ / "title.vrs", [] {
-      const std::string text = "frames 20\nshot title.png\n";
-      return std::vector<std::uint8_t>(text.begin(), text.end());
-    }());
+    std::ofstream(dir_ / "title.vrs") << "frames 20\nshot title.png\n";
     const std::string replay = std::string(VEDO_BINARY_DIR) + "/tools/replay/vedo-replay";
     Child run({replay, "--data", Data().string(), "title.vrs"}, {"SDL_AUDIODRIVER=dummy"}, dir_,
               dir_ / "replay.log");
