@@ -23,6 +23,7 @@ PLAY_PACKAGES=(
 TEST_PACKAGES=(
   xvfb xauth openbox xdotool x11-apps imagemagick
   clang libfuzzer-14-dev libclang-rt-14-dev
+  lintian
 )
 JOBS=$(nproc 2>/dev/null || echo 2)
 
