@@ -1,28 +1,32 @@
 #!/usr/bin/env bash
-# Set-up, build and run for Vedo Zeza1 on Debian 12, as root.
+# Set-up, build and run for Vedo Zeza1 on Debian 12. Only installing needs
+# root: once everything is in place, neither command does.
 #
-#   ./run.sh play   install what is missing, build, generate the data kit,
-#                   and start the game in the data folder
-#   ./run.sh test   the same set-up, then the whole test suite in the
-#                   normal build; then, in a clang build under
-#                   AddressSanitizer and UndefinedBehaviorSanitizer, the suite
-#                   again, the fuzz targets for 30 seconds each and a soak of
-#                   100,000 passes of random play
+#   ./run.sh play   install what building and playing need, build the game
+#                   and the data kit (nothing else), and start the game in
+#                   the data folder
+#   ./run.sh test   install everything, check the house rules (format,
+#                   platform headers), then with warnings as errors: the
+#                   whole test suite in the normal build; then, in a clang
+#                   build under AddressSanitizer and UndefinedBehaviorSanitizer,
+#                   the suite again, the fuzz targets for 30 seconds each and
+#                   a soak of 100,000 passes of random play
 set -euo pipefail
 cd "$(dirname "$0")"
 
 # What building and playing need.
 PLAY_PACKAGES=(
-  cmake g++ make pkg-config dpkg-dev
-  libsdl2-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev libpng-dev
+  cmake g++ make pkg-config
+  libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev libpng-dev
   fonts-baekmuk timgm6mb-soundfont
-  libgtest-dev libgmock-dev libbenchmark-dev
 )
-# What the tests need besides: a virtual X server with a window manager for
-# the real-window tests, and clang with libFuzzer for the sanitizer build.
+# What the tests need besides: the test and benchmark libraries, the package
+# tools, a virtual X server with a window manager for the real-window tests,
+# clang with libFuzzer for the sanitizer build, and clang-format.
 TEST_PACKAGES=(
+  libgtest-dev libgmock-dev libbenchmark-dev dpkg-dev
   xvfb xauth openbox xdotool x11-apps imagemagick
-  clang libfuzzer-14-dev libclang-rt-14-dev
+  clang clang-format libfuzzer-14-dev libclang-rt-14-dev
   lintian
 )
 JOBS=$(nproc 2>/dev/null || echo 2)
@@ -32,34 +36,47 @@ install_missing() {
   for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
   done
-  if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    apt-get update -q
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+  ((${#missing[@]})) || return 0
+  if ((EUID != 0)); then
+    echo "These Debian packages are missing: ${missing[*]}" >&2
+    echo "Run $0 $COMMAND once as root to install them (later runs need no root)." >&2
+    exit 1
   fi
+  echo "Installing: ${missing[*]}"
+  apt-get update -q
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
-build() {  # build DIR [cmake options...]
+configure() {  # configure DIR [cmake options...]
   local dir=$1
   shift
   cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-  cmake --build "$dir" -j"$JOBS"
 }
 
+# Everything the tests need, with the compilers' warnings as errors.
+TEST_OPTIONS=(-DVEDO_BUILD_TESTS=ON -DVEDO_WERROR=ON)
+
+COMMAND=${1:-}
 case "${1:-}" in
   play)
     install_missing "${PLAY_PACKAGES[@]}"
-    build build  # also generates the data kit into build/data
+    configure build -DVEDO_BUILD_TESTS=OFF -DVEDO_BUILD_BENCH=OFF
+    # The game and the data kit, which the build generates into build/data.
+    cmake --build build -j"$JOBS" --target vedo-zeza1 vedo-data
     cd build/data
     exec ../src/vedo-zeza1
     ;;
   test)
     install_missing "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
-    build build
+    echo "== House rules =="
+    tools/check/house_rules.sh
+    configure build "${TEST_OPTIONS[@]}" -DVEDO_BUILD_BENCH=ON
+    cmake --build build -j"$JOBS"
     ctest --test-dir build --output-on-failure -j"$JOBS"
     echo "== Sanitizer build (clang, ASan + UBSan, with the fuzz targets) =="
-    CC=clang CXX=clang++ build build-asan -DVEDO_SANITIZE=ON -DVEDO_BUILD_FUZZ=ON \
-      -DVEDO_BUILD_BENCH=OFF
+    CC=clang CXX=clang++ configure build-asan "${TEST_OPTIONS[@]}" -DVEDO_SANITIZE=ON \
+      -DVEDO_BUILD_FUZZ=ON -DVEDO_BUILD_BENCH=OFF
+    cmake --build build-asan -j"$JOBS"
     export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
     ctest --test-dir build-asan --output-on-failure -j"$JOBS"
     echo "== Fuzzing =="

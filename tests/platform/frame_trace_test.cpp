@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "common/x_session.h"
+#include "common/child_process.h"
 #include "platform/platform.h"
 #include "replay/replay_host.h"
 #include "shell/game_state.h"
@@ -119,8 +119,10 @@ TEST_F(FrameTrace, TheEnvironmentVariableTracesAWholeProcess) {
   const fs::path trace = dir_ / "env.trace";
   testdata::WriteFile(dir_ / "run.vrs", {'f', 'r', 'a', 'm', 'e', 's', ' ', '1', '2', '\n'});
   const std::string replay = std::string(VEDO_BINARY_DIR) + "/tools/replay/vedo-replay";
-  xsession::Child run({replay, "--data", GeneratedData().string(), "run.vrs"},
-                      {"VEDO_FRAME_TRACE=" + trace.string()}, dir_, dir_ / "replay.log");
+  child::Process run({.argv = {replay, "--data", GeneratedData().string(), "run.vrs"},
+                      .env = {{"VEDO_FRAME_TRACE", trace.string()}},
+                      .workDir = dir_,
+                      .out = dir_ / "replay.log"});
   ASSERT_EQ(run.Wait(std::chrono::milliseconds(60000)), 0) << run.HowItEnded();
 
   const std::vector<Line> lines = ReadLines(trace);

@@ -12,7 +12,7 @@
 #include <set>
 #include <sstream>
 
-#include "child_process.h"
+#include "common/child_process.h"
 #include "kit_test_support.h"
 #include "platform/bitmap.h"
 #include "support/test_data.h"

@@ -13,7 +13,7 @@
 #include <functional>
 #include <sstream>
 
-#include "child_process.h"
+#include "common/child_process.h"
 #include "kit_test_support.h"
 #include "support/test_data.h"
 

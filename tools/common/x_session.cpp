@@ -1,8 +1,6 @@
 #include "common/x_session.h"
 
 #include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -10,8 +8,6 @@
 #include <fstream>
 #include <sstream>
 #include <thread>
-
-extern char** environ;
 
 namespace xsession {
 
@@ -27,85 +23,9 @@ bool OnPath(const std::string& tool) {
   return false;
 }
 
-Child::Child(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-             const fs::path& cwd, const fs::path& output, int keepFd) {
-  // Everything the child needs is made before the fork: after it, only
-  // async-signal-safe calls.
-  std::vector<std::string> environment;
-  for (char** e = environ; *e != nullptr; ++e) environment.emplace_back(*e);
-  for (const std::string& change : env) {
-    const std::string name = change.substr(0, change.find('='));
-    std::erase_if(environment, [&name](const std::string& e) {
-      return e.compare(0, name.size() + 1, name + "=") == 0;
-    });
-    if (change.size() > name.size()) environment.push_back(change);
-  }
-  std::vector<char*> envp;
-  for (std::string& e : environment) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  std::vector<char*> args;
-  for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-  args.push_back(nullptr);
-  const std::string out = output.empty() ? "/dev/null" : output.string();
-  const std::string dir = cwd.string();
-
-  pid_ = fork();
-  if (pid_ != 0) return;
-  if (!dir.empty() && chdir(dir.c_str()) != 0) _exit(126);
-  const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  dup2(outFd, 1);
-  dup2(outFd, 2);
-  const int in = open("/dev/null", O_RDONLY);
-  dup2(in, 0);
-  for (int fd = 3; fd < 256; ++fd) {
-    if (fd != keepFd) close(fd);
-  }
-  execvpe(args[0], args.data(), envp.data());
-  _exit(127);
-}
-
-Child& Child::operator=(Child&& other) noexcept {
-  std::swap(pid_, other.pid_);
-  std::swap(status_, other.status_);
-  return *this;
-}
-
-bool Child::Running() {
-  if (pid_ <= 0 || status_ >= 0) return false;
-  int status = 0;
-  if (waitpid(pid_, &status, WNOHANG) == pid_) {
-    status_ = status;
-    return false;
-  }
-  return true;
-}
-
-int Child::Wait(std::chrono::milliseconds limit) {
-  const auto end = std::chrono::steady_clock::now() + limit;
-  while (Running() && std::chrono::steady_clock::now() < end) std::this_thread::sleep_for(10ms);
-  if (Running() || status_ < 0) return -1;
-  return WIFEXITED(status_) ? WEXITSTATUS(status_) : -1;
-}
-
-std::string Child::HowItEnded() const {
-  if (status_ < 0) return "still running";
-  if (WIFEXITED(status_)) return "exit code " + std::to_string(WEXITSTATUS(status_));
-  if (WIFSIGNALED(status_)) return "signal " + std::to_string(WTERMSIG(status_));
-  return "status " + std::to_string(status_);
-}
-
-void Child::Stop() {
-  if (!Running()) return;
-  kill(pid_, SIGTERM);
-  if (Wait(3000ms) == -1 && Running()) {
-    kill(pid_, SIGKILL);
-    Wait(3000ms);
-  }
-}
-
-int RunTool(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+int RunTool(const std::vector<std::string>& argv, const child::EnvChanges& env,
             const fs::path& output, std::chrono::milliseconds limit) {
-  Child c(argv, env, {}, output);
+  child::Process c({.argv = argv, .env = env, .out = output});
   return c.Wait(limit);
 }
 
@@ -139,8 +59,8 @@ bool ReadXwd(const fs::path& path, Shot& shot, std::string& why) {
   // client's colormap is installed (its rows keep their four-byte length).
   const std::uint32_t pixelBytes = bitsPerPixel / 8;
   if (format != 2 || (bitsPerPixel != 32 && bitsPerPixel != 24) || redMask != 0xFF0000 ||
-      greenMask != 0xFF00 ||
-      blueMask != 0xFF || width == 0 || height == 0 || width > 16384 || height > 16384) {
+      greenMask != 0xFF00 || blueMask != 0xFF || width == 0 || height == 0 || width > 16384 ||
+      height > 16384) {
     why = "unexpected screenshot format (format " + std::to_string(format) + ", " +
           std::to_string(bitsPerPixel) + " bits a pixel, " + std::to_string(width) + " x " +
           std::to_string(height) + ", " + std::to_string(b.size()) + " bytes)";
@@ -159,9 +79,8 @@ bool ReadXwd(const fs::path& path, Shot& shot, std::string& why) {
     for (std::uint32_t x = 0; x < width; ++x) {
       const std::size_t at = data + static_cast<std::size_t>(y) * bytesPerLine + x * pixelBytes;
       const std::size_t last = at + pixelBytes - 1;
-      const std::uint32_t v = byteOrder == 0
-                                  ? (b[at] | (b[at + 1] << 8) | (b[at + 2] << 16))
-                                  : (b[last] | (b[last - 1] << 8) | (b[last - 2] << 16));
+      const std::uint32_t v = byteOrder == 0 ? (b[at] | (b[at + 1] << 8) | (b[at + 2] << 16))
+                                             : (b[last] | (b[last - 1] << 8) | (b[last - 2] << 16));
       shot.rgb[static_cast<std::size_t>(y) * width + x] = v & 0xFFFFFF;
     }
   }
@@ -176,10 +95,11 @@ std::string Screen::Start(const fs::path& dir, int width, int height) {
   // connections.
   int fds[2];
   if (pipe(fds) != 0) return "no pipe";
-  xvfb_ = Child({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
-                 std::to_string(width) + "x" + std::to_string(height) + "x24", "-nolisten", "tcp",
-                 "-noreset"},
-                {}, {}, dir_ / "xvfb.log", fds[1]);
+  xvfb_ = child::Process({.argv = {"Xvfb", "-displayfd", "3", "-screen", "0",
+                                   std::to_string(width) + "x" + std::to_string(height) + "x24",
+                                   "-nolisten", "tcp", "-noreset"},
+                          .out = dir_ / "xvfb.log",
+                          .passFd = fds[1]});
   close(fds[1]);
   std::string number;
   const auto end = std::chrono::steady_clock::now() + 15s;
@@ -193,15 +113,16 @@ std::string Screen::Start(const fs::path& dir, int width, int height) {
   }
   close(fds[0]);
   if (number.empty()) return "Xvfb did not start:\n" + Log("xvfb.log");
-  env_ = {"DISPLAY=:" + number, "SDL_AUDIODRIVER"};
+  env_ = {{"DISPLAY", ":" + number}, {"SDL_AUDIODRIVER", std::nullopt}};
   return "";
 }
 
 std::string Screen::StartWindowManager() {
   // openbox runs its start-up command once it manages windows.
   const fs::path ready = dir_ / "openbox.ready";
-  wm_ = Child({"openbox", "--sm-disable", "--startup", "touch " + ready.string()}, env_, {},
-              dir_ / "openbox.log");
+  wm_ = child::Process({.argv = {"openbox", "--sm-disable", "--startup", "touch " + ready.string()},
+                        .env = env_,
+                        .out = dir_ / "openbox.log"});
   const auto end = std::chrono::steady_clock::now() + 15s;
   while (std::chrono::steady_clock::now() < end && wm_.Running() && !fs::exists(ready)) {
     std::this_thread::sleep_for(20ms);

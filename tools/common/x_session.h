@@ -1,7 +1,6 @@
 // A virtual X screen for driving the real game from outside: an Xvfb server
-// of its own, the openbox window manager, child processes with time limits,
-// xdotool input and xwd screenshots. The real-window tests and vedo-measure
-// use it.
+// of its own, the openbox window manager, xdotool input and xwd screenshots.
+// The real-window tests and vedo-measure use it.
 //
 // Every process started here is ended here, by its own process id (SIGTERM,
 // then SIGKILL), and every wait has a time limit.
@@ -15,40 +14,15 @@
 #include <string>
 #include <vector>
 
+#include "common/child_process.h"
+
 namespace xsession {
 
 bool OnPath(const std::string& tool);
 
-// A child process with its own environment changes, working folder and
-// output file; ended when dropped. An environment entry "NAME=VALUE" sets a
-// variable, a bare "NAME" removes it.
-class Child {
- public:
-  Child() = default;
-  Child(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-        const std::filesystem::path& cwd, const std::filesystem::path& output, int keepFd = -1);
-  Child(const Child&) = delete;
-  Child& operator=(const Child&) = delete;
-  Child(Child&& other) noexcept { *this = std::move(other); }
-  Child& operator=(Child&& other) noexcept;
-  ~Child() { Stop(); }
-
-  pid_t pid() const { return pid_; }
-  bool Running();
-  // Waits for the exit; its code, or -1 on a signal or the time limit.
-  int Wait(std::chrono::milliseconds limit);
-  // How it ended, once it has: "exit code N" or "signal N".
-  std::string HowItEnded() const;
-  void Stop();
-
- private:
-  pid_t pid_ = -1;
-  int status_ = -1;
-};
-
 // Runs a short command to its end (10 s at most by default); its exit code,
 // or -1 when it did not end in time or was killed.
-int RunTool(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+int RunTool(const std::vector<std::string>& argv, const child::EnvChanges& env,
             const std::filesystem::path& output = {},
             std::chrono::milliseconds limit = std::chrono::milliseconds(10000));
 
@@ -73,7 +47,7 @@ class Screen {
   std::string StartWindowManager();
   // DISPLAY for the children, and no sound-driver choice inherited, so the
   // game looks for a sound card itself.
-  const std::vector<std::string>& Env() const { return env_; }
+  const child::EnvChanges& Env() const { return env_; }
   int Width() const { return width_; }
   int Height() const { return height_; }
   bool WindowManagerRunning() { return wm_.Running(); }
@@ -86,11 +60,11 @@ class Screen {
 
  private:
   std::filesystem::path dir_;
-  std::vector<std::string> env_;
+  child::EnvChanges env_;
   int width_ = 0;
   int height_ = 0;
-  Child xvfb_;
-  Child wm_;
+  child::Process xvfb_;
+  child::Process wm_;
 };
 
 // Processor time (user and system, all threads) a process has used, in

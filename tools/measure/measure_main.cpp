@@ -27,7 +27,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-using xsession::Child;
 using xsession::MonotonicNs;
 
 constexpr int kScreenW = 1280;
@@ -96,7 +95,7 @@ struct Session {
 
 // One start of the game. Why it went wrong, or "".
 struct GameRun {
-  Child game;
+  child::Process game;
   fs::path trace;
   std::int64_t spawned = 0;
 };
@@ -105,18 +104,21 @@ std::string StartGame(Session& s, const std::string& name, const std::string& de
                       GameRun& run) {
   run.trace = s.dir / (name + "-" + std::to_string(s.run) + ".trace");
   fs::remove(run.trace);
-  std::vector<std::string> env = s.screen.Env();
-  env.push_back("VEDO_FRAME_TRACE=" + run.trace.string());
+  child::EnvChanges env = s.screen.Env();
+  env.emplace_back("VEDO_FRAME_TRACE", run.trace.string());
   if (debugSet.empty()) {
-    env.push_back("VEDO_DEBUG_SET");
+    env.emplace_back("VEDO_DEBUG_SET", std::nullopt);
   } else {
-    env.push_back("VEDO_DEBUG_SET=" + debugSet);
+    env.emplace_back("VEDO_DEBUG_SET", debugSet);
   }
   // The pointer rests in the middle of the picture, where it scrolls nothing.
-  s.screen.Xdotool({"mousemove", "--sync", std::to_string(kScreenW / 2),
-                    std::to_string(kScreenH / 2)});
+  s.screen.Xdotool(
+      {"mousemove", "--sync", std::to_string(kScreenW / 2), std::to_string(kScreenH / 2)});
   run.spawned = MonotonicNs();
-  run.game = Child({s.game}, env, s.data, s.dir / (name + "-" + std::to_string(s.run) + ".log"));
+  run.game = child::Process({.argv = {s.game},
+                             .env = env,
+                             .workDir = s.data,
+                             .out = s.dir / (name + "-" + std::to_string(s.run) + ".log")});
   const auto end = std::chrono::steady_clock::now() + 20s;
   while (std::chrono::steady_clock::now() < end && run.game.Running()) {
     if (!ReadTrace(run.trace).presents.empty()) return "";

@@ -3,16 +3,19 @@
 // started in a data folder with its frame trace on, xdotool input, xwd
 // screenshots, and the frame read back out of a screenshot.
 //
-// Tests skip only when Xvfb is not installed. Every wait has a time limit,
-// and every process started here is ended here, by its process id.
+// Tests skip only when Xvfb is not installed. Every wait polls for what it
+// waits for (a window, a frame, an exit) with a time limit, and every process
+// started here is ended here, by its process id.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -26,7 +29,7 @@ namespace realwindow {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
-using xsession::Child;
+using child::Process;
 using xsession::Shot;
 
 constexpr int kScreenW = 1280;
@@ -102,10 +105,10 @@ class GameWindow : public ::testing::Test {
     // process, which would turn the game's exit code into the checker's (see
     // CheckTheGameForLeaks for the short runs that check all the same).
     env_ = screen_.Env();
-    env_.push_back("ASAN_OPTIONS=detect_leaks=0");
-    env_.push_back("VEDO_DEBUG_SET");
+    env_.emplace_back("ASAN_OPTIONS", "detect_leaks=0");
+    env_.emplace_back("VEDO_DEBUG_SET", std::nullopt);
     trace_ = dir_ / "frames.trace";
-    env_.push_back("VEDO_FRAME_TRACE=" + trace_.string());
+    env_.emplace_back("VEDO_FRAME_TRACE", trace_.string());
   }
 
   void TearDown() override {
@@ -125,9 +128,9 @@ class GameWindow : public ::testing::Test {
       const std::string text = "leak:libdbus-1.so\n";
       return std::vector<std::uint8_t>(text.begin(), text.end());
     }());
-    std::erase_if(env_, [](const std::string& e) { return e.rfind("ASAN_OPTIONS=", 0) == 0; });
-    env_.push_back("ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0");
-    env_.push_back("LSAN_OPTIONS=suppressions=" + suppressions.string());
+    // Later changes win over earlier ones.
+    env_.emplace_back("ASAN_OPTIONS", "detect_leaks=1:fast_unwind_on_malloc=0");
+    env_.emplace_back("LSAN_OPTIONS", "suppressions=" + suppressions.string());
   }
 
   void StartWindowManager() {
@@ -139,7 +142,7 @@ class GameWindow : public ::testing::Test {
     fs::remove(trace_);
     std::vector<std::string> argv = {std::string(VEDO_BINARY_DIR) + "/src/vedo-zeza1"};
     argv.insert(argv.end(), options.begin(), options.end());
-    game_ = Child(argv, env_, data, dir_ / "game.log");
+    game_ = Process({.argv = argv, .env = env_, .workDir = data, .out = dir_ / "game.log"});
   }
 
   bool TakeShot(Shot& shot, std::string& why) { return screen_.TakeShot(shot, why); }
@@ -148,11 +151,51 @@ class GameWindow : public ::testing::Test {
 
   std::string Log(const std::string& name) const { return screen_.Log(name); }
 
+  // Asks `done` every 20 ms until it holds, `limit` has passed or the game
+  // has ended; whether it holds.
+  bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    for (;;) {
+      if (done()) return true;
+      if (std::chrono::steady_clock::now() >= end || !game_.Running()) return false;
+      std::this_thread::sleep_for(20ms);
+    }
+  }
+
+  // Waits until the game has presented `n` more frames.
+  bool WaitForFrames(int n, std::chrono::milliseconds limit = 3000ms) {
+    const std::int64_t since = xsession::MonotonicNs();
+    return WaitUntil([&] { return GameTrace().PresentsBetween(since, INT64_MAX) >= n; }, limit);
+  }
+
+  // Waits until the game has presented nothing for `quiet`.
+  bool WaitForQuiet(std::chrono::milliseconds quiet, std::chrono::milliseconds limit = 3000ms) {
+    const std::int64_t start = xsession::MonotonicNs();
+    const std::int64_t quietNs = std::chrono::nanoseconds(quiet).count();
+    return WaitUntil(
+        [&] {
+          const Trace t = GameTrace();
+          const std::int64_t now = xsession::MonotonicNs();
+          const std::int64_t last = t.presents.empty() ? start : std::max(start, t.presents.back());
+          return now - last >= quietNs;
+        },
+        limit);
+  }
+
+  // The frames the game presents from now on, counted for `window` or until
+  // there are more than `enough`.
+  int FramesWithin(std::chrono::milliseconds window, int enough) {
+    const std::int64_t since = xsession::MonotonicNs();
+    WaitUntil([&] { return GameTrace().PresentsBetween(since, INT64_MAX) > enough; }, window);
+    return GameTrace().PresentsBetween(since, xsession::MonotonicNs());
+  }
+
   // Opens another window (xeyes, in the left bar) and gives it the focus;
   // xeyes does not ask for the focus itself. The window lives as long as the
   // returned process.
-  Child FocusAnotherWindow() {
-    Child other({"xeyes", "-geometry", "100x100+20+20"}, env_, {}, dir_ / "xeyes.log");
+  Process FocusAnotherWindow() {
+    Process other(
+        {.argv = {"xeyes", "-geometry", "100x100+20+20"}, .env = env_, .out = dir_ / "xeyes.log"});
     EXPECT_EQ(xsession::RunTool({"sh", "-c",
                                  "xdotool search --sync --name xeyes | head -1 | "
                                  "xargs xdotool windowfocus --sync"},
@@ -208,9 +251,9 @@ class GameWindow : public ::testing::Test {
   int screenHeight_ = kScreenH;
   fs::path dir_;
   fs::path trace_;
-  std::vector<std::string> env_;
+  child::EnvChanges env_;
   xsession::Screen screen_;
-  Child game_;
+  Process game_;
 };
 
 // Keeps a screenshot that failed its check in the build folder.

@@ -2,9 +2,9 @@
 // picture of one-pixel stripes: the frame's scaling and letterbox, clicks in
 // the bars, focus loss and return, and Escape. (real_window_walk_test.cpp
 // plays the generated data from the title to the first fights.)
-#include <set>
+#include "window/real_window.h"
 
-#include "platform/real_window.h"
+#include <set>
 
 namespace realwindow {
 namespace {
@@ -112,8 +112,7 @@ TEST_F(RealWindow, TheFrameIsScaledCentredAndEscapeQuits) {
   // A click in the left bar counts at the frame's edge; the game goes on.
   EXPECT_TRUE(Xdotool({"mousemove", "--sync", "40", "300", "click", "1"}));
   EXPECT_TRUE(Xdotool({"mousemove", "--sync", "1250", "700", "click", "1"}));
-  std::this_thread::sleep_for(300ms);
-  ASSERT_TRUE(game_.Running()) << Log("game.log");
+  ASSERT_TRUE(WaitForFrames(10)) << "no frames after the clicks: " << State() << Log("game.log");
   std::string shotWhy;
   ASSERT_TRUE(TakeShot(shot, shotWhy)) << shotWhy;
   EXPECT_EQ(CheckFrame(shot), "") << "after the clicks" << Keep(shot, "real_window_clicked");
@@ -131,18 +130,15 @@ TEST_F(RealWindow, AWindowWithoutTheFocusWaitsAndTakesItBack) {
   ASSERT_EQ(why, "") << Keep(shot, "real_window_focus") << "\n" << State() << Log("game.log");
 
   // Active: a frame every 1/60 s.
-  std::int64_t t0 = xsession::MonotonicNs();
-  std::this_thread::sleep_for(1000ms);
-  const int active = GameTrace().PresentsBetween(t0, xsession::MonotonicNs());
+  const int active = FramesWithin(1000ms, 30);
 
-  // Another window takes the focus: the game waits and draws nothing.
-  // (xeyes does not ask for the focus itself, so it is given to it.)
-  Child other = FocusAnotherWindow();
+  // Another window takes the focus: once the game has seen it go, it waits
+  // and draws nothing. (xeyes does not ask for the focus itself, so it is
+  // given to it.)
+  Process other = FocusAnotherWindow();
   ASSERT_FALSE(HasFailure());
-  std::this_thread::sleep_for(300ms);
-  t0 = xsession::MonotonicNs();
-  std::this_thread::sleep_for(1000ms);
-  const int inactive = GameTrace().PresentsBetween(t0, xsession::MonotonicNs());
+  ASSERT_TRUE(WaitForQuiet(200ms)) << "the game kept drawing without the focus";
+  const int inactive = FramesWithin(1000ms, 0);
   EXPECT_TRUE(game_.Running());
   EXPECT_EQ(inactive, 0) << "the game kept drawing without the focus (active: " << active
                          << " frames a second)";
@@ -150,10 +146,8 @@ TEST_F(RealWindow, AWindowWithoutTheFocusWaitsAndTakesItBack) {
 
   // Back to the game: it runs again and Escape quits.
   ASSERT_TRUE(FocusTheGame());
-  std::this_thread::sleep_for(300ms);
-  t0 = xsession::MonotonicNs();
-  std::this_thread::sleep_for(1000ms);
-  const int resumed = GameTrace().PresentsBetween(t0, xsession::MonotonicNs());
+  ASSERT_TRUE(WaitForFrames(1)) << "no frame with the focus back: " << State();
+  const int resumed = FramesWithin(1000ms, 30);
   EXPECT_GT(active, 30);
   EXPECT_GT(resumed, 30) << "active " << active << " frames, inactive " << inactive;
   ExpectEscapeQuitsCleanly();

@@ -2,7 +2,7 @@
 // under openbox: the window is 1280 x 960 and shows the title frame that
 // vedo-replay renders from the same data, every pixel doubled; closing the
 // window through the window manager quits as Escape does.
-#include "platform/real_window.h"
+#include "window/real_window.h"
 
 namespace realwindow {
 namespace {
@@ -20,8 +20,10 @@ class ScaledWindow : public GameWindow {
   pngio::RgbImage RenderedTitle() {
     std::ofstream(dir_ / "title.vrs") << "frames 20\nshot title.png\n";
     const std::string replay = std::string(VEDO_BINARY_DIR) + "/tools/replay/vedo-replay";
-    Child run({replay, "--data", Data().string(), "title.vrs"}, {"SDL_AUDIODRIVER=dummy"}, dir_,
-              dir_ / "replay.log");
+    Process run({.argv = {replay, "--data", Data().string(), "title.vrs"},
+                 .env = {{"SDL_AUDIODRIVER", "dummy"}},
+                 .workDir = dir_,
+                 .out = dir_ / "replay.log"});
     EXPECT_EQ(run.Wait(60000ms), 0) << Log("replay.log");
     pngio::RgbImage title;
     std::string error;

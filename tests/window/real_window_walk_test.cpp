@@ -12,7 +12,7 @@
 #include <map>
 #include <tuple>
 
-#include "platform/real_window.h"
+#include "window/real_window.h"
 
 namespace realwindow {
 namespace {
@@ -82,17 +82,20 @@ class RealWindowWalk : public GameWindow {
       return std::vector<std::uint8_t>(text.begin(), text.end());
     }());
     const std::string replay = std::string(VEDO_BINARY_DIR) + "/tools/replay/vedo-replay";
-    Child run({replay, "--data", Data().string(), "walk.vrs"}, {"SDL_AUDIODRIVER=dummy"}, out,
-              out / "replay.log");
+    Process run({.argv = {replay, "--data", Data().string(), "walk.vrs"},
+                 .env = {{"SDL_AUDIODRIVER", "dummy"}},
+                 .workDir = out,
+                 .out = out / "replay.log"});
     const int code = run.Wait(60000ms);
-    EXPECT_EQ(code, 0) << "vedo-replay (" << run.HowItEnded() << "):\n" << [&] {
-      std::ifstream in(out / "replay.log");
-      std::ostringstream t;
-      t << in.rdbuf();
-      return t.str();
-    }();
-    for (const char* name : {"title", "warning", "prologue1", "prologue2", "field", "right",
-                             "left", "aim", "event1", "closed", "leftbar", "event2"}) {
+    EXPECT_EQ(code, 0) << "vedo-replay (" << run.HowItEnded() << "):\n"
+                       << [&] {
+                            std::ifstream in(out / "replay.log");
+                            std::ostringstream t;
+                            t << in.rdbuf();
+                            return t.str();
+                          }();
+    for (const char* name : {"title", "warning", "prologue1", "prologue2", "field", "right", "left",
+                             "aim", "event1", "closed", "leftbar", "event2"}) {
       std::string error;
       pngio::ReadPng((out / (std::string(name) + ".png")).string(), frames[name], &error);
     }
@@ -107,8 +110,8 @@ class RealWindowWalk : public GameWindow {
 
   // Takes screenshots until the screen shows the `name` frame of one or
   // more of the candidates (within `limit`); those candidates, or none.
-  std::vector<Seconds> WaitForAnyOf(const std::vector<Seconds>& candidates,
-                                    const std::string& name, std::chrono::milliseconds limit) {
+  std::vector<Seconds> WaitForAnyOf(const std::vector<Seconds>& candidates, const std::string& name,
+                                    std::chrono::milliseconds limit) {
     const auto end = std::chrono::steady_clock::now() + limit;
     std::vector<Seconds> showing;
     do {
@@ -182,9 +185,8 @@ class RealWindowWalk : public GameWindow {
     do {
       std::string shotWhy;
       if (TakeShot(shot_, shotWhy) && !Differences(shot_, was).empty()) {
-        // Once more, so that the new screen has settled.
-        std::this_thread::sleep_for(100ms);
-        return TakeShot(shot_, shotWhy);
+        // Once more, a few frames later, so that the new screen has settled.
+        return WaitForFrames(6) && TakeShot(shot_, shotWhy);
       }
       std::this_thread::sleep_for(40ms);
     } while (std::chrono::steady_clock::now() < end && game_.Running());
@@ -204,7 +206,7 @@ class RealWindowWalk : public GameWindow {
   // why not.
   std::string PressUntil(const pngio::RgbImage& want) {
     // Past every debounce (12 passes) before the first press.
-    std::this_thread::sleep_for(250ms);
+    if (!WaitForFrames(13)) return "the game stopped drawing: " + State();
     std::string why;
     for (int attempt = 0; attempt < 5; ++attempt) {
       Press();
@@ -215,7 +217,7 @@ class RealWindowWalk : public GameWindow {
 
   // Presses until the screen changes from `was`; false when it does not.
   bool PressUntilChange(const pngio::RgbImage& was) {
-    std::this_thread::sleep_for(250ms);
+    if (!WaitForFrames(13)) return false;
     for (int attempt = 0; attempt < 5; ++attempt) {
       Press();
       if (WaitForChange(was, 1500ms)) return true;
@@ -278,13 +280,11 @@ TEST_F(RealWindowWalk, FromTheTitleThroughThePrologueToTheFirstFights) {
   // bar; with the focus back it scrolls on. (xeyes sits in the left bar and
   // does not take the focus itself, so it is given to it.)
   {
-    Child other = FocusAnotherWindow();
+    Process other = FocusAnotherWindow();
     ASSERT_FALSE(HasFailure());
-    std::this_thread::sleep_for(200ms);
+    ASSERT_TRUE(WaitForQuiet(200ms)) << "the game kept drawing without the focus";
     MoveTo(kRightBarX, ScreenY(kBarRowY));
-    const std::int64_t still = xsession::MonotonicNs();
-    std::this_thread::sleep_for(700ms);
-    const int drawn = GameTrace().PresentsBetween(still, xsession::MonotonicNs());
+    const int drawn = FramesWithin(700ms, 0);
     EXPECT_EQ(drawn, 0) << "frames were drawn without the focus";
     why = WaitFor(any.at("left"), 0ms, false);
     ASSERT_EQ(why, "") << "the field moved without the focus: " << Failure("unfocused");
@@ -319,7 +319,7 @@ TEST_F(RealWindowWalk, FromTheTitleThroughThePrologueToTheFirstFights) {
 
   // Its button closes it, and the cell stays open.
   MoveTo(ScreenX(kEventButtonX), ScreenY(kEventButtonY));
-  std::this_thread::sleep_for(250ms);
+  ASSERT_TRUE(WaitForFrames(13)) << "the game stopped drawing: " << State();
   std::vector<Seconds> closed;
   for (int attempt = 0; attempt < 5 && closed.empty(); ++attempt) {
     Press();
@@ -343,8 +343,8 @@ TEST_F(RealWindowWalk, FromTheTitleThroughThePrologueToTheFirstFights) {
     for (std::int64_t a2 = secondFrom; a2 <= secondTo && !matched; ++a2) {
       const std::string d = Differences(shot_, Rendered(p, a1, a2).at("event2"));
       matched = d.empty();
-      closest += "\n  population at " + std::to_string(p) + ", attacks at " +
-                 std::to_string(a1) + " and " + std::to_string(a2) + ": " + d;
+      closest += "\n  population at " + std::to_string(p) + ", attacks at " + std::to_string(a1) +
+                 " and " + std::to_string(a2) + ": " + d;
     }
   }
   ASSERT_TRUE(matched) << "the second event window matches no rendering:" << closest
@@ -367,20 +367,13 @@ namespace {
 TEST_F(RealWindowWalk, DiagnosticsOpenTheEndingAndMarkItsMusic) {
   ASSERT_TRUE(fs::exists(Data() / "Ending.mid")) << "the data kit has not been generated";
   StartWindowManager();
-  env_.push_back("VEDO_DEBUG_SET=gInTitle=0,gProloguePending=0,gEnding=1");
+  env_.emplace_back("VEDO_DEBUG_SET", "gInTitle=0,gProloguePending=0,gEnding=1");
   StartGame(Data());
   std::int64_t mark = 0;
-  const auto end = std::chrono::steady_clock::now() + 20s;
-  while (mark == 0 && game_.Running() && std::chrono::steady_clock::now() < end) {
-    std::this_thread::sleep_for(50ms);
-    mark = GameTrace().Mark("music-start");
-  }
+  WaitUntil([&] { return (mark = GameTrace().Mark("music-start")) != 0; }, 20000ms);
   ASSERT_NE(mark, 0) << "no music start: " << State() << Log("game.log");
-  const std::int64_t after = xsession::MonotonicNs();
-  std::this_thread::sleep_for(500ms);
-  const Trace t = GameTrace();
-  EXPECT_EQ(t.PresentsBetween(0, mark), 42);
-  EXPECT_GT(t.PresentsBetween(after, xsession::MonotonicNs()), 10) << "the ending stopped";
+  EXPECT_EQ(GameTrace().PresentsBetween(0, mark), 42);
+  EXPECT_GT(FramesWithin(2000ms, 10), 10) << "the ending stopped";
   ExpectEscapeQuitsCleanly();
 }
 
