@@ -35,8 +35,9 @@ std::string TextGoldenSkipReason() {
 
 std::string KitGoldenSkipReason() {
   static const bool kitAsRecorded = [] {
-    const std::string command = "cd '" + DataKitDir().string() + "' && sha256sum --check --status '" +
-                                VEDO_SOURCE_DIR + "/tests/tools/datakit.sha256'";
+    const std::string command = "cd '" + DataKitDir().string() +
+                                "' && sha256sum --check --status '" + VEDO_SOURCE_DIR +
+                                "/tests/tools/datakit.sha256'";
     return std::system(command.c_str()) == 0;
   }();
   if (kitAsRecorded || Refreshing()) return {};

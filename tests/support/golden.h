@@ -4,9 +4,9 @@
 // to write the current frames as the new golden images.
 #pragma once
 
-#include <string>
-
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "platform/surface.h"
 
