@@ -11,12 +11,6 @@
 WaveSound* gSound[kSoundSlots] = {};
 platform::SoundDevice* gDirectSound = nullptr;
 
-const char* const kSoundFiles[kSoundEffects] = {
-    "start.wav", "zombi.wav", "kero.wav",  "hunt.wav",  "Stalker.wav", "Stalker2.wav",
-    "shot0.wav", "shot1.wav", "shot2.wav", "shot3.wav", "main.wav",    "splay.wav",
-    "died.wav",  "file.wav",  "open1.wav", "open2.wav",
-};
-
 namespace {
 
 WaveSound* Refuse(const char* fileName, const char* reason) {

@@ -2,6 +2,7 @@
 // copies that share their samples, and fired by sound number.
 #pragma once
 
+#include "gfx/data_contract.h"
 #include "platform/audio.h"
 #include "shell/game_state.h"
 
@@ -23,7 +24,6 @@ inline constexpr int SND_OPEN1 = 14;
 inline constexpr int SND_OPEN2 = 15;
 
 inline constexpr int kSoundSlots = 50;
-inline constexpr int kSoundEffects = 16;
 inline constexpr int kSoundCopies = 21;
 
 struct WaveSound {
@@ -37,8 +37,7 @@ extern WaveSound* gSound[kSoundSlots];
 // buffer belongs to it and goes when it is released.
 extern platform::SoundDevice* gDirectSound;
 
-// The file of each effect, by sound number.
-extern const char* const kSoundFiles[kSoundEffects];
+// The file of each effect, by sound number, is kSoundFiles (gfx/data_contract.h).
 
 // Opens the sound device. 1 on success, 0 when there is no output at all.
 int InitDirectSound(WindowHandle window);

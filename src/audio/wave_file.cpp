@@ -3,13 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/little_endian.h"
+
 namespace {
 
-std::uint16_t Le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
-std::uint32_t Le32(const std::uint8_t* p) {
-  return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) |
-         (std::uint32_t{p[3]} << 24);
-}
+using platform::ReadLe16;
+using platform::ReadLe32;
 
 constexpr std::uint16_t kFormatPcm = 1;
 constexpr std::uint16_t kFormatExtensible = 0xFFFE;
@@ -36,20 +35,20 @@ bool ParseWave(const std::uint8_t* data, std::size_t size, WaveInfo& info, const
   // The RIFF size is not trusted; the chunks are walked to the file's end.
   std::size_t pos = 12;
   while (size - pos >= 8 && !(haveFormat && haveData)) {
-    const std::uint32_t length = Le32(data + pos + 4);
+    const std::uint32_t length = ReadLe32(data + pos + 4);
     const std::size_t body = pos + 8;
     const std::size_t avail = size - body;
     if (std::memcmp(data + pos, "fmt ", 4) == 0 && !haveFormat) {
       if (length < 16 || length > avail) return Fail(reason, "damaged format chunk");
-      tag = Le16(data + body);
-      info.format.channels = Le16(data + body + 2);
+      tag = ReadLe16(data + body);
+      info.format.channels = ReadLe16(data + body + 2);
       info.format.samplesPerSecond =
-          static_cast<int>(std::min<std::uint32_t>(Le32(data + body + 4), 0x7FFFFFFF));
-      info.format.blockAlign = Le16(data + body + 12);
-      info.format.bitsPerSample = Le16(data + body + 14);
-      if (tag == kFormatExtensible && length >= 40 && Le16(data + body + 16) >= 22 &&
+          static_cast<int>(std::min<std::uint32_t>(ReadLe32(data + body + 4), 0x7FFFFFFF));
+      info.format.blockAlign = ReadLe16(data + body + 12);
+      info.format.bitsPerSample = ReadLe16(data + body + 14);
+      if (tag == kFormatExtensible && length >= 40 && ReadLe16(data + body + 16) >= 22 &&
           std::memcmp(data + body + 26, kSubtypeTail, sizeof kSubtypeTail) == 0) {
-        tag = Le16(data + body + 24);
+        tag = ReadLe16(data + body + 24);
       }
       haveFormat = true;
     } else if (std::memcmp(data + pos, "data", 4) == 0 && !haveData) {

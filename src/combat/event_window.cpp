@@ -5,6 +5,7 @@
 
 #include "audio/sound.h"
 #include "combat/message_catalogue.h"
+#include "gfx/data_contract.h"
 #include "gfx/display.h"
 #include "gfx/text.h"
 
@@ -12,7 +13,7 @@ namespace {
 
 constexpr int kWindowX = 162;
 constexpr int kWindowY = 61;
-constexpr Rect kWindowRect{0, 0, 317, 241};
+constexpr Rect kWindowRect{0, 0, kEventWindowPicture.width, kEventWindowPicture.height};
 constexpr int kPortraitX = 241;
 constexpr int kPortraitY = 81;
 constexpr int kPortraitWidth = 160;

@@ -1,24 +1,22 @@
 #include "field/field_view.h"
 
-#include <climits>
-
+#include "gfx/data_contract.h"
 #include "gfx/display.h"
+#include "gfx/map_file.h"
 #include "shell/game_state.h"
 
 namespace {
 
-constexpr int kDigitFrame = 9;  // frames 9 to 18 are the digits 0 to 9
+// Object codes below this are hidden cells (CELL_OPENED aside): they look
+// like plain ground.
+constexpr int kFirstShownCode = 12;
 
-// The ground tile of a map cell: the absolute value of its number; -1 (no
-// tile) outside the map.
-int GroundTile(int row, int col) {
-  if (gGroundLayer == nullptr || row < 0 || row >= gMapRows || col < 0 || col >= gMapCols) {
-    return -1;
-  }
-  const int v = gGroundLayer[row][col];
-  if (v == INT_MIN) return -1;
-  return v < 0 ? -v : v;
-}
+// The view scrolls down while the pointer is below this screen row (on the
+// map's last pixel row or in the panel), except over the panel's button
+// block: from kButtonBlockLeft rightwards, down to kButtonBlockBottom.
+constexpr int kScrollDownBelowY = 358;
+constexpr int kButtonBlockLeft = 450;
+constexpr int kButtonBlockBottom = 460;
 
 void DrawGround(int x, int y, int row, int col) {
   const int tile = GroundTile(row, col);
@@ -26,9 +24,9 @@ void DrawGround(int x, int y, int row, int col) {
 }
 
 int HealthFrame() {
-  if (gHealth > 50) return 19;
-  if (gHealth > 20) return 20;
-  return 21;
+  if (gHealth > 50) return kHealthFineFrame;
+  if (gHealth > 20) return kHealthCautionFrame;
+  return kHealthDangerFrame;
 }
 
 }  // namespace
@@ -53,20 +51,19 @@ AmmoDigits TakeAmmoDigits(int ammoShown) {
 }
 
 int OpenedCellTile(int code, int count) {
-  static constexpr int kCountTiles[8] = {18, 36, 54, 72, 366, 367, 374, 375};
   switch (code) {
     case CELL_OPENED:
       return count >= 0 && count <= 7 ? kCountTiles[count] : -1;
     case CELL_FILE_TAKEN:
-      return 90;
+      return kFileTakenTile;
     case CELL_AMMO_TAKEN:
-      return 371;
+      return kAmmoTakenTile;
     case CELL_SPRAY_TAKEN:
-      return 372;
+      return kSprayTakenTile;
     case CELL_HUNTER_BEATEN:
-      return 370;
+      return kHunterBeatenTile;
     case CELL_STALKER_BEATEN:
-      return 373;
+      return kStalkerBeatenTile;
     default:
       return -1;
   }
@@ -78,7 +75,10 @@ void ScrollView() {
   if (gMouseX < 1 && gViewCol > 0) --gViewCol;
   // Down whenever the pointer is in the panel or on the map's last pixel
   // rows, except over the button block.
-  if (gMouseY > 358 && (gMouseX < 450 || gMouseY > 460) && gViewRow < gMapRows - 12) ++gViewRow;
+  if (gMouseY > kScrollDownBelowY && (gMouseX < kButtonBlockLeft || gMouseY > kButtonBlockBottom) &&
+      gViewRow < gMapRows - kScreenRows) {
+    ++gViewRow;
+  }
   if (gMouseY < 1 && gViewRow > 0) --gViewRow;
 }
 
@@ -90,7 +90,7 @@ void DrawMapView() {
       const int code = CellCode(col, row);
       const int x = c * gTileWidth;
       const int y = r * gTileHeight;
-      if (code != CELL_OPENED && code < 12) {
+      if (code != CELL_OPENED && code < kFirstShownCode) {
         DrawGround(x, y, row, col);  // a hidden cell looks like plain ground
       } else {
         const int tile = OpenedCellTile(code, CellCount(col, row));
@@ -101,26 +101,27 @@ void DrawMapView() {
 }
 
 void DrawPanel(const AmmoDigits& digits) {
-  for (int p = 0; p < 3; ++p) {
+  for (int p = 0; p < kPanelRows; ++p) {
     for (int c = 0; c < kViewCols; ++c) {
-      DrawGround(c * gTileWidth, (kViewRows + p) * gTileHeight, gMapRows - 3 + p, c);
+      DrawGround(c * gTileWidth, (kViewRows + p) * gTileHeight, gMapRows - kPanelRows + p, c);
     }
   }
-  DrawSprite(368, 392, gWeapon + 1);
+  DrawSprite(kWeaponIconX, kWeaponIconY, kWeaponIconFrame + gWeapon);
   const int sprayDigit = gSprays < 0 ? 0 : gSprays > 9 ? 9 : gSprays;
-  DrawSprite(525, 435, sprayDigit + kDigitFrame);
-  if (gWeapon == WEAPON_SHOTGUN) DrawSprite(573, 414, 8);
-  if (gWeapon == WEAPON_MAGNUM) DrawSprite(573, 414, 7);
-  DrawSprite(570, 435, digits.hundreds + kDigitFrame);
-  DrawSprite(585, 435, digits.tens + kDigitFrame);
-  DrawSprite(600, 435, digits.units + kDigitFrame);
+  DrawSprite(kSprayDigitX, kDigitY, sprayDigit + kDigitFrame);
+  if (gWeapon == WEAPON_SHOTGUN) DrawSprite(kWeaponMarkX, kWeaponMarkY, kShotgunMarkFrame);
+  if (gWeapon == WEAPON_MAGNUM) DrawSprite(kWeaponMarkX, kWeaponMarkY, kMagnumMarkFrame);
+  DrawSprite(kAmmoDigitX[0], kDigitY, digits.hundreds + kDigitFrame);
+  DrawSprite(kAmmoDigitX[1], kDigitY, digits.tens + kDigitFrame);
+  DrawSprite(kAmmoDigitX[2], kDigitY, digits.units + kDigitFrame);
   // A negative count (the empty-gun mark) ends in a 0 drawn over its units.
-  if (gAmmoShown < 0) DrawSprite(600, 435, kDigitFrame);
-  DrawSprite(368, 454, HealthFrame());
+  if (gAmmoShown < 0) DrawSprite(kAmmoDigitX[2], kDigitY, kDigitFrame);
+  DrawSprite(kHealthIconX, kHealthIconY, HealthFrame());
 }
 
 void DrawPointerHighlight() {
   if (gMouseY < kMapViewHeight && gEventOpen == 0) {
-    DrawSprite((gMouseX / kCellPixels) * kCellPixels, (gMouseY / kCellPixels) * kCellPixels, 0);
+    DrawSprite((gMouseX / kCellPixels) * kCellPixels, (gMouseY / kCellPixels) * kCellPixels,
+               kHighlightFrame);
   }
 }

@@ -2,10 +2,12 @@
 // status panel with its indicators, and the highlight under the pointer.
 #pragma once
 
-// Screen layout.
+// Screen layout: 16 x 12 cells, the map view above the panel.
 inline constexpr int kCellPixels = 40;
 inline constexpr int kViewCols = 16;
 inline constexpr int kViewRows = 9;
+inline constexpr int kPanelRows = 3;  // the map's last rows, always shown below the view
+inline constexpr int kScreenRows = kViewRows + kPanelRows;
 inline constexpr int kMapViewHeight = 360;  // the panel starts below
 
 // The three ammunition digits as the frame begins.

@@ -2,42 +2,29 @@
 
 #include "audio/sound.h"
 #include "combat/event_window.h"
+#include "gfx/data_contract.h"
 #include "gfx/display.h"
 #include "shell/game_state.h"
 
 namespace {
 
-constexpr int kFigureFrame = 51;
-constexpr int kFigureX = 200;
-constexpr int kFigureY = 214;
-constexpr int kLastStep = 4;
+constexpr int kLastStep = kRocketSteps - 1;
 
 void DrawRocket(int lane, int k) {
-  const int y = 365 - 34 * k;
-  switch (lane) {
-    case 1:
-      DrawSprite(40 * k, y, 39 + k);
-      break;
-    case 2:
-      DrawSprite(52 * k, y, 39 + k);
-      break;
-    case 3:
-      DrawSprite(510 - 40 * k, y, 45 + k);
-      break;
-    default:
-      break;  // no lane: no rocket
-  }
+  if (lane < 1 || lane > 3) return;  // no lane: no rocket
+  const RocketLaneFrames& frames = kRocketLanes[lane - 1];
+  DrawSprite(frames.x0 + frames.dx * k, kRocketY0 + kRocketDy * k, frames.firstFrame + k);
 }
 
 }  // namespace
 
 int RocketPlayerOffset(int mouseX) {
-  if (mouseX <= 60) return 0;
-  if (mouseX <= 159) return 30;
-  if (mouseX <= 319) return 60;
-  if (mouseX <= 479) return 120;
-  if (mouseX <= 579) return 150;
-  return 180;
+  if (mouseX <= 60) return kFigureOffsets[0];
+  if (mouseX <= 159) return kFigureOffsets[1];
+  if (mouseX <= 319) return kFigureOffsets[2];
+  if (mouseX <= 479) return kFigureOffsets[3];
+  if (mouseX <= 579) return kFigureOffsets[4];
+  return kFigureOffsets[5];
 }
 
 int RocketLane(int mouseX) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/little_endian.h"
 #include "platform/platform.h"
 
 HRESULT ReloadBitmap(Surface* surface, const char* fileName) {
@@ -84,11 +85,9 @@ Palette* LoadPalette(DisplayDevice* directDraw, const char* bitmapName) {
   std::fread(palette->entries, 1, sizeof palette->entries, f);
   std::fclose(f);
   (void)got;
-  const std::uint32_t infoSize = info[0] | (info[1] << 8) | (info[2] << 16) |
-                                 (static_cast<std::uint32_t>(info[3]) << 24);
-  const int bitCount = info[14] | (info[15] << 8);
-  const std::uint32_t used = info[32] | (info[33] << 8) | (info[34] << 16) |
-                             (static_cast<std::uint32_t>(info[35]) << 24);
+  const std::uint32_t infoSize = platform::ReadLe32(info);
+  const int bitCount = platform::ReadLe16(info + 14);
+  const std::uint32_t used = platform::ReadLe32(info + 32);
   std::uint32_t n = 0;
   if (infoSize == 40 && bitCount <= 8) n = used != 0 ? used : (1u << bitCount);
   // A used-colours count beyond the table would convert memory past it.

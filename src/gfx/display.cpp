@@ -46,13 +46,13 @@ struct PictureSurface {
 };
 
 const PictureSurface kPictures[] = {
-    {&gTitleSurface, 640, 480, "DrawTitle Fail"},
-    {&gWarningSurface, 640, 480, "DrawWarning Fail"},
-    {&gEventWinSurface, 317, 241, "DrawEventWin Fail"},
-    {&gEvent1Surface, 320, 327, "DrawEvent1 Fail"},
-    {&gEvent2Surface, 320, 327, "DrawEvent2 Fail"},
-    {&gDiedSurface, 640, 480, "DrawDied Fail"},
-    {&gEndingSurface, 640, 480, "DrawEnding Fail"},
+    {&gTitleSurface, kTitlePicture.width, kTitlePicture.height, "DrawTitle Fail"},
+    {&gWarningSurface, kWarningPicture.width, kWarningPicture.height, "DrawWarning Fail"},
+    {&gEventWinSurface, kEventWindowPicture.width, kEventWindowPicture.height, "DrawEventWin Fail"},
+    {&gEvent1Surface, kPortraitSheet1.width, kPortraitSheet1.height, "DrawEvent1 Fail"},
+    {&gEvent2Surface, kPortraitSheet2.width, kPortraitSheet2.height, "DrawEvent2 Fail"},
+    {&gDiedSurface, kDeathPicture.width, kDeathPicture.height, "DrawDied Fail"},
+    {&gEndingSurface, kEndingPicture.width, kEndingPicture.height, "DrawEnding Fail"},
 };
 
 }  // namespace

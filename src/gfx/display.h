@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "gfx/data_contract.h"
 #include "platform/surface.h"
 #include "shell/game_state.h"
 
@@ -19,9 +20,6 @@ using platform::E_FAIL;
 using platform::HRESULT;
 using platform::Rect;
 using platform::Surface;
-
-inline constexpr int kScreenWidth = 640;
-inline constexpr int kScreenHeight = 480;
 
 // The display device; its existence means the display is set up.
 struct DisplayDevice {};

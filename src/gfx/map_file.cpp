@@ -1,18 +1,17 @@
 #include "gfx/map_file.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "platform/little_endian.h"
 #include "platform/platform.h"
 
 namespace {
 
-std::int32_t ReadLe32(const std::uint8_t* p) {
-  return static_cast<std::int32_t>(p[0] | (p[1] << 8) | (p[2] << 16) |
-                                   (static_cast<std::uint32_t>(p[3]) << 24));
-}
+using platform::ReadLeInt32;
 
 // Refuses a header the game cannot use safely, naming the problem in a box
 // and on the debugger output.
@@ -57,18 +56,18 @@ int LoadMap(const char* fileName) {
   (void)got;  // a short header reads as zeros
   // The tag is compared as a zero-terminated text, so bytes after its zero
   // are free; the 16-byte field has no room for a longer tag to run on.
-  if (std::memchr(header, 0, 16) == nullptr ||
+  if (std::memchr(header, 0, kTagFieldBytes) == nullptr ||
       std::strcmp(reinterpret_cast<const char*>(header), kMapTag) != 0) {
     platform::ShowMessageBox("k4", "No - Mapfileheard.logo");
     platform::DebugOutput("LoadMap: Invalidate Format\n");
     std::fclose(f);
     return 0;
   }
-  const int count = ReadLe32(header + 16);
-  const int width = ReadLe32(header + 20);
-  const int height = ReadLe32(header + 24);
-  const int cols = ReadLe32(header + 28);
-  const int rows = ReadLe32(header + 32);
+  const int count = ReadLeInt32(header + 16);
+  const int width = ReadLeInt32(header + 20);
+  const int height = ReadLeInt32(header + 24);
+  const int cols = ReadLeInt32(header + 28);
+  const int rows = ReadLeInt32(header + 32);
   const std::string problem = CheckHeader(count, width, height, cols, rows);
   if (!problem.empty()) {
     std::fclose(f);
@@ -92,7 +91,7 @@ int LoadMap(const char* fileName) {
         fileEnded = true;  // unread cells stay 0
         break;
       }
-      gGroundLayer[r][c] = ReadLe32(cell);
+      gGroundLayer[r][c] = ReadLeInt32(cell);
     }
   }
 
@@ -140,6 +139,15 @@ void CopyTilePixels(Surface* surface, const std::uint8_t* pixels) {
 }
 
 void ReleaseTileData() { gTileSurfaces.clear(); }
+
+int GroundTile(int row, int col) {
+  if (gGroundLayer == nullptr || row < 0 || row >= gMapRows || col < 0 || col >= gMapCols) {
+    return -1;
+  }
+  const int v = gGroundLayer[row][col];
+  if (v == INT_MIN) return -1;
+  return v < 0 ? -v : v;
+}
 
 void ReleaseGroundLayer() {
   if (gGroundLayer == nullptr) return;

@@ -8,10 +8,11 @@
 
 #include <cstdint>
 
+#include "gfx/data_contract.h"
 #include "gfx/display.h"
 
-inline constexpr int kMapHeaderBytes = 52;
-inline constexpr char kMapTag[] = "RevUdav v1";
+// The header's size and tag are kMapHeaderBytes and kMapTag
+// (gfx/data_contract.h).
 
 // Limits on what the game can show. The field's layers are 18 x 25 and the
 // panel takes three more rows; the screen shows 16 x 12 tiles.
@@ -23,6 +24,10 @@ inline constexpr int kMapMaxTileSide = 256;
 inline constexpr int kMapMaxTiles = 65536;
 
 int LoadMap(const char* fileName);
+// The ground tile of a map cell: the absolute value of its number; -1 (no
+// tile) outside the map, with no map, and for -2^31, which has no absolute
+// value.
+int GroundTile(int row, int col);
 int InitTileData(int count);
 void CopyTilePixels(Surface* surface, const std::uint8_t* pixels);
 void ReleaseTileData();

@@ -2,15 +2,22 @@
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
+#include "platform/little_endian.h"
 #include "platform/platform.h"
 
 namespace {
 
-std::int32_t ReadLe32(const std::uint8_t* p) {
-  return static_cast<std::int32_t>(p[0] | (p[1] << 8) | (p[2] << 16) |
-                                   (static_cast<std::uint32_t>(p[3]) << 24));
-}
+using platform::ReadLeInt32;
+
+// The open file, closed on every way out of a reader.
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+File OpenForReading(const char* fileName) { return File(std::fopen(fileName, "rb")); }
 
 struct Header {
   bool tagOk = false;
@@ -23,10 +30,10 @@ Header ReadHeader(std::FILE* f) {
   const std::size_t got = std::fread(raw, 1, sizeof raw, f);
   (void)got;  // a short header reads as zeros
   Header h;
-  h.tagOk = std::memchr(raw, 0, 16) != nullptr &&
+  h.tagOk = std::memchr(raw, 0, kTagFieldBytes) != nullptr &&
             std::strcmp(reinterpret_cast<const char*>(raw), kSpriteTag) == 0;
-  h.version = ReadLe32(raw + 16);
-  h.count = ReadLe32(raw + 20);
+  h.version = ReadLeInt32(raw + 16);
+  h.count = ReadLeInt32(raw + 20);
   return h;
 }
 
@@ -45,23 +52,22 @@ void Box(const char* text, const char* caption) { platform::ShowMessageBox(text,
 std::int32_t ReadValue(std::FILE* f) {
   std::uint8_t b[4] = {};
   if (std::fread(b, 1, 4, f) != 4) return 0;
-  return ReadLe32(b);
+  return ReadLeInt32(b);
 }
 
 }  // namespace
 
 int GetNumSprite(const char* fileName) {
-  std::FILE* f = std::fopen(fileName, "rb");
+  const File file = OpenForReading(fileName);
+  std::FILE* f = file.get();
   if (f == nullptr) return 0;
   const Header h = ReadHeader(f);
   if (!h.tagOk) {
     Box("Fail Loading Sprite", "InitProgram()");
-    std::fclose(f);
     return 0;
   }
   if (h.version < 1) {
     Box("Sprite File Bad Version", "InitProgram()");
-    std::fclose(f);
     return 0;
   }
   // Every frame takes at least its 8-byte size record. A count the file
@@ -69,15 +75,14 @@ int GetNumSprite(const char* fileName) {
   // there.
   if (h.count > 0 && h.count > BytesLeft(f) / 8) {
     Box("Fail Loading Sprite", "InitProgram()");
-    std::fclose(f);
     return 0;
   }
-  std::fclose(f);
   return h.count;
 }
 
 int LoadSprite(const char* fileName) {
-  std::FILE* f = std::fopen(fileName, "rb");
+  const File file = OpenForReading(fileName);
+  std::FILE* f = file.get();
   if (f == nullptr) {
     Box("Sprite File Not Found", "InitProgram()");
     return 0;
@@ -85,18 +90,15 @@ int LoadSprite(const char* fileName) {
   const Header h = ReadHeader(f);
   if (!h.tagOk) {
     Box("Sprite File Bad Format", "InitProgram()");
-    std::fclose(f);
     return 0;
   }
   if (h.version < 1) {
     Box("Sprite File Bad Version", "InitProgram()");
-    std::fclose(f);
     return 0;
   }
   // The frame table was made for gSpriteCount frames; a file that changed
   // in between must not fill more.
   if (h.count < 0 || h.count > static_cast<int>(gSpriteFrames.size())) {
-    std::fclose(f);
     return 0;
   }
   const int n = h.count;
@@ -108,7 +110,6 @@ int LoadSprite(const char* fileName) {
     const std::int32_t hgt = ReadValue(f);
     if (w < 0 || hgt < 0 || w > kSpriteMaxWidth || hgt > kSpriteMaxHeight) {
       gSpriteSurfaces.clear();
-      std::fclose(f);
       return 0;
     }
     gSpriteFrames[i] = SpriteFrame{w, hgt};
@@ -124,18 +125,17 @@ int LoadSprite(const char* fileName) {
       }
     }
   }
-  std::fclose(f);
   return 1;
 }
 
 int GetNumAction(const char* fileName) {
-  std::FILE* f = std::fopen(fileName, "rb");
+  const File file = OpenForReading(fileName);
+  std::FILE* f = file.get();
   if (f == nullptr) {
     Box("Animation File Not Found", "GetNumAction()");
     return 0;
   }
   const Header h = ReadHeader(f);
-  std::fclose(f);
   if (!h.tagOk) {
     Box("Animation File Bad Format", "GetNumAction()");
     return 0;
@@ -148,7 +148,8 @@ int GetNumAction(const char* fileName) {
 }
 
 int LoadAnimation(const char* fileName, Animation* animation) {
-  std::FILE* f = std::fopen(fileName, "rb");
+  const File file = OpenForReading(fileName);
+  std::FILE* f = file.get();
   if (f == nullptr) {
     Box("Animation File Not Found", "LoadAnimation()");
     return 0;
@@ -156,12 +157,10 @@ int LoadAnimation(const char* fileName, Animation* animation) {
   const Header h = ReadHeader(f);
   if (!h.tagOk) {
     Box("Animation File Bad Format", "LoadAnimation()");
-    std::fclose(f);
     return 0;
   }
   if (h.version < 1) {
     Box("Animation File Bad Version", "LoadAnimation()");
-    std::fclose(f);
     return 0;
   }
   // Every count is checked against the bytes its records need, so that no
@@ -175,7 +174,6 @@ int LoadAnimation(const char* fileName, Animation* animation) {
   std::vector<AnimationAction> actions;
   if (!fits(h.count, 20)) {
     Box("Animation File Bad Format", "LoadAnimation()");
-    std::fclose(f);
     return 0;
   }
   actions.resize(static_cast<std::size_t>(h.count));
@@ -186,7 +184,6 @@ int LoadAnimation(const char* fileName, Animation* animation) {
     const std::int32_t frames = ReadValue(f);
     if (!fits(frames, 68)) {
       Box("Animation File Bad Format", "LoadAnimation()");
-      std::fclose(f);
       return 0;
     }
     action.frames.resize(static_cast<std::size_t>(frames));
@@ -195,7 +192,6 @@ int LoadAnimation(const char* fileName, Animation* animation) {
       const std::int32_t entries = ReadValue(f);
       if (!fits(entries, 12)) {
         Box("Animation File Bad Format", "LoadAnimation()");
-        std::fclose(f);
         return 0;
       }
       frame.entries.resize(static_cast<std::size_t>(entries));
@@ -204,7 +200,6 @@ int LoadAnimation(const char* fileName, Animation* animation) {
       }
     }
   }
-  std::fclose(f);
   if (animation != nullptr) animation->actions = std::move(actions);
   return 1;
 }

@@ -10,13 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "gfx/data_contract.h"
 #include "gfx/display.h"
 
-inline constexpr int kSpriteHeaderBytes = 32;
-inline constexpr char kSpriteTag[] = "DidArid v1.0";
+// The header's size and tag are kSpriteHeaderBytes and kSpriteTag
+// (gfx/data_contract.h).
 // No frame is larger than the screen: it could never be drawn.
-inline constexpr int kSpriteMaxWidth = 640;
-inline constexpr int kSpriteMaxHeight = 480;
+inline constexpr int kSpriteMaxWidth = kScreenWidth;
+inline constexpr int kSpriteMaxHeight = kScreenHeight;
 
 int GetNumSprite(const char* fileName);
 int LoadSprite(const char* fileName);

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/little_endian.h"
+
 namespace platform {
 namespace {
 
@@ -17,10 +19,6 @@ std::uint32_t Be32(const std::uint8_t* p) {
          std::uint32_t{p[3]};
 }
 std::uint16_t Be16(const std::uint8_t* p) { return static_cast<std::uint16_t>((p[0] << 8) | p[1]); }
-std::uint32_t Le32(const std::uint8_t* p) {
-  return (std::uint32_t{p[3]} << 24) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) |
-         std::uint32_t{p[0]};
-}
 
 std::int64_t Saturate(unsigned __int128 v) {
   return v > static_cast<unsigned __int128>(kMaxTimeUs) ? kMaxTimeUs : static_cast<std::int64_t>(v);
@@ -132,7 +130,7 @@ bool UnwrapRmid(const std::uint8_t*& data, std::size_t& size) {
   }
   std::size_t pos = 12;
   while (size - pos >= 8) {
-    const std::uint32_t length = Le32(data + pos + 4);
+    const std::uint32_t length = ReadLe32(data + pos + 4);
     const std::size_t body = pos + 8;
     const std::size_t avail = size - body;
     if (std::memcmp(data + pos, "data", 4) == 0) {

@@ -25,6 +25,10 @@ int TextWidthCp949(const char* text);
 // The face text is drawn with, as "Family (file)", or an empty string when
 // no face could be found. Sets the text route up if it is not yet.
 std::string TextFaceDescription();
+// The FreeType version and the face with its revision, as one line, e.g.
+// "FreeType 2.12.1; Baekmuk Gulim (/path/gulim.ttf) revision 2.20000". Text
+// pixels depend on both. Sets the text route up if it is not yet.
+std::string TextRouteVersions();
 // True when the face draws Hangul syllables.
 bool TextFaceHasHangul();
 // Frees the face, the glyph cache and the converter. The next call that

@@ -1,36 +1,18 @@
 #include "scenes/ending_scene.h"
 
 #include "audio/midi_player.h"
+#include "gfx/data_contract.h"
 #include "gfx/display.h"
 #include "platform/platform.h"
 
 namespace {
 
-// The ending picture is the map's tiles 376 to 567, a 16 x 12 grid of
-// 40-pixel tiles; it is revealed in blocks of 4, then 2, then 1 tile.
-constexpr int kPictureFirstTile = 376;
+// The ending picture is the map's tiles from kEndingFirstTile on, a 16 x 12
+// grid of 40-pixel tiles; it is revealed in blocks of 4, then 2, then 1 tile.
+// The credits and the grade stand where gfx/data_contract.h puts them.
 constexpr int kMusicFrame = 42;
 constexpr int kResetBelowY = -50;
-
-constexpr int kPictureCols = 16;
-constexpr int kPictureRows = 12;
 constexpr int kTileSide = 40;
-
-// The credits, in drawing order; y is the scroll position minus the offset.
-struct Credit {
-  int frame;
-  int x;
-  int yAbove;
-};
-constexpr Credit kCredits[] = {
-    {38, 160, 360}, {29, 160, 300}, {31, 360, 300}, {30, 160, 240}, {31, 360, 240}, {34, 160, 120},
-    {32, 160, 180}, {33, 360, 180}, {35, 160, 60},  {36, 360, 60},  {37, 160, 0},
-};
-// The grade's sprite stands beside frame 38: frame 28 for grade 1 down to
-// frame 22 for grade 7.
-constexpr int kGradeFrameBase = 29;
-constexpr int kGradeX = 400;
-constexpr int kGradeYAbove = 360;
 
 void RevealPicture(int frame) {
   const int blockTiles = frame < 20 ? 4 : frame < 40 ? 2 : 1;
@@ -38,9 +20,9 @@ void RevealPicture(int frame) {
   // screen keeps what the last frames left there. Tiles the map file lacks
   // are not drawn.
   const int side = kTileSide * blockTiles;
-  for (int i = 0; i < kPictureRows / blockTiles; ++i) {
-    for (int j = 0; j < kPictureCols / blockTiles; ++j) {
-      const int tile = kPictureFirstTile + (kPictureCols * i + j) * blockTiles;
+  for (int i = 0; i < kEndingTileRows / blockTiles; ++i) {
+    for (int j = 0; j < kEndingTileCols / blockTiles; ++j) {
+      const int tile = kEndingFirstTile + (kEndingTileCols * i + j) * blockTiles;
       DrawTile(side * j, side * i, tile);
     }
   }
@@ -50,8 +32,10 @@ void RevealPicture(int frame) {
 // simply not drawn, so the credits appear and vanish a whole sprite at a
 // time. Frames the sprite file lacks are not drawn either.
 void DrawCredits(int scrollY) {
-  for (const Credit& credit : kCredits) DrawSprite(credit.x, scrollY - credit.yAbove, credit.frame);
-  if (gGrade >= 1 && gGrade <= 7) {
+  for (const CreditPlacement& credit : kCredits) {
+    DrawSprite(credit.x, scrollY - credit.yAbove, credit.frame);
+  }
+  if (gGrade >= 1 && gGrade <= kGrades) {
     DrawSprite(kGradeX, scrollY - kGradeYAbove, kGradeFrameBase - gGrade);
   }
 }
@@ -79,7 +63,7 @@ void EndingScene() {
     // Opened once for the whole program and never stopped: a later ending
     // finds the player open, and playing on resumes where the tune is.
     platform::TraceMark("music-start");
-    gMidi.Open("Ending.mid");
+    gMidi.Open(kMusicFileName);
     gMidi.Play();
   }
   RevealPicture(frame);

@@ -4,7 +4,9 @@
 
 #include "audio/sound.h"
 #include "combat/message_catalogue.h"
+#include "gfx/data_contract.h"
 #include "gfx/display.h"
+#include "gfx/map_file.h"
 #include "gfx/text.h"
 
 namespace {
@@ -15,7 +17,7 @@ constexpr int kBackgroundCols = 16;
 constexpr int kBackgroundRows = 12;
 constexpr int kWindowX = 162;
 constexpr int kWindowY = 121;
-constexpr Rect kWindowRect{0, 0, 317, 241};
+constexpr Rect kWindowRect{0, 0, kEventWindowPicture.width, kEventWindowPicture.height};
 constexpr int kPortraitX = 241;
 constexpr int kPortraitY = 141;
 constexpr Rect kPortraitRect{0, 109, 160, 218};  // event1, column 0, row 1
@@ -29,13 +31,6 @@ constexpr int kButtonLeft = 440;
 constexpr int kButtonRight = 470;
 constexpr int kButtonTop = 276;
 constexpr int kButtonBottom = 356;
-
-// The ground layer's tile number; the field draws its absolute value.
-int GroundTile(int row, int col) {
-  const int cell = gGroundLayer[row][col];
-  if (cell == INT_MIN) return -1;  // has no absolute value; draws nothing
-  return cell < 0 ? -cell : cell;
-}
 
 // Always the map's top-left corner, wherever the last game left the view.
 void DrawBackground() {

@@ -4,6 +4,7 @@
 
 #include "audio/sound.h"
 #include "gfx/bitmap.h"
+#include "gfx/data_contract.h"
 #include "gfx/display.h"
 #include "gfx/map_file.h"
 #include "gfx/sprite_file.h"
@@ -32,18 +33,18 @@ int InitProgram() {
     platform::DebugOutput("Fail DirectDraw Init.\n");
     return 0;
   }
-  if (LoadMap("city.map") == 0) {
-    NoteIfMissing("city.map");
+  if (LoadMap(kMapFileName) == 0) {
+    NoteIfMissing(kMapFileName);
     return 0;
   }
-  gSpriteCount = GetNumSprite("WEAPON.SPR");
+  gSpriteCount = GetNumSprite(kSpriteFileName);
   if (gSpriteCount <= 0) {
     platform::ShowMessageBox("Fail Get Sprite Num", "InitProgram()");
-    NoteIfMissing("WEAPON.SPR");
+    NoteIfMissing(kSpriteFileName);
     return 0;
   }
   gSpriteFrames.assign(static_cast<std::size_t>(gSpriteCount), SpriteFrame{0, 0});
-  if (LoadSprite("WEAPON.SPR") == 0) {
+  if (LoadSprite(kSpriteFileName) == 0) {
     platform::ShowMessageBox("Fail Loading Sprite", "InitProgram()");
     return 0;
   }
@@ -51,14 +52,14 @@ int InitProgram() {
   for (int i = 0; i < gSpriteCount && i < static_cast<int>(gSpriteSurfaces.size()); ++i) {
     SetSurfaceColorKey(gSpriteSurfaces[i].get(), 0);
   }
-  gPalette = LoadPalette(gDirectDraw, "Title.bmp");
-  ReloadBitmap(gEventWinSurface, "eventwin.bmp");
-  ReloadBitmap(gEvent1Surface, "event1.bmp");
-  ReloadBitmap(gEvent2Surface, "event2.bmp");
-  ReloadBitmap(gTitleSurface, "Title.bmp");
-  ReloadBitmap(gWarningSurface, "warning.bmp");
-  ReloadBitmap(gDiedSurface, "died.bmp");
-  ReloadBitmap(gEndingSurface, "Ending.bmp");
+  gPalette = LoadPalette(gDirectDraw, kTitlePicture.name);
+  ReloadBitmap(gEventWinSurface, kEventWindowPicture.name);
+  ReloadBitmap(gEvent1Surface, kPortraitSheet1.name);
+  ReloadBitmap(gEvent2Surface, kPortraitSheet2.name);
+  ReloadBitmap(gTitleSurface, kTitlePicture.name);
+  ReloadBitmap(gWarningSurface, kWarningPicture.name);
+  ReloadBitmap(gDiedSurface, kDeathPicture.name);
+  ReloadBitmap(gEndingSurface, kEndingPicture.name);
   return 1;
 }
 

@@ -360,6 +360,9 @@ TEST_F(EventWindowTest, CounterStopsAtTheTopOfItsRange) {
 class EventWindowGolden : public ::testing::Test {
  protected:
   void SetUp() override {
+    std::string skip = testdata::KitGoldenSkipReason();
+    if (skip.empty()) skip = testdata::TextGoldenSkipReason();
+    if (!skip.empty()) GTEST_SKIP() << skip;
     ASSERT_TRUE(game.ok());
     testdata::DrawMapCorner();
     gEventFrames = 10;

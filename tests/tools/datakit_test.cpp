@@ -104,10 +104,15 @@ TEST(DataKit, PanelIsBlackWhereTheGameWritesAndDraws) {
     const char* what;
     int x0, y0, x1, y1;  // inclusive
   } places[] = {
-      {"count line", 210, 372, 355, 389},  {"column line", 135, 415, 355, 432},
-      {"row line", 135, 435, 355, 452},    {"weapon icon", 368, 392, 463, 431},
-      {"health icon", 368, 454, 463, 475}, {"spray digit", 525, 435, 539, 449},
-      {"weapon mark", 574, 416, 623, 433}, {"ammunition digits", 574, 435, 614, 450},
+      {"count line", 210, 372, 355, 389},
+      {"column line", 135, 415, 355, 432},
+      {"row line", 135, 435, 355, 452},
+      // The frames' places as the game has them, over their largest sizes.
+      {"weapon icon", kWeaponIconX, kWeaponIconY, kWeaponIconX + 95, kWeaponIconY + 39},
+      {"health icon", kHealthIconX, kHealthIconY, kHealthIconX + 95, kHealthIconY + 21},
+      {"spray digit", kSprayDigitX, kDigitY, kSprayDigitX + 14, kDigitY + 14},
+      {"weapon mark", kWeaponMarkX + 1, kWeaponMarkY + 2, kWeaponMarkX + 50, kWeaponMarkY + 19},
+      {"ammunition digits", kAmmoDigitX[0] + 4, kDigitY, kAmmoDigitX[2] + 14, kDigitY + 15},
   };
   for (const Place& p : places) {
     int notBlack = 0;

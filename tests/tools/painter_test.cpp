@@ -7,6 +7,7 @@
 #include "datakit/canvas.h"
 #include "datakit/synth.h"
 #include "kit/formats.h"
+#include "platform/little_endian.h"
 
 namespace {
 
@@ -128,18 +129,18 @@ TEST(Synth, WavFilesHaveTheFixedHeader) {
   const kit::Bytes wav = kit::MakeWav16Mono(22050, {1, -1, 300});
   ASSERT_EQ(wav.size(), 44u + 6);
   EXPECT_EQ(std::string(wav.begin(), wav.begin() + 4), "RIFF");
-  EXPECT_EQ(kit::GetLe32(wav.data() + 4), 36u + 6);
+  EXPECT_EQ(platform::ReadLe32(wav.data() + 4), 36u + 6);
   EXPECT_EQ(std::string(wav.begin() + 8, wav.begin() + 16), "WAVEfmt ");
-  EXPECT_EQ(kit::GetLe32(wav.data() + 16), 16u);
-  EXPECT_EQ(kit::GetLe16(wav.data() + 20), 1);  // PCM
-  EXPECT_EQ(kit::GetLe16(wav.data() + 22), 1);  // mono
-  EXPECT_EQ(kit::GetLe32(wav.data() + 24), 22050u);
-  EXPECT_EQ(kit::GetLe32(wav.data() + 28), 44100u);
-  EXPECT_EQ(kit::GetLe16(wav.data() + 32), 2);
-  EXPECT_EQ(kit::GetLe16(wav.data() + 34), 16);
+  EXPECT_EQ(platform::ReadLe32(wav.data() + 16), 16u);
+  EXPECT_EQ(platform::ReadLe16(wav.data() + 20), 1);  // PCM
+  EXPECT_EQ(platform::ReadLe16(wav.data() + 22), 1);  // mono
+  EXPECT_EQ(platform::ReadLe32(wav.data() + 24), 22050u);
+  EXPECT_EQ(platform::ReadLe32(wav.data() + 28), 44100u);
+  EXPECT_EQ(platform::ReadLe16(wav.data() + 32), 2);
+  EXPECT_EQ(platform::ReadLe16(wav.data() + 34), 16);
   EXPECT_EQ(std::string(wav.begin() + 36, wav.begin() + 40), "data");
-  EXPECT_EQ(kit::GetLe32(wav.data() + 40), 6u);
-  EXPECT_EQ(static_cast<std::int16_t>(kit::GetLe16(wav.data() + 46)), -1);
+  EXPECT_EQ(platform::ReadLe32(wav.data() + 40), 6u);
+  EXPECT_EQ(static_cast<std::int16_t>(platform::ReadLe16(wav.data() + 46)), -1);
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 // vedo-datakit OUTDIR: writes every data file the game loads into OUTDIR.
 //
 //   vedo-datakit OUTDIR            the data folder
-//   vedo-datakit --sheets OUTDIR   the data folder in OUTDIR/data, PNG
+//   vedo-datakit --sheets OUTDIR   the data folder in OUTDIR/data and PNG
 //                                  pictures of the city, the panel, the
 //                                  ending, the opened cells and all sprite
-//                                  frames, and mock-ups of the screens made
-//                                  from the data at the game's positions
+//                                  frames
+//
+// The screens themselves, drawn by the game's own scenes over the data, come
+// from tools/datakit/screenshots.sh.
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -14,7 +16,6 @@
 
 #include "common/png_io.h"
 #include "datakit/datakit.h"
-#include "datakit/mockups.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ int Sheets(const std::string& dir) {
   ok = WriteSheet(dir, "sprites.png", sheet) && ok;
   std::string error;
   const std::string data = (std::filesystem::path(dir) / "data").string();
-  if (!datakit::WriteDataFolder(data, &error) || !datakit::WriteMockups(data, dir, &error)) {
+  if (!datakit::WriteDataFolder(data, &error)) {
     std::fprintf(stderr, "vedo-datakit: %s\n", error.c_str());
     return 1;
   }

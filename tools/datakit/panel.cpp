@@ -1,12 +1,13 @@
 // The status panel: the bottom 120 rows of the field screen, stored as the
 // last three map rows. Everything the game draws over it is placed here by
-// the screen positions the field uses, so the layout below is written in
-// screen coordinates (panel row = screen row - 360):
+// the screen positions the field uses (gfx/data_contract.h), so the layout
+// below is written in screen coordinates (panel row = screen row - 360):
 //   hint lines     (210, 372), (135, 415), (135, 435), white on black
-//   weapon icon    (368, 392), 96 x 40
-//   health icon    (368, 454), 96 x 22
-//   spray digit    (525, 435), inside the spray button
-//   weapon mark    (573, 414), ammunition digits (570, 585, 600; 435)
+//   weapon icon    kWeaponIconX/Y (368, 392), 96 x 40
+//   health icon    kHealthIconX/Y (368, 454), 96 x 22
+//   spray digit    kSprayDigitX, kDigitY (525, 435), inside the spray button
+//   weapon mark    kWeaponMarkX/Y (573, 414), ammunition digits kAmmoDigitX
+//                  (570, 585, 600; 435)
 //   buttons        handgun 470-519, shotgun 522-571, magnum 574-623 at
 //                  y 377-412; knife 470-519 and spray 522-571 at y 415-450
 // The places where the game writes or draws are pure black, so that the
@@ -16,11 +17,12 @@
 #include "datakit/datakit.h"
 #include "datakit/rng.h"
 #include "datakit/text_art.h"
+#include "field/field_view.h"
 
 namespace datakit {
 namespace {
 
-constexpr int kTop = 360;  // screen row of the panel's first row
+constexpr int kTop = kMapViewHeight;  // screen row of the panel's first row
 
 // A sunken well with a black or dark floor; bounds inclusive, screen rows.
 void Well(Canvas& c, int x0, int y0, int x1, int y1, Rgb floor) {
@@ -111,11 +113,14 @@ Canvas PaintPanel() {
   DrawTextAt(c, "SCAN", 137, 374 - kTop, 13, Label(Hex(0x2E7A42)));
   DrawTextAt(c, "주변", 137, 390 - kTop, 13, Label(Hex(0x2E7A42)));
 
-  // Frames for the weapon icon (368, 392) and the health icon (368, 454).
-  DrawTextFit(c, "WEAPON", 416, 380 - kTop, 13, 96, Label(Hex(0xC8CCD2)));
-  Well(c, 364, 388, 467, 435, Hex(0x000000));
-  DrawTextFit(c, "CONDITION", 416, 443 - kTop, 11, 96, Label(Hex(0xC8CCD2)));
-  Well(c, 364, 450, 467, 479, Hex(0x000000));
+  // Frames for the weapon icon and the health icon, 96 pixels wide, with
+  // their labels above them.
+  DrawTextFit(c, "WEAPON", kWeaponIconX + 48, kWeaponIconY - 12 - kTop, 13, 96,
+              Label(Hex(0xC8CCD2)));
+  Well(c, kWeaponIconX - 4, kWeaponIconY - 4, kWeaponIconX + 99, kWeaponIconY + 43, Hex(0x000000));
+  DrawTextFit(c, "CONDITION", kHealthIconX + 48, kHealthIconY - 11 - kTop, 11, 96,
+              Label(Hex(0xC8CCD2)));
+  Well(c, kHealthIconX - 4, kHealthIconY - 4, kHealthIconX + 99, kScreenHeight - 1, Hex(0x000000));
 
   // The five buttons, each exactly on its click rectangle.
   const TextStyle tag = Label(Hex(0xF0F0E8));
@@ -134,14 +139,16 @@ Canvas PaintPanel() {
   Button(c, 522, 415, 571, 450);
   DrawSprayCan(c, Xf{554, 419 - kTop, 0.36f}, false);
   DrawTextFit(c, "SPRAY", 537, 424 - kTop, 9, 24, tag);
-  // The spray count's black place, (525, 435) down to the button's rim at
-  // row 450, which the digits leave free.
-  c.Fill(RectShape{523, 433 - kTop, 542, 450 - kTop}, Hex(0x0E0F11));
-  c.Fill(RectShape{525, 435 - kTop, 541, 450 - kTop}, Hex(0x000000));
-  c.Fill(RectShape{541, 433 - kTop, 542, 450 - kTop}, Hex(0x8A9098));
+  // The spray count's black place, one digit wide, down to the button's rim
+  // at row 450, which the digits leave free.
+  constexpr float kSprayX = kSprayDigitX, kSprayY = kDigitY - kTop;
+  c.Fill(RectShape{kSprayX - 2, kSprayY - 2, kSprayX + 17, 450 - kTop}, Hex(0x0E0F11));
+  c.Fill(RectShape{kSprayX, kSprayY, kSprayX + 16, 450 - kTop}, Hex(0x000000));
+  c.Fill(RectShape{kSprayX + 16, kSprayY - 2, kSprayX + 17, 450 - kTop}, Hex(0x8A9098));
 
-  // The ammunition display: weapon mark at (573, 414), digits at y 435.
-  Well(c, 572, 414, 625, 452, Hex(0x000000));
+  // The ammunition display: the weapon mark at its top left, the three
+  // digits below it.
+  Well(c, kWeaponMarkX - 1, kWeaponMarkY, kAmmoDigitX[2] + 25, kDigitY + 17, Hex(0x000000));
   DrawTextFit(c, "AMMO", 598, 462 - kTop, 11, 50, Label(Hex(0xC8CCD2)));
 
   for (const Pt& p : {Pt{632, 16}, Pt{632, 60}, Pt{632, 108}, Pt{480, 112}, Pt{612, 112}, Pt{3, 12},

@@ -10,8 +10,10 @@
 namespace datakit {
 namespace {
 
-OutputFile Bmp(const char* name, const Canvas& c) {
-  return {name, kit::MakeBmp24(c.W(), c.H(), c.ToBgr())};
+// The game shows a picture at its file's size, which `vedo-kit check` holds
+// the generated folder to.
+OutputFile Bmp(const PictureFile& file, const Canvas& c) {
+  return {file.name, kit::MakeBmp24(c.W(), c.H(), c.ToBgr())};
 }
 
 // A rotting hand reaching up, its wrist at (x, y).
@@ -375,13 +377,13 @@ Canvas PaintIcon() {
 
 std::vector<OutputFile> MakePictures() {
   std::vector<OutputFile> files;
-  files.push_back(Bmp("Title.bmp", Title()));
-  files.push_back(Bmp("warning.bmp", Warning()));
-  files.push_back(Bmp("eventwin.bmp", EventWindow()));
-  files.push_back(Bmp("event1.bmp", PortraitSheet(1)));
-  files.push_back(Bmp("event2.bmp", PortraitSheet(2)));
-  files.push_back(Bmp("died.bmp", Died()));
-  files.push_back(Bmp("Ending.bmp", EndingCard()));
+  files.push_back(Bmp(kTitlePicture, Title()));
+  files.push_back(Bmp(kWarningPicture, Warning()));
+  files.push_back(Bmp(kEventWindowPicture, EventWindow()));
+  files.push_back(Bmp(kPortraitSheet1, PortraitSheet(1)));
+  files.push_back(Bmp(kPortraitSheet2, PortraitSheet(2)));
+  files.push_back(Bmp(kDeathPicture, Died()));
+  files.push_back(Bmp(kEndingPicture, EndingCard()));
   return files;
 }
 

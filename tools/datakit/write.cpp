@@ -17,15 +17,15 @@ bool WriteDataFolder(const std::string& dir, std::string* error) {
   auto put = [&](const std::string& name, const std::vector<std::uint8_t>& bytes) {
     return kit::WriteFileBytes((fs::path(dir) / name).string(), bytes, error);
   };
-  if (!put("city.map", kit::SerializeMap(MakeCityMap()))) return false;
-  if (!put("WEAPON.SPR", kit::SerializeSprites(MakeSprites()))) return false;
+  if (!put(kMapFileName, kit::SerializeMap(MakeCityMap()))) return false;
+  if (!put(kSpriteFileName, kit::SerializeSprites(MakeSprites()))) return false;
   for (const OutputFile& f : MakePictures()) {
     if (!put(f.name, f.bytes)) return false;
   }
   for (const OutputFile& f : MakeSounds()) {
     if (!put(f.name, f.bytes)) return false;
   }
-  if (!put("Ending.mid", MakeMusic())) return false;
+  if (!put(kMusicFileName, MakeMusic())) return false;
   const Canvas icon = PaintIcon();
   const std::vector<std::uint8_t> bgr = icon.ToBgr();
   return pngio::WritePng((fs::path(dir) / "icon.png").string(),

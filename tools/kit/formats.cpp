@@ -6,8 +6,13 @@
 #include <map>
 #include <memory>
 
+#include "platform/little_endian.h"
+
 namespace kit {
 namespace {
+
+using platform::ReadLe16;
+using platform::ReadLe32;
 
 std::string Fmt(const char* format, long long a, long long b = 0, long long c = 0) {
   char text[256];
@@ -39,15 +44,6 @@ void PutLe16(Bytes& out, std::uint16_t v) {
 
 void PutLe32(Bytes& out, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-std::uint16_t GetLe16(const std::uint8_t* p) {
-  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-std::uint32_t GetLe32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
 }
 
 std::string TagText(const std::uint8_t* field, std::size_t size) {
@@ -110,28 +106,28 @@ bool WriteFileBytes(const std::string& path, const Bytes& bytes, std::string* er
 
 void SetMapTag(MapFile& map) {
   map.tag.fill(0);
-  std::memcpy(map.tag.data(), kMapTagText, std::strlen(kMapTagText));
+  std::memcpy(map.tag.data(), kMapTag, std::strlen(kMapTag));
 }
 
 bool ParseMap(const Bytes& bytes, MapFile& out, std::string* error) {
-  if (bytes.size() < static_cast<std::size_t>(kMapHeaderSize)) {
-    SetError(error, Fmt("only %lld bytes, shorter than the 52-byte map header",
-                        static_cast<long long>(bytes.size())));
+  if (bytes.size() < static_cast<std::size_t>(kMapHeaderBytes)) {
+    SetError(error, Fmt("only %lld bytes, shorter than the %lld-byte map header",
+                        static_cast<long long>(bytes.size()), kMapHeaderBytes));
     return false;
   }
   const std::uint8_t* p = bytes.data();
-  if (!TagIs(p, 16, kMapTagText)) {
-    SetError(error,
-             "not a map file: its tag is \"" + TagText(p, 16) + "\", not \"" + kMapTagText + "\"");
+  if (!TagIs(p, kTagFieldBytes, kMapTag)) {
+    SetError(error, "not a map file: its tag is \"" + TagText(p, kTagFieldBytes) + "\", not \"" +
+                        kMapTag + "\"");
     return false;
   }
   MapFile m;
-  std::memcpy(m.tag.data(), p, 16);
-  m.tileCount = static_cast<std::int32_t>(GetLe32(p + 16));
-  m.tileWidth = static_cast<std::int32_t>(GetLe32(p + 20));
-  m.tileHeight = static_cast<std::int32_t>(GetLe32(p + 24));
-  m.cols = static_cast<std::int32_t>(GetLe32(p + 28));
-  m.rows = static_cast<std::int32_t>(GetLe32(p + 32));
+  std::memcpy(m.tag.data(), p, kTagFieldBytes);
+  m.tileCount = static_cast<std::int32_t>(ReadLe32(p + 16));
+  m.tileWidth = static_cast<std::int32_t>(ReadLe32(p + 20));
+  m.tileHeight = static_cast<std::int32_t>(ReadLe32(p + 24));
+  m.cols = static_cast<std::int32_t>(ReadLe32(p + 28));
+  m.rows = static_cast<std::int32_t>(ReadLe32(p + 32));
   std::memcpy(m.unused.data(), p + 36, 16);
   if (m.tileCount < 0 || m.tileCount > kMapToolMaxTiles) {
     SetError(error,
@@ -151,7 +147,7 @@ bool ParseMap(const Bytes& bytes, MapFile& out, std::string* error) {
   }
   const std::uint64_t cellBytes = 4ull * static_cast<std::uint64_t>(m.cols) * m.rows;
   const std::uint64_t tileBytes = static_cast<std::uint64_t>(m.TileBytes()) * m.tileCount;
-  const std::uint64_t need = kMapHeaderSize + cellBytes + tileBytes;
+  const std::uint64_t need = kMapHeaderBytes + cellBytes + tileBytes;
   if (bytes.size() < need) {
     SetError(error, Fmt("the file is %lld bytes but its header promises %lld (%lld missing)",
                         static_cast<long long>(bytes.size()), static_cast<long long>(need),
@@ -159,9 +155,9 @@ bool ParseMap(const Bytes& bytes, MapFile& out, std::string* error) {
     return false;
   }
   m.cells.resize(static_cast<std::size_t>(m.cols) * m.rows);
-  const std::uint8_t* c = p + kMapHeaderSize;
+  const std::uint8_t* c = p + kMapHeaderBytes;
   for (std::size_t i = 0; i < m.cells.size(); ++i) {
-    m.cells[i] = static_cast<std::int32_t>(GetLe32(c + 4 * i));
+    m.cells[i] = static_cast<std::int32_t>(ReadLe32(c + 4 * i));
   }
   const std::uint8_t* t = c + cellBytes;
   m.tiles.assign(t, t + tileBytes);
@@ -172,7 +168,7 @@ bool ParseMap(const Bytes& bytes, MapFile& out, std::string* error) {
 
 Bytes SerializeMap(const MapFile& map) {
   Bytes out;
-  out.reserve(kMapHeaderSize + map.cells.size() * 4 + map.tiles.size() + map.trailing.size());
+  out.reserve(kMapHeaderBytes + map.cells.size() * 4 + map.tiles.size() + map.trailing.size());
   out.insert(out.end(), map.tag.begin(), map.tag.end());
   PutLe32(out, static_cast<std::uint32_t>(map.tileCount));
   PutLe32(out, static_cast<std::uint32_t>(map.tileWidth));
@@ -190,25 +186,25 @@ Bytes SerializeMap(const MapFile& map) {
 
 void SetSpriteTag(SpriteFile& sprites) {
   sprites.tag.fill(0);
-  std::memcpy(sprites.tag.data(), kSpriteTagText, std::strlen(kSpriteTagText));
+  std::memcpy(sprites.tag.data(), kSpriteTag, std::strlen(kSpriteTag));
 }
 
 bool ParseSprites(const Bytes& bytes, SpriteFile& out, std::string* error) {
-  if (bytes.size() < static_cast<std::size_t>(kSpriteHeaderSize)) {
-    SetError(error, Fmt("only %lld bytes, shorter than the 32-byte sprite header",
-                        static_cast<long long>(bytes.size())));
+  if (bytes.size() < static_cast<std::size_t>(kSpriteHeaderBytes)) {
+    SetError(error, Fmt("only %lld bytes, shorter than the %lld-byte sprite header",
+                        static_cast<long long>(bytes.size()), kSpriteHeaderBytes));
     return false;
   }
   const std::uint8_t* p = bytes.data();
-  if (!TagIs(p, 16, kSpriteTagText)) {
-    SetError(error, "not a sprite file: its tag is \"" + TagText(p, 16) + "\", not \"" +
-                        kSpriteTagText + "\"");
+  if (!TagIs(p, kTagFieldBytes, kSpriteTag)) {
+    SetError(error, "not a sprite file: its tag is \"" + TagText(p, kTagFieldBytes) + "\", not \"" +
+                        kSpriteTag + "\"");
     return false;
   }
   SpriteFile s;
-  std::memcpy(s.tag.data(), p, 16);
-  s.version = static_cast<std::int32_t>(GetLe32(p + 16));
-  const std::int32_t count = static_cast<std::int32_t>(GetLe32(p + 20));
+  std::memcpy(s.tag.data(), p, kTagFieldBytes);
+  s.version = static_cast<std::int32_t>(ReadLe32(p + 16));
+  const std::int32_t count = static_cast<std::int32_t>(ReadLe32(p + 20));
   std::memcpy(s.unused.data(), p + 24, 8);
   if (s.version < 1) {
     SetError(error, Fmt("version %lld is below 1", s.version));
@@ -220,7 +216,7 @@ bool ParseSprites(const Bytes& bytes, SpriteFile& out, std::string* error) {
     return false;
   }
   // Each frame needs at least its 8-byte size record.
-  std::size_t at = kSpriteHeaderSize;
+  std::size_t at = kSpriteHeaderBytes;
   if (static_cast<std::uint64_t>(count) * 8 > bytes.size() - at) {
     SetError(error, Fmt("the header counts %lld frames but the file cannot hold them", count));
     return false;
@@ -232,8 +228,8 @@ bool ParseSprites(const Bytes& bytes, SpriteFile& out, std::string* error) {
       return false;
     }
     SpriteFrameData& f = s.frames[static_cast<std::size_t>(i)];
-    f.width = static_cast<std::int32_t>(GetLe32(p + at));
-    f.height = static_cast<std::int32_t>(GetLe32(p + at + 4));
+    f.width = static_cast<std::int32_t>(ReadLe32(p + at));
+    f.height = static_cast<std::int32_t>(ReadLe32(p + at + 4));
     at += 8;
     if (f.width < 0 || f.width > kSpriteToolMaxWidth || f.height < 0 ||
         f.height > kSpriteToolMaxHeight) {
@@ -279,23 +275,23 @@ bool ParseBmpHeader(const Bytes& bytes, BmpInfo& out, std::string* error) {
   }
   const std::uint8_t* p = bytes.data();
   BmpInfo b;
-  b.fileSize = GetLe32(p + 2);
-  b.pixelOffset = GetLe32(p + 10);
-  b.infoSize = GetLe32(p + 14);
+  b.fileSize = ReadLe32(p + 2);
+  b.pixelOffset = ReadLe32(p + 10);
+  b.infoSize = ReadLe32(p + 14);
   if (b.infoSize == 12) {
-    b.width = GetLe16(p + 18);
-    b.height = GetLe16(p + 20);
-    b.bitsPerPixel = GetLe16(p + 24);
+    b.width = ReadLe16(p + 18);
+    b.height = ReadLe16(p + 20);
+    b.bitsPerPixel = ReadLe16(p + 24);
   } else if (b.infoSize >= 40 && b.infoSize <= 124) {
     if (bytes.size() < 14 + static_cast<std::size_t>(b.infoSize)) {
       SetError(error, "the file ends inside its information header");
       return false;
     }
-    b.width = static_cast<std::int32_t>(GetLe32(p + 18));
-    b.height = static_cast<std::int32_t>(GetLe32(p + 22));
-    b.bitsPerPixel = GetLe16(p + 28);
-    b.compression = GetLe32(p + 30);
-    b.coloursUsed = GetLe32(p + 46);
+    b.width = static_cast<std::int32_t>(ReadLe32(p + 18));
+    b.height = static_cast<std::int32_t>(ReadLe32(p + 22));
+    b.bitsPerPixel = ReadLe16(p + 28);
+    b.compression = ReadLe32(p + 30);
+    b.coloursUsed = ReadLe32(p + 46);
   } else {
     SetError(error, Fmt("unknown information header size %lld", b.infoSize));
     return false;
@@ -367,16 +363,16 @@ bool ParseWavHeader(const Bytes& bytes, WavInfo& out, std::string* error) {
   const std::uint8_t* p = bytes.data();
   WavInfo w;
   w.riff = std::memcmp(p, "RIFF", 4) == 0 && std::memcmp(p + 8, "WAVE", 4) == 0;
-  w.riffSize = GetLe32(p + 4);
-  w.fmtChunk = std::memcmp(p + 12, "fmt ", 4) == 0 && GetLe32(p + 16) == 16;
-  w.formatTag = GetLe16(p + 20);
-  w.channels = GetLe16(p + 22);
-  w.sampleRate = GetLe32(p + 24);
-  w.byteRate = GetLe32(p + 28);
-  w.blockAlign = GetLe16(p + 32);
-  w.bitsPerSample = GetLe16(p + 34);
+  w.riffSize = ReadLe32(p + 4);
+  w.fmtChunk = std::memcmp(p + 12, "fmt ", 4) == 0 && ReadLe32(p + 16) == 16;
+  w.formatTag = ReadLe16(p + 20);
+  w.channels = ReadLe16(p + 22);
+  w.sampleRate = ReadLe32(p + 24);
+  w.byteRate = ReadLe32(p + 28);
+  w.blockAlign = ReadLe16(p + 32);
+  w.bitsPerSample = ReadLe16(p + 34);
   w.dataChunk = std::memcmp(p + 36, "data", 4) == 0;
-  w.dataSize = GetLe32(p + 40);
+  w.dataSize = ReadLe32(p + 40);
   w.fileSize = bytes.size();
   out = w;
   return true;

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "gfx/data_contract.h"
+
 namespace kit {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -26,8 +28,7 @@ bool WriteFileBytes(const std::string& path, const Bytes& bytes, std::string* er
 
 // ---- Map file ---------------------------------------------------------------
 
-inline constexpr char kMapTagText[] = "RevUdav v1";
-inline constexpr int kMapHeaderSize = 52;
+// The tag and header size are the game's (gfx/data_contract.h).
 // Limits of what the tools accept; they are wider than what the game needs,
 // so that `check` can say precisely what is wrong with a map.
 inline constexpr int kMapToolMaxTiles = 65536;
@@ -35,7 +36,7 @@ inline constexpr int kMapToolMaxSide = 256;
 inline constexpr int kMapToolMaxCells = 1024;
 
 struct MapFile {
-  std::array<std::uint8_t, 16> tag{};  // the tag field, bytes after the zero included
+  std::array<std::uint8_t, kTagFieldBytes> tag{};  // the tag field, bytes after the zero included
   std::int32_t tileCount = 0;
   std::int32_t tileWidth = 0;
   std::int32_t tileHeight = 0;
@@ -55,15 +56,13 @@ struct MapFile {
   }
 };
 
-// Sets the tag field to "RevUdav v1" followed by zeros.
+// Sets the tag field to kMapTag followed by zeros.
 void SetMapTag(MapFile& map);
 bool ParseMap(const Bytes& bytes, MapFile& out, std::string* error);
 Bytes SerializeMap(const MapFile& map);
 
 // ---- Sprite file --------------------------------------------------------------
 
-inline constexpr char kSpriteTagText[] = "DidArid v1.0";
-inline constexpr int kSpriteHeaderSize = 32;
 inline constexpr int kSpriteToolMaxWidth = 640;
 inline constexpr int kSpriteToolMaxHeight = 480;
 inline constexpr int kSpriteToolMaxFrames = 65536;
@@ -75,7 +74,7 @@ struct SpriteFrameData {
 };
 
 struct SpriteFile {
-  std::array<std::uint8_t, 16> tag{};
+  std::array<std::uint8_t, kTagFieldBytes> tag{};
   std::int32_t version = 1;
   std::array<std::uint8_t, 8> unused{};  // header bytes 24 to 31
   std::vector<SpriteFrameData> frames;   // the header's count is frames.size()
@@ -154,12 +153,10 @@ struct MidiInfo {
 
 bool ParseMidi(const Bytes& bytes, MidiInfo& out, std::string* error);
 
-// ---- Little-endian helpers ------------------------------------------------------
+// ---- Little-endian writers (platform/little_endian.h reads) ----------------------
 
 void PutLe16(Bytes& out, std::uint16_t v);
 void PutLe32(Bytes& out, std::uint32_t v);
-std::uint16_t GetLe16(const std::uint8_t* p);
-std::uint32_t GetLe32(const std::uint8_t* p);
 
 // The zero-terminated text of a tag field, with unprintable bytes shown as
 // \xNN, for messages.

@@ -1,28 +1,35 @@
-// What the game asks of its data folder: the files it loads, the sizes of
-// its pictures, the tile and frame numbers it draws and every place where it
-// draws a frame. The generator builds to this list and `vedo-kit check`
-// holds a folder against it.
+// What the game asks of its data folder, in the shape the tools want it:
+// the files it loads, the sizes of its pictures, the tile and frame numbers
+// it draws and every place where it draws a frame. All of it is taken from
+// the game's own headers (gfx/data_contract.h above all), never restated, so
+// the generator builds to the game and `vedo-kit check` holds a folder
+// against the game.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "field/field_view.h"
+#include "gfx/data_contract.h"
+#include "shell/game_state.h"
+
 namespace kit {
 
-inline constexpr int kScreenWidth = 640;
-inline constexpr int kScreenHeight = 480;
-inline constexpr int kTileSide = 40;
-inline constexpr int kMapCols = 25;
-inline constexpr int kMapRows = 21;
-inline constexpr int kFieldRows = 18;      // map rows under the playing field
-inline constexpr int kPanelCols = 16;      // panel columns that are shown
-inline constexpr int kMinTiles = 568;      // the ending uses tiles up to 567
-inline constexpr int kMinFrames = 52;      // the player figure is frame 51
-inline constexpr int kMaxDigitWidth = 15;  // ammunition digits sit 15 pixels apart
+inline constexpr int kTileSide = kCellPixels;
+inline constexpr int kMapCols = kFieldCols;
+inline constexpr int kMapRows = kFieldRows + kPanelRows;
+using ::kFieldRows;                           // map rows under the playing field
+inline constexpr int kPanelCols = kViewCols;  // panel columns that are shown
+// The ending uses the highest tile numbers, the player figure the highest
+// frame number.
+inline constexpr int kMinTiles = kEndingFirstTile + kEndingTileCols * kEndingTileRows;
+inline constexpr int kMinFrames = kFigureFrame + 1;
+// The ammunition digits stand this far apart.
+inline constexpr int kMaxDigitWidth = kAmmoDigitX[1] - kAmmoDigitX[0];
 
-inline constexpr char kMapName[] = "city.map";
-inline constexpr char kSpriteName[] = "WEAPON.SPR";
-inline constexpr char kMusicName[] = "Ending.mid";
+inline constexpr const char* kMapName = kMapFileName;
+inline constexpr const char* kSpriteName = kSpriteFileName;
+inline constexpr const char* kMusicName = kMusicFileName;
 
 struct PictureNeed {
   const char* name;

@@ -17,6 +17,7 @@
 #include <deque>
 #include <string>
 
+#include "combat/event_window.h"
 #include "platform/platform.h"
 #include "shell/game_state.h"
 #include "shell/program.h"
@@ -46,9 +47,19 @@ struct Point {
 };
 
 bool IsStoredCode(int code) {
+  if (code >= CELL_FILE && code < CELL_FILE + 5) return true;  // one per file number
   switch (code) {
-    case 0: case 1: case 2: case 3: case 4: case 5: case 6: case 7: case 8: case 9: case 11:
-    case 15: case 16: case 17: case 18: case 21:
+    case CELL_OPENED:
+    case CELL_AMMO:
+    case CELL_SPRAY:
+    case CELL_HUNTER:
+    case CELL_HIDDEN:
+    case CELL_STALKER:
+    case CELL_FILE_TAKEN:
+    case CELL_AMMO_TAKEN:
+    case CELL_SPRAY_TAKEN:
+    case CELL_HUNTER_BEATEN:
+    case CELL_STALKER_BEATEN:
       return true;
     default:
       return false;
@@ -57,8 +68,19 @@ bool IsStoredCode(int code) {
 
 bool IsEventNumber(int n) {
   switch (n) {
-    case 0: case 1: case 6: case 7: case 8: case 9: case 10: case 11: case 55: case 66: case 77:
-    case 94: case 99:
+    case 0:  // no event yet
+    case EV_FILE:
+    case EV_AMMO:
+    case EV_SPRAY_FOUND:
+    case EV_HUNTER:
+    case EV_ZOMBIE:
+    case EV_CERBERUS:
+    case EV_STALKER:
+    case EV_ROCKET_DODGED:
+    case EV_ROCKET_HIT:
+    case EV_ESCAPED:
+    case EV_REVIVED:
+    case EV_SPRAY_USED:
       return true;
     default:
       return false;
@@ -225,7 +247,7 @@ class SoakHost final : public platform::HeadlessHost {
       for (int r = 0; r < kFieldRows; ++r) {
         for (int c = 0; c < kFieldCols; ++c) {
           const int code = gObjectLayer[r][c];
-          if (code < 1 || code > 5) continue;
+          if (code < CELL_FILE || code >= CELL_FILE + 5) continue;  // not a hidden file
           const int sx = c - gViewCol;
           const int sy = r - gViewRow;
           if (sx < 0) return {0, 100};

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/little_endian.h"
+
 namespace platform {
 namespace {
 
@@ -23,20 +25,17 @@ bool SizeAcceptable(const char* path) {
   const std::size_t got = std::fread(h, 1, sizeof h, f);
   std::fclose(f);
   if (got < 18 || h[0] != 'B' || h[1] != 'M') return false;
-  const std::uint32_t infoSize = h[14] | (h[15] << 8) | (h[16] << 16) |
-                                 (static_cast<std::uint32_t>(h[17]) << 24);
+  const std::uint32_t infoSize = ReadLe32(h + 14);
   long long w = 0;
   long long ht = 0;
   if (infoSize == 12) {  // the old core header: 16-bit sizes
     if (got < 22) return false;
-    w = h[18] | (h[19] << 8);
-    ht = h[20] | (h[21] << 8);
+    w = ReadLe16(h + 18);
+    ht = ReadLe16(h + 20);
   } else {
     if (got < 26) return false;
-    w = static_cast<std::int32_t>(h[18] | (h[19] << 8) | (h[20] << 16) |
-                                  (static_cast<std::uint32_t>(h[21]) << 24));
-    ht = static_cast<std::int32_t>(h[22] | (h[23] << 8) | (h[24] << 16) |
-                                   (static_cast<std::uint32_t>(h[25]) << 24));
+    w = ReadLeInt32(h + 18);
+    ht = ReadLeInt32(h + 22);
   }
   ht = std::llabs(ht);  // a negative height marks a top-down picture
   return w > 0 && ht > 0 && w <= kMaxSide && ht <= kMaxSide && w * ht <= kMaxPixels;

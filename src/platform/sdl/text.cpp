@@ -25,6 +25,7 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
 #include <iconv.h>
 
 #include <algorithm>
@@ -86,6 +87,24 @@ class TextEngine {
 
   int LineCell() const { return lineCell_; }
   const std::string& Description() const { return description_; }
+  std::string Versions() const {
+    if (library_ == nullptr) return "no FreeType";
+    FT_Int major = 0, minor = 0, patch = 0;
+    FT_Library_Version(library_, &major, &minor, &patch);
+    char text[96];
+    std::snprintf(text, sizeof text, "FreeType %d.%d.%d; ", major, minor, patch);
+    std::string out = text;
+    if (face_ == nullptr) return out + "no face";
+    out += description_;
+    // The face's own revision, from its header table when it has one.
+    const auto* head = static_cast<const TT_Header*>(FT_Get_Sfnt_Table(face_, FT_SFNT_HEAD));
+    if (head != nullptr) {
+      std::snprintf(text, sizeof text, " revision %.5f",
+                    static_cast<double>(head->Font_Revision) / 65536.0);
+      out += text;
+    }
+    return out;
+  }
   bool HasHangul() const { return hasHangul_; }
 
   // Lays the string out: its glyphs in order, and its width.
@@ -329,6 +348,7 @@ int TextWidthCp949(const char* text) {
 }
 
 std::string TextFaceDescription() { return Engine().Description(); }
+std::string TextRouteVersions() { return Engine().Versions(); }
 bool TextFaceHasHangul() { return Engine().HasHangul(); }
 
 void ReleaseText() { Storage().Release(); }

@@ -1,0 +1,135 @@
+// What the game asks of its data folder, said once: the files it loads, the
+// sizes of its pictures, the headers of the map and sprite files, and the
+// tiles and sprite frames it draws with the places it draws them.
+//
+// The game draws by these names. The data generator (tools/datakit) builds
+// to them, `vedo-kit check` holds a folder against them, and the build reads
+// its list of generated files from the file names below, so that a place
+// moved here moves what all of them expect. Only constants live here: the
+// tools include this header without linking the game.
+#pragma once
+
+// ---- The screen -------------------------------------------------------------
+
+inline constexpr int kScreenWidth = 640;
+inline constexpr int kScreenHeight = 480;
+
+// ---- Files ------------------------------------------------------------------
+// (tools/datakit/CMakeLists.txt reads every quoted file name of this header.)
+
+inline constexpr char kMapFileName[] = "city.map";
+inline constexpr char kSpriteFileName[] = "WEAPON.SPR";
+inline constexpr char kMusicFileName[] = "Ending.mid";
+
+// A picture is shown at exactly its file's size.
+struct PictureFile {
+  const char* name;
+  int width;
+  int height;
+};
+inline constexpr PictureFile kTitlePicture{"Title.bmp", 640, 480};
+inline constexpr PictureFile kWarningPicture{"warning.bmp", 640, 480};
+inline constexpr PictureFile kEventWindowPicture{"eventwin.bmp", 317, 241};
+// The two portrait sheets: 2 columns by 3 rows of 160 x 109 portraits.
+inline constexpr PictureFile kPortraitSheet1{"event1.bmp", 320, 327};
+inline constexpr PictureFile kPortraitSheet2{"event2.bmp", 320, 327};
+inline constexpr PictureFile kDeathPicture{"died.bmp", 640, 480};
+inline constexpr PictureFile kEndingPicture{"Ending.bmp", 640, 480};
+inline constexpr PictureFile kPictureFiles[] = {
+    kTitlePicture,   kWarningPicture, kEventWindowPicture, kPortraitSheet1,
+    kPortraitSheet2, kDeathPicture,   kEndingPicture,
+};
+
+// The sound effects, in sound-number order (SND_* in audio/sound.h).
+inline constexpr int kSoundEffects = 16;
+inline constexpr const char* kSoundFiles[kSoundEffects] = {
+    "start.wav", "zombi.wav", "kero.wav",  "hunt.wav",  "Stalker.wav", "Stalker2.wav",
+    "shot0.wav", "shot1.wav", "shot2.wav", "shot3.wav", "main.wav",    "splay.wav",
+    "died.wav",  "file.wav",  "open1.wav", "open2.wav",
+};
+
+// ---- File headers -----------------------------------------------------------
+
+// Map file: the tag, zero-terminated in a 16-byte field, then the tile
+// count, tile width and height, columns and rows, and 16 unused bytes.
+inline constexpr char kMapTag[] = "RevUdav v1";
+inline constexpr int kMapHeaderBytes = 52;
+// Sprite file: the tag in a 16-byte field, the version, the frame count and
+// 8 unused bytes.
+inline constexpr char kSpriteTag[] = "DidArid v1.0";
+inline constexpr int kSpriteHeaderBytes = 32;
+inline constexpr int kTagFieldBytes = 16;
+
+// ---- Tiles of the map file ----------------------------------------------------
+
+// An opened cell by its count of neighbours, 0 to 7.
+inline constexpr int kCountTiles[8] = {18, 36, 54, 72, 366, 367, 374, 375};
+inline constexpr int kFileTakenTile = 90;
+inline constexpr int kHunterBeatenTile = 370;
+inline constexpr int kAmmoTakenTile = 371;
+inline constexpr int kSprayTakenTile = 372;
+inline constexpr int kStalkerBeatenTile = 373;
+// The ending picture: a 16 x 12 grid of tiles from this one on, row by row.
+inline constexpr int kEndingFirstTile = 376;
+inline constexpr int kEndingTileCols = 16;
+inline constexpr int kEndingTileRows = 12;
+
+// ---- Sprite frames and where they are drawn ------------------------------------
+
+// The frame around the screen cell under the pointer, on the cell grid.
+inline constexpr int kHighlightFrame = 0;
+
+// The status panel. The weapon icon is this frame plus the weapon code.
+inline constexpr int kWeaponIconFrame = 1;
+inline constexpr int kWeaponIconX = 368;
+inline constexpr int kWeaponIconY = 392;
+inline constexpr int kMagnumMarkFrame = 7;
+inline constexpr int kShotgunMarkFrame = 8;
+inline constexpr int kWeaponMarkX = 573;
+inline constexpr int kWeaponMarkY = 414;
+// Frames 9 to 18 are the digits 0 to 9.
+inline constexpr int kDigitFrame = 9;
+inline constexpr int kDigitY = 435;
+inline constexpr int kSprayDigitX = 525;
+// The ammunition count: hundreds, tens and units.
+inline constexpr int kAmmoDigitX[3] = {570, 585, 600};
+// Health above 50, above 20, and the rest.
+inline constexpr int kHealthFineFrame = 19;
+inline constexpr int kHealthCautionFrame = 20;
+inline constexpr int kHealthDangerFrame = 21;
+inline constexpr int kHealthIconX = 368;
+inline constexpr int kHealthIconY = 454;
+
+// The rocket: five steps k = 0 to 4 in one of three lanes, frame
+// firstFrame + k at (x0 + dx * k, kRocketY0 + kRocketDy * k).
+struct RocketLaneFrames {
+  int firstFrame;
+  int x0;
+  int dx;
+};
+inline constexpr RocketLaneFrames kRocketLanes[3] = {{39, 0, 40}, {39, 0, 52}, {45, 510, -40}};
+inline constexpr int kRocketSteps = 5;
+inline constexpr int kRocketY0 = 365;
+inline constexpr int kRocketDy = -34;
+// The player figure during the rocket, at one of six offsets to the right.
+inline constexpr int kFigureFrame = 51;
+inline constexpr int kFigureX = 200;
+inline constexpr int kFigureY = 214;
+inline constexpr int kFigureOffsets[6] = {0, 30, 60, 120, 150, 180};
+
+// The ending's credits, in drawing order: each at y = scroll - yAbove.
+struct CreditPlacement {
+  int frame;
+  int x;
+  int yAbove;
+};
+inline constexpr CreditPlacement kCredits[] = {
+    {38, 160, 360}, {29, 160, 300}, {31, 360, 300}, {30, 160, 240}, {31, 360, 240}, {34, 160, 120},
+    {32, 160, 180}, {33, 360, 180}, {35, 160, 60},  {36, 360, 60},  {37, 160, 0},
+};
+// The grade stands beside frame 38: frame 28 for grade 1 down to frame 22
+// for grade 7.
+inline constexpr int kGradeFrameBase = 29;
+inline constexpr int kGrades = 7;
+inline constexpr int kGradeX = 400;
+inline constexpr int kGradeYAbove = 360;

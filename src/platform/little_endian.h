@@ -1,0 +1,24 @@
+// Little-endian numbers in a byte buffer, the order of every file the game
+// reads: the map, sprite, BMP, WAV and MIDI files. The caller has checked
+// that the bytes are there.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+inline std::uint16_t ReadLe16(const std::uint8_t* p) {
+  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+inline std::uint32_t ReadLe32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+// The same four bytes as a signed number (two's complement).
+inline std::int32_t ReadLeInt32(const std::uint8_t* p) {
+  return static_cast<std::int32_t>(ReadLe32(p));
+}
+
+}  // namespace platform
