@@ -6,6 +6,8 @@
 //   vedo-kit unpack-spr [--force] WEAPON.SPR DIR one PNG per frame
 //   vedo-kit pack-spr DIR WEAPON.SPR             and back
 //   vedo-kit check DIR                 the folder against what the game needs
+//   vedo-kit sheet DIR OUTDIR          numbered contact sheets of the tiles
+//                                      and frames: OUTDIR/tiles.png, frames.png
 //
 // Exit codes: 0 done (check: no problem), 1 the file or folder has a
 // problem, 2 wrong usage.
@@ -17,6 +19,7 @@
 #include "kit/check.h"
 #include "kit/info.h"
 #include "kit/pack.h"
+#include "kit/sheet.h"
 
 namespace {
 
@@ -26,6 +29,7 @@ int Usage() {
                "       vedo-kit unpack-map [--force] MAP DIR | pack-map DIR MAP\n"
                "       vedo-kit unpack-spr [--force] SPR DIR | pack-spr DIR SPR\n"
                "       vedo-kit check DIR\n"
+               "       vedo-kit sheet DIR OUTDIR\n"
                "--force lets an unpack replace the files of an earlier one in DIR.\n");
   return 2;
 }
@@ -74,6 +78,7 @@ int main(int argc, char** argv) {
     return Report(ok, error);
   }
   if (argc != 4) return Usage();
+  if (verb == "sheet") return Report(kit::WriteSheets(argv[2], argv[3], &error), error);
   if (verb == "pack-map") return Report(kit::PackMap(argv[2], argv[3], &error), error);
   if (verb == "pack-spr") return Report(kit::PackSprites(argv[2], argv[3], &error), error);
   return Usage();
