@@ -194,8 +194,12 @@ bool PrepareFolder(const fs::path& root, std::initializer_list<const char*> file
   }
   if (fs::is_directory(root / pictures, ec)) {
     for (const auto& entry : fs::directory_iterator(root / pictures, ec)) {
+      // Only the names unpacking writes: stem, digits, ".png".
       const std::string name = entry.path().filename().string();
-      if (name.rfind(stem, 0) == 0 && entry.path().extension() == ".png") {
+      const std::size_t n = std::strlen(stem);
+      if (name.size() > n + 4 && name.compare(0, n, stem) == 0 &&
+          name.compare(name.size() - 4, 4, ".png") == 0 &&
+          name.find_first_not_of("0123456789", n) == name.size() - 4) {
         found.push_back(entry.path());
       }
     }
