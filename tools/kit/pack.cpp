@@ -386,7 +386,9 @@ bool UnpackSprites(const std::string& spritePath, const std::string& dir, bool f
        << "version " << sprites.version << "\n"
        << "unused " << Hex(sprites.unused.data(), sprites.unused.size()) << "\n"
        << "# One line per frame, in file order: frame NUMBER WIDTH HEIGHT. The size of a\n"
-       << "# frame with a picture is taken from the picture when packing.\n";
+       << "# frame with a picture is taken from the picture when packing.\n"
+       << "# In the pictures, black (0, 0, 0) and fully transparent pixels are clear;\n"
+       << "# (0, 0, 1) is the darkest colour that shows.\n";
   for (std::size_t i = 0; i < sprites.frames.size(); ++i) {
     desc << "frame " << i << " " << sprites.frames[i].width << " " << sprites.frames[i].height
          << "\n";
