@@ -267,20 +267,28 @@ TEST(Pack, GeneratedFilesComeBackIdentical) {
   const fs::path dir = testdata::MakeTempDir("vedo-pack");
   const fs::path& data = kittest::GeneratedFolder();
   std::string error;
-  ASSERT_TRUE(kit::UnpackMap((data / "city.map").string(), (dir / "map").string(), &error))
+  ASSERT_TRUE(kit::UnpackMap((data / "city.map").string(), (dir / "map").string(), false, &error))
       << error;
   ASSERT_TRUE(kit::PackMap((dir / "map").string(), (dir / "city.map").string(), &error)) << error;
   EXPECT_EQ(kittest::Read(dir / "city.map"), kittest::Read(data / "city.map"));
-  ASSERT_TRUE(kit::UnpackSprites((data / "WEAPON.SPR").string(), (dir / "spr").string(), &error))
+  ASSERT_TRUE(
+      kit::UnpackSprites((data / "WEAPON.SPR").string(), (dir / "spr").string(), false, &error))
       << error;
   ASSERT_TRUE(kit::PackSprites((dir / "spr").string(), (dir / "WEAPON.SPR").string(), &error))
       << error;
   EXPECT_EQ(kittest::Read(dir / "WEAPON.SPR"), kittest::Read(data / "WEAPON.SPR"));
 }
 
+// The odd map without the cell that names no tile, which packing refuses.
+kit::MapFile PackableOddMap() {
+  kit::MapFile m = OddMap();
+  m.cells[3] = -2;
+  return m;
+}
+
 TEST(Pack, OddFilesComeBackIdenticalThroughTheCommandLine) {
   const fs::path dir = testdata::MakeTempDir("vedo-pack-odd");
-  const Bytes map = kit::SerializeMap(OddMap());
+  const Bytes map = kit::SerializeMap(PackableOddMap());
   const Bytes spr = kit::SerializeSprites(OddSprites());
   kittest::Write(dir / "odd.map", map);
   kittest::Write(dir / "odd.spr", spr);
@@ -297,9 +305,10 @@ TEST(Pack, OddFilesComeBackIdenticalThroughTheCommandLine) {
 
 TEST(Pack, EditedPicturesGoIntoTheFileAndBadOnesAreNamed) {
   const fs::path dir = testdata::MakeTempDir("vedo-pack-edit");
-  kittest::Write(dir / "odd.map", kit::SerializeMap(OddMap()));
+  kittest::Write(dir / "odd.map", kit::SerializeMap(PackableOddMap()));
   std::string error;
-  ASSERT_TRUE(kit::UnpackMap((dir / "odd.map").string(), (dir / "m").string(), &error)) << error;
+  ASSERT_TRUE(kit::UnpackMap((dir / "odd.map").string(), (dir / "m").string(), false, &error))
+      << error;
   // Paint tile 1 pure green: the packed file carries it as B, G, R.
   pngio::RgbImage green{4, 2, std::vector<std::uint8_t>(24, 0)};
   for (int i = 0; i < 8; ++i) green.rgb[3 * i + 1] = 200;
@@ -338,7 +347,75 @@ TEST(Pack, EditedPicturesGoIntoTheFileAndBadOnesAreNamed) {
   kittest::Write(dir / "m" / "ground.csv",
                  Bytes{'0', ',', '1', '\n', '1', ',', '2', ',', '0', '\n'});
   EXPECT_FALSE(kit::PackMap((dir / "m").string(), (dir / "bad.map").string(), &error));
-  EXPECT_NE(error.find("row 1 does not have 3 numbers"), std::string::npos) << error;
+  EXPECT_NE(error.find("ground.csv: line 1: 2 numbers; map.txt gives 3 columns"), std::string::npos)
+      << error;
+}
+
+// What the game could not use is refused with the file and the place; an
+// earlier unpacking is kept unless --force is given.
+TEST(Pack, RefusalsNameTheFileAndThePlace) {
+  const fs::path dir = testdata::MakeTempDir("vedo-pack-refuse");
+  kittest::Write(dir / "odd.map", kit::SerializeMap(OddMap()));
+  kittest::Write(dir / "odd.spr", kit::SerializeSprites(OddSprites()));
+  const std::string d = "'" + dir.string() + "/";
+  std::string out, error;
+  ASSERT_EQ(kittest::RunTool("kit", "unpack-map " + d + "odd.map' " + d + "m'", &out), 0) << out;
+  ASSERT_EQ(kittest::RunTool("kit", "unpack-spr " + d + "odd.spr' " + d + "s'", &out), 0) << out;
+  pngio::RgbImage edited{4, 2, std::vector<std::uint8_t>(24, 90)};
+  ASSERT_TRUE(pngio::WritePng((dir / "m" / "tiles" / "tile_0001.png").string(), edited));
+  EXPECT_EQ(kittest::RunTool("kit", "unpack-map " + d + "odd.map' " + d + "m'", &out), 1);
+  EXPECT_NE(out.find("map.txt already exists"), std::string::npos) << out;
+  EXPECT_EQ(kittest::RunTool("kit", "unpack-spr " + d + "odd.spr' " + d + "s'", &out), 1);
+  EXPECT_NE(out.find("sprites.txt already exists"), std::string::npos) << out;
+  pngio::RgbImage kept;
+  ASSERT_TRUE(pngio::ReadPng((dir / "m" / "tiles" / "tile_0001.png").string(), kept));
+  EXPECT_EQ(kept.rgb, edited.rgb);
+
+  // The map's INT_MIN cell names no tile.
+  EXPECT_FALSE(kit::PackMap((dir / "m").string(), (dir / "bad.map").string(), &error));
+  EXPECT_NE(error.find("ground.csv: line 2, field 1 (map row 1, column 0): tile -2147483648 does "
+                       "not exist; the tiles are numbered 0 to 2"),
+            std::string::npos)
+      << error;
+  ASSERT_EQ(kittest::RunTool("kit", "unpack-map --force " + d + "odd.map' " + d + "m'", &out), 0)
+      << out;
+  kittest::Write(dir / "m" / "ground.csv",
+                 Bytes{'0', ',', '-', '1', ',', '2', '\n', '1', ',', '3', ',', '0', '\n'});
+  EXPECT_FALSE(kit::PackMap((dir / "m").string(), (dir / "bad.map").string(), &error));
+  EXPECT_NE(error.find("line 2, field 2 (map row 1, column 1): tile 3 does not exist"),
+            std::string::npos)
+      << error;
+
+  // A fully transparent pixel packs as black, the clear colour; a partly
+  // transparent one is refused with its place.
+  pngio::RgbImage frame{2, 2, std::vector<std::uint8_t>(12, 200)};
+  std::vector<std::uint8_t> alpha = {255, 0, 255, 255};
+  ASSERT_TRUE(
+      pngio::WritePngWithAlpha((dir / "s" / "frames" / "frame_000.png").string(), frame, alpha));
+  ASSERT_TRUE(kit::PackSprites((dir / "s").string(), (dir / "clear.spr").string(), &error))
+      << error;
+  kit::SpriteFile packed;
+  ASSERT_TRUE(kit::ParseSprites(kittest::Read(dir / "clear.spr"), packed, &error));
+  EXPECT_EQ(packed.frames[0].bgr, (Bytes{200, 200, 200, 0, 0, 0, 200, 200, 200, 200, 200, 200}));
+  alpha[3] = 128;
+  ASSERT_TRUE(
+      pngio::WritePngWithAlpha((dir / "s" / "frames" / "frame_000.png").string(), frame, alpha));
+  EXPECT_FALSE(kit::PackSprites((dir / "s").string(), (dir / "bad.spr").string(), &error));
+  EXPECT_NE(error.find("frame_000.png: pixel (1, 1) is partly transparent (alpha 128)"),
+            std::string::npos)
+      << error;
+
+  // A frame too wide for where the game draws it, in the words of check.
+  pngio::RgbImage wide{300, 1, std::vector<std::uint8_t>(900, 50)};
+  ASSERT_TRUE(pngio::WritePng((dir / "s" / "frames" / "frame_000.png").string(), wide));
+  ASSERT_TRUE(pngio::WritePng((dir / "s" / "frames" / "frame_002.png").string(), wide));
+  EXPECT_FALSE(kit::PackSprites((dir / "s").string(), (dir / "bad.spr").string(), &error));
+  EXPECT_NE(error.find("frame_002.png: frame 2 (handgun icon) is 300 x 1 and does not fit at (368, "
+                       "392): it would reach x 668, past the screen's 640"),
+            std::string::npos)
+      << error;
+  EXPECT_NE(error.find("frame_000.png: frame 0 (pointer highlight) is 300 x 1"), std::string::npos)
+      << error;
 }
 
 }  // namespace

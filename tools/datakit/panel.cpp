@@ -135,10 +135,10 @@ Canvas PaintPanel() {
   DrawTextFit(c, "MAGNUM", 599, 406 - kTop, 10, 40, tag);
   Button(c, 470, 415, 519, 450);
   DrawKnife(c, Xf{474, 421 - kTop, 0.42f});
-  DrawTextFit(c, "KNIFE", 495, 444 - kTop, 10, 40, tag);
+  DrawTextFit(c, "KNIFE", 495, 442 - kTop, 10, 40, tag);  // clear of the lower rim
   Button(c, 522, 415, 571, 450);
   DrawSprayCan(c, Xf{554, 419 - kTop, 0.36f}, false);
-  DrawTextFit(c, "SPRAY", 537, 424 - kTop, 9, 24, tag);
+  DrawTextFit(c, "SPRAY", 539, 424 - kTop, 9, 24, tag);  // clear of the left rim
   // The spray count's black place, one digit wide, down to the button's rim
   // at row 450, which the digits leave free.
   constexpr float kSprayX = kSprayDigitX, kSprayY = kDigitY - kTop;

@@ -156,10 +156,19 @@ void StartButton(Canvas& c, int x0, int y0, int x1, int y1, Rgb face, const char
   s.outline = 1.5f;
   s.outlineColour = Hex(0x101010);
   s.bold = 0.5f;
+  // The two words side by side with a clear gap ("보통 게임  NORMAL"),
+  // centred together and shrunk together if the button is too narrow.
   const float cy = (y0 + y1) / 2.0f + 1;
-  DrawTextFit(c, korean, x0 + (x1 - x0) * 0.36f, cy, 26, (x1 - x0) * 0.6f, s);
+  const TextMask ko = RenderText(korean), en = RenderText(latin);
+  const float gap = 12, room = (x1 - x0) - 24.0f;
+  float scale = 1;
+  const float natural = TextWidth(ko, 26) + gap + TextWidth(en, 18);
+  if (natural > room) scale = room / natural;
+  const float koW = TextWidth(ko, 26 * scale), enW = TextWidth(en, 18 * scale);
+  const float left = (x0 + x1) / 2.0f - (koW + gap * scale + enW) / 2;
+  DrawTextFit(c, korean, left + koW / 2, cy, 26 * scale, koW, s);
   s.colour = Hex(0xF8E8B0);
-  DrawTextFit(c, latin, x0 + (x1 - x0) * 0.8f, cy, 18, (x1 - x0) * 0.34f, s);
+  DrawTextFit(c, latin, left + koW + gap * scale + enW / 2, cy, 18 * scale, enW, s);
 }
 
 Canvas Warning() {

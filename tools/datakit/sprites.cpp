@@ -138,7 +138,8 @@ Canvas HealthIcon(int level) {
   static const char* kWords[3] = {"FINE", "CAUTION", "DANGER"};
   const Rgb colours[3] = {Hex(0x40E070), Hex(0xF0C030), Hex(0xF04030)};
   const Rgb col = colours[level];
-  DrawTextFit(c, kWords[level], 27, 11, 15, 50, Outlined(col, 1));
+  // The word ends by x 48 and the trace starts at 56: the two never touch.
+  DrawTextFit(c, kWords[level], 25, 11, 15, 44, Outlined(col, 1));
   // A heart trace, calmer when fine, racing in danger.
   const int beats = level + 1;
   const float x0 = 56, x1 = 94, mid = 12;
@@ -282,9 +283,11 @@ Canvas Explosion(std::uint32_t seed) {
   return c;
 }
 
-// The player seen from above, facing up the screen, gun raised.
+// The player seen from above, facing up the screen, gun raised. The figure
+// stands 2 pixels in from the top and bottom, so that its dark rim is whole
+// at the pistol's muzzle and at the feet.
 Canvas PlayerFigure() {
-  Canvas c(44, 56);
+  Canvas c(44, 60);
   const Rgb jacket = Hex(0x3A5070), jeans = Hex(0x2A3448), skin = Hex(0xD8A880),
             hair = Hex(0x4A2E1A), outline = Hex(0x0C0C10);
   auto both = [&](auto shape, Rgb colour) {
@@ -295,16 +298,18 @@ Canvas PlayerFigure() {
     c.Apply(m, 0, 0, outline);
     c.Fill(shape, colour);
   };
-  both(CapsuleShape{16, 40, 14, 52, 4}, jeans);
-  both(CapsuleShape{28, 40, 30, 50, 4}, jeans);
-  both(EllipseShape{22, 32, 15, 9, 0}, jacket);
-  both(CapsuleShape{10, 30, 19, 12, 3.2f}, jacket);
-  both(CapsuleShape{34, 30, 25, 12, 3.2f}, jacket);
-  both(Circle(22, 11, 3.5f), skin);
-  both(RectShape{20, 1, 24, 10}, Hex(0x3A3C42));  // the pistol
-  both(Circle(22, 29, 7.5f), hair);
-  c.Fill(Circle(20, 27, 3), Mix(hair, Hex(0xFFFFFF), 0.2f));
-  c.Fill(RectShape{12, 31, 32, 33}, Mix(jacket, Hex(0xFFFFFF), 0.15f), 0.8f);
+  const float y = 2;
+  both(CapsuleShape{16, y + 40, 14, y + 52, 4}, jeans);
+  both(CapsuleShape{28, y + 40, 30, y + 50, 4}, jeans);
+  both(EllipseShape{22, y + 32, 15, 9, 0}, jacket);
+  // The shoulder seam, under the head.
+  c.Fill(RectShape{12, y + 31, 32, y + 33}, Mix(jacket, Hex(0xFFFFFF), 0.15f), 0.8f);
+  both(CapsuleShape{10, y + 30, 19, y + 12, 3.2f}, jacket);
+  both(CapsuleShape{34, y + 30, 25, y + 12, 3.2f}, jacket);
+  both(Circle(22, y + 11, 3.5f), skin);
+  both(RectShape{20, y + 1, 24, y + 10}, Hex(0x3A3C42));  // the pistol
+  both(Circle(22, y + 29, 7.5f), hair);
+  c.Fill(Circle(20, y + 27, 3), Mix(hair, Hex(0xFFFFFF), 0.2f));
   return c;
 }
 

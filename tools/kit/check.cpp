@@ -112,48 +112,19 @@ void CheckSprites(const std::string& dir, std::vector<std::string>& problems) {
                                      "(needs at least %d)",
                                      count, kMinFrames - 1, kMinFrames));
   }
-  // One line per frame: the place where it overflows the screen most.
-  struct Worst {
-    const FramePlacement* place = nullptr;
-    int overflow = 0;
-  };
-  std::map<int, Worst> worst;
   std::map<int, const FramePlacement*> empty;
   for (const FramePlacement& place : FramePlacements()) {
     if (place.frame >= count) continue;
     const SpriteFrameData& f = sprites.frames[static_cast<std::size_t>(place.frame)];
-    if (f.width == 0 || f.height == 0) {
-      empty.emplace(place.frame, &place);
-      continue;
-    }
-    const int overX = place.x + f.width - kScreenWidth;
-    const int overY = place.scrolls ? f.height - kScreenHeight : place.y + f.height - kScreenHeight;
-    const int over = std::max(overX, overY);
-    if (over > 0 && over > worst[place.frame].overflow) worst[place.frame] = {&place, over};
+    if (f.width == 0 || f.height == 0) empty.emplace(place.frame, &place);
   }
   for (const auto& [frame, place] : empty) {
     const SpriteFrameData& f = sprites.frames[static_cast<std::size_t>(frame)];
     problems.push_back(name + Printf(": frame %d (%s) is empty (%d x %d); the game cannot draw it",
                                      frame, place->what.c_str(), f.width, f.height));
   }
-  for (const auto& [frame, w] : worst) {
-    if (w.place == nullptr) continue;
-    const SpriteFrameData& f = sprites.frames[static_cast<std::size_t>(frame)];
-    const FramePlacement& p = *w.place;
-    std::string where;
-    if (p.x + f.width > kScreenWidth) {
-      where = Printf("it would reach x %d, past the screen's %d", p.x + f.width, kScreenWidth);
-    } else if (p.scrolls) {
-      where = Printf("it is taller than the screen's %d rows", kScreenHeight);
-    } else {
-      where = Printf("it would reach y %d, past the screen's %d", p.y + f.height, kScreenHeight);
-    }
-    const std::string at = p.scrolls ? Printf("at x %d", p.x) : Printf("at (%d, %d)", p.x, p.y);
-    problems.push_back(name + Printf(": frame %d (%s) is %d x %d and does not fit %s: %s, so the "
-                                     "game never draws it there",
-                                     frame, p.what.c_str(), f.width, f.height, at.c_str(),
-                                     where.c_str()));
-  }
+  for (const FrameProblem& p : FramesThatDoNotFit(sprites))
+    problems.push_back(name + ": " + p.text);
   for (int d = 0; d < 10; ++d) {
     const int frame = 9 + d;
     if (frame >= count) break;
@@ -227,6 +198,44 @@ void CheckMusic(const std::string& dir, std::vector<std::string>& problems) {
 }
 
 }  // namespace
+
+std::vector<FrameProblem> FramesThatDoNotFit(const SpriteFile& sprites) {
+  const int count = static_cast<int>(sprites.frames.size());
+  struct Worst {
+    const FramePlacement* place = nullptr;
+    int overflow = 0;
+  };
+  std::map<int, Worst> worst;
+  for (const FramePlacement& place : FramePlacements()) {
+    if (place.frame >= count) continue;
+    const SpriteFrameData& f = sprites.frames[static_cast<std::size_t>(place.frame)];
+    if (f.width == 0 || f.height == 0) continue;
+    const int overX = place.x + f.width - kScreenWidth;
+    const int overY = place.scrolls ? f.height - kScreenHeight : place.y + f.height - kScreenHeight;
+    const int over = std::max(overX, overY);
+    if (over > 0 && over > worst[place.frame].overflow) worst[place.frame] = {&place, over};
+  }
+  std::vector<FrameProblem> out;
+  for (const auto& [frame, w] : worst) {
+    if (w.place == nullptr) continue;
+    const SpriteFrameData& f = sprites.frames[static_cast<std::size_t>(frame)];
+    const FramePlacement& p = *w.place;
+    std::string where;
+    if (p.x + f.width > kScreenWidth) {
+      where = Printf("it would reach x %d, past the screen's %d", p.x + f.width, kScreenWidth);
+    } else if (p.scrolls) {
+      where = Printf("it is taller than the screen's %d rows", kScreenHeight);
+    } else {
+      where = Printf("it would reach y %d, past the screen's %d", p.y + f.height, kScreenHeight);
+    }
+    const std::string at = p.scrolls ? Printf("at x %d", p.x) : Printf("at (%d, %d)", p.x, p.y);
+    out.push_back(
+        {frame, Printf("frame %d (%s) is %d x %d and does not fit %s: %s, so the game "
+                       "never draws it there",
+                       frame, p.what.c_str(), f.width, f.height, at.c_str(), where.c_str())});
+  }
+  return out;
+}
 
 std::vector<std::string> CheckDataFolder(const std::string& dir) {
   std::vector<std::string> problems;

@@ -1,14 +1,17 @@
 // vedo-kit: format tools for people who make their own data.
 //
 //   vedo-kit info FILE                 header and figures of a data file
-//   vedo-kit unpack-map city.map DIR   tiles as PNG, ground layer as CSV
-//   vedo-kit pack-map DIR city.map     and back
-//   vedo-kit unpack-spr WEAPON.SPR DIR one PNG per frame
-//   vedo-kit pack-spr DIR WEAPON.SPR   and back
+//   vedo-kit unpack-map [--force] city.map DIR   tiles as PNG, ground layer as CSV
+//   vedo-kit pack-map DIR city.map               and back
+//   vedo-kit unpack-spr [--force] WEAPON.SPR DIR one PNG per frame
+//   vedo-kit pack-spr DIR WEAPON.SPR             and back
 //   vedo-kit check DIR                 the folder against what the game needs
+//   vedo-kit sheet DIR OUTDIR          numbered contact sheets of the tiles
+//                                      and frames: OUTDIR/tiles.png, frames.png
 //
 // Exit codes: 0 done (check: no problem), 1 the file or folder has a
 // problem, 2 wrong usage.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -16,21 +19,30 @@
 #include "kit/check.h"
 #include "kit/info.h"
 #include "kit/pack.h"
+#include "kit/sheet.h"
 
 namespace {
 
 int Usage() {
   std::fprintf(stderr,
                "usage: vedo-kit info FILE\n"
-               "       vedo-kit unpack-map MAP DIR | pack-map DIR MAP\n"
-               "       vedo-kit unpack-spr SPR DIR | pack-spr DIR SPR\n"
-               "       vedo-kit check DIR\n");
+               "       vedo-kit unpack-map [--force] MAP DIR | pack-map DIR MAP\n"
+               "       vedo-kit unpack-spr [--force] SPR DIR | pack-spr DIR SPR\n"
+               "       vedo-kit check DIR\n"
+               "       vedo-kit sheet DIR OUTDIR\n"
+               "--force lets an unpack replace the files of an earlier one in DIR.\n");
   return 2;
 }
 
 int Report(bool ok, const std::string& error) {
   if (ok) return 0;
-  std::fprintf(stderr, "vedo-kit: %s\n", error.c_str());
+  // Some refusals list several problems, one a line.
+  std::size_t start = 0;
+  while (start <= error.size()) {
+    const std::size_t end = std::min(error.find('\n', start), error.size());
+    std::fprintf(stderr, "vedo-kit: %s\n", error.substr(start, end - start).c_str());
+    start = end + 1;
+  }
   return 1;
 }
 
@@ -56,10 +68,18 @@ int main(int argc, char** argv) {
     std::printf("%zu problem%s\n", problems.size(), problems.size() == 1 ? "" : "s");
     return 1;
   }
+  if (verb == "unpack-map" || verb == "unpack-spr") {
+    const bool force = argc == 5 && std::strcmp(argv[2], "--force") == 0;
+    if (argc != 4 + (force ? 1 : 0)) return Usage();
+    const char* file = argv[argc - 2];
+    const char* dir = argv[argc - 1];
+    const bool ok = verb == "unpack-map" ? kit::UnpackMap(file, dir, force, &error)
+                                         : kit::UnpackSprites(file, dir, force, &error);
+    return Report(ok, error);
+  }
   if (argc != 4) return Usage();
-  if (verb == "unpack-map") return Report(kit::UnpackMap(argv[2], argv[3], &error), error);
+  if (verb == "sheet") return Report(kit::WriteSheets(argv[2], argv[3], &error), error);
   if (verb == "pack-map") return Report(kit::PackMap(argv[2], argv[3], &error), error);
-  if (verb == "unpack-spr") return Report(kit::UnpackSprites(argv[2], argv[3], &error), error);
   if (verb == "pack-spr") return Report(kit::PackSprites(argv[2], argv[3], &error), error);
   return Usage();
 }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/png_io.h"
+#include "kit/check.h"
 #include "kit/formats.h"
 
 namespace kit {
@@ -121,7 +122,10 @@ bool PngSize(const fs::path& path, int& width, int& height, std::string* error) 
   return true;
 }
 
-// Reads a PNG of at most maxW x maxH pixels into B, G, R bytes.
+// Reads a PNG of at most maxW x maxH pixels into B, G, R bytes. A fully
+// transparent pixel becomes black, the clear colour of sprites; a partly
+// transparent one has no meaning in the game's opaque-or-clear pixels and is
+// refused, naming the first.
 bool ReadPicture(const fs::path& path, int maxW, int maxH, int& width, int& height, Bytes& bgr,
                  std::string* error) {
   if (!PngSize(path, width, height, error)) return false;
@@ -131,15 +135,26 @@ bool ReadPicture(const fs::path& path, int maxW, int maxH, int& width, int& heig
                            " x " + std::to_string(maxH));
   }
   pngio::RgbImage image;
-  if (!pngio::ReadPng(path.string(), image, error)) return false;
+  std::vector<std::uint8_t> alpha;
+  if (!pngio::ReadPngWithAlpha(path.string(), image, alpha, error)) return false;
   if (image.width != width || image.height != height) {
     return Fail(error, path.string() + ": the picture does not match its header");
   }
   bgr.resize(image.rgb.size());
-  for (std::size_t i = 0; i + 2 < image.rgb.size(); i += 3) {
-    bgr[i] = image.rgb[i + 2];
-    bgr[i + 1] = image.rgb[i + 1];
-    bgr[i + 2] = image.rgb[i];
+  for (std::size_t i = 0; i < alpha.size(); ++i) {
+    const std::uint8_t a = alpha[i];
+    if (a != 0 && a != 255) {
+      const int x = static_cast<int>(i % static_cast<std::size_t>(width));
+      const int y = static_cast<int>(i / static_cast<std::size_t>(width));
+      return Fail(error, path.string() + ": pixel (" + std::to_string(x) + ", " +
+                             std::to_string(y) + ") is partly transparent (alpha " +
+                             std::to_string(a) +
+                             "); a pixel must be opaque, or fully transparent for clear");
+    }
+    const bool clear = a == 0;
+    bgr[3 * i] = clear ? 0 : image.rgb[3 * i + 2];
+    bgr[3 * i + 1] = clear ? 0 : image.rgb[3 * i + 1];
+    bgr[3 * i + 2] = clear ? 0 : image.rgb[3 * i];
   }
   return true;
 }
@@ -166,15 +181,56 @@ bool WriteText(const fs::path& path, const std::string& text, std::string* error
   return WriteFileBytes(path.string(), Bytes(text.begin(), text.end()), error);
 }
 
+// Unpacking over an earlier unpacking would silently replace edited
+// pictures: without `force` it is refused, naming the first file found. With
+// it, the earlier numbered pictures and trailing bytes go first, so that the
+// folder holds exactly the file unpacked.
+bool PrepareFolder(const fs::path& root, std::initializer_list<const char*> files,
+                   const char* pictures, const char* stem, bool force, std::string* error) {
+  std::error_code ec;
+  std::vector<fs::path> found;
+  for (const char* name : files) {
+    if (fs::exists(root / name, ec)) found.push_back(root / name);
+  }
+  if (fs::is_directory(root / pictures, ec)) {
+    for (const auto& entry : fs::directory_iterator(root / pictures, ec)) {
+      // Only the names unpacking writes: stem, digits, ".png".
+      const std::string name = entry.path().filename().string();
+      const std::size_t n = std::strlen(stem);
+      if (name.size() > n + 4 && name.compare(0, n, stem) == 0 &&
+          name.compare(name.size() - 4, 4, ".png") == 0 &&
+          name.find_first_not_of("0123456789", n) == name.size() - 4) {
+        found.push_back(entry.path());
+      }
+    }
+  }
+  if (found.empty()) return true;
+  if (!force) {
+    return Fail(error, found.front().string() +
+                           " already exists; unpacking would overwrite it (give --force to "
+                           "replace the folder's unpacked files)");
+  }
+  for (const fs::path& path : found) {
+    if (path.filename() == "trailing.bin" || path.parent_path() == root / pictures) {
+      fs::remove(path, ec);
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
-bool UnpackMap(const std::string& mapPath, const std::string& dir, std::string* error) {
+bool UnpackMap(const std::string& mapPath, const std::string& dir, bool force, std::string* error) {
   Bytes bytes;
   if (!ReadFileBytes(mapPath, bytes, error)) return false;
   MapFile map;
   std::string why;
   if (!ParseMap(bytes, map, &why)) return Fail(error, mapPath + ": " + why);
   const fs::path root(dir);
+  if (!PrepareFolder(root, {"map.txt", "ground.csv", "trailing.bin"}, "tiles", "tile_", force,
+                     error)) {
+    return false;
+  }
   if (!MakeFolder(root / "tiles", error)) return false;
 
   std::ostringstream desc;
@@ -212,6 +268,7 @@ bool PackMap(const std::string& dir, const std::string& mapPath, std::string* er
   const fs::path root(dir);
   Description desc;
   if (!ReadDescription(root / "map.txt", desc, error)) return false;
+  const std::string txtName = (root / "map.txt").string();
   MapFile map;
   auto words = [&](const char* key, std::size_t n) -> const std::vector<std::string>* {
     const std::vector<std::string>* w = desc.Find(key);
@@ -223,55 +280,71 @@ bool PackMap(const std::string& dir, const std::string& mapPath, std::string* er
   const auto* cells = words("cells", 2);
   const auto* unused = words("unused", 1);
   if (tag == nullptr || !FromHex((*tag)[0], map.tag.data(), 16)) {
-    return Fail(error, "map.txt: needs \"tag\" with 32 hex digits");
+    return Fail(error, txtName + ": needs \"tag\" with 32 hex digits");
   }
   if (unused == nullptr || !FromHex((*unused)[0], map.unused.data(), 16)) {
-    return Fail(error, "map.txt: needs \"unused\" with 32 hex digits");
+    return Fail(error, txtName + ": needs \"unused\" with 32 hex digits");
   }
   if (tiles == nullptr || !ParseInt((*tiles)[0], 0, kMapToolMaxTiles, map.tileCount)) {
-    return Fail(error, "map.txt: needs \"tiles\" with a count of 0 to 65536");
+    return Fail(error, txtName + ": needs \"tiles\" with a count of 0 to 65536");
   }
   if (size == nullptr || !ParseInt((*size)[0], 1, kMapToolMaxSide, map.tileWidth) ||
       !ParseInt((*size)[1], 1, kMapToolMaxSide, map.tileHeight)) {
-    return Fail(error, "map.txt: needs \"tile-size\" with a width and a height of 1 to 256");
+    return Fail(error, txtName + ": needs \"tile-size\" with a width and a height of 1 to 256");
   }
   if (cells == nullptr || !ParseInt((*cells)[0], 1, kMapToolMaxCells, map.cols) ||
       !ParseInt((*cells)[1], 1, kMapToolMaxCells, map.rows)) {
-    return Fail(error, "map.txt: needs \"cells\" with columns and rows of 1 to 1024");
+    return Fail(error, txtName + ": needs \"cells\" with columns and rows of 1 to 1024");
   }
 
+  // Messages name the CSV line and field as a spreadsheet counts them, from
+  // 1, and the map cell as the game counts it, from 0.
+  const std::string csvName = (root / "ground.csv").string();
   Bytes csvBytes;
-  if (!ReadFileBytes((root / "ground.csv").string(), csvBytes, error, 64u << 20)) return false;
+  if (!ReadFileBytes(csvName, csvBytes, error, 64u << 20)) return false;
   std::istringstream csv(std::string(csvBytes.begin(), csvBytes.end()));
   std::string line;
   int row = 0;
+  int lineNo = 0;
   while (std::getline(csv, line)) {
+    ++lineNo;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) continue;
-    if (row >= map.rows)
-      return Fail(error, "ground.csv: more than " + std::to_string(map.rows) + " rows");
+    const std::string at = csvName + ": line " + std::to_string(lineNo);
+    if (row >= map.rows) {
+      return Fail(error,
+                  at + ": more than the " + std::to_string(map.rows) + " rows map.txt gives");
+    }
     std::istringstream fields(line);
     std::string field;
     int col = 0;
     while (std::getline(fields, field, ',')) {
       while (!field.empty() && field.front() == ' ') field.erase(field.begin());
       while (!field.empty() && field.back() == ' ') field.pop_back();
+      const std::string place = at + ", field " + std::to_string(col + 1) + " (map row " +
+                                std::to_string(row) + ", column " + std::to_string(col) + ")";
       std::int32_t v = 0;
       if (!ParseInt(field, INT32_MIN, INT32_MAX, v)) {
-        return Fail(error, "ground.csv: row " + std::to_string(row + 1) + ", column " +
-                               std::to_string(col + 1) + ": \"" + field + "\" is not a number");
+        return Fail(error, place + ": \"" + field + "\" is not a number");
+      }
+      // The game draws the tile named by the number's absolute value.
+      if (col < map.cols && (v == INT32_MIN || std::abs(v) >= map.tileCount)) {
+        const std::string range =
+            map.tileCount == 0 ? "there are no tiles"
+                               : "the tiles are numbered 0 to " + std::to_string(map.tileCount - 1);
+        return Fail(error, place + ": tile " + field + " does not exist; " + range);
       }
       if (col < map.cols) map.cells.push_back(v);
       ++col;
     }
     if (col != map.cols) {
-      return Fail(error, "ground.csv: row " + std::to_string(row + 1) + " does not have " +
-                             std::to_string(map.cols) + " numbers");
+      return Fail(error, at + ": " + std::to_string(col) + " numbers; map.txt gives " +
+                             std::to_string(map.cols) + " columns");
     }
     ++row;
   }
   if (row != map.rows) {
-    return Fail(error, "ground.csv: " + std::to_string(row) + " rows, map.txt says " +
+    return Fail(error, csvName + ": " + std::to_string(row) + " rows; map.txt gives " +
                            std::to_string(map.rows));
   }
 
@@ -295,13 +368,17 @@ bool PackMap(const std::string& dir, const std::string& mapPath, std::string* er
   return WriteFileBytes(mapPath, SerializeMap(map), error);
 }
 
-bool UnpackSprites(const std::string& spritePath, const std::string& dir, std::string* error) {
+bool UnpackSprites(const std::string& spritePath, const std::string& dir, bool force,
+                   std::string* error) {
   Bytes bytes;
   if (!ReadFileBytes(spritePath, bytes, error)) return false;
   SpriteFile sprites;
   std::string why;
   if (!ParseSprites(bytes, sprites, &why)) return Fail(error, spritePath + ": " + why);
   const fs::path root(dir);
+  if (!PrepareFolder(root, {"sprites.txt", "trailing.bin"}, "frames", "frame_", force, error)) {
+    return false;
+  }
   if (!MakeFolder(root / "frames", error)) return false;
   std::ostringstream desc;
   desc << "# Sprite header. tag and unused are the raw header bytes in hex.\n"
@@ -309,7 +386,9 @@ bool UnpackSprites(const std::string& spritePath, const std::string& dir, std::s
        << "version " << sprites.version << "\n"
        << "unused " << Hex(sprites.unused.data(), sprites.unused.size()) << "\n"
        << "# One line per frame, in file order: frame NUMBER WIDTH HEIGHT. The size of a\n"
-       << "# frame with a picture is taken from the picture when packing.\n";
+       << "# frame with a picture is taken from the picture when packing.\n"
+       << "# In the pictures, black (0, 0, 0) and fully transparent pixels are clear;\n"
+       << "# (0, 0, 1) is the darkest colour that shows.\n";
   for (std::size_t i = 0; i < sprites.frames.size(); ++i) {
     desc << "frame " << i << " " << sprites.frames[i].width << " " << sprites.frames[i].height
          << "\n";
@@ -333,6 +412,7 @@ bool UnpackSprites(const std::string& spritePath, const std::string& dir, std::s
 
 bool PackSprites(const std::string& dir, const std::string& spritePath, std::string* error) {
   const fs::path root(dir);
+  const std::string txtName = (root / "sprites.txt").string();
   Description desc;
   if (!ReadDescription(root / "sprites.txt", desc, error)) return false;
   SpriteFile sprites;
@@ -340,15 +420,15 @@ bool PackSprites(const std::string& dir, const std::string& spritePath, std::str
   const auto* version = desc.Find("version");
   const auto* unused = desc.Find("unused");
   if (tag == nullptr || tag->size() != 1 || !FromHex((*tag)[0], sprites.tag.data(), 16)) {
-    return Fail(error, "sprites.txt: needs \"tag\" with 32 hex digits");
+    return Fail(error, txtName + ": needs \"tag\" with 32 hex digits");
   }
   if (unused == nullptr || unused->size() != 1 ||
       !FromHex((*unused)[0], sprites.unused.data(), 8)) {
-    return Fail(error, "sprites.txt: needs \"unused\" with 16 hex digits");
+    return Fail(error, txtName + ": needs \"unused\" with 16 hex digits");
   }
   if (version == nullptr || version->size() != 1 ||
       !ParseInt((*version)[0], 1, INT32_MAX, sprites.version)) {
-    return Fail(error, "sprites.txt: needs \"version\" of 1 or more");
+    return Fail(error, txtName + ": needs \"version\" of 1 or more");
   }
   for (const auto& [key, words] : desc.lines) {
     if (key != "frame") continue;
@@ -357,12 +437,12 @@ bool PackSprites(const std::string& dir, const std::string& spritePath, std::str
     if (words.size() != 3 || !ParseInt(words[0], 0, kSpriteToolMaxFrames - 1, n) ||
         !ParseInt(words[1], 0, kSpriteToolMaxWidth, w) ||
         !ParseInt(words[2], 0, kSpriteToolMaxHeight, h)) {
-      return Fail(error, "sprites.txt: frame lines read \"frame NUMBER WIDTH HEIGHT\" (at frame " +
+      return Fail(error, txtName + ": frame lines read \"frame NUMBER WIDTH HEIGHT\" (at frame " +
                              number + ")");
     }
     if (n != static_cast<std::int32_t>(sprites.frames.size())) {
       return Fail(error,
-                  "sprites.txt: frame " + words[0] + " is out of order; expected frame " + number);
+                  txtName + ": frame " + words[0] + " is out of order; expected frame " + number);
     }
     SpriteFrameData f;
     f.width = w;
@@ -378,6 +458,14 @@ bool PackSprites(const std::string& dir, const std::string& spritePath, std::str
     }
     sprites.frames.push_back(std::move(f));
   }
+  // A frame that reaches past the screen where the game draws it is never
+  // drawn there; the same lines as `vedo-kit check`, naming the picture.
+  std::string tooLarge;
+  for (const FrameProblem& p : FramesThatDoNotFit(sprites)) {
+    if (!tooLarge.empty()) tooLarge += "\n";
+    tooLarge += (root / "frames" / Numbered("frame", p.frame, 3)).string() + ": " + p.text;
+  }
+  if (!tooLarge.empty()) return Fail(error, tooLarge);
   if (const auto* trailing = desc.Find("trailing"); trailing != nullptr && trailing->size() == 1) {
     if (!ReadFileBytes((root / (*trailing)[0]).string(), sprites.trailing, error)) return false;
   }
