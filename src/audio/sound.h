@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/audio.h"
-#include "shell/game_state.h"
+#include "shell/handles.h"
 
 inline constexpr int SND_START = 0;
 inline constexpr int SND_ZOMBIE = 1;

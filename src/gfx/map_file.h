@@ -24,7 +24,7 @@ inline constexpr int kMapMaxTiles = 65536;
 
 int LoadMap(const char* fileName);
 int InitTileData(int count);
-void CopyTilePixels(Surface* surface, const std::uint8_t* pixels);
+void CopyTilePixels(platform::Surface* surface, const std::uint8_t* pixels);
 void ReleaseTileData();
 // Frees the ground layer (its rows and its row index).
 void ReleaseGroundLayer();

@@ -3,6 +3,7 @@
 #include "audio/midi_player.h"
 #include "gfx/display.h"
 #include "platform/platform.h"
+#include "shell/game_state.h"
 
 namespace {
 

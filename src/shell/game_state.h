@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "shell/handles.h"
+
 // Weapon codes (gWeapon).
 inline constexpr int WEAPON_KNIFE = 0;
 inline constexpr int WEAPON_HANDGUN = 1;
@@ -93,8 +95,6 @@ extern int gObjectLayer[kFieldRows][kFieldCols];
 extern int gCountLayer[kFieldRows][kFieldCols];
 
 // Program handles.
-using WindowHandle = void*;
-using InstanceHandle = void*;
 extern WindowHandle gWindow;
 extern InstanceHandle gInstance;
 extern int gSpriteCount;

@@ -11,6 +11,11 @@
 
 namespace {
 
+using platform::DD_OK;
+using platform::DDERR_SURFACELOST;
+using platform::DDERR_WASSTILLDRAWING;
+using platform::Rect;
+using platform::Surface;
 using testdata::Bgr;
 using testdata::FrameColour;
 using testdata::PixelAt;
