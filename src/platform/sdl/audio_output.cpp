@@ -34,8 +34,36 @@ constexpr float kMusicGain = 0.6f;
 
 AudioOutput* gOutput = nullptr;
 
+// The General MIDI soundfonts tried in turn: TimGM6mb, which the music was
+// balanced on, then the system's default and FluidR3, which other systems
+// ship instead.
+constexpr const char* kSoundfonts[] = {
+    "/usr/share/sounds/sf2/TimGM6mb.sf2",
+    "/usr/share/sounds/sf2/default-GM.sf2",
+    "/usr/share/sounds/sf2/FluidR3_GM.sf2",
+};
+
 // Plain storage, so that nothing here needs a destructor at program exit.
-char gSoundfontPath[1024] = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+// Empty: the list above; otherwise the one file a test asked for.
+char gSoundfontPath[1024] = "";
+
+bool Readable(const char* path) {
+  std::FILE* f = std::fopen(path, "rb");
+  if (f == nullptr) return false;
+  std::fclose(f);
+  return true;
+}
+
+// The soundfont to load: the path set for tests, or the first of the list
+// that can be read; the first of the list when none can (it is then reported
+// missing).
+std::string ChooseSoundfont() {
+  if (gSoundfontPath[0] != '\0') return gSoundfontPath;
+  for (const char* path : kSoundfonts) {
+    if (Readable(path)) return path;
+  }
+  return kSoundfonts[0];
+}
 std::atomic<double> gSoundfontLoadMs{-1.0};
 
 void ForwardFluidLog(int level, const char* message, void*) {
@@ -186,7 +214,15 @@ AudioOutput* AcquireOutput() {
   }
   out->users = 1;
   gOutput = out;
-  out->loader = std::thread(&LoadSynth, out, std::string(gSoundfontPath));
+  std::string soundfont = ChooseSoundfont();
+  // Which soundfont the music will have, said once, here on the game's
+  // thread (a line from the loader could land anywhere, or, on a start-up
+  // that fails, not at all). Headless runs hear only what their host pulls
+  // and keep their output to what the game says.
+  if (!out->pulledByHost && Readable(soundfont.c_str())) {
+    DebugOutput(("Soundfont: " + soundfont + "\n").c_str());
+  }
+  out->loader = std::thread(&LoadSynth, out, std::move(soundfont));
   if (out->sdlDevice != 0) SDL_PauseAudioDevice(out->sdlDevice, 0);
   return out;
 }
@@ -233,11 +269,6 @@ void SetSoundfontPath(const std::string& path) {
 
 double SoundfontLoadMilliseconds() { return gSoundfontLoadMs; }
 
-unsigned MidiOutputCount() {
-  std::FILE* f = std::fopen(gSoundfontPath, "rb");
-  if (f == nullptr) return 0;
-  std::fclose(f);
-  return 1;
-}
+unsigned MidiOutputCount() { return Readable(ChooseSoundfont().c_str()) ? 1 : 0; }
 
 }  // namespace platform
