@@ -80,7 +80,8 @@ TEST_F(EndingSceneTest, FirstEndingLasts1861PassesAndLaterOnes2102) {
   }
 }
 
-TEST_F(EndingSceneTest, ResetTouchesExactlyItsFields) {
+TEST_F(EndingSceneTest, TheNextGameStartsAfreshFromTheTitle) {
+  // A hard game won from the warning screen, at the ending's last pass.
   gEndingFrames = 1860;
   gEndingScrollY = -50;
   gHardMode = 1;
@@ -88,42 +89,19 @@ TEST_F(EndingSceneTest, ResetTouchesExactlyItsFields) {
   gFieldReady = 1;
   gHealth = 37;
   gFilesLeft = 0;
-  gPrologueStep = 1;
-  gPrologueClickLatch = 0;
-  gDeathFrames = 9;
-  gTitleClickDelay = 1;
-  gEventFrames = 0;
   gRocketTimer = 950;
-  gWeapon = WEAPON_SHOTGUN;
-  gAmmoShotgun = 4;
-  gScore = 1234;
-  gGrade = 6;
-  EndingScene();
-  EXPECT_EQ(gInTitle, 1);
-  EXPECT_EQ(gFieldReady, 0);
-  EXPECT_EQ(gWarningShown, 0);
-  EXPECT_EQ(gHardMode, 0);
-  EXPECT_EQ(gEnding, 0);
-  EXPECT_EQ(gProloguePending, 1);
-  EXPECT_EQ(gHealth, 100);
-  EXPECT_EQ(gEndingScrollY, 1000);
-  EXPECT_EQ(gFilesLeft, 5);
-  EXPECT_EQ(gEndingFrames, 1);
-  EXPECT_EQ(gPrologueStep, 0);
-
-  EXPECT_EQ(gAlive, 1);
-  EXPECT_EQ(gDeathFrames, 9);
-  EXPECT_EQ(gTitleClickDelay, 1);
-  EXPECT_EQ(gEventFrames, 0);
-  EXPECT_EQ(gRocketTimer, 950);
-  EXPECT_EQ(gWeapon, WEAPON_SHOTGUN);
-  EXPECT_EQ(gAmmoShotgun, 4);
-  EXPECT_EQ(gScore, 1234);
-  EXPECT_EQ(gGrade, 6);
-  EXPECT_EQ(gPrologueClickLatch, 0);
-  // The next pass of the loop is the title's.
+  DispatchScene();
+  ASSERT_EQ(ChooseScene(), SceneBranch::kTitle);
   DispatchScene();
   EXPECT_EQ(Shown(320, 240), testdata::PictureColour("Title.bmp"));
+  // A start button: the prologue runs again, then a new game is laid out.
+  gInTitle = 0;
+  ASSERT_EQ(ChooseScene(), SceneBranch::kPrologue);
+  gProloguePending = 0;
+  DispatchScene();
+  EXPECT_EQ(gFilesLeft, 5);
+  EXPECT_EQ(gHealth, 100);
+  EXPECT_EQ(gRocketTimer, 951) << "the rocket count goes on from the last game";
 }
 
 TEST_F(EndingSceneTest, PictureIsRevealedInThreeSteps) {
