@@ -134,6 +134,10 @@ platform::HRESULT DrawSprite(int x, int y, int frame) {
 void ClearSurface(platform::Surface* surface, int value) {
   if (surface == nullptr || surface->ByteSize() == 0) return;
   std::memset(surface->Pixels(), value & 0xFF, surface->ByteSize());
+  // The primary surface is the screen: what is written to it shows at once.
+  // Start-up blanks it, so the window is black from then on, not whatever
+  // the window system showed before the title's first frame.
+  if (surface == gPrimarySurface) platform::VideoShowPrimary();
 }
 
 platform::HRESULT BltFast(platform::Surface* dst, int x, int y, platform::Surface* src,

@@ -18,6 +18,8 @@
 #include <string>
 
 #include "platform/audio_output.h"
+#include "platform/backend.h"
+#include "platform/headless/headless.h"
 #include "platform/midi_file.h"
 #include "platform/platform.h"
 
@@ -234,6 +236,11 @@ void SendDue(Sequencer& s, fluid_synth_t* synth) {
   }
 }
 
+// Tells the headless backend's recorder, if there is one.
+void Heard(HeadlessRecorder::MusicCall call, const char* path = nullptr) {
+  if (HeadlessRecorder* r = ActiveRecorder()) r->MusicCalled(call, path);
+}
+
 // At the end of the tune the sequencer stops by itself, at the end.
 bool StopAtEnd(Sequencer& s, fluid_synth_t* synth) {
   if (s.PositionUs() < s.file.lengthUs) return false;
@@ -294,6 +301,7 @@ void MixMusic(AudioOutput& out, std::int32_t* sum, int frames) {
 }
 
 SequencerId OpenSequencer(const char* path) {
+  if (path != nullptr) Heard(HeadlessRecorder::MusicCall::kOpen, path);
   if (path == nullptr || gSequencer != nullptr) return 0;
   auto s = std::make_unique<Sequencer>();
   std::string error;
@@ -320,6 +328,7 @@ SequencerId OpenSequencer(const char* path) {
 }
 
 void CloseSequencer(SequencerId id) {
+  Heard(HeadlessRecorder::MusicCall::kClose);
   Sequencer* s = Find(id);
   if (s == nullptr) return;
   AudioOutput* out = s->output;
@@ -334,6 +343,7 @@ void CloseSequencer(SequencerId id) {
 }
 
 bool SequencerPlay(SequencerId id, std::uint32_t fromMs) {
+  Heard(HeadlessRecorder::MusicCall::kPlay);
   Sequencer* s = Find(id);
   if (s == nullptr) return false;
   const std::int64_t us = std::int64_t{fromMs} * 1000;
@@ -347,6 +357,7 @@ bool SequencerPlay(SequencerId id, std::uint32_t fromMs) {
 }
 
 bool SequencerStop(SequencerId id) {
+  Heard(HeadlessRecorder::MusicCall::kStop);
   Sequencer* s = Find(id);
   if (s == nullptr) return false;
   std::lock_guard<std::mutex> hold(s->output->lock);
@@ -359,6 +370,7 @@ bool SequencerStop(SequencerId id) {
 }
 
 bool SequencerPause(SequencerId id) {
+  Heard(HeadlessRecorder::MusicCall::kPause);
   Sequencer* s = Find(id);
   if (s == nullptr) return false;
   std::lock_guard<std::mutex> hold(s->output->lock);
@@ -371,6 +383,7 @@ bool SequencerPause(SequencerId id) {
 }
 
 bool SequencerSeek(SequencerId id, std::uint32_t ms) {
+  Heard(HeadlessRecorder::MusicCall::kSeek);
   Sequencer* s = Find(id);
   if (s == nullptr) return false;
   const std::int64_t us = std::int64_t{ms} * 1000;

@@ -4,6 +4,7 @@
 
 #include "combat/event_window.h"
 #include "gfx/display.h"
+#include "platform/headless/headless.h"
 #include "shell/game_state.h"
 #include "shell/program.h"
 #include "support/call_probe.h"

@@ -8,6 +8,7 @@
 #include "audio/sound.h"
 #include "gfx/display.h"
 #include "gfx/map_file.h"
+#include "platform/headless/headless.h"
 #include "platform/platform.h"
 #include "shell/game_state.h"
 #include "shell/program.h"
