@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "shell/game_state.h"
 #include "support/audio_files.h"
 #include "support/test_data.h"
 
