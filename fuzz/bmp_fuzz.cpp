@@ -7,9 +7,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const char* path = fuzz::WriteScratch(data, size);
   if (path == nullptr) return 0;
-  static Surface full(640, 480);
-  static Surface window(317, 241);
-  static Surface sheet(320, 327);
+  static platform::Surface full(640, 480);
+  static platform::Surface window(317, 241);
+  static platform::Surface sheet(320, 327);
   ReloadBitmap(&full, path);
   ReloadBitmap(&window, path);
   ReloadBitmap(&sheet, path);

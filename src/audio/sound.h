@@ -4,7 +4,7 @@
 
 #include "gfx/data_contract.h"
 #include "platform/audio.h"
-#include "shell/game_state.h"
+#include "shell/handles.h"
 
 inline constexpr int SND_START = 0;
 inline constexpr int SND_ZOMBIE = 1;

@@ -8,12 +8,13 @@
 #include "gfx/data_contract.h"
 #include "gfx/display.h"
 #include "gfx/text.h"
+#include "shell/game_state.h"
 
 namespace {
 
 constexpr int kWindowX = 162;
 constexpr int kWindowY = 61;
-constexpr Rect kWindowRect{0, 0, kEventWindowPicture.width, kEventWindowPicture.height};
+constexpr platform::Rect kWindowRect{0, 0, kEventWindowPicture.width, kEventWindowPicture.height};
 constexpr int kPortraitX = 241;
 constexpr int kPortraitY = 81;
 constexpr int kPortraitWidth = 160;
@@ -37,7 +38,7 @@ struct Cell {
 // variant instead.
 struct EventPage {
   int eventNumber;
-  Surface* const* sheet;
+  platform::Surface* const* sheet;
   Cell portrait;
   Lines lines;
   int sound;
@@ -68,11 +69,11 @@ const EventPage* FindPage(int eventNumber) {
   return nullptr;
 }
 
-void DrawPortrait(Surface* sheet, Cell cell) {
-  const Rect source{kPortraitWidth * cell.column, kPortraitHeight * cell.row,
-                    kPortraitWidth * cell.column + kPortraitWidth,
-                    kPortraitHeight * cell.row + kPortraitHeight};
-  BltFast(gBackBuffer, kPortraitX, kPortraitY, sheet, source, DDBLTFAST_NOCOLORKEY);
+void DrawPortrait(platform::Surface* sheet, Cell cell) {
+  const platform::Rect source{kPortraitWidth * cell.column, kPortraitHeight * cell.row,
+                              kPortraitWidth * cell.column + kPortraitWidth,
+                              kPortraitHeight * cell.row + kPortraitHeight};
+  BltFast(gBackBuffer, kPortraitX, kPortraitY, sheet, source, platform::DDBLTFAST_NOCOLORKEY);
 }
 
 // Lines 2 and 3 of a fight page follow the weapon in hand, except that a gun
@@ -107,7 +108,8 @@ void PrintLine(const char* text, int x, int y) {
 }  // namespace
 
 void DrawEventWindow(int eventNumber) {
-  BltFast(gBackBuffer, kWindowX, kWindowY, gEventWinSurface, kWindowRect, DDBLTFAST_NOCOLORKEY);
+  BltFast(gBackBuffer, kWindowX, kWindowY, gEventWinSurface, kWindowRect,
+          platform::DDBLTFAST_NOCOLORKEY);
 
   // No part of the game sets a number outside the pages; should one turn
   // up, the window shows its bare frame and stays silent.

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "gfx/display.h"
 #include "gfx/text.h"
 #include "platform/text.h"
 #include "shell/game_state.h"

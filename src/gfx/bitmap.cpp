@@ -7,28 +7,29 @@
 #include "platform/little_endian.h"
 #include "platform/platform.h"
 
-HRESULT ReloadBitmap(Surface* surface, const char* fileName) {
+platform::HRESULT ReloadBitmap(platform::Surface* surface, const char* fileName) {
   // The program carries no bitmap resources, so pictures always come from
   // loose files.
   platform::Image image;
   if (!platform::LoadBmpFile(fileName, image)) {
     platform::DebugOutput("handle is null\n");
-    return E_FAIL;
+    return platform::E_FAIL;
   }
-  const HRESULT r = CopyBitmap(surface, &image, 0, 0, 0, 0);
-  if (r != DD_OK) platform::DebugOutput("ddcopybitmap failed\n");
+  const platform::HRESULT r = CopyBitmap(surface, &image, 0, 0, 0, 0);
+  if (r != platform::DD_OK) platform::DebugOutput("ddcopybitmap failed\n");
   return r;
 }
 
-HRESULT CopyBitmap(Surface* surface, const platform::Image* bitmap, int x, int y, int width,
-                   int height) {
-  if (bitmap == nullptr || surface == nullptr) return E_FAIL;
-  if (surface->IsLost()) return DDERR_SURFACELOST;
+platform::HRESULT CopyBitmap(platform::Surface* surface, const platform::Image* bitmap, int x,
+                             int y, int width, int height) {
+  if (bitmap == nullptr || surface == nullptr) return platform::E_FAIL;
+  if (surface->IsLost()) return platform::DDERR_SURFACELOST;
   if (width == 0) width = bitmap->width;
   if (height == 0) height = bitmap->height;
   const int dw = surface->Width();
   const int dh = surface->Height();
-  if (bitmap->width <= 0 || bitmap->height <= 0 || width <= 0 || height <= 0) return E_FAIL;
+  if (bitmap->width <= 0 || bitmap->height <= 0 || width <= 0 || height <= 0)
+    return platform::E_FAIL;
   const std::size_t srcPitch = static_cast<std::size_t>(bitmap->width) * 3;
   for (int dy = 0; dy < dh; ++dy) {
     // Sample the centre of each destination pixel; a region that reaches
@@ -43,10 +44,10 @@ HRESULT CopyBitmap(Surface* surface, const platform::Image* bitmap, int x, int y
       std::memcpy(dst + dx * 3, src + col * 3, 3);
     }
   }
-  return DD_OK;
+  return platform::DD_OK;
 }
 
-std::uint32_t ColorMatch(Surface* surface, std::uint32_t rgb) {
+std::uint32_t ColorMatch(platform::Surface* surface, std::uint32_t rgb) {
   if (surface == nullptr || surface->IsLost() || surface->ByteSize() < 3) return 0xFFFFFFFFu;
   if (rgb == CLR_INVALID) {
     const std::uint8_t* p = surface->Pixels();
@@ -58,10 +59,10 @@ std::uint32_t ColorMatch(Surface* surface, std::uint32_t rgb) {
   return blue | (green << 8) | (red << 16);
 }
 
-HRESULT SetSurfaceColorKey(Surface* surface, std::uint32_t rgb) {
+platform::HRESULT SetSurfaceColorKey(platform::Surface* surface, std::uint32_t rgb) {
   if (surface == nullptr) return platform::DDERR_INVALIDPARAMS;
   surface->SetColorKey(ColorMatch(surface, rgb));
-  return DD_OK;
+  return platform::DD_OK;
 }
 
 Palette* LoadPalette(DisplayDevice* directDraw, const char* bitmapName) {

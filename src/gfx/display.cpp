@@ -3,21 +3,22 @@
 #include <cstring>
 
 #include "platform/platform.h"
+#include "shell/game_state.h"
 
 DisplayDevice* gDirectDraw = nullptr;
-Surface* gPrimarySurface = nullptr;
-Surface* gBackBuffer = nullptr;
+platform::Surface* gPrimarySurface = nullptr;
+platform::Surface* gBackBuffer = nullptr;
 Palette* gPalette = nullptr;
-Surface* gTitleSurface = nullptr;
-Surface* gWarningSurface = nullptr;
-Surface* gEventWinSurface = nullptr;
-Surface* gEvent1Surface = nullptr;
-Surface* gEvent2Surface = nullptr;
-Surface* gDiedSurface = nullptr;
-Surface* gEndingSurface = nullptr;
-std::vector<std::shared_ptr<Surface>> gTileSurfaces;
+platform::Surface* gTitleSurface = nullptr;
+platform::Surface* gWarningSurface = nullptr;
+platform::Surface* gEventWinSurface = nullptr;
+platform::Surface* gEvent1Surface = nullptr;
+platform::Surface* gEvent2Surface = nullptr;
+platform::Surface* gDiedSurface = nullptr;
+platform::Surface* gEndingSurface = nullptr;
+std::vector<std::shared_ptr<platform::Surface>> gTileSurfaces;
 std::vector<SpriteFrame> gSpriteFrames;
-std::vector<std::unique_ptr<Surface>> gSpriteSurfaces;
+std::vector<std::unique_ptr<platform::Surface>> gSpriteSurfaces;
 
 namespace {
 
@@ -26,20 +27,20 @@ DisplayDevice gDevice;
 // A still-drawing answer repeats the operation; a lost display is restored
 // and the operation dropped for this call; any other error drops it.
 template <typename Operation>
-HRESULT WithRetry(Operation op) {
+platform::HRESULT WithRetry(Operation op) {
   for (;;) {
-    HRESULT r = op();
-    if (r == DD_OK) return r;
-    if (r == DDERR_SURFACELOST) {
+    platform::HRESULT r = op();
+    if (r == platform::DD_OK) return r;
+    if (r == platform::DDERR_SURFACELOST) {
       r = RestoreSurfaces();
-      if (r != DD_OK) return r;
+      if (r != platform::DD_OK) return r;
     }
-    if (r != DDERR_WASSTILLDRAWING) return r;
+    if (r != platform::DDERR_WASSTILLDRAWING) return r;
   }
 }
 
 struct PictureSurface {
-  Surface** slot;
+  platform::Surface** slot;
   int width;
   int height;
   const char* failText;
@@ -75,7 +76,7 @@ int InitDirectDraw() {
   gBackBuffer = platform::VideoBackBuffer();
   if (gBackBuffer == nullptr) return InitFail(gWindow, "GAS Fail");
   for (const PictureSurface& p : kPictures) {
-    *p.slot = new Surface(p.width, p.height);
+    *p.slot = new platform::Surface(p.width, p.height);
   }
   return 1;
 }
@@ -97,43 +98,50 @@ void ReleaseDirectDraw() {
   gDirectDraw = nullptr;
 }
 
-HRESULT RestoreSurfaces() {
-  if (gPrimarySurface == nullptr) return E_FAIL;
+platform::HRESULT RestoreSurfaces() {
+  if (gPrimarySurface == nullptr) return platform::E_FAIL;
   return platform::VideoRestore();
 }
 
-HRESULT FlipScreen() {
+platform::HRESULT FlipScreen() {
   return WithRetry([] { return platform::VideoFlip(); });
 }
 
-HRESULT DrawTile(int x, int y, int tile) {
+platform::HRESULT DrawTile(int x, int y, int tile) {
   if (gBackBuffer == nullptr || tile < 0 || tile >= static_cast<int>(gTileSurfaces.size()) ||
       !gTileSurfaces[tile]) {
-    return E_FAIL;
+    return platform::E_FAIL;
   }
-  const Surface& src = *gTileSurfaces[tile];
-  const Rect r{0, 0, gTileWidth, gTileHeight};
-  return WithRetry([&] { return platform::BltFast(*gBackBuffer, x, y, src, r, DDBLTFAST_NOCOLORKEY); });
+  const platform::Surface& src = *gTileSurfaces[tile];
+  const platform::Rect r{0, 0, gTileWidth, gTileHeight};
+  return WithRetry([&] {
+    return platform::BltFast(*gBackBuffer, x, y, src, r, platform::DDBLTFAST_NOCOLORKEY);
+  });
 }
 
-HRESULT DrawSprite(int x, int y, int frame) {
+platform::HRESULT DrawSprite(int x, int y, int frame) {
   if (gBackBuffer == nullptr || frame < 0 || frame >= static_cast<int>(gSpriteSurfaces.size()) ||
       frame >= static_cast<int>(gSpriteFrames.size()) || !gSpriteSurfaces[frame]) {
-    return E_FAIL;
+    return platform::E_FAIL;
   }
-  const Surface& src = *gSpriteSurfaces[frame];
-  const Rect r{0, 0, gSpriteFrames[frame].width, gSpriteFrames[frame].height};
-  return WithRetry(
-      [&] { return platform::BltFast(*gBackBuffer, x, y, src, r, DDBLTFAST_SRCCOLORKEY); });
+  const platform::Surface& src = *gSpriteSurfaces[frame];
+  const platform::Rect r{0, 0, gSpriteFrames[frame].width, gSpriteFrames[frame].height};
+  return WithRetry([&] {
+    return platform::BltFast(*gBackBuffer, x, y, src, r, platform::DDBLTFAST_SRCCOLORKEY);
+  });
 }
 
-void ClearSurface(Surface* surface, int value) {
+void ClearSurface(platform::Surface* surface, int value) {
   if (surface == nullptr || surface->ByteSize() == 0) return;
   std::memset(surface->Pixels(), value & 0xFF, surface->ByteSize());
+  // The primary surface is the screen: what is written to it shows at once.
+  // Start-up blanks it, so the window is black from then on, not whatever
+  // the window system showed before the title's first frame.
+  if (surface == gPrimarySurface) platform::VideoShowPrimary();
 }
 
-HRESULT BltFast(Surface* dst, int x, int y, Surface* src, const Rect& srcRect,
-                std::uint32_t flags) {
+platform::HRESULT BltFast(platform::Surface* dst, int x, int y, platform::Surface* src,
+                          const platform::Rect& srcRect, std::uint32_t flags) {
   if (dst == nullptr || src == nullptr) return platform::DDERR_INVALIDPARAMS;
   return platform::BltFast(*dst, x, y, *src, srcRect, flags);
 }

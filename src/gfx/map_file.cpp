@@ -8,6 +8,7 @@
 
 #include "platform/little_endian.h"
 #include "platform/platform.h"
+#include "shell/game_state.h"
 
 namespace {
 
@@ -101,7 +102,7 @@ int LoadMap(const char* fileName) {
   }
   const std::size_t tileBytes = static_cast<std::size_t>(width) * height * 3;
   std::vector<std::uint8_t> buffer(tileBytes);
-  std::shared_ptr<Surface> blackTile;
+  std::shared_ptr<platform::Surface> blackTile;
   for (int i = 0; i < count; ++i) {
     std::size_t read = 0;
     if (!fileEnded) {
@@ -112,11 +113,11 @@ int LoadMap(const char* fileName) {
     if (read == 0) {
       // Past the end of the file every tile is black; they share one
       // surface so that a large count in a short file costs no memory.
-      if (!blackTile) blackTile = std::make_shared<Surface>(width, height);
+      if (!blackTile) blackTile = std::make_shared<platform::Surface>(width, height);
       gTileSurfaces[i] = blackTile;
       continue;
     }
-    gTileSurfaces[i] = std::make_shared<Surface>(width, height);
+    gTileSurfaces[i] = std::make_shared<platform::Surface>(width, height);
     CopyTilePixels(gTileSurfaces[i].get(), buffer.data());
   }
   std::fclose(f);
@@ -130,7 +131,7 @@ int InitTileData(int count) {
   return 1;
 }
 
-void CopyTilePixels(Surface* surface, const std::uint8_t* pixels) {
+void CopyTilePixels(platform::Surface* surface, const std::uint8_t* pixels) {
   if (surface == nullptr || pixels == nullptr) return;
   const std::size_t row = static_cast<std::size_t>(gTileWidth) * 3;
   for (int y = 0; y < gTileHeight && y < surface->Height(); ++y) {

@@ -29,7 +29,7 @@ int LoadMap(const char* fileName);
 // value.
 int GroundTile(int row, int col);
 int InitTileData(int count);
-void CopyTilePixels(Surface* surface, const std::uint8_t* pixels);
+void CopyTilePixels(platform::Surface* surface, const std::uint8_t* pixels);
 void ReleaseTileData();
 // Frees the ground layer (its rows and its row index).
 void ReleaseGroundLayer();

@@ -113,7 +113,7 @@ int LoadSprite(const char* fileName) {
       return 0;
     }
     gSpriteFrames[i] = SpriteFrame{w, hgt};
-    gSpriteSurfaces[i] = std::make_unique<Surface>(w, hgt);
+    gSpriteSurfaces[i] = std::make_unique<platform::Surface>(w, hgt);
     const std::size_t bytes = static_cast<std::size_t>(w) * hgt * 3;
     buffer.assign(bytes, 0);
     if (bytes > 0) {

@@ -127,7 +127,10 @@ bool PullAudio(std::int16_t* out, int frames);
 // Waits for the music synthesizer of the open output (on Linux, its
 // soundfont); true when it is there.
 bool WaitForSoundfont();
-// The soundfont file; TimGM6mb by its real path unless a test changes it.
+// The soundfont file. By default the first of TimGM6mb, the system's
+// default-GM.sf2 and FluidR3_GM.sf2 (in /usr/share/sounds/sf2) that can be
+// read; a path set here is the only one tried (an empty one brings the list
+// back).
 void SetSoundfontPath(const std::string& path);
 // How long the last soundfont load took, in milliseconds (negative before
 // any).

@@ -30,6 +30,13 @@ class Backend {
   virtual bool VideoCreatePresenter(int width, int height) = 0;
   // Shows the frame. False when the device was reset and the frame dropped.
   virtual bool VideoPresent(const Surface& frame) = 0;
+  // True when the display is still busy with the last flip, so that this
+  // copy or flip is answered DDERR_WASSTILLDRAWING. A display that finishes
+  // every flip before returning is never busy.
+  virtual bool VideoBusy() { return false; }
+  // Shows the frame at once, outside the flips: not paced, not traced as a
+  // present, not handed to a host. Backends without a screen do nothing.
+  virtual void VideoShowStill(const Surface& frame) { (void)frame; }
   virtual bool VideoRecreatePresenter() = 0;
   virtual void VideoRelease() = 0;
 };
@@ -40,8 +47,11 @@ std::unique_ptr<Backend> MakeHeadlessBackend(HeadlessHost* host);
 // Records in the frame trace that a frame has just reached the screen.
 void TracePresent();
 
-// The display's loss flag, shared by the primary chain. The native backend sets
-// it when its renderer is reset.
-extern bool gDisplayLost;
+// Whether the chosen backend's display is busy (false before one is chosen).
+bool DisplayBusy();
+
+class HeadlessRecorder;
+// The recorder of the headless backend, while it runs with one; else null.
+HeadlessRecorder* ActiveRecorder();
 
 }  // namespace platform

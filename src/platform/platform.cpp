@@ -6,12 +6,13 @@
 #include <memory>
 
 #include "platform/backend.h"
+#include "platform/headless/headless.h"
 
 namespace platform {
-
-bool gDisplayLost = false;
-
 namespace {
+
+// The display's loss flag, shared by the primary chain.
+bool gDisplayLost = false;
 
 std::unique_ptr<Backend> gBackend;
 bool gHeadless = false;
@@ -82,7 +83,7 @@ Surface* VideoBackBuffer() { return gBack.get(); }
 HRESULT VideoFlip() {
   if (!gPrimary || !gBack) return DDERR_INVALIDPARAMS;
   if (gDisplayLost) return DDERR_SURFACELOST;
-  if (TakeStillDrawing()) return DDERR_WASSTILLDRAWING;
+  if (B().VideoBusy()) return DDERR_WASSTILLDRAWING;
   gPrimary->SwapPixels(*gBack);
   if (!B().VideoPresent(*gPrimary)) {
     // The renderer was reset under us: swap back, so the frame is dropped
@@ -93,6 +94,12 @@ HRESULT VideoFlip() {
   }
   ++gFlips;
   return DD_OK;
+}
+
+void VideoShowPrimary() {
+  if (!gPrimary || gDisplayLost) return;
+  B().VideoShowStill(*gPrimary);
+  TraceMark("primary-shown");
 }
 
 HRESULT VideoRestore() {
@@ -114,6 +121,8 @@ void VideoRelease() {
 void VideoMarkLost() { gDisplayLost = true; }
 
 std::uint64_t VideoFlipCount() { return gFlips; }
+
+bool DisplayBusy() { return gBackend && gBackend->VideoBusy(); }
 
 const Surface* HeadlessShownFrame() {
   if (!gHeadless || !gPrimary || gFlips == 0) return nullptr;

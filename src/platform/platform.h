@@ -89,14 +89,19 @@ Surface* VideoCreatePrimary(int width, int height);
 Surface* VideoBackBuffer();
 // Exchanges the primary and back buffer pixels and shows the primary, paced
 // to 60 flips a second on a real screen. DDERR_SURFACELOST while the display
-// is lost; DDERR_WASSTILLDRAWING when a busy answer was injected.
+// is lost; DDERR_WASSTILLDRAWING while the display is busy.
 HRESULT VideoFlip();
+// Puts the primary surface's pixels on the screen as they are, once. It is
+// not a flip: it is not counted, paced or traced, and a headless host never
+// sees it. For start-up, which blanks the visible screen before the first
+// frame is drawn.
+void VideoShowPrimary();
 // Restores the primary surface after a loss. DD_OK when the display is back.
 HRESULT VideoRestore();
 // Releases the primary chain and the renderer, giving the screen back.
 void VideoRelease();
-// Marks the display as lost (the native backend does this itself when its
-// renderer is reset).
+// Marks the display as lost; the native backend does this when its renderer
+// is reset.
 void VideoMarkLost();
 // The number of flips shown so far.
 std::uint64_t VideoFlipCount();
@@ -133,15 +138,7 @@ class HeadlessHost {
 void UseNativeBackend();
 void UseHeadlessBackend(HeadlessHost* host);
 bool IsHeadless();
-
-// Makes one display set-up step of the headless backend fail, so that tests
-// can see each failure's messages: 1 opening the device, 2 taking the
-// screen, 3 setting the mode, 4 creating the primary chain, 5 restoring a
-// lost display; 0 fails none.
-// Holds until changed.
-void HeadlessFailVideoStep(int step);
-
-// The last frame shown by the headless backend (null before the first flip).
-const Surface* HeadlessShownFrame();
+// What the headless backend offers its hosts beyond this interface is in
+// platform/headless/headless.h.
 
 }  // namespace platform

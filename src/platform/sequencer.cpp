@@ -20,6 +20,8 @@
 #include <string>
 
 #include "platform/audio_output.h"
+#include "platform/backend.h"
+#include "platform/headless/headless.h"
 #include "platform/midi_file.h"
 #include "platform/platform.h"
 
@@ -213,6 +215,11 @@ void SendDue(Sequencer& s, MusicSynth* synth) {
   }
 }
 
+// Tells the headless backend's recorder, if there is one.
+void Heard(HeadlessRecorder::MusicCall call, const char* path = nullptr) {
+  if (HeadlessRecorder* r = ActiveRecorder()) r->MusicCalled(call, path);
+}
+
 // At the end of the tune the sequencer stops by itself, at the end.
 bool StopAtEnd(Sequencer& s, MusicSynth* synth) {
   if (s.PositionUs() < s.file.lengthUs) return false;
@@ -264,6 +271,7 @@ void MixMusic(AudioOutput& out, std::int32_t* sum, int frames) {
 }
 
 SequencerId OpenSequencer(const char* path) {
+  if (path != nullptr) Heard(HeadlessRecorder::MusicCall::kOpen, path);
   if (path == nullptr || gSequencer != nullptr) return 0;
   auto s = std::make_unique<Sequencer>();
   std::string error;
@@ -290,6 +298,7 @@ SequencerId OpenSequencer(const char* path) {
 }
 
 void CloseSequencer(SequencerId id) {
+  Heard(HeadlessRecorder::MusicCall::kClose);
   Sequencer* s = Find(id);
   if (s == nullptr) return;
   AudioOutput* out = s->output;
@@ -304,6 +313,7 @@ void CloseSequencer(SequencerId id) {
 }
 
 bool SequencerPlay(SequencerId id, std::uint32_t fromMs) {
+  Heard(HeadlessRecorder::MusicCall::kPlay);
   Sequencer* s = Find(id);
   if (s == nullptr) return false;
   const std::int64_t us = std::int64_t{fromMs} * 1000;
@@ -317,6 +327,7 @@ bool SequencerPlay(SequencerId id, std::uint32_t fromMs) {
 }
 
 bool SequencerStop(SequencerId id) {
+  Heard(HeadlessRecorder::MusicCall::kStop);
   Sequencer* s = Find(id);
   if (s == nullptr) return false;
   std::lock_guard<std::mutex> hold(s->output->lock);
@@ -329,6 +340,7 @@ bool SequencerStop(SequencerId id) {
 }
 
 bool SequencerPause(SequencerId id) {
+  Heard(HeadlessRecorder::MusicCall::kPause);
   Sequencer* s = Find(id);
   if (s == nullptr) return false;
   std::lock_guard<std::mutex> hold(s->output->lock);
@@ -341,6 +353,7 @@ bool SequencerPause(SequencerId id) {
 }
 
 bool SequencerSeek(SequencerId id, std::uint32_t ms) {
+  Heard(HeadlessRecorder::MusicCall::kSeek);
   Sequencer* s = Find(id);
   if (s == nullptr) return false;
   const std::int64_t us = std::int64_t{ms} * 1000;

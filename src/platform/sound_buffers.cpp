@@ -12,6 +12,8 @@
 
 #include "platform/audio.h"
 #include "platform/audio_output.h"
+#include "platform/backend.h"
+#include "platform/headless/headless.h"
 #include "platform/platform.h"
 
 namespace platform {
@@ -133,6 +135,7 @@ SoundBuffer* DuplicateSoundBuffer(SoundDevice* device, SoundBuffer* original) {
 
 void PlaySoundBuffer(SoundBuffer* buffer) {
   if (buffer == nullptr) return;
+  if (HeadlessRecorder* r = ActiveRecorder()) r->SoundPlayed(buffer);
   SoundDevice* device = buffer->device;
   std::lock_guard<std::mutex> hold(device->output->lock);
   if (buffer->playing) return;

@@ -3,10 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/backend.h"
+
 namespace platform {
-namespace {
-int gStillDrawingLeft = 0;
-}
 
 Surface::Surface(int width, int height)
     : width_(std::max(width, 0)),
@@ -14,18 +13,10 @@ Surface::Surface(int width, int height)
       pitch_(width_ * 3),
       pixels_(static_cast<std::size_t>(pitch_) * height_, 0) {}
 
-void InjectStillDrawing(int count) { gStillDrawingLeft = std::max(count, 0); }
-
-bool TakeStillDrawing() {
-  if (gStillDrawingLeft <= 0) return false;
-  --gStillDrawingLeft;
-  return true;
-}
-
 HRESULT BltFast(Surface& dst, int x, int y, const Surface& src, const Rect& r,
                 std::uint32_t flags) {
   if (dst.IsLost() || src.IsLost()) return DDERR_SURFACELOST;
-  if ((dst.OnDisplay() || src.OnDisplay()) && TakeStillDrawing()) {
+  if ((dst.OnDisplay() || src.OnDisplay()) && DisplayBusy()) {
     return DDERR_WASSTILLDRAWING;
   }
   const int w = r.right - r.left;

@@ -82,17 +82,10 @@ class Surface {
 
 // Copies srcRect of src to (x, y) of dst. With DDBLTFAST_SRCCOLORKEY, source
 // pixels equal to src's colour key are left out. Returns DD_OK,
-// DDERR_SURFACELOST when either surface is lost, DDERR_WASSTILLDRAWING when a
-// busy answer is pending (see InjectStillDrawing), and DDERR_INVALIDRECT when
+// DDERR_SURFACELOST when either surface is lost, DDERR_WASSTILLDRAWING when
+// either is on the display and the display is busy, and DDERR_INVALIDRECT when
 // the rectangle is empty or does not fit either surface.
 HRESULT BltFast(Surface& dst, int x, int y, const Surface& src, const Rect& srcRect,
                 std::uint32_t flags);
-
-// The next `count` copies or flips that touch the display chain answer
-// DDERR_WASSTILLDRAWING, as a display that has not finished the last flip
-// would. Used by tests to prove the retry loop.
-void InjectStillDrawing(int count);
-// Takes one pending busy answer, if any. For the display's own flip.
-bool TakeStillDrawing();
 
 }  // namespace platform

@@ -3,10 +3,11 @@
 #include <climits>
 
 #include "gfx/display.h"
+#include "shell/game_state.h"
 
 namespace {
 
-constexpr Rect kPictureRect{0, 0, 640, 480};
+constexpr platform::Rect kPictureRect{0, 0, 640, 480};
 
 // Back to the title with a fresh game to come. The weapon, ammunition,
 // sprays, score and map are left alone: the next game's population sets
@@ -26,7 +27,7 @@ void ResetAfterDeath() {
 }  // namespace
 
 void DeathScene() {
-  BltFast(gBackBuffer, 0, 0, gDiedSurface, kPictureRect, DDBLTFAST_NOCOLORKEY);
+  BltFast(gBackBuffer, 0, 0, gDiedSurface, kPictureRect, platform::DDBLTFAST_NOCOLORKEY);
   // Counted before the test: a click is taken from the 21st pass on. It
   // stops at the top of its range rather than wrapping round.
   if (gDeathFrames < INT_MAX) ++gDeathFrames;

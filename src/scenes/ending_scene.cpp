@@ -4,6 +4,7 @@
 #include "gfx/data_contract.h"
 #include "gfx/display.h"
 #include "platform/platform.h"
+#include "shell/game_state.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "gfx/display.h"
 #include "gfx/map_file.h"
 #include "gfx/text.h"
+#include "shell/game_state.h"
 
 namespace {
 
@@ -17,10 +18,10 @@ constexpr int kBackgroundCols = 16;
 constexpr int kBackgroundRows = 12;
 constexpr int kWindowX = 162;
 constexpr int kWindowY = 121;
-constexpr Rect kWindowRect{0, 0, kEventWindowPicture.width, kEventWindowPicture.height};
+constexpr platform::Rect kWindowRect{0, 0, kEventWindowPicture.width, kEventWindowPicture.height};
 constexpr int kPortraitX = 241;
 constexpr int kPortraitY = 141;
-constexpr Rect kPortraitRect{0, 109, 160, 218};  // event1, column 0, row 1
+constexpr platform::Rect kPortraitRect{0, 109, 160, 218};  // event1, column 0, row 1
 constexpr int kTextX = 207;
 constexpr int kTextY[3] = {286, 306, 326};
 constexpr std::uint32_t kTextBack = 0x000000;
@@ -51,10 +52,12 @@ bool PageButtonPressed() {
 
 void PrologueScene() {
   DrawBackground();
-  BltFast(gBackBuffer, kWindowX, kWindowY, gEventWinSurface, kWindowRect, DDBLTFAST_NOCOLORKEY);
+  BltFast(gBackBuffer, kWindowX, kWindowY, gEventWinSurface, kWindowRect,
+          platform::DDBLTFAST_NOCOLORKEY);
 
   const bool firstPage = gPrologueClickLatch == 0;
-  BltFast(gBackBuffer, kPortraitX, kPortraitY, gEvent1Surface, kPortraitRect, DDBLTFAST_NOCOLORKEY);
+  BltFast(gBackBuffer, kPortraitX, kPortraitY, gEvent1Surface, kPortraitRect,
+          platform::DDBLTFAST_NOCOLORKEY);
   // Taken before the button is looked at: the pass that turns the page
   // still shows the page that was pressed.
   const PageLines lines = PrologueLines(firstPage ? 0 : 1);

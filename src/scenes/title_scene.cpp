@@ -4,10 +4,11 @@
 
 #include "audio/sound.h"
 #include "gfx/display.h"
+#include "shell/game_state.h"
 
 namespace {
 
-constexpr Rect kPictureRect{0, 0, 640, 480};
+constexpr platform::Rect kPictureRect{0, 0, 640, 480};
 
 // The start buttons of the warning picture. A click counts only strictly
 // inside: the edge lines themselves belong to neither button.
@@ -38,14 +39,14 @@ void StartGame() {
 
 void TitleScene() {
   if (gWarningShown == 0) {
-    BltFast(gBackBuffer, 0, 0, gTitleSurface, kPictureRect, DDBLTFAST_NOCOLORKEY);
+    BltFast(gBackBuffer, 0, 0, gTitleSurface, kPictureRect, platform::DDBLTFAST_NOCOLORKEY);
     if (ClickAllowed()) {
       gWarningShown = 1;
       PlayWave(gSound[SND_MAIN]);
       gTitleClickDelay = 0;
     }
   } else {
-    BltFast(gBackBuffer, 0, 0, gWarningSurface, kPictureRect, DDBLTFAST_NOCOLORKEY);
+    BltFast(gBackBuffer, 0, 0, gWarningSurface, kPictureRect, platform::DDBLTFAST_NOCOLORKEY);
     if (PointerInside(kNormalStart) && ClickAllowed()) StartGame();
     // Tested in the same pass; the delay the left button has just cleared
     // keeps both from being taken at once.

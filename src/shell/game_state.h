@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "shell/handles.h"
+
 // Weapon codes (gWeapon).
 inline constexpr int WEAPON_KNIFE = 0;
 inline constexpr int WEAPON_HANDGUN = 1;
@@ -28,80 +30,24 @@ inline constexpr int CELL_STALKER_BEATEN = 21;
 inline constexpr int kFieldRows = 18;
 inline constexpr int kFieldCols = 25;
 
-// Scene flags.
-extern int gInTitle;
-extern int gAlive;
-extern int gProloguePending;
-extern int gEnding;
-extern int gAppActive;
-extern int gFieldReady;
-extern int gHardMode;
+// The integer values, declared from their list.
+#define GAME_INT(name, start) extern int name;
+#define LOADED_INT(name, start) extern int name;
+#include "shell/game_state_list.h"
 
-// Counters of single scenes.
-extern int gWarningShown;
-extern int gTitleClickDelay;
-extern int gDeathFrames;
-extern int gEndingFrames;
-extern int gEndingScrollY;
-extern int gPrologueStep;
-extern int gPrologueClickLatch;
-
-// Input, written only by the window procedure.
-extern int gMouseX;
-extern int gMouseY;
-extern int gLeftButton;
-
-// The player and the current game.
-extern int gWeapon;
-extern int gHealth;
-extern int gFilesLeft;
-extern int gScore;
-extern int gAmmoHandgun;
-extern int gAmmoShotgun;
-extern int gAmmoMagnum;
-extern int gAmmoShown;
-extern int gSprays;
-extern int gEncounters;
-extern int gFinds;
-extern int gGrade;
-extern int gPortraitVariant;
-
-// The event window.
-extern int gEventOpen;
-extern int gEventNumber;
-extern int gEventFrames;
-extern int gRetryCount;
-extern int gClickDelay;
-
-// The rocket event.
-extern int gRocketTimer;
-extern int gRocketActive;
-extern int gRocketFrame;
-extern int gRocketColumn;
-extern int gRocketStep;
-
-// View and map.
-extern int gViewCol;
-extern int gViewRow;
-extern int gTileCount;
-extern int gTileWidth;
-extern int gTileHeight;
-extern int gMapCols;
-extern int gMapRows;
+// The map's ground layer and the field's two cell layers.
 extern int** gGroundLayer;  // gMapRows rows of gMapCols tile numbers
 extern int gObjectLayer[kFieldRows][kFieldCols];
 extern int gCountLayer[kFieldRows][kFieldCols];
 
 // Program handles.
-using WindowHandle = void*;
-using InstanceHandle = void*;
 extern WindowHandle gWindow;
 extern InstanceHandle gInstance;
-extern int gSpriteCount;
 
-// Puts every value above back to its start-of-program value. The program
-// itself never calls this (it starts once); tests and the replay tool do.
-// The ground layer is not freed here: it belongs to the map reader.
+// Puts every GAME_INT of the list and the two cell layers back to their
+// start-of-program values. The program itself never calls this (it starts
+// once); tests and the replay tool do. What the readers loaded (the map's
+// sizes, the ground layer, the sprite count) stays: it belongs to them.
 void ResetGameState();
 
 // The integer values by their exact names, for the replay tool's set,
@@ -109,6 +55,7 @@ void ResetGameState();
 struct StateInt {
   const char* name;
   int* value;
+  bool loaded;  // a LOADED_INT, which the reset leaves alone
 };
 const StateInt* StateInts(int* count);
 int* FindStateInt(const char* name);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "shell/game_state.h"
 #include "support/audio_files.h"
 #include "support/test_data.h"
 
@@ -263,8 +264,10 @@ TEST(SoundStartUp, WithoutASoundCardTheGameStartsSilentWithOneWarning) {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   std::filesystem::current_path(previous);
   std::filesystem::remove_all(dir);
-  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+  // The warning, and the line that names the soundfont.
+  EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 2) << err;
   EXPECT_NE(err.find("no audio device"), std::string::npos) << err;
+  EXPECT_NE(err.find("Soundfont: "), std::string::npos) << err;
 }
 
 }  // namespace

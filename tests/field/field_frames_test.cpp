@@ -9,6 +9,7 @@
 #include "field/field_view.h"
 #include "field/rocket.h"
 #include "gfx/display.h"
+#include "platform/headless/headless.h"
 #include "platform/platform.h"
 #include "shell/game_state.h"
 #include "shell/program.h"

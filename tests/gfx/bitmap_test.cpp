@@ -10,6 +10,9 @@
 
 namespace {
 
+using platform::DD_OK;
+using platform::HRESULT;
+using platform::Surface;
 using testdata::Bgr;
 using testdata::PixelAt;
 

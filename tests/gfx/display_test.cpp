@@ -5,12 +5,18 @@
 #include <climits>
 #include <cstring>
 
+#include "platform/headless/headless.h"
 #include "platform/platform.h"
 #include "shell/game_state.h"
 #include "support/test_data.h"
 
 namespace {
 
+using platform::DD_OK;
+using platform::DDERR_SURFACELOST;
+using platform::DDERR_WASSTILLDRAWING;
+using platform::Rect;
+using platform::Surface;
 using testdata::Bgr;
 using testdata::FrameColour;
 using testdata::PixelAt;
@@ -45,7 +51,7 @@ class Display : public ::testing::Test {
     Paper(gBackBuffer);
   }
   void TearDown() override {
-    platform::InjectStillDrawing(0);
+    platform::HeadlessInjectStillDrawing(0);
     platform::HeadlessFailVideoStep(0);
   }
   testdata::HeadlessGame game_;
@@ -129,15 +135,16 @@ TEST_F(Display, ADisplayThatCannotBeRestoredDropsEveryCopy) {
 }
 
 TEST_F(Display, AStillDrawingAnswerIsRepeatedUntilTheCopyIsDone) {
-  platform::InjectStillDrawing(3);
+  platform::HeadlessInjectStillDrawing(3);
   EXPECT_EQ(DrawTile(0, 0, 7), DD_OK);
   EXPECT_EQ(PixelAt(*gBackBuffer, 0, 0), TileColour(7));
-  EXPECT_FALSE(platform::TakeStillDrawing()) << "all three busy answers were taken";
-  platform::InjectStillDrawing(2);
+  EXPECT_EQ(BltFast(gBackBuffer, 0, 0, gTitleSurface, Rect{0, 0, 1, 1}, 0), DD_OK)
+      << "all three busy answers were taken";
+  platform::HeadlessInjectStillDrawing(2);
   EXPECT_EQ(DrawSprite(50, 50, 3), DD_OK);
   EXPECT_EQ(PixelAt(*gBackBuffer, 55, 55), FrameColour(3));
   const std::uint64_t flips = platform::VideoFlipCount();
-  platform::InjectStillDrawing(4);
+  platform::HeadlessInjectStillDrawing(4);
   EXPECT_EQ(FlipScreen(), DD_OK);
   EXPECT_EQ(platform::VideoFlipCount(), flips + 1);
 }
@@ -171,7 +178,7 @@ TEST_F(Display, FlipOnALostDisplayRestoresItAndDropsTheFlip) {
 
 TEST_F(Display, PictureCopiesAreNotRetriedAndDoNotClip) {
   // The scenes' own picture copies: once, with whatever answer comes back.
-  platform::InjectStillDrawing(1);
+  platform::HeadlessInjectStillDrawing(1);
   EXPECT_EQ(BltFast(gBackBuffer, 0, 0, gTitleSurface, Rect{0, 0, 640, 480}, 0),
             DDERR_WASSTILLDRAWING);
   EXPECT_TRUE(AllPaper(*gBackBuffer));

@@ -12,6 +12,7 @@
 
 namespace {
 
+using platform::DD_OK;
 using testdata::Bgr;
 using testdata::FrameColour;
 using testdata::PixelAt;

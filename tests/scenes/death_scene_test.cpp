@@ -4,6 +4,7 @@
 
 #include "combat/event_window.h"
 #include "gfx/display.h"
+#include "platform/headless/headless.h"
 #include "shell/game_state.h"
 #include "shell/program.h"
 #include "support/call_probe.h"
@@ -48,81 +49,39 @@ TEST_F(DeathSceneTest, ClickIsTakenFromTheTwentyFirstPassOn) {
   EXPECT_EQ(gDeathFrames, 0);
 }
 
-TEST_F(DeathSceneTest, ResetTouchesExactlyItsFields) {
-  // Everything the reset must leave alone gets a value of its own.
-  gWeapon = WEAPON_MAGNUM;
-  gAmmoHandgun = 11;
-  gAmmoShotgun = 12;
-  gAmmoMagnum = 13;
-  gAmmoShown = -1;
-  gSprays = 2;
-  gScore = 345;
-  gEncounters = 40;
-  gFinds = 9;
-  gGrade = 3;
-  gPortraitVariant = 2;
-  gRocketTimer = 700;
-  gRocketActive = 1;
-  gRocketFrame = 8;
-  gRocketColumn = 2;
-  gRocketStep = 3;
-  gClickDelay = 77;
-  gRetryCount = 1;
-  gEventNumber = EV_HUNTER;
-  gTitleClickDelay = 1;
-  gEndingFrames = 5;
-  gEndingScrollY = 600;
-  gPrologueClickLatch = 1;
-  gPrologueStep = 1;
-  gEnding = 0;
+int FilesOnTheField() {
+  int files = 0;
+  for (const auto& row : gObjectLayer) {
+    for (int cell : row) files += cell >= CELL_FILE && cell < CELL_FILE + 5 ? 1 : 0;
+  }
+  return files;
+}
+
+TEST_F(DeathSceneTest, TheNextGameStartsAfreshButARocketThatWasDueComesAtOnce) {
+  // A hard game lost with two files left, the rocket due on the next frame.
   gHardMode = 1;
   gHealth = -12;
   gFilesLeft = 2;
   gViewCol = 4;
-  gViewRow = 6;
-  gObjectLayer[3][4] = CELL_HUNTER_BEATEN;
+  gRocketTimer = 1000;
   gLeftButton = 1;
-  for (int pass = 0; pass < 21; ++pass) DeathScene();
-
-  EXPECT_EQ(gInTitle, 1);
-  EXPECT_EQ(gFieldReady, 0);
-  EXPECT_EQ(gWarningShown, 0);
-  EXPECT_EQ(gHardMode, 0);
-  EXPECT_EQ(gProloguePending, 1);
-  EXPECT_EQ(gHealth, 100);
+  for (int pass = 0; pass < 21; ++pass) DispatchScene();
+  gLeftButton = 0;
+  ASSERT_EQ(ChooseScene(), SceneBranch::kPostDeathDelay);
+  for (int pass = 0; pass < 7; ++pass) DispatchScene();
+  EXPECT_EQ(testdata::PixelAt(*platform::HeadlessShownFrame(), 320, 240),
+            testdata::PictureColour("Title.bmp"))
+      << "the title, not the warning screen the last game started from";
+  // A start button, and the prologue read to its end.
+  gInTitle = 0;
+  ASSERT_EQ(ChooseScene(), SceneBranch::kPrologue);
+  gProloguePending = 0;
+  DispatchScene();
   EXPECT_EQ(gFilesLeft, 5);
-  EXPECT_EQ(gDeathFrames, 0);
-  EXPECT_EQ(gPrologueStep, 0);
-
-  EXPECT_EQ(gAlive, 0);  // the main loop's delay sets it again
-  EXPECT_EQ(gWeapon, WEAPON_MAGNUM);
-  EXPECT_EQ(gAmmoHandgun, 11);
-  EXPECT_EQ(gAmmoShotgun, 12);
-  EXPECT_EQ(gAmmoMagnum, 13);
-  EXPECT_EQ(gAmmoShown, -1);
-  EXPECT_EQ(gSprays, 2);
-  EXPECT_EQ(gScore, 345);
-  EXPECT_EQ(gEncounters, 40);
-  EXPECT_EQ(gFinds, 9);
-  EXPECT_EQ(gGrade, 3);
-  EXPECT_EQ(gPortraitVariant, 2);
-  EXPECT_EQ(gRocketTimer, 700);
-  EXPECT_EQ(gRocketActive, 1);
-  EXPECT_EQ(gRocketFrame, 8);
-  EXPECT_EQ(gRocketColumn, 2);
-  EXPECT_EQ(gRocketStep, 3);
-  EXPECT_EQ(gClickDelay, 77);
-  EXPECT_EQ(gRetryCount, 1);
-  EXPECT_EQ(gEventFrames, 0);
-  EXPECT_EQ(gEventNumber, EV_HUNTER);
-  EXPECT_EQ(gTitleClickDelay, 1);
-  EXPECT_EQ(gEndingFrames, 5);
-  EXPECT_EQ(gEndingScrollY, 600);
-  EXPECT_EQ(gPrologueClickLatch, 1);
-  EXPECT_EQ(gEnding, 0);
-  EXPECT_EQ(gViewCol, 4);
-  EXPECT_EQ(gViewRow, 6);
-  EXPECT_EQ(gObjectLayer[3][4], CELL_HUNTER_BEATEN);
+  EXPECT_EQ(FilesOnTheField(), 5);
+  EXPECT_EQ(gHealth, 100);
+  EXPECT_EQ(gViewCol, 0);
+  EXPECT_EQ(gRocketActive, 1) << "the rocket count carried over";
 }
 
 TEST_F(DeathSceneTest, SixSilentPassesThenTheTitleAndASilentFirstWindow) {

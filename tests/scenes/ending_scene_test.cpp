@@ -7,9 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "audio/midi_player.h"
 #include "gfx/display.h"
+#include "platform/headless/headless.h"
 #include "shell/game_state.h"
 #include "shell/program.h"
+#include "support/audio_files.h"
 #include "support/call_probe.h"
 #include "support/test_data.h"
 
@@ -49,6 +52,11 @@ class EndingSceneTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(game.ok());
+    // The music player outlives the games of one test program; each test
+    // starts it closed, as the program does, with a tune to open.
+    gMidi.Close();
+    testdata::WriteFile(game.dir / "Ending.mid",
+                        audiofiles::Midi(0, 480, {audiofiles::Track().NoteOn(0, 0, 60, 100).End(960)}));
     EnterEnding();
   }
   static Bgr Shown(int x, int y) {
@@ -62,8 +70,9 @@ class EndingSceneTest : public ::testing::Test {
 TEST_F(EndingSceneTest, FirstEndingLasts1861PassesAndLaterOnes2102) {
   const EndingRun first = RunEnding(probe);
   EXPECT_EQ(first.passes, 1861);
-  const std::vector<std::pair<int, std::string>> firstMusic = {{43, "Open Ending.mid"},
-                                                               {43, "Play"}};
+  // Opened (which puts the tune at its start) and played.
+  const std::vector<std::pair<int, std::string>> firstMusic = {
+      {43, "Open Ending.mid"}, {43, "Seek"}, {43, "Play"}};
   EXPECT_EQ(first.music, firstMusic);
   EXPECT_EQ(gEndingFrames, 1);  // counted after the reset
   EXPECT_EQ(gEndingScrollY, 1000);
@@ -72,15 +81,15 @@ TEST_F(EndingSceneTest, FirstEndingLasts1861PassesAndLaterOnes2102) {
     EnterEnding();
     const EndingRun later = RunEnding(probe);
     EXPECT_EQ(later.passes, 2102) << "ending " << ending;
-    // Asked to open again (which an open player ignores) and to play on;
-    // never stopped, closed or sought back to the start.
-    const std::vector<std::pair<int, std::string>> laterMusic = {{42, "Open Ending.mid"},
-                                                                 {42, "Play"}};
+    // The player, still open, keeps its tune and plays on: it is never
+    // opened again, stopped, closed or sought back to the start.
+    const std::vector<std::pair<int, std::string>> laterMusic = {{42, "Play"}};
     EXPECT_EQ(later.music, laterMusic) << "ending " << ending;
   }
 }
 
-TEST_F(EndingSceneTest, ResetTouchesExactlyItsFields) {
+TEST_F(EndingSceneTest, TheNextGameStartsAfreshFromTheTitle) {
+  // A hard game won from the warning screen, at the ending's last pass.
   gEndingFrames = 1860;
   gEndingScrollY = -50;
   gHardMode = 1;
@@ -88,42 +97,19 @@ TEST_F(EndingSceneTest, ResetTouchesExactlyItsFields) {
   gFieldReady = 1;
   gHealth = 37;
   gFilesLeft = 0;
-  gPrologueStep = 1;
-  gPrologueClickLatch = 0;
-  gDeathFrames = 9;
-  gTitleClickDelay = 1;
-  gEventFrames = 0;
   gRocketTimer = 950;
-  gWeapon = WEAPON_SHOTGUN;
-  gAmmoShotgun = 4;
-  gScore = 1234;
-  gGrade = 6;
-  EndingScene();
-  EXPECT_EQ(gInTitle, 1);
-  EXPECT_EQ(gFieldReady, 0);
-  EXPECT_EQ(gWarningShown, 0);
-  EXPECT_EQ(gHardMode, 0);
-  EXPECT_EQ(gEnding, 0);
-  EXPECT_EQ(gProloguePending, 1);
-  EXPECT_EQ(gHealth, 100);
-  EXPECT_EQ(gEndingScrollY, 1000);
-  EXPECT_EQ(gFilesLeft, 5);
-  EXPECT_EQ(gEndingFrames, 1);
-  EXPECT_EQ(gPrologueStep, 0);
-
-  EXPECT_EQ(gAlive, 1);
-  EXPECT_EQ(gDeathFrames, 9);
-  EXPECT_EQ(gTitleClickDelay, 1);
-  EXPECT_EQ(gEventFrames, 0);
-  EXPECT_EQ(gRocketTimer, 950);
-  EXPECT_EQ(gWeapon, WEAPON_SHOTGUN);
-  EXPECT_EQ(gAmmoShotgun, 4);
-  EXPECT_EQ(gScore, 1234);
-  EXPECT_EQ(gGrade, 6);
-  EXPECT_EQ(gPrologueClickLatch, 0);
-  // The next pass of the loop is the title's.
+  DispatchScene();
+  ASSERT_EQ(ChooseScene(), SceneBranch::kTitle);
   DispatchScene();
   EXPECT_EQ(Shown(320, 240), testdata::PictureColour("Title.bmp"));
+  // A start button: the prologue runs again, then a new game is laid out.
+  gInTitle = 0;
+  ASSERT_EQ(ChooseScene(), SceneBranch::kPrologue);
+  gProloguePending = 0;
+  DispatchScene();
+  EXPECT_EQ(gFilesLeft, 5);
+  EXPECT_EQ(gHealth, 100);
+  EXPECT_EQ(gRocketTimer, 951) << "the rocket count goes on from the last game";
 }
 
 TEST_F(EndingSceneTest, PictureIsRevealedInThreeSteps) {

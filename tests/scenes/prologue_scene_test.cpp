@@ -7,6 +7,7 @@
 
 #include "audio/sound.h"
 #include "gfx/display.h"
+#include "platform/headless/headless.h"
 #include "platform/text.h"
 #include "shell/game_state.h"
 #include "support/call_probe.h"

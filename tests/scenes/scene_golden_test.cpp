@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "gfx/display.h"
+#include "platform/headless/headless.h"
 #include "scenes/death_scene.h"
 #include "scenes/ending_scene.h"
 #include "scenes/prologue_scene.h"

@@ -8,6 +8,7 @@
 
 #include "audio/sound.h"
 #include "gfx/display.h"
+#include "platform/headless/headless.h"
 #include "shell/game_state.h"
 #include "shell/program.h"
 #include "support/call_probe.h"

@@ -1,15 +1,13 @@
-// Watches the calls the game makes to its sound effects, to the music player
-// and to the text drawing, for tests that check which sound a screen asked
-// for and when, what the music player was told, and which lines were drawn
-// where (whatever font draws them).
+// Watches the calls the game makes to its sound effects, to the music and to
+// the text drawing, for tests that check which sound a screen asked for and
+// when, what the music was told, and which lines were drawn where (whatever
+// font draws them).
 //
-// The test programs that use it are linked with the linker's --wrap for
-// PlayWave, PrintText and MidiPlayer's Open, Play, Stop, Close, Seek and
-// Rewind (tests/CMakeLists.txt). Every such call from the game passes through
-// call_probe.cpp, is recorded while a CallProbe exists, and goes on to the
-// real function. The sound table's sixteen slots are filled with stand-in
-// effects that hold no buffers, so that each call names its sound number;
-// those calls go no further.
+// It is the headless backend's recorder (platform/headless/headless.h): the
+// platform tells it of every sound buffer played, every text drawn and every
+// sequencer call. To name sounds by number, the sound table's sixteen slots
+// hold stand-in effects while a CallProbe exists, each with one short silent
+// buffer of its own (on the open sound device, or one the probe opens).
 #pragma once
 
 #include <cstdint>
@@ -17,6 +15,7 @@
 #include <vector>
 
 #include "audio/sound.h"
+#include "platform/headless/headless.h"
 
 namespace testdata {
 
@@ -28,20 +27,20 @@ struct TextCall {
   int y;
 };
 
-class CallProbe {
+class CallProbe final : public platform::HeadlessRecorder {
  public:
   CallProbe();
-  ~CallProbe();
+  ~CallProbe() override;
   CallProbe(const CallProbe&) = delete;
   CallProbe& operator=(const CallProbe&) = delete;
 
-  // The sound numbers asked for, in order. A call with an effect that is not
-  // one of the stand-ins (for instance a null slot) is recorded as -1.
+  // The sound numbers played, in order. A buffer that is not one of the
+  // stand-ins' is recorded as -1.
   std::vector<int> sounds;
-  // The music player's calls, in order: "Open <file name>", "Play", "Stop",
-  // "Close", "Seek", "Rewind".
+  // The sequencer's calls, in order: "Open <file name>", "Play", "Stop",
+  // "Pause", "Seek", "Close".
   std::vector<std::string> music;
-  // Every PrintText call, in order.
+  // Every text drawn, in order.
   std::vector<TextCall> texts;
 
   void Clear() {
@@ -50,11 +49,15 @@ class CallProbe {
     texts.clear();
   }
 
-  // For the wrappers: records a PlayWave call; true when the effect is one
-  // of the stand-ins (and so is not to be played).
-  bool RecordSound(const WaveSound* sound);
+  void SoundPlayed(const platform::SoundBuffer* buffer) override;
+  void TextDrawn(const char* text, std::uint32_t backColour, std::uint32_t textColour, int x,
+                 int y) override;
+  void MusicCalled(MusicCall call, const char* path) override;
 
  private:
+  bool openedDevice_ = false;
+  platform::SoundDevice* device_ = nullptr;
+  platform::SoundBuffer* buffer_[kSoundEffects] = {};
   WaveSound* standIn_[kSoundEffects] = {};
   WaveSound* saved_[kSoundEffects] = {};
 };

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "common/png_io.h"
+#include "platform/headless/headless.h"
 #include "shell/game_state.h"
 #include "shell/program.h"
 

@@ -1,15 +1,19 @@
 // The headless backend: no window, no screen. Input and the clock come from a
 // HeadlessHost; frames are kept in the primary surface, where the host and
-// the tests read them. Message boxes go to stderr.
+// the tests read them. Message boxes go to stderr. What it offers its hosts
+// besides (headless.h) is kept here too.
 #include <cstdio>
 #include <ctime>
 
 #include "platform/backend.h"
+#include "platform/headless/headless.h"
 
 namespace platform {
 namespace {
 
 int gFailingVideoStep = 0;
+int gStillDrawingLeft = 0;
+HeadlessRecorder* gRecorder = nullptr;
 
 class HeadlessBackend final : public Backend {
  public:
@@ -62,6 +66,11 @@ class HeadlessBackend final : public Backend {
     TracePresent();
     return true;
   }
+  bool VideoBusy() override {
+    if (gStillDrawingLeft <= 0) return false;
+    --gStillDrawingLeft;
+    return true;
+  }
   bool VideoRecreatePresenter() override { return gFailingVideoStep != 5; }
   void VideoRelease() override {}
 
@@ -75,6 +84,12 @@ class HeadlessBackend final : public Backend {
 }  // namespace
 
 void HeadlessFailVideoStep(int step) { gFailingVideoStep = step; }
+
+void HeadlessInjectStillDrawing(int count) { gStillDrawingLeft = count > 0 ? count : 0; }
+
+void HeadlessSetRecorder(HeadlessRecorder* recorder) { gRecorder = recorder; }
+
+HeadlessRecorder* ActiveRecorder() { return IsHeadless() ? gRecorder : nullptr; }
 
 std::unique_ptr<Backend> MakeHeadlessBackend(HeadlessHost* host) {
   return std::make_unique<HeadlessBackend>(host);

@@ -35,8 +35,18 @@ namespace {
 // effects recorded near full scale, without clipping.
 constexpr float kMusicGain = 0.6f;
 
+// The General MIDI soundfonts tried in turn: TimGM6mb, which the music was
+// balanced on, then the system's default and FluidR3, which other systems
+// ship instead.
+constexpr const char* kSoundfonts[] = {
+    "/usr/share/sounds/sf2/TimGM6mb.sf2",
+    "/usr/share/sounds/sf2/default-GM.sf2",
+    "/usr/share/sounds/sf2/FluidR3_GM.sf2",
+};
+
 // Plain storage, so that nothing here needs a destructor at program exit.
-char gSoundfontPath[1024] = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+// Empty: the list above; otherwise the one file a test asked for.
+char gSoundfontPath[1024] = "";
 std::atomic<double> gSoundfontLoadMs{-1.0};
 
 void ForwardFluidLog(int level, const char* message, void*) {
@@ -123,8 +133,23 @@ void StopAudioDevice(AudioOutput& out) {
 
 namespace {
 
-// The soundfont the synthesizer reads.
-std::string ChosenSoundfont() { return gSoundfontPath; }
+bool Readable(const char* path) {
+  std::FILE* f = std::fopen(path, "rb");
+  if (f == nullptr) return false;
+  std::fclose(f);
+  return true;
+}
+
+// The soundfont to load: the path set for tests, or the first of the list
+// that can be read; the first of the list when none can (it is then reported
+// missing).
+std::string ChooseSoundfont() {
+  if (gSoundfontPath[0] != '\0') return gSoundfontPath;
+  for (const char* path : kSoundfonts) {
+    if (Readable(path)) return path;
+  }
+  return kSoundfonts[0];
+}
 
 // FluidSynth renders the music into the mix.
 class FluidMusicSynth final : public MusicSynth {
@@ -244,8 +269,16 @@ MusicSynth* LoadSynth(const std::string& path) {
 
 }  // namespace
 
-std::function<MusicSynth*()> MusicSynthMaker(bool) {
-  return [path = ChosenSoundfont()] { return LoadSynth(path); };
+std::function<MusicSynth*()> MusicSynthMaker(bool pulledByHost) {
+  std::string soundfont = ChooseSoundfont();
+  // Which soundfont the music will have, said once, here on the game's
+  // thread (a line from the loader could land anywhere, or, on a start-up
+  // that fails, not at all). Headless runs hear only what their host pulls
+  // and keep their output to what the game says.
+  if (!pulledByHost && Readable(soundfont.c_str())) {
+    DebugOutput(("Soundfont: " + soundfont + "\n").c_str());
+  }
+  return [path = std::move(soundfont)] { return LoadSynth(path); };
 }
 
 void SetSoundfontPath(const std::string& path) {
@@ -254,11 +287,6 @@ void SetSoundfontPath(const std::string& path) {
 
 double SoundfontLoadMilliseconds() { return gSoundfontLoadMs; }
 
-unsigned MidiOutputCount() {
-  std::FILE* f = std::fopen(ChosenSoundfont().c_str(), "rb");
-  if (f == nullptr) return 0;
-  std::fclose(f);
-  return 1;
-}
+unsigned MidiOutputCount() { return Readable(ChooseSoundfont().c_str()) ? 1 : 0; }
 
 }  // namespace platform

@@ -287,6 +287,14 @@ class SdlBackend final : public Backend {
     return true;
   }
 
+  void VideoShowStill(const Surface& frame) override {
+    if (texture_ == nullptr || reset_ || !Upload(frame)) return;
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_RenderPresent(renderer_);
+  }
+
   bool VideoRecreatePresenter() override {
     if (renderer_ == nullptr) return false;
     reset_ = false;
@@ -401,7 +409,7 @@ class SdlBackend final : public Backend {
       case SDL_RENDER_TARGETS_RESET:
       case SDL_RENDER_DEVICE_RESET:
         reset_ = true;
-        gDisplayLost = true;
+        VideoMarkLost();
         return false;
       case SDL_MOUSEMOTION:
         out.type = EventType::kMouseMove;

@@ -35,6 +35,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/backend.h"
+#include "platform/headless/headless.h"
+
 namespace platform {
 namespace {
 
@@ -355,6 +358,9 @@ void ReleaseText() { Storage().Release(); }
 
 HRESULT DrawTextCp949(Surface& surface, const char* text, std::uint32_t backColour,
                       std::uint32_t textColour, int x, int y) {
+  if (HeadlessRecorder* r = ActiveRecorder(); r != nullptr && text != nullptr) {
+    r->TextDrawn(text, backColour, textColour, x, y);
+  }
   if (surface.IsLost()) return DDERR_SURFACELOST;
   if (text == nullptr) return DDERR_INVALIDPARAMS;
   const std::size_t length = std::strlen(text);

@@ -1,0 +1,53 @@
+// What a host of the headless backend (a test, the replay tool) may ask of it
+// beyond the platform interface: set-up steps made to fail, busy answers from
+// the display, the last frame shown, and a recorder that hears which sounds,
+// texts and music calls the game asked the platform for.
+//
+// None of this exists on the native backends; each call here does nothing
+// (or answers null) while the native backend is in use.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/audio.h"
+#include "platform/surface.h"
+
+namespace platform {
+
+// Makes one display set-up step of the headless backend fail, so that tests
+// can see each failure's messages: 1 opening the device, 2 taking the
+// screen, 3 setting the mode, 4 creating the primary chain, 5 restoring a
+// lost display; 0 fails none. Holds until changed.
+void HeadlessFailVideoStep(int step);
+
+// The next `count` copies or flips that touch the display chain answer
+// DDERR_WASSTILLDRAWING, as a display that has not finished the last flip
+// would; 0 takes back any still pending.
+void HeadlessInjectStillDrawing(int count);
+
+// The last frame shown by the headless backend (null before the first flip).
+const Surface* HeadlessShownFrame();
+
+// Hears the calls the game makes to the platform's sound buffers, text and
+// sequencer, in order, while the headless backend runs. Each is told before
+// the call does its work, whatever it then answers.
+class HeadlessRecorder {
+ public:
+  enum class MusicCall { kOpen, kPlay, kStop, kPause, kSeek, kClose };
+
+  virtual ~HeadlessRecorder() = default;
+  virtual void SoundPlayed(const SoundBuffer* buffer) { (void)buffer; }
+  // `text` is the CP949 string as given (never null).
+  virtual void TextDrawn(const char* text, std::uint32_t backColour, std::uint32_t textColour,
+                         int x, int y) {
+    (void)text, (void)backColour, (void)textColour, (void)x, (void)y;
+  }
+  // `path` is the file name for kOpen, else null.
+  virtual void MusicCalled(MusicCall call, const char* path) { (void)call, (void)path; }
+};
+
+// Starts (or, with null, stops) reporting to `recorder`. It must outlive its
+// use.
+void HeadlessSetRecorder(HeadlessRecorder* recorder);
+
+}  // namespace platform
