@@ -54,10 +54,7 @@ void StopWindowing() {
   TraceMark("windowing-stopped");
 }
 
-void DebugOutput(const char* text) {
-  std::fputs(text, stderr);
-  std::fflush(stderr);
-}
+void DebugOutput(const char* text) { NativeDebugOutput(text); }
 
 bool VideoOpenDevice() { return B().VideoOpenDevice(); }
 bool VideoTakeScreen() { return B().VideoTakeScreen(); }

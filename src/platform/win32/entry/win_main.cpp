@@ -1,0 +1,9 @@
+// The Windows entry point. The program's own start (shell/main.cpp, whose
+// main is renamed for this build) runs from here, as Windows programs begin
+// at WinMain; the instance and show command are read back by the backend
+// from the process itself.
+#include <windows.h>
+
+int VedoProgramMain();
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return VedoProgramMain(); }
