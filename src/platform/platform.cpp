@@ -18,6 +18,7 @@ bool gHeadless = false;
 std::unique_ptr<Surface> gPrimary;
 std::unique_ptr<Surface> gBack;
 std::uint64_t gFlips = 0;
+WindowOptions gWindowOptions;
 
 Backend& B() {
   if (!gBackend) gBackend = MakeNativeBackend();
@@ -53,6 +54,9 @@ void StopWindowing() {
   B().StopWindowing();
   TraceMark("windowing-stopped");
 }
+
+void SetWindowOptions(const WindowOptions& options) { gWindowOptions = options; }
+const WindowOptions& GetWindowOptions() { return gWindowOptions; }
 
 void DebugOutput(const char* text) { NativeDebugOutput(text); }
 

@@ -70,6 +70,13 @@ void DebugOutput(const char* text);
 // Undoes StartWindowing at program end.
 void StopWindowing();
 
+// How the main window is shown: full screen (the default), or a normal
+// window of 640 x 480 times `scale`; scale 0 asks for the largest whole
+// scale that fits the desktop. Set before the window is created.
+struct WindowOptions { bool windowed = false; int scale = 0; };
+void SetWindowOptions(const WindowOptions& options);
+const WindowOptions& GetWindowOptions();
+
 // ---- Display ---------------------------------------------------------------
 // The set-up steps, in the order the game takes them. Each returns false on
 // failure; the game names the step that failed.

@@ -1,5 +1,7 @@
 #include "shell/program.h"
 
+#include <cstdio>
+
 #include "audio/sound.h"
 #include "gfx/bitmap.h"
 #include "gfx/display.h"
@@ -7,15 +9,37 @@
 #include "gfx/sprite_file.h"
 #include "shell/game_state.h"
 
+const char* gMissingDataFile = nullptr;
+
+namespace {
+
+// Notes `file` as missing when it cannot be opened, for the hint that the
+// program's entry gives after the loader's own message.
+void NoteIfMissing(const char* file) {
+  std::FILE* f = std::fopen(file, "rb");
+  if (f == nullptr) {
+    gMissingDataFile = file;
+  } else {
+    std::fclose(f);
+  }
+}
+
+}  // namespace
+
 int InitProgram() {
+  gMissingDataFile = nullptr;
   if (InitDirectDraw() == 0) {
     platform::DebugOutput("Fail DirectDraw Init.\n");
     return 0;
   }
-  if (LoadMap("city.map") == 0) return 0;
+  if (LoadMap("city.map") == 0) {
+    NoteIfMissing("city.map");
+    return 0;
+  }
   gSpriteCount = GetNumSprite("WEAPON.SPR");
   if (gSpriteCount <= 0) {
     platform::ShowMessageBox("Fail Get Sprite Num", "InitProgram()");
+    NoteIfMissing("WEAPON.SPR");
     return 0;
   }
   gSpriteFrames.assign(static_cast<std::size_t>(gSpriteCount), SpriteFrame{0, 0});

@@ -7,6 +7,9 @@
 // Sets up the display and reads the map, the sprites, the colour keys, the
 // palette and the pictures. 1 when all is ready, 0 otherwise.
 int InitProgram();
+// The map or sprite file that was not there when InitProgram failed; null
+// when nothing was missing.
+extern const char* gMissingDataFile;
 // Releases what start-up made, in reverse dependence order.
 void ShutdownProgram();
 

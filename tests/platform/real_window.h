@@ -1,7 +1,7 @@
-// What the real-window tests share: an X screen of their own (Xvfb at
-// 1280 x 720, optionally openbox), the real game started in a data folder
-// with its frame trace on, xdotool input, xwd screenshots, and the frame
-// read back out of a screenshot.
+// What the real-window tests share: an X screen of their own (Xvfb, at
+// 1280 x 720 unless a test asks otherwise, optionally openbox), the real game
+// started in a data folder with its frame trace on, xdotool input, xwd
+// screenshots, and the frame read back out of a screenshot.
 //
 // Tests skip only when Xvfb is not installed. Every wait has a time limit,
 // and every process started here is ended here, by its process id.
@@ -93,7 +93,7 @@ class GameWindow : public ::testing::Test {
       ASSERT_TRUE(xsession::OnPath(tool)) << tool << " is needed beside Xvfb";
     }
     dir_ = testdata::MakeTempDir("vedo-window");
-    const std::string why = screen_.Start(dir_, kScreenW, kScreenH);
+    const std::string why = screen_.Start(dir_, screenWidth_, screenHeight_);
     ASSERT_EQ(why, "");
     // No sound card here and no sound driver chosen for the game: it looks
     // for one and falls back to silence itself. In a sanitizer build the
@@ -135,10 +135,11 @@ class GameWindow : public ::testing::Test {
     ASSERT_EQ(why, "");
   }
 
-  void StartGame(const fs::path& data) {
+  void StartGame(const fs::path& data, const std::vector<std::string>& options = {}) {
     fs::remove(trace_);
-    const std::string game = std::string(VEDO_BINARY_DIR) + "/src/vedo-zeza1";
-    game_ = Child({game}, env_, data, dir_ / "game.log");
+    std::vector<std::string> argv = {std::string(VEDO_BINARY_DIR) + "/src/vedo-zeza1"};
+    argv.insert(argv.end(), options.begin(), options.end());
+    game_ = Child(argv, env_, data, dir_ / "game.log");
   }
 
   bool TakeShot(Shot& shot, std::string& why) { return screen_.TakeShot(shot, why); }
@@ -183,10 +184,13 @@ class GameWindow : public ::testing::Test {
   // Escape ends the game with exit code 0 after a full shut-down: the sound
   // device (with every buffer), the display and the windowing system are
   // released, in that order, and the process ends normally.
-  void ExpectEscapeQuitsCleanly() {
-    EXPECT_TRUE(Xdotool({"key", "Escape"}));
+  void ExpectEscapeQuitsCleanly() { ExpectKeysQuitCleanly("Escape"); }
+
+  // The same for other keys (alt+F4: the window manager closes the window).
+  void ExpectKeysQuitCleanly(const std::string& keys) {
+    EXPECT_TRUE(Xdotool({"key", keys}));
     EXPECT_EQ(game_.Wait(10000ms), 0)
-        << "Escape should end the game with code 0 (" << game_.HowItEnded() << "):\n"
+        << keys << " should end the game with code 0 (" << game_.HowItEnded() << "):\n"
         << Log("game.log");
     const Trace t = GameTrace();
     const std::int64_t sound = t.Mark("sound-device-closed");
@@ -199,6 +203,9 @@ class GameWindow : public ::testing::Test {
     EXPECT_TRUE(t.exited) << "the process did not reach its normal end";
   }
 
+  // The X screen's size; a test may change it before SetUp.
+  int screenWidth_ = kScreenW;
+  int screenHeight_ = kScreenH;
   fs::path dir_;
   fs::path trace_;
   std::vector<std::string> env_;

@@ -44,13 +44,15 @@ Result Run(const Options& options) {
   argv.push_back(nullptr);
 
   char errPath[] = "/tmp/vedo-child-stderr-XXXXXX";
+  char outPath[] = "/tmp/vedo-child-stdout-XXXXXX";
   const int errFd = mkstemp(errPath);
-  if (errFd < 0 || argv.size() < 2) return result;
+  const int outFd = mkstemp(outPath);
+  if (errFd < 0 || outFd < 0 || argv.size() < 2) return result;
 
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, outFd, STDOUT_FILENO);
   posix_spawn_file_actions_adddup2(&actions, errFd, STDERR_FILENO);
   if (!options.workDir.empty()) {
     posix_spawn_file_actions_addchdir_np(&actions, options.workDir.c_str());
@@ -60,8 +62,10 @@ Result Run(const Options& options) {
   const int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
   posix_spawn_file_actions_destroy(&actions);
   close(errFd);
+  close(outFd);
   if (spawned != 0) {
     unlink(errPath);
+    unlink(outPath);
     return result;
   }
   result.started = true;
@@ -91,11 +95,15 @@ Result Run(const Options& options) {
   if (WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) result.signal = WTERMSIG(status);
 
-  std::ifstream in(errPath);
-  std::ostringstream text;
-  text << in.rdbuf();
-  result.said = text.str();
-  unlink(errPath);
+  auto take = [](const char* path) {
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    unlink(path);
+    return text.str();
+  };
+  result.said = take(errPath);
+  result.printed = take(outPath);
   return result;
 }
 

@@ -1,6 +1,6 @@
 // Runs a built program as a child process, the way a player or a desktop
 // would start it: in a folder of its own, with a changed environment, its
-// stderr kept, optionally asked to quit with SIGTERM after a while, and
+// stderr and stdout kept, optionally asked to quit with SIGTERM after a while, and
 // killed if it runs past a time limit.
 #pragma once
 
@@ -33,6 +33,7 @@ struct Result {
   bool terminated = false;  // SIGTERM was sent while it still ran
   double seconds = 0;       // from the start to its end
   std::string said;         // everything written to stderr
+  std::string printed;      // everything written to stdout
 };
 
 Result Run(const Options& options);

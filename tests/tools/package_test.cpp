@@ -1,10 +1,12 @@
 // The Debian package, as a player gets it: cpack builds it from this build
-// into a scratch folder, dpkg-deb unpacks it there, and its launcher starts
-// the game from the unpacked tree, headless, on SDL's dummy drivers.
+// into a scratch folder, lintian checks it (where installed), dpkg-deb
+// unpacks it there, and its launcher starts the game from the unpacked tree,
+// headless, on SDL's dummy drivers.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <set>
@@ -115,7 +117,7 @@ class Package : public ::testing::Test {
   }
 
   fs::path Root() const { return scratch_ / "root"; }
-  fs::path Launcher() const { return Root() / "usr/bin/vedo-zeza1"; }
+  fs::path Launcher() const { return Root() / "usr/games/vedo-zeza1"; }
   fs::path DataFolder() const { return Root() / "usr/share/vedo-zeza1/data"; }
   fs::path Icon() const { return Root() / "usr/share/icons/hicolor/128x128/apps/vedo-zeza1.png"; }
 
@@ -135,6 +137,7 @@ class Package : public ::testing::Test {
 
   void CheckDependencies();
   void CheckFiles();
+  void CheckLintian();
   void CheckLauncherRuns();
   void CheckLinkedLauncherShowsTheTitle();
   void CheckLauncherWithoutData();
@@ -156,9 +159,16 @@ void Package::CheckDependencies() {
 
 void Package::CheckFiles() {
   const fs::path generated = kittest::GeneratedFolder();
-  std::set<std::string> expected = {"usr/bin/vedo-zeza1", "usr/lib/vedo-zeza1/vedo-zeza1",
+  std::set<std::string> expected = {"usr/games/vedo-zeza1",
+                                    "usr/games/vedo-kit",
+                                    "usr/lib/vedo-zeza1/vedo-zeza1",
                                     "usr/share/applications/vedo-zeza1.desktop",
-                                    "usr/share/icons/hicolor/128x128/apps/vedo-zeza1.png"};
+                                    "usr/share/icons/hicolor/128x128/apps/vedo-zeza1.png",
+                                    "usr/share/man/man6/vedo-zeza1.6.gz",
+                                    "usr/share/man/man1/vedo-kit.1.gz",
+                                    "usr/share/doc/vedo-zeza1/copyright",
+                                    "usr/share/doc/vedo-zeza1/LICENSE",
+                                    "usr/share/doc/vedo-zeza1/changelog.gz"};
   int dataFiles = 0;
   for (const auto& e : fs::directory_iterator(generated)) {
     const std::string name = e.path().filename().string();
@@ -181,7 +191,8 @@ void Package::CheckFiles() {
   EXPECT_EQ(icon.substr(1, 3), "PNG");
   EXPECT_EQ(icon.substr(16, 8), std::string("\0\0\0\x80\0\0\0\x80", 8)) << "not 128 x 128";
 
-  for (const char* program : {"usr/bin/vedo-zeza1", "usr/lib/vedo-zeza1/vedo-zeza1"}) {
+  for (const char* program :
+       {"usr/games/vedo-zeza1", "usr/games/vedo-kit", "usr/lib/vedo-zeza1/vedo-zeza1"}) {
     EXPECT_EQ(access((Root() / program).c_str(), X_OK), 0) << program << " cannot be run";
   }
   const std::string entry = ReadAll(Root() / "usr/share/applications/vedo-zeza1.desktop");
@@ -189,6 +200,22 @@ void Package::CheckFiles() {
                            "\nExec=vedo-zeza1\n", "\nIcon=vedo-zeza1\n"}) {
     EXPECT_NE(entry.find(line), std::string::npos) << "no line " << line << " in:\n" << entry;
   }
+}
+
+void Package::CheckLintian() {
+  // Debian's own checker: an error would keep the package out of an archive.
+  if (!OnPath("lintian")) {
+    std::printf("lintian is not installed: the package's lint is not checked\n");
+    return;
+  }
+  child::Options o;
+  o.argv = {"sh", "-c", "lintian --no-tag-display-limit \"$0\" > \"$1\"", deb_.string(),
+            (scratch_ / "lintian.txt").string()};
+  o.limitSeconds = 300;
+  const child::Result r = child::Run(o);
+  const std::string said = ReadAll(scratch_ / "lintian.txt");
+  EXPECT_EQ(said.find("E: "), std::string::npos) << said << child::Describe(r);
+  EXPECT_EQ(r.exitCode, 0) << said << child::Describe(r);
 }
 
 void Package::CheckLauncherRuns() {
@@ -254,7 +281,7 @@ void Package::CheckLauncherWithoutData() {
   fs::rename(moved, Root() / "usr/share/vedo-zeza1");
   EXPECT_EQ(r.exitCode, 1) << child::Describe(r);
   EXPECT_EQ(r.said, "vedo-zeza1: no data folder at " + Root().string() +
-                        "/usr/bin/../share/vedo-zeza1/data\n")
+                        "/usr/games/../share/vedo-zeza1/data\n")
       << child::Describe(r);
 }
 
@@ -267,6 +294,10 @@ TEST_F(Package, BuildsUnpacksAndRunsHeadlessFromAnyPlace) {
   {
     SCOPED_TRACE("files of the package");
     CheckFiles();
+  }
+  {
+    SCOPED_TRACE("lintian");
+    CheckLintian();
   }
   {
     SCOPED_TRACE("the unpacked launcher, a few seconds headless");

@@ -38,6 +38,13 @@ void SetFirstByte(const fs::path& file, char value) {
   ASSERT_TRUE(f.good()) << file;
 }
 
+// The line the game adds when a file it cannot start without is missing.
+std::string Hint(const std::string& file, const fs::path& folder) {
+  return "Vedo Zeza1: " + file + " is not in " + fs::canonical(folder).string() +
+         "; give the data folder with --data DIR, or start the installed game with its "
+         "vedo-zeza1 command, which finds its data.\n";
+}
+
 std::vector<std::string> SortedLines(const std::string& text) {
   std::vector<std::string> lines;
   std::istringstream in(text);
@@ -88,10 +95,12 @@ class StartupFaults : public ::testing::Test {
   // The real game in the data folder, with no display server to reach: on
   // SDL's dummy video and audio drivers unless `env` says otherwise.
   child::Result Game(std::vector<std::pair<std::string, std::optional<std::string>>> env,
-                     double terminateAfterSeconds = 0) {
+                     double terminateAfterSeconds = 0, std::vector<std::string> options = {},
+                     const fs::path& workDir = {}) {
     child::Options o;
     o.argv = {std::string(VEDO_BINARY_DIR) + "/src/vedo-zeza1"};
-    o.workDir = data_;
+    o.argv.insert(o.argv.end(), options.begin(), options.end());
+    o.workDir = workDir.empty() ? data_ : workDir;
     o.env = {{"DISPLAY", std::nullopt},
              {"WAYLAND_DISPLAY", std::nullopt},
              {"SDL_VIDEODRIVER", "dummy"},
@@ -112,11 +121,14 @@ class StartupFaults : public ::testing::Test {
 
 class StartupFaultsStop : public StartupFaults {
  protected:
-  void Check(const std::function<void(const fs::path& data)>& breakData, const std::string& said) {
+  // `missing` names the file whose absence the game follows with a hint.
+  void Check(const std::function<void(const fs::path& data)>& breakData, const std::string& said,
+             const std::string& missing = "") {
     breakData(data_);
     const child::Result game = Game({});
     EXPECT_EQ(game.exitCode, 1) << child::Describe(game);
-    EXPECT_EQ(game.said, said) << child::Describe(game);
+    EXPECT_EQ(game.said, said + (missing.empty() ? "" : Hint(missing, data_)))
+        << child::Describe(game);
 
     const child::Result replay = Replay("frames 5\nexpect gInTitle 1\n");
     EXPECT_EQ(replay.exitCode, 2) << child::Describe(replay);
@@ -124,8 +136,9 @@ class StartupFaultsStop : public StartupFaults {
   }
 };
 
-TEST_F(StartupFaultsStop, AMissingMapGivesOnlyTheDebuggerLine) {
-  Check([](const fs::path& data) { fs::remove(data / "city.map"); }, "LoadMap: File Not Found.\n");
+TEST_F(StartupFaultsStop, AMissingMapGivesTheDebuggerLineAndTheHint) {
+  Check([](const fs::path& data) { fs::remove(data / "city.map"); }, "LoadMap: File Not Found.\n",
+        "city.map");
 }
 
 TEST_F(StartupFaultsStop, ABadMapTagGivesTheK4BoxThenTheDebuggerLine) {
@@ -134,9 +147,9 @@ TEST_F(StartupFaultsStop, ABadMapTagGivesTheK4BoxThenTheDebuggerLine) {
         "No - Mapfileheard.logo: k4\nLoadMap: Invalidate Format\n");
 }
 
-TEST_F(StartupFaultsStop, AMissingSpriteFileGivesTheSingleSpriteCountBox) {
+TEST_F(StartupFaultsStop, AMissingSpriteFileGivesTheSingleSpriteCountBoxAndTheHint) {
   Check([](const fs::path& data) { fs::remove(data / "WEAPON.SPR"); },
-        std::string(kTileLine) + "InitProgram(): Fail Get Sprite Num\n");
+        std::string(kTileLine) + "InitProgram(): Fail Get Sprite Num\n", "WEAPON.SPR");
 }
 
 TEST_F(StartupFaultsStop, ABadSpriteTagGivesTheLoadingBoxThenTheCountBox) {
@@ -152,6 +165,59 @@ TEST_F(StartupFaults, WithoutADisplayTheGameSaysSoInOneLineAndEndsWithCodeOne) {
   EXPECT_EQ(game.exitCode, 1) << child::Describe(game);
   EXPECT_EQ(game.said.rfind("Vedo Zeza1: no display: ", 0), 0u) << child::Describe(game);
   EXPECT_EQ(std::count(game.said.begin(), game.said.end(), '\n'), 1) << child::Describe(game);
+}
+
+// ---- The command line ---------------------------------------------------------
+// The game is pointed at the X11 video driver with no server to reach, so
+// an option that went on to open a window would end in "no display".
+
+TEST_F(StartupFaults, HelpAndVersionPrintOnStdoutAndEndWithoutAWindow) {
+  const child::Result help = Game({{"SDL_VIDEODRIVER", "x11"}}, 0, {"--help"});
+  EXPECT_EQ(help.exitCode, 0) << child::Describe(help);
+  EXPECT_EQ(help.said, "") << child::Describe(help);
+  EXPECT_EQ(help.printed.rfind("Usage: vedo-zeza1 [OPTION]...\n", 0), 0u) << help.printed;
+  for (const char* option : {"--data DIR", "--window [SCALE]", "--help", "--version"}) {
+    EXPECT_NE(help.printed.find("\n  " + std::string(option) + " "), std::string::npos)
+        << option << " is not explained in:\n"
+        << help.printed;
+  }
+  const child::Result version = Game({{"SDL_VIDEODRIVER", "x11"}}, 0, {"--version"});
+  EXPECT_EQ(version.exitCode, 0) << child::Describe(version);
+  EXPECT_EQ(version.said, "") << child::Describe(version);
+  EXPECT_EQ(version.printed, "vedo-zeza1 " VEDO_VERSION "\n");
+}
+
+TEST_F(StartupFaults, AWrongCommandLineGivesTheUsageOnStderrAndCodeTwoWithoutAWindow) {
+  const std::string usage = Game({}, 0, {"--help"}).printed;
+  ASSERT_FALSE(usage.empty());
+  const std::vector<std::pair<std::vector<std::string>, std::string>> wrong = {
+      {{"--fullscreen"}, "unknown option --fullscreen"},
+      {{"play"}, "unexpected argument \"play\""},
+      {{"--data"}, "--data needs the data folder"},
+      {{"--window", "0"}, "--window takes a whole scale from 1 to 16, not \"0\""},
+      {{"--window=big"}, "--window takes a whole scale from 1 to 16, not \"big\""},
+      {{"--data", (scratch_ / "none").string()},
+       "cannot use " + (scratch_ / "none").string() +
+           " as the data folder: No such file or directory"},
+  };
+  for (const auto& [options, why] : wrong) {
+    const child::Result r = Game({{"SDL_VIDEODRIVER", "x11"}}, 0, options);
+    EXPECT_EQ(r.exitCode, 2) << options[0] << ": " << child::Describe(r);
+    EXPECT_EQ(r.said, "vedo-zeza1: " + why + "\n" + usage) << options[0];
+    EXPECT_EQ(r.printed, "") << options[0];
+  }
+}
+
+TEST_F(StartupFaults, DataFromAnotherFolderPlaysAsIfStartedThere) {
+  // Started in an empty folder: without --data the map is not found, with
+  // it the game starts and runs until it is asked to quit.
+  const child::Result lost = Game({}, 0, {}, scratch_);
+  EXPECT_EQ(lost.exitCode, 1) << child::Describe(lost);
+  EXPECT_EQ(lost.said, "LoadMap: File Not Found.\n" + Hint("city.map", scratch_));
+  const child::Result found = Game({}, 1.5, {"--data", data_.string()}, scratch_);
+  EXPECT_TRUE(found.terminated) << "it ended before it was asked to: " << child::Describe(found);
+  EXPECT_EQ(found.exitCode, 0) << child::Describe(found);
+  EXPECT_EQ(found.said, kTileLine) << child::Describe(found);
 }
 
 // ---- Faults the game plays through ------------------------------------------

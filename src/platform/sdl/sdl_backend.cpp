@@ -26,6 +26,9 @@
 // only then is the frame handed to the X server, so that frames reach the
 // screen at even intervals whatever each took to draw.
 //
+// When the window options ask for a normal window, it is one of the frame's size
+// times a whole scale instead, so every frame pixel is a square of screen pixels.
+//
 // Input: SDL reports pointer positions in logical (frame) pixels once the
 // logical size is set; a position in a letterbox bar lies outside the frame
 // and is clamped to the nearest edge.
@@ -47,6 +50,8 @@
 namespace platform {
 namespace {
 
+constexpr int kFrameWidth = 640;
+constexpr int kFrameHeight = 480;
 constexpr std::int64_t kFlipsPerSecond = 60;
 constexpr std::int64_t kNsPerSecond = 1000000000;
 // The limiter's spin before each slot: covers the usual wake-up latency of
@@ -148,6 +153,7 @@ class SdlBackend final : public Backend {
 
   bool CreateMainWindow(const char* title) override {
     if (!started_) return false;
+    if (GetWindowOptions().windowed) return CreateNormalWindow(title, GetWindowOptions().scale);
     // The window covers the desktop from the start, without a border, so
     // that it fills the screen even where no window manager carries out
     // the full-screen request (a bare X server); a window manager then
@@ -217,6 +223,7 @@ class SdlBackend final : public Backend {
 
   bool VideoTakeScreen() override {
     if (window_ == nullptr) return false;
+    if (GetWindowOptions().windowed) return true;  // a normal window keeps its size
     if (AskWindowManagerForFullscreen(window_, true)) {
       fullscreen_ = true;
       return true;
@@ -303,6 +310,22 @@ class SdlBackend final : public Backend {
   }
 
  private:
+  // A normal window of 640 x 480 times `scale`, centred; scale 0 takes the
+  // largest whole scale whose window fits the desktop's usable area (what
+  // panels and docks leave), and at least 1.
+  bool CreateNormalWindow(const char* title, int scale) {
+    if (scale <= 0) {
+      scale = 1;
+      SDL_Rect usable;
+      if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
+        scale = std::max(1, std::min(usable.w / kFrameWidth, usable.h / kFrameHeight));
+      }
+    }
+    window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               kFrameWidth * scale, kFrameHeight * scale, SDL_WINDOW_HIDDEN);
+    return window_ != nullptr;
+  }
+
   bool Upload(const Surface& frame) {
     if (format_ == SDL_PIXELFORMAT_BGR24) {
       return SDL_UpdateTexture(texture_, nullptr, frame.Pixels(), frame.Pitch()) == 0;

@@ -25,6 +25,9 @@
 // sleeps with a 1 ms timer period, until just before the frame's slot, then
 // spins the rest on the performance counter.
 //
+// With the window options asking for a normal window, it is one of the
+// frame's size times a whole scale instead, with a caption and a border.
+//
 // Input: pointer positions come in window pixels and reach the game in frame
 // pixels, clamped to the frame.
 #include <algorithm>
@@ -46,6 +49,8 @@ namespace platform {
 namespace {
 
 constexpr wchar_t kClassName[] = L"Vedo Zeza1";
+constexpr int kFrameWidth = 640;
+constexpr int kFrameHeight = 480;
 constexpr std::int64_t kFlipsPerSecond = 60;
 constexpr std::int64_t kNsPerSecond = 1000000000;
 // The spin before each slot covers the wake-up latency of a timer wait
@@ -141,10 +146,15 @@ class Win32Backend final : public Backend {
 
   bool CreateMainWindow(const char* title) override {
     if (!started_) return false;
-    RECT screen = MonitorArea(nullptr);
-    window_ = CreateWindowExW(0, kClassName, Widen(title, CP_UTF8).c_str(), WS_POPUP, screen.left,
-                              screen.top, screen.right - screen.left, screen.bottom - screen.top,
-                              nullptr, nullptr, instance_, nullptr);
+    const std::wstring wideTitle = Widen(title, CP_UTF8);
+    if (GetWindowOptions().windowed) {
+      window_ = CreateNormalWindow(wideTitle.c_str(), GetWindowOptions().scale);
+    } else {
+      const RECT screen = MonitorArea(nullptr);
+      window_ = CreateWindowExW(0, kClassName, wideTitle.c_str(), WS_POPUP, screen.left, screen.top,
+                                screen.right - screen.left, screen.bottom - screen.top, nullptr,
+                                nullptr, instance_, nullptr);
+    }
     if (window_ == nullptr) return false;
     // Locking the session takes the screen away as a display change does.
     sessionNotice_ = WTSRegisterSessionNotification(window_, NOTIFY_FOR_THIS_SESSION) != FALSE;
@@ -202,6 +212,7 @@ class Win32Backend final : public Backend {
 
   bool VideoTakeScreen() override {
     if (window_ == nullptr) return false;
+    if (GetWindowOptions().windowed) return true;  // a normal window keeps its size
     const RECT screen = MonitorArea(window_);
     return SetWindowPos(window_, HWND_TOP, screen.left, screen.top, screen.right - screen.left,
                         screen.bottom - screen.top, SWP_NOACTIVATE) != FALSE;
@@ -276,6 +287,38 @@ class Win32Backend final : public Backend {
   }
 
  private:
+  // A normal window (caption, border, not resizable) whose client area is
+  // 640 x 480 times `scale`, centred in the work area; scale 0 takes the
+  // largest whole scale whose window fits the work area, and at least 1.
+  HWND CreateNormalWindow(const wchar_t* title, int scale) {
+    constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const auto outer = [&](int s) {
+      RECT r{0, 0, kFrameWidth * s, kFrameHeight * s};
+      AdjustWindowRectEx(&r, kStyle, FALSE, 0);
+      return r;
+    };
+    if (scale <= 0) {
+      scale = 1;
+      for (int s = 2;; ++s) {
+        const RECT r = outer(s);
+        if (r.right - r.left > work.right - work.left ||
+            r.bottom - r.top > work.bottom - work.top) {
+          break;
+        }
+        scale = s;
+      }
+    }
+    const RECT r = outer(scale);
+    const int w = r.right - r.left;
+    const int h = r.bottom - r.top;
+    const int x = work.left + std::max(0, static_cast<int>(work.right - work.left - w) / 2);
+    const int y = work.top + std::max(0, static_cast<int>(work.bottom - work.top - h) / 2);
+    return CreateWindowExW(0, kClassName, title, kStyle, x, y, w, h, nullptr, nullptr, instance_,
+                           nullptr);
+  }
+
   static RECT MonitorArea(HWND window) {
     RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     POINT origin{0, 0};

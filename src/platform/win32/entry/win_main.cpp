@@ -4,6 +4,9 @@
 // from the process itself.
 #include <windows.h>
 
-int VedoProgramMain();
+#include <cstdlib>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return VedoProgramMain(); }
+int VedoProgramMain(int argc, char** argv);
+
+// The C runtime has split the command line into __argc and __argv already.
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return VedoProgramMain(__argc, __argv); }

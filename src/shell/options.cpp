@@ -1,0 +1,80 @@
+#include "shell/options.h"
+
+namespace {
+
+// A whole number from 1 to kMaxWindowScale, written in digits only.
+bool ReadScale(const std::string& text, int& scale) {
+  if (text.empty() || text.size() > 2) return false;
+  int value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  if (value < 1 || value > kMaxWindowScale) return false;
+  scale = value;
+  return true;
+}
+
+}  // namespace
+
+bool ParseCommandLine(int argc, const char* const* argv, CommandLine& line, std::string& error) {
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    // "--name=value" is taken as "--name value".
+    std::string value;
+    bool hasValue = false;
+    const std::size_t eq = arg.find('=');
+    if (arg.rfind("--", 0) == 0 && eq != std::string::npos) {
+      value = arg.substr(eq + 1);
+      arg.resize(eq);
+      hasValue = true;
+    }
+    if ((arg == "--help" || arg == "--version") && !hasValue) {
+      (arg == "--help" ? line.help : line.version) = true;
+    } else if (arg == "--data") {
+      if (!hasValue && i + 1 < argc) {
+        value = argv[++i];
+        hasValue = true;
+      }
+      if (!hasValue || value.empty()) {
+        error = "--data needs the data folder";
+        return false;
+      }
+      line.dataDir = value;
+    } else if (arg == "--window") {
+      // SCALE is optional: the next argument is taken as it unless it is
+      // another option. The game takes no other words, so a word there is
+      // a scale or a mistake.
+      if (!hasValue && i + 1 < argc && argv[i + 1][0] != '-') {
+        value = argv[++i];
+        hasValue = true;
+      }
+      line.windowed = true;
+      line.scale = 0;
+      if (hasValue && !ReadScale(value, line.scale)) {
+        error = "--window takes a whole scale from 1 to " + std::to_string(kMaxWindowScale) +
+                ", not \"" + value + "\"";
+        return false;
+      }
+    } else {
+      error = arg.rfind('-', 0) == 0 ? "unknown option " + std::string(argv[i])
+                                     : "unexpected argument \"" + arg + "\"";
+      return false;
+    }
+  }
+  return true;
+}
+
+const char* UsageText() {
+  return "Usage: vedo-zeza1 [OPTION]...\n"
+         "Vedo Zeza1: find the five files in the zombie city and escape. Played with\n"
+         "the mouse; Escape quits at once.\n"
+         "\n"
+         "  --data DIR        read the game's data from DIR (by default, the working\n"
+         "                    folder; the vedo-zeza1 launcher gives the installed one)\n"
+         "  --window [SCALE]  play in a window of 640 x 480 times SCALE (1 to 16)\n"
+         "                    instead of full screen; without SCALE, the largest that\n"
+         "                    fits the desktop\n"
+         "  --help            print this help and exit\n"
+         "  --version         print the version and exit\n";
+}

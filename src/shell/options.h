@@ -1,0 +1,24 @@
+// The game's command line. It has options only, and without any the game
+// starts as it always has: full screen, reading its data from the working
+// folder.
+#pragma once
+
+#include <string>
+
+struct CommandLine {
+  bool help = false;
+  bool version = false;
+  std::string dataDir;  // empty: the working folder
+  bool windowed = false;
+  int scale = 0;  // with `windowed`: 0 asks for the largest that fits
+};
+
+// The largest window scale the command line takes.
+constexpr int kMaxWindowScale = 16;
+
+// Reads argv[1] to argv[argc - 1] into `line`. False, with `error` naming the
+// option, for an unknown option, a missing value or a bad one.
+bool ParseCommandLine(int argc, const char* const* argv, CommandLine& line, std::string& error);
+
+// The usage text, several lines each ending in a line break.
+const char* UsageText();
