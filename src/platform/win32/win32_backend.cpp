@@ -41,8 +41,9 @@
 
 // After our own headers: their names (E_FAIL, HRESULT) are macros and
 // types in the Windows headers.
-#include <timeapi.h>
 #include <windows.h>
+// (windows.h first: these need its types.)
+#include <timeapi.h>
 #include <wtsapi32.h>
 
 namespace platform {
