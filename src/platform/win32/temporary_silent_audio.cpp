@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/audio.h"
+#include "platform/platform.h"
 
 namespace platform {
 
@@ -25,7 +26,10 @@ SoundDevice* OpenSoundDevice() {
   std::fprintf(stderr, "Vedo Zeza1: no sound output in this Windows build yet; sound is silent\n");
   return &gDevice;
 }
-void CloseSoundDevice(SoundDevice*) { gOpen = false; }
+void CloseSoundDevice(SoundDevice*) {
+  gOpen = false;
+  TraceMark("sound-device-closed");
+}
 SoundBuffer* CreateSoundBuffer(SoundDevice*, const PcmFormat& format, const void*,
                                std::size_t size) {
   if (format.blockAlign <= 0 || size < static_cast<std::size_t>(format.blockAlign)) return nullptr;
