@@ -12,7 +12,8 @@ name=vedo-zeza1-$version-win64
 stage=$(mktemp -d)
 trap 'rm -rf "$stage"' EXIT
 mkdir "$stage/$name"
-cp "$build/src/vedo-zeza1.exe" "$stage/$name/"
+# Without the debug information of the RelWithDebInfo build.
+x86_64-w64-mingw32-strip -o "$stage/$name/vedo-zeza1.exe" "$build/src/vedo-zeza1.exe"
 cp "$data"/* "$stage/$name/"
 cp README.md "$stage/$name/README.md"
 cp packaging/windows/how-to-play.txt "$stage/$name/HOW-TO-PLAY.txt"
