@@ -30,6 +30,9 @@
 //
 // Input: pointer positions come in window pixels and reach the game in frame
 // pixels, clamped to the frame.
+#include <fcntl.h>
+#include <io.h>
+
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -89,6 +92,12 @@ bool HasErrorOutput() {
   const HANDLE h = GetStdHandle(STD_ERROR_HANDLE);
   return h != nullptr && h != INVALID_HANDLE_VALUE;
 }
+
+// stderr takes the bytes it is given, as on Linux: the diagnostics and the
+// specified debugger texts end in a bare newline, not CR LF.
+[[maybe_unused]] const bool gBinaryErrorOutput = [] {
+  return _setmode(_fileno(stderr), _O_BINARY) != -1;
+}();
 
 class Win32Backend;
 Win32Backend* gWindowOwner = nullptr;
