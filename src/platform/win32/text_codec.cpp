@@ -17,10 +17,22 @@ std::string Utf8ToCp949(std::string_view utf8) {
   if (wideCount <= 0) return std::string(utf8);
   std::wstring wide(static_cast<std::size_t>(wideCount), L'\0');
   MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), wideCount);
-  const int count = WideCharToMultiByte(949, 0, wide.data(), wideCount, nullptr, 0, "?", nullptr);
+  // A character beyond the 16-bit range (two UTF-16 units) is one '?', as
+  // on Linux, not two.
+  std::wstring units;
+  units.reserve(wide.size());
+  for (std::size_t i = 0; i < wide.size(); ++i) {
+    const bool pair = wide[i] >= 0xD800 && wide[i] < 0xDC00 && i + 1 < wide.size() &&
+                      wide[i + 1] >= 0xDC00 && wide[i + 1] < 0xE000;
+    units.push_back(pair ? L'?' : wide[i]);
+    if (pair) ++i;
+  }
+  wide.swap(units);
+  const int wideLength = static_cast<int>(wide.size());
+  const int count = WideCharToMultiByte(949, 0, wide.data(), wideLength, nullptr, 0, "?", nullptr);
   if (count <= 0) return std::string(utf8);
   std::string out(static_cast<std::size_t>(count), '\0');
-  WideCharToMultiByte(949, 0, wide.data(), wideCount, out.data(), count, "?", nullptr);
+  WideCharToMultiByte(949, 0, wide.data(), wideLength, out.data(), count, "?", nullptr);
   return out;
 }
 
