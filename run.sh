@@ -2,15 +2,18 @@
 # Set-up, build and run for Vedo Zeza1 on Debian 12. Only installing needs
 # root: once everything is in place, neither command does.
 #
-#   ./run.sh play   install what building and playing need, build the game
-#                   and the data kit (nothing else), and start the game in
-#                   the data folder
-#   ./run.sh test   install everything, check the house rules (format,
-#                   platform headers), then with warnings as errors: the
-#                   whole test suite in the normal build; then, in a clang
-#                   build under AddressSanitizer and UndefinedBehaviorSanitizer,
-#                   the suite again, the fuzz targets for 30 seconds each and
-#                   a soak of 100,000 passes of random play
+#   ./run.sh play     install what building and playing need, build the game
+#                     and the data kit (nothing else), and start the game in
+#                     the data folder
+#   ./run.sh test     install everything, check the house rules (format,
+#                     platform headers), then with warnings as errors: the
+#                     whole test suite in the normal build, the Windows
+#                     build's suite under Wine; then, in a clang build under
+#                     AddressSanitizer and UndefinedBehaviorSanitizer, the
+#                     suite again, the fuzz targets for 30 seconds each and
+#                     a soak of 100,000 passes of random play
+#   ./run.sh windows  cross-build the Windows programs (build-win) and write
+#                     vedo-zeza1-VERSION-win64.zip
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -29,6 +32,9 @@ TEST_PACKAGES=(
   clang clang-format libfuzzer-14-dev libclang-rt-14-dev
   lintian
 )
+# The Windows build: MinGW-w64's -posix compilers, zlib for them, and Wine
+# for its tests.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 zip)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 install_missing() {
@@ -53,6 +59,15 @@ configure() {  # configure DIR [cmake options...]
   cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 }
 
+build_windows() {  # after the native build, whose data it takes
+  configure build-win -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
+    -DVEDO_NATIVE_DATA_DIR="$PWD/build/data" "$@"
+  cmake --build build-win -j"$JOBS"
+  # Wine's own prefix for the tests, made once (it takes a minute).
+  WINEPREFIX="$PWD/build-win/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
+    /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
+}
+
 # Everything the tests need, with the compilers' warnings as errors.
 TEST_OPTIONS=(-DVEDO_BUILD_TESTS=ON -DVEDO_WERROR=ON)
 
@@ -67,12 +82,15 @@ case "${1:-}" in
     exec ../src/vedo-zeza1
     ;;
   test)
-    install_missing "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+    install_missing "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
     echo "== House rules =="
     tools/check/house_rules.sh
     configure build "${TEST_OPTIONS[@]}" -DVEDO_BUILD_BENCH=ON
     cmake --build build -j"$JOBS"
+    build_windows "${TEST_OPTIONS[@]}"
     ctest --test-dir build --output-on-failure -j"$JOBS"
+    echo "== The Windows build's own suite under Wine =="
+    ctest --test-dir build-win --output-on-failure -j"$JOBS"
     echo "== Sanitizer build (clang, ASan + UBSan, with the fuzz targets) =="
     CC=clang CXX=clang++ configure build-asan "${TEST_OPTIONS[@]}" -DVEDO_SANITIZE=ON \
       -DVEDO_BUILD_FUZZ=ON -DVEDO_BUILD_BENCH=OFF
@@ -84,8 +102,16 @@ case "${1:-}" in
     echo "== Soak: 100,000 passes under the sanitizers =="
     build-asan/tools/soak/vedo-soak --data build-asan/data --passes 100000
     ;;
+  windows)
+    install_missing "${PLAY_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
+    configure build -DVEDO_BUILD_TESTS=OFF -DVEDO_BUILD_BENCH=OFF
+    # The data kit is made natively, the same bytes for every platform.
+    cmake --build build -j"$JOBS" --target vedo-data
+    build_windows -DVEDO_BUILD_TESTS=OFF
+    packaging/windows/make_zip.sh build-win build/data
+    ;;
   *)
-    echo "usage: $0 play|test" >&2
+    echo "usage: $0 play|test|windows" >&2
     exit 2
     ;;
 esac

@@ -44,6 +44,10 @@ class Backend {
 std::unique_ptr<Backend> MakeNativeBackend();
 std::unique_ptr<Backend> MakeHeadlessBackend(HeadlessHost* host);
 
+// Debugger output, the platform's way: stderr on Linux; OutputDebugStringA
+// and stderr (when there is one) on Windows.
+void NativeDebugOutput(const char* text);
+
 // Records in the frame trace that a frame has just reached the screen.
 void TracePresent();
 

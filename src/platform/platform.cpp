@@ -59,10 +59,7 @@ void StopWindowing() {
 void SetWindowOptions(const WindowOptions& options) { gWindowOptions = options; }
 const WindowOptions& GetWindowOptions() { return gWindowOptions; }
 
-void DebugOutput(const char* text) {
-  std::fputs(text, stderr);
-  std::fflush(stderr);
-}
+void DebugOutput(const char* text) { NativeDebugOutput(text); }
 
 bool VideoOpenDevice() { return B().VideoOpenDevice(); }
 bool VideoTakeScreen() { return B().VideoTakeScreen(); }

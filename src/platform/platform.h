@@ -64,7 +64,8 @@ bool HasMainWindow();
 // A message box with an OK button when a display exists; otherwise a line
 // "caption: text" on stderr.
 void ShowMessageBox(const char* text, const char* caption);
-// Debugger output: written to stderr unchanged.
+// Debugger output: written to stderr unchanged (on Windows also to the
+// debugger).
 void DebugOutput(const char* text);
 // Undoes StartWindowing at program end.
 void StopWindowing();

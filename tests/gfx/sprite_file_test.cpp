@@ -283,8 +283,8 @@ TEST_F(AnimationReader, ReadsActionsFramesAndEntriesInFileOrder) {
 TEST_F(AnimationReader, EachFailureHasItsOwnBoxWithTheReadersCaption) {
   ::testing::internal::CaptureStderr();
   Animation a;
-  EXPECT_EQ(GetNumAction((dir_ / "none.ani").c_str()), 0);
-  EXPECT_EQ(LoadAnimation((dir_ / "none.ani").c_str(), &a), 0);
+  EXPECT_EQ(GetNumAction((dir_ / "none.ani").string().c_str()), 0);
+  EXPECT_EQ(LoadAnimation((dir_ / "none.ani").string().c_str(), &a), 0);
   EXPECT_EQ(
       ::testing::internal::GetCapturedStderr(),
       "GetNumAction(): Animation File Not Found\nLoadAnimation(): Animation File Not Found\n");

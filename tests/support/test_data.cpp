@@ -1,11 +1,12 @@
 #include "support/test_data.h"
 
-#include <unistd.h>
-
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <map>
+#include <random>
 #include <sstream>
 
 #include "gfx/display.h"
@@ -162,9 +163,19 @@ void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t
 }
 
 std::filesystem::path MakeTempDir(const std::string& stem) {
-  std::string pattern = (std::filesystem::temp_directory_path() / (stem + "-XXXXXX")).string();
-  if (mkdtemp(pattern.data()) == nullptr) std::abort();
-  return pattern;
+  // A random name, taken only if no folder has it yet: portable where
+  // mkdtemp is not (the Windows build).
+  static std::mt19937_64 random(std::random_device{}() ^
+                                static_cast<std::uint64_t>(
+                                    std::chrono::steady_clock::now().time_since_epoch().count()));
+  for (;;) {
+    char name[17];
+    std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(random()));
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / (stem + "-" + name);
+    std::error_code ec;
+    if (std::filesystem::create_directory(dir, ec)) return dir;
+    if (ec) std::abort();
+  }
 }
 
 Bgr PictureColour(const std::string& fileName) { return Pictures().at(fileName); }

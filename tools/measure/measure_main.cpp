@@ -3,12 +3,20 @@
 // start-up figures, read from the game's frame trace and from /proc.
 //
 //   vedo-measure --game PATH --data DIR [--seconds N] [--runs N] [--keep DIR]
+//                [--windows-game PATH.exe --runner PATH]
 //
 // Each run starts the game four times: in the title, in the field, and in
 // the ending twice (music starting 5 s after start, when the soundfont has
 // long been read, as in play; and 0.7 s after start, while it may still be
 // loading). The field and ending are reached through the diagnostic
 // VEDO_DEBUG_SET. Every figure is measured, none is assumed.
+//
+// With --windows-game, each run then starts the Windows build's game the same
+// way, through the runner (tests/windows/wine_run.sh: Wine in the build's own
+// prefix), in the title and in the field, so that its figures stand beside
+// the Linux ones of the same run. Wine runs the program in the process it
+// starts, so the processor time and the peak memory are the game's under
+// Wine (the Wine server, shared by every Wine program, is not counted).
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -89,6 +97,7 @@ struct Session {
   xsession::Screen screen;
   fs::path dir;
   std::string game;
+  std::string runner;  // started with the game as its argument, when set
   std::string data;
   int run = 0;
 };
@@ -115,16 +124,19 @@ std::string StartGame(Session& s, const std::string& name, const std::string& de
   s.screen.Xdotool(
       {"mousemove", "--sync", std::to_string(kScreenW / 2), std::to_string(kScreenH / 2)});
   run.spawned = MonotonicNs();
-  run.game = child::Process({.argv = {s.game},
+  std::vector<std::string> argv = {s.game};
+  if (!s.runner.empty()) argv.insert(argv.begin(), s.runner);
+  run.game = child::Process({.argv = argv,
                              .env = env,
                              .workDir = s.data,
                              .out = s.dir / (name + "-" + std::to_string(s.run) + ".log")});
-  const auto end = std::chrono::steady_clock::now() + 20s;
+  // Wine takes seconds to start a program.
+  const auto end = std::chrono::steady_clock::now() + (s.runner.empty() ? 20s : 60s);
   while (std::chrono::steady_clock::now() < end && run.game.Running()) {
     if (!ReadTrace(run.trace).presents.empty()) return "";
     std::this_thread::sleep_for(2ms);
   }
-  return run.game.Running() ? "no frame within 20 s" : "the game ended: " + run.game.HowItEnded();
+  return run.game.Running() ? "no first frame in time" : "the game ended: " + run.game.HowItEnded();
 }
 
 std::string QuitGame(Session& s, GameRun& run) {
@@ -237,7 +249,7 @@ std::string LoadAverage() {
 int Usage() {
   std::fprintf(stderr,
                "usage: vedo-measure --game PATH --data DIR [--seconds N] [--runs N] "
-               "[--keep DIR]\n");
+               "[--keep DIR] [--windows-game PATH.exe --runner PATH]\n");
   return 2;
 }
 
@@ -248,6 +260,8 @@ int main(int argc, char** argv) {
   double seconds = 10;
   int runs = 1;
   std::string keep;
+  std::string windowsGame;
+  std::string runner;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (i + 1 >= argc) return Usage();
@@ -262,11 +276,18 @@ int main(int argc, char** argv) {
       runs = std::atoi(v.c_str());
     } else if (a == "--keep") {
       keep = v;
+    } else if (a == "--windows-game") {
+      windowsGame = fs::absolute(v).string();
+    } else if (a == "--runner") {
+      runner = fs::absolute(v).string();
     } else {
       return Usage();
     }
   }
-  if (s.game.empty() || s.data.empty() || seconds <= 0 || runs < 1) return Usage();
+  if (s.game.empty() || s.data.empty() || seconds <= 0 || runs < 1 ||
+      windowsGame.empty() != runner.empty()) {
+    return Usage();
+  }
   for (const char* tool : {"Xvfb", "openbox", "xdotool"}) {
     if (!xsession::OnPath(tool)) {
       std::fprintf(stderr, "vedo-measure: %s is needed\n", tool);
@@ -299,6 +320,16 @@ int main(int argc, char** argv) {
     // From frame -258 the music frame (42) comes 300 frames, 5 s, after start.
     ok = MeasureMusicStart(s, "ending", -258) && ok;
     ok = MeasureMusicStart(s, "ending0", 0) && ok;
+    if (!windowsGame.empty()) {
+      const std::string linuxGame = s.game;
+      s.game = windowsGame;
+      s.runner = runner;
+      std::printf(" the Windows build under Wine (%s)\n", windowsGame.c_str());
+      ok = MeasureSteady(s, "w-title", "", seconds) && ok;
+      ok = MeasureSteady(s, "w-field", "gInTitle=0,gProloguePending=0", seconds) && ok;
+      s.game = linuxGame;
+      s.runner.clear();
+    }
     std::fflush(stdout);
   }
   s.screen.Stop();

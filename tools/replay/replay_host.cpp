@@ -124,7 +124,8 @@ void ReplayHost::Advance() {
 }
 
 bool ReplayHost::WriteDump(const std::string& path) {
-  std::ofstream out(path);
+  // Binary: the same bytes on every platform (no CR before each newline).
+  std::ofstream out(path, std::ios::binary);
   if (!out) return false;
   out << "{\n  \"pass\": " << passes_;
   int count = 0;

@@ -458,4 +458,9 @@ class SdlBackend final : public Backend {
 
 std::unique_ptr<Backend> MakeNativeBackend() { return std::make_unique<SdlBackend>(); }
 
+void NativeDebugOutput(const char* text) {
+  std::fputs(text, stderr);
+  std::fflush(stderr);
+}
+
 }  // namespace platform

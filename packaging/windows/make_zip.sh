@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Writes vedo-zeza1-VERSION-win64.zip in the source folder: one folder holding
+# the game, its data files beside it (the game reads the folder it starts
+# in), the README, the licence and a Korean-and-English how-to-play.
+#   make_zip.sh WINDOWS_BUILD DATA_DIR
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+build=$1
+data=$2
+version=$(sed -n 's/^project(VedoZeza1 VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+name=vedo-zeza1-$version-win64
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+mkdir "$stage/$name"
+# Without the debug information of the RelWithDebInfo build.
+x86_64-w64-mingw32-strip -o "$stage/$name/vedo-zeza1.exe" "$build/src/vedo-zeza1.exe"
+cp "$data"/* "$stage/$name/"
+cp README.md "$stage/$name/README.md"
+cp packaging/windows/how-to-play.txt "$stage/$name/HOW-TO-PLAY.txt"
+if [[ -f LICENSE ]]; then
+  cp LICENSE "$stage/$name/LICENSE.txt"
+else
+  echo "make_zip.sh: no LICENSE file; the zip goes without a licence text" >&2
+fi
+rm -f "$name.zip"
+(cd "$stage" && zip -q -r -X "$OLDPWD/$name.zip" "$name")
+echo "Wrote $name.zip"

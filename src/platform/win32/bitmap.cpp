@@ -1,0 +1,100 @@
+// BMP files through GDI: LoadImageA reads the file into a DIB section of its
+// own depth, which is then copied (GDI converts palettes and depths) into a
+// top-down 24-bit DIB section: B, G, R rows, as our surfaces hold them.
+#include "platform/bitmap.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace platform {
+namespace {
+
+// Pictures larger than this are refused before GDI allocates for them: a
+// broken or hostile header could otherwise ask for gigabytes.
+constexpr long long kMaxPixels = 4096LL * 4096;
+constexpr long long kMaxSide = 16384;
+
+// Reads the picture size from the BMP headers. False when the file is not a
+// BMP of a size we accept.
+bool SizeAcceptable(const char* path) {
+  std::FILE* f = std::fopen(path, "rb");
+  if (f == nullptr) return false;
+  std::uint8_t h[26] = {};
+  const std::size_t got = std::fread(h, 1, sizeof h, f);
+  std::fclose(f);
+  if (got < 18 || h[0] != 'B' || h[1] != 'M') return false;
+  const std::uint32_t infoSize =
+      h[14] | (h[15] << 8) | (h[16] << 16) | (static_cast<std::uint32_t>(h[17]) << 24);
+  long long w = 0;
+  long long ht = 0;
+  if (infoSize == 12) {  // the old core header: 16-bit sizes
+    if (got < 22) return false;
+    w = h[18] | (h[19] << 8);
+    ht = h[20] | (h[21] << 8);
+  } else {
+    if (got < 26) return false;
+    w = static_cast<std::int32_t>(h[18] | (h[19] << 8) | (h[20] << 16) |
+                                  (static_cast<std::uint32_t>(h[21]) << 24));
+    ht = static_cast<std::int32_t>(h[22] | (h[23] << 8) | (h[24] << 16) |
+                                   (static_cast<std::uint32_t>(h[25]) << 24));
+  }
+  ht = std::llabs(ht);  // a negative height marks a top-down picture
+  return w > 0 && ht > 0 && w <= kMaxSide && ht <= kMaxSide && w * ht <= kMaxPixels;
+}
+
+}  // namespace
+
+bool LoadBmpFile(const char* path, Image& out) {
+  if (!SizeAcceptable(path)) return false;
+  const auto loaded = static_cast<HBITMAP>(
+      LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+  if (loaded == nullptr) return false;
+  BITMAP about{};
+  bool ok =
+      GetObjectW(loaded, sizeof about, &about) != 0 && about.bmWidth > 0 && about.bmHeight > 0;
+  const int w = ok ? about.bmWidth : 0;
+  const int h = ok ? about.bmHeight : 0;
+  HDC from = ok ? CreateCompatibleDC(nullptr) : nullptr;
+  HDC to = ok ? CreateCompatibleDC(nullptr) : nullptr;
+  HBITMAP target = nullptr;
+  void* bits = nullptr;
+  if (from != nullptr && to != nullptr) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    target = CreateDIBSection(to, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  }
+  ok = target != nullptr && bits != nullptr;
+  if (ok) {
+    const HGDIOBJ oldFrom = SelectObject(from, loaded);
+    const HGDIOBJ oldTo = SelectObject(to, target);
+    SetStretchBltMode(to, COLORONCOLOR);
+    ok = StretchBlt(to, 0, 0, w, h, from, 0, 0, w, h, SRCCOPY) != FALSE;
+    GdiFlush();
+    SelectObject(from, oldFrom);
+    SelectObject(to, oldTo);
+  }
+  if (ok) {
+    out.width = w;
+    out.height = h;
+    const std::size_t row = static_cast<std::size_t>(w) * 3;
+    const std::size_t pitch = (row + 3) & ~std::size_t{3};
+    out.pixels.assign(row * h, 0);
+    const auto* src = static_cast<const std::uint8_t*>(bits);
+    for (int y = 0; y < h; ++y) std::memcpy(out.pixels.data() + row * y, src + pitch * y, row);
+  }
+  if (target != nullptr) DeleteObject(target);
+  if (from != nullptr) DeleteDC(from);
+  if (to != nullptr) DeleteDC(to);
+  DeleteObject(loaded);
+  return ok;
+}
+
+}  // namespace platform

@@ -1,0 +1,561 @@
+// The Win32 backend: one borderless pop-up window over the whole monitor,
+// GDI presentation and the window's messages, on the Windows API alone.
+//
+// Window: class and title "Vedo Zeza1", the arrow cursor and a black
+// background brush, so that nothing ever flashes white; WS_POPUP, placed over
+// the monitor it starts on. The window procedure turns the messages the game
+// listens to into our events: destruction, WM_ACTIVATEAPP, Escape, pointer
+// moves and the left and right buttons. Everything else goes to
+// DefWindowProcW.
+//
+// Pixel pipeline: the game composes each 640 x 480 frame in its back buffer
+// (B, G, R bytes, rows 1920 bytes apart). That is the layout of a top-down
+// 24-bit DIB, so a flip hands the primary surface's pixels straight to
+// StretchDIBits, which scales them to the largest rectangle of the frame's
+// aspect that fits the window, with nearest-neighbour sampling
+// (COLORONCOLOR); the bars around it are filled black.
+//
+// No exclusive display mode is taken: current drivers have no 24-bit modes,
+// and the scaled window looks the same on every monitor. A display change
+// (WM_DISPLAYCHANGE) or a locked session marks the display lost; restoring
+// it lays the frame out anew, and fails while the session stays locked.
+//
+// A limiter holds the loop to 60 flips a second: it waits on a
+// high-resolution waitable timer where Windows has one (10 and later), or
+// sleeps with a 1 ms timer period, until just before the frame's slot, then
+// spins the rest on the performance counter.
+//
+// With the window options asking for a normal window, it is one of the
+// frame's size times a whole scale instead, with a caption and a border.
+//
+// Input: pointer positions come in window pixels and reach the game in frame
+// pixels, clamped to the frame.
+#include <fcntl.h>
+#include <io.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+#include <deque>
+#include <string>
+
+#include "platform/backend.h"
+
+// After our own headers: their names (E_FAIL, HRESULT) are macros and
+// types in the Windows headers.
+#include <windows.h>
+// (windows.h first: these need its types.)
+#include <timeapi.h>
+#include <wtsapi32.h>
+
+namespace platform {
+namespace {
+
+constexpr wchar_t kClassName[] = L"Vedo Zeza1";
+constexpr int kFrameWidth = 640;
+constexpr int kFrameHeight = 480;
+constexpr std::int64_t kFlipsPerSecond = 60;
+constexpr std::int64_t kNsPerSecond = 1000000000;
+// The spin before each slot covers the wake-up latency of a timer wait
+// (Sleep's can be a whole timer period).
+constexpr std::int64_t kSpinNsHighResolution = 300000;
+constexpr std::int64_t kSpinNsSleep = 1500000;
+// CREATE_WAITABLE_TIMER_HIGH_RESOLUTION (Windows 10 1803), newer than
+// MinGW-w64's headers. Older systems refuse the flag.
+constexpr DWORD kHighResolutionTimer = 0x00000002;
+
+std::int64_t CounterNs() {
+  static const std::int64_t frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return static_cast<std::int64_t>(f.QuadPart);
+  }();
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  const std::int64_t ticks = now.QuadPart;
+  return ticks / frequency * kNsPerSecond + ticks % frequency * kNsPerSecond / frequency;
+}
+
+std::wstring Widen(const char* text, UINT codePage) {
+  const int n = MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
+  if (n <= 0) return std::wstring();
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(codePage, 0, text, -1, wide.data(), n);
+  wide.resize(static_cast<std::size_t>(n - 1));
+  return wide;
+}
+
+// True when the process has somewhere to write stderr to: a console, or the
+// handle a parent (a shell, a test) gave it.
+bool HasErrorOutput() {
+  const HANDLE h = GetStdHandle(STD_ERROR_HANDLE);
+  return h != nullptr && h != INVALID_HANDLE_VALUE;
+}
+
+// stderr takes the bytes it is given, as on Linux: the diagnostics and the
+// specified debugger texts end in a bare newline, not CR LF.
+[[maybe_unused]] const bool gBinaryErrorOutput = [] {
+  return _setmode(_fileno(stderr), _O_BINARY) != -1;
+}();
+
+class Win32Backend;
+Win32Backend* gWindowOwner = nullptr;
+
+class Win32Backend final : public Backend {
+ public:
+  ~Win32Backend() override {
+    VideoRelease();
+    DestroyMainWindow();
+    if (gWindowOwner == this) gWindowOwner = nullptr;
+  }
+
+  bool PeekEvent(Event& event) override {
+    if (queue_.empty()) Pump();
+    if (queue_.empty()) return false;
+    event = queue_.front();
+    queue_.pop_front();
+    return true;
+  }
+
+  void WaitEvent() override {
+    while (queue_.empty()) {
+      if (!Pump()) WaitMessage();
+    }
+  }
+
+  void PassCompleted() override {}
+
+  std::int64_t CalendarTime() override { return static_cast<std::int64_t>(std::time(nullptr)); }
+
+  bool StartWindowing() override {
+    if (started_) return true;
+    instance_ = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = &Win32Backend::WindowProc;
+    wc.hInstance = instance_;
+    wc.hIcon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    // Black, not the white the game once asked for: the window shows its
+    // background before the first frame.
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszMenuName = kClassName;
+    wc.lpszClassName = kClassName;
+    wc.hIconSm = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+    if (RegisterClassExW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+      std::fprintf(stderr, "Vedo Zeza1: cannot register the window class (error %lu)\n",
+                   GetLastError());
+      return false;
+    }
+    gWindowOwner = this;
+    started_ = true;
+    return true;
+  }
+
+  bool CreateMainWindow(const char* title) override {
+    if (!started_) return false;
+    const std::wstring wideTitle = Widen(title, CP_UTF8);
+    if (GetWindowOptions().windowed) {
+      window_ = CreateNormalWindow(wideTitle.c_str(), GetWindowOptions().scale);
+    } else {
+      const RECT screen = MonitorArea(nullptr);
+      window_ = CreateWindowExW(0, kClassName, wideTitle.c_str(), WS_POPUP, screen.left, screen.top,
+                                screen.right - screen.left, screen.bottom - screen.top, nullptr,
+                                nullptr, instance_, nullptr);
+    }
+    if (window_ == nullptr) return false;
+    // Locking the session takes the screen away as a display change does.
+    sessionNotice_ = WTSRegisterSessionNotification(window_, NOTIFY_FOR_THIS_SESSION) != FALSE;
+    return true;
+  }
+
+  void ShowMainWindow() override {
+    if (window_ == nullptr) return;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    GetStartupInfoW(&startup);
+    const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 && startup.wShowWindow != SW_HIDE
+                         ? startup.wShowWindow
+                         : SW_SHOWNORMAL;
+    ShowWindow(window_, show);
+    UpdateWindow(window_);
+    SetForegroundWindow(window_);
+  }
+
+  void DestroyMainWindow() override {
+    if (window_ == nullptr) return;
+    const HWND w = window_;
+    if (sessionNotice_) WTSUnRegisterSessionNotification(w);
+    sessionNotice_ = false;
+    DestroyWindow(w);  // WM_NCDESTROY clears window_
+    window_ = nullptr;
+  }
+
+  bool HasMainWindow() override { return window_ != nullptr; }
+
+  void ShowMessageBox(const char* text, const char* caption) override {
+    if (HasErrorOutput()) {
+      std::fprintf(stderr, "%s: %s\n", caption, text);
+      std::fflush(stderr);
+    }
+    MessageBoxW(window_, Widen(text, CP_UTF8).c_str(), Widen(caption, CP_UTF8).c_str(), MB_OK);
+  }
+
+  void StopWindowing() override {
+    VideoRelease();
+    DestroyMainWindow();
+    if (started_) {
+      UnregisterClassW(kClassName, instance_);
+      started_ = false;
+    }
+  }
+
+  bool VideoOpenDevice() override {
+    if (window_ == nullptr) return false;
+    dc_ = GetDC(window_);
+    if (dc_ == nullptr) return false;
+    SetStretchBltMode(dc_, COLORONCOLOR);
+    return true;
+  }
+
+  bool VideoTakeScreen() override {
+    if (window_ == nullptr) return false;
+    if (GetWindowOptions().windowed) return true;  // a normal window keeps its size
+    const RECT screen = MonitorArea(window_);
+    return SetWindowPos(window_, HWND_TOP, screen.left, screen.top, screen.right - screen.left,
+                        screen.bottom - screen.top, SWP_NOACTIVATE) != FALSE;
+  }
+
+  bool VideoSetMode(int width, int height) override {
+    if (dc_ == nullptr || width <= 0 || height <= 0) return false;
+    width_ = width;
+    height_ = height;
+    return true;
+  }
+
+  bool VideoCreatePresenter(int width, int height) override {
+    if (dc_ == nullptr || locked_) return false;
+    width_ = width;
+    height_ = height;
+    info_ = BITMAPINFO{};
+    info_.bmiHeader.biSize = sizeof info_.bmiHeader;
+    info_.bmiHeader.biWidth = width;
+    info_.bmiHeader.biHeight = -height;  // top-down: row 0 first, as in our surfaces
+    info_.bmiHeader.biPlanes = 1;
+    info_.bmiHeader.biBitCount = 24;
+    info_.bmiHeader.biCompression = BI_RGB;
+    Layout();
+    // The blanking of the primary surface shows at once: the whole window
+    // black, before the first frame.
+    RECT all{0, 0, clientW_, clientH_};
+    FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    GdiFlush();
+    next_deadline_ = 0;
+    reset_ = false;
+    return true;
+  }
+
+  bool VideoPresent(const Surface& frame) override {
+    if (dc_ == nullptr || reset_) return false;
+    const std::uint8_t* pixels = frame.Pixels();
+    const int dibPitch = (frame.Width() * 3 + 3) & ~3;
+    if (frame.Pitch() != dibPitch) {
+      // DIB rows are padded to 4 bytes; the game's 640-pixel rows already are.
+      padded_.assign(static_cast<std::size_t>(dibPitch) * frame.Height(), 0);
+      for (int y = 0; y < frame.Height(); ++y) {
+        std::copy_n(frame.Row(y), frame.Width() * 3,
+                    padded_.data() + std::size_t{1} * y * dibPitch);
+      }
+      pixels = padded_.data();
+    }
+    Pace();
+    PaintBars();
+    StretchDIBits(dc_, dstX_, dstY_, dstW_, dstH_, 0, 0, frame.Width(), frame.Height(), pixels,
+                  &info_, DIB_RGB_COLORS, SRCCOPY);
+    GdiFlush();
+    last_ = &frame;
+    TracePresent();
+    return true;
+  }
+
+  bool VideoRecreatePresenter() override {
+    if (dc_ == nullptr || locked_) return false;
+    return VideoCreatePresenter(width_, height_);
+  }
+
+  void VideoRelease() override {
+    if (dc_ != nullptr && window_ != nullptr) ReleaseDC(window_, dc_);
+    dc_ = nullptr;
+    last_ = nullptr;
+    if (timer_ != nullptr) CloseHandle(timer_);
+    timer_ = nullptr;
+    if (timePeriod_) timeEndPeriod(1);
+    timePeriod_ = false;
+    next_deadline_ = 0;
+  }
+
+ private:
+  // A normal window (caption, border, not resizable) whose client area is
+  // 640 x 480 times `scale`, centred in the work area; scale 0 takes the
+  // largest whole scale whose window fits the work area, and at least 1.
+  HWND CreateNormalWindow(const wchar_t* title, int scale) {
+    constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const auto outer = [&](int s) {
+      RECT r{0, 0, kFrameWidth * s, kFrameHeight * s};
+      AdjustWindowRectEx(&r, kStyle, FALSE, 0);
+      return r;
+    };
+    if (scale <= 0) {
+      scale = 1;
+      for (int s = 2;; ++s) {
+        const RECT r = outer(s);
+        if (r.right - r.left > work.right - work.left ||
+            r.bottom - r.top > work.bottom - work.top) {
+          break;
+        }
+        scale = s;
+      }
+    }
+    const RECT r = outer(scale);
+    const int w = r.right - r.left;
+    const int h = r.bottom - r.top;
+    const int x = work.left + std::max(0, static_cast<int>(work.right - work.left - w) / 2);
+    const int y = work.top + std::max(0, static_cast<int>(work.bottom - work.top - h) / 2);
+    return CreateWindowExW(0, kClassName, title, kStyle, x, y, w, h, nullptr, nullptr, instance_,
+                           nullptr);
+  }
+
+  static RECT MonitorArea(HWND window) {
+    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    POINT origin{0, 0};
+    const HMONITOR monitor = window != nullptr ? MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)
+                                               : MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (monitor != nullptr && GetMonitorInfoW(monitor, &info) != FALSE) area = info.rcMonitor;
+    if (area.right <= area.left || area.bottom <= area.top) area = RECT{0, 0, 640, 480};
+    return area;
+  }
+
+  // The largest rectangle of the frame's aspect in the client area, centred.
+  void Layout() {
+    RECT client{0, 0, width_, height_};
+    if (window_ != nullptr) GetClientRect(window_, &client);
+    clientW_ = std::max<int>(client.right - client.left, 1);
+    clientH_ = std::max<int>(client.bottom - client.top, 1);
+    if (static_cast<long long>(clientW_) * height_ <= static_cast<long long>(clientH_) * width_) {
+      dstW_ = clientW_;
+      dstH_ = static_cast<int>(static_cast<long long>(clientW_) * height_ / width_);
+    } else {
+      dstH_ = clientH_;
+      dstW_ = static_cast<int>(static_cast<long long>(clientH_) * width_ / height_);
+    }
+    dstX_ = (clientW_ - dstW_) / 2;
+    dstY_ = (clientH_ - dstH_) / 2;
+  }
+
+  void PaintBars() {
+    const auto black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    const RECT bars[] = {{0, 0, clientW_, dstY_},
+                         {0, dstY_ + dstH_, clientW_, clientH_},
+                         {0, dstY_, dstX_, dstY_ + dstH_},
+                         {dstX_ + dstW_, dstY_, clientW_, dstY_ + dstH_}};
+    for (const RECT& r : bars) {
+      if (r.right > r.left && r.bottom > r.top) FillRect(dc_, &r, black);
+    }
+  }
+
+  // Holds each flip to its 1/60 s slot, counted from the first flip, so the
+  // slots do not drift; a flip more than a slot late starts the count afresh.
+  void Pace() {
+    const std::int64_t now = CounterNs();
+    if (next_deadline_ == 0 || now > next_deadline_ + kNsPerSecond / kFlipsPerSecond) {
+      if (next_deadline_ == 0 && timer_ == nullptr && !timePeriod_) {
+        timer_ = CreateWaitableTimerExW(nullptr, nullptr, kHighResolutionTimer, TIMER_ALL_ACCESS);
+        if (timer_ == nullptr) timePeriod_ = timeBeginPeriod(1) == TIMERR_NOERROR;
+      }
+      slot_base_ = now;
+      slot_ = 0;
+    } else {
+      const std::int64_t spin = timer_ != nullptr ? kSpinNsHighResolution : kSpinNsSleep;
+      const std::int64_t wait = next_deadline_ - spin - now;
+      if (wait > 0) {
+        if (timer_ != nullptr) {
+          LARGE_INTEGER due;
+          due.QuadPart = -(wait / 100);  // relative, in 100 ns units
+          if (SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE) != FALSE) {
+            WaitForSingleObject(timer_, INFINITE);
+          }
+        } else {
+          Sleep(static_cast<DWORD>(wait / 1000000));
+        }
+      }
+      while (CounterNs() < next_deadline_) {
+      }
+    }
+    ++slot_;
+    next_deadline_ = slot_base_ + slot_ * kNsPerSecond / kFlipsPerSecond;
+  }
+
+  // Dispatches every waiting message. False when there was none.
+  bool Pump() {
+    MSG msg;
+    bool any = false;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+      any = true;
+      if (msg.message == WM_QUIT) {
+        Push(EventType::kWindowClosed);
+        continue;
+      }
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    return any;
+  }
+
+  void Push(EventType type) {
+    Event e;
+    e.type = type;
+    queue_.push_back(e);
+  }
+
+  void PushPointer(EventType type, LPARAM lParam) {
+    Event e;
+    e.type = type;
+    // Window pixels to frame pixels; outside the frame clamps to its edge.
+    const int wx = static_cast<short>(LOWORD(lParam));
+    const int wy = static_cast<short>(HIWORD(lParam));
+    const int w = width_ > 0 ? width_ : 640;
+    const int h = height_ > 0 ? height_ : 480;
+    const long long fx = dstW_ > 0 ? static_cast<long long>(wx - dstX_) * w / dstW_ : wx;
+    const long long fy = dstH_ > 0 ? static_cast<long long>(wy - dstY_) * h / dstH_ : wy;
+    e.x = static_cast<int>(std::clamp<long long>(wx < dstX_ ? -1 : fx, 0, w - 1));
+    e.y = static_cast<int>(std::clamp<long long>(wy < dstY_ ? -1 : fy, 0, h - 1));
+    queue_.push_back(e);
+  }
+
+  void LoseDisplay() {
+    reset_ = true;
+    VideoMarkLost();
+  }
+
+  LRESULT Handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+      case WM_DESTROY:
+        Push(EventType::kWindowClosed);
+        return 0;
+      case WM_NCDESTROY:
+        if (hwnd == window_) {
+          if (dc_ != nullptr) ReleaseDC(hwnd, dc_);
+          dc_ = nullptr;
+          window_ = nullptr;
+        }
+        break;
+      case WM_ACTIVATEAPP: {
+        Event e;
+        e.type = EventType::kActivate;
+        e.active = wParam != FALSE;
+        queue_.push_back(e);
+        return 0;
+      }
+      case WM_KEYDOWN: {
+        Event e;
+        e.type = EventType::kKeyDown;
+        e.key = wParam == VK_ESCAPE ? Key::kEscape : Key::kOther;
+        queue_.push_back(e);
+        return 0;
+      }
+      case WM_MOUSEMOVE:
+        PushPointer(EventType::kMouseMove, lParam);
+        return 0;
+      case WM_LBUTTONDOWN:
+        PushPointer(EventType::kLeftDown, lParam);
+        break;
+      case WM_LBUTTONUP:
+        PushPointer(EventType::kLeftUp, lParam);
+        break;
+      case WM_RBUTTONDOWN:
+        PushPointer(EventType::kRightDown, lParam);
+        break;
+      case WM_RBUTTONUP:
+        PushPointer(EventType::kRightUp, lParam);
+        break;
+      case WM_ERASEBKGND:
+        if (dc_ != nullptr) return 1;  // the frame and its bars cover everything
+        break;
+      case WM_PAINT:
+        if (dc_ != nullptr && last_ != nullptr && !reset_) {
+          PAINTSTRUCT ps;
+          BeginPaint(hwnd, &ps);
+          PaintBars();
+          StretchDIBits(dc_, dstX_, dstY_, dstW_, dstH_, 0, 0, last_->Width(), last_->Height(),
+                        last_->Pixels(), &info_, DIB_RGB_COLORS, SRCCOPY);
+          EndPaint(hwnd, &ps);
+          return 0;
+        }
+        break;
+      case WM_DISPLAYCHANGE:
+        LoseDisplay();
+        break;
+      case WM_WTSSESSION_CHANGE:
+        if (wParam == WTS_SESSION_LOCK) {
+          locked_ = true;
+          LoseDisplay();
+        } else if (wParam == WTS_SESSION_UNLOCK) {
+          locked_ = false;
+        }
+        break;
+      default:
+        break;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (gWindowOwner != nullptr) return gWindowOwner->Handle(hwnd, message, wParam, lParam);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+
+  bool started_ = false;
+  bool sessionNotice_ = false;
+  bool reset_ = false;
+  bool locked_ = false;
+  HINSTANCE instance_ = nullptr;
+  HWND window_ = nullptr;
+  HDC dc_ = nullptr;
+  BITMAPINFO info_{};
+  std::vector<std::uint8_t> padded_;
+  const Surface* last_ = nullptr;
+  std::deque<Event> queue_;
+  int width_ = 0;
+  int height_ = 0;
+  int clientW_ = 0;
+  int clientH_ = 0;
+  int dstX_ = 0;
+  int dstY_ = 0;
+  int dstW_ = 0;
+  int dstH_ = 0;
+  HANDLE timer_ = nullptr;
+  bool timePeriod_ = false;
+  std::int64_t next_deadline_ = 0;
+  std::int64_t slot_base_ = 0;
+  std::int64_t slot_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<Backend> MakeNativeBackend() { return std::make_unique<Win32Backend>(); }
+
+void NativeDebugOutput(const char* text) {
+  OutputDebugStringA(text);
+  if (HasErrorOutput()) {
+    std::fputs(text, stderr);
+    std::fflush(stderr);
+  }
+}
+
+}  // namespace platform
