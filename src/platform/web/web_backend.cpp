@@ -135,7 +135,11 @@ class WebBackend final : public Backend {
         out[2] = in[0];
       }
     }
-    if (!gStep.on) Pace();
+    if (gStep.on) {
+      emscripten_sleep(0);  // as fast as it goes, but the page stays alive
+    } else {
+      Pace();
+    }
     JsPresent(rgba_.data(), frame.Width(), frame.Height());
     TracePresent();
     return true;
