@@ -78,7 +78,8 @@ AudioOutput* AcquireOutput() {
   } else {
     // No synthesizer outside the browser: music is silent.
     out->loaderDone = true;
-    WarnNoSoundfont(gSoundfontPath);
+    std::fprintf(stderr, "Vedo Zeza1: no synthesizer outside the browser; music is silent.\n");
+    std::fflush(stderr);
   }
   return out;
 }

@@ -11,7 +11,8 @@
 // the atlas lacks (the face has no glyph for it) takes one blank per CP949
 // byte, as on Linux.
 //
-// The atlas is built into the program's file system at /vedo/glyphs.atlas.
+// The atlas is built into the program (kGlyphAtlas, made by the build from
+// the file vedo-glyph-atlas wrote).
 #include "platform/text.h"
 
 #include <algorithm>
@@ -21,9 +22,12 @@
 #include <vector>
 
 namespace platform {
+
+extern const unsigned char kGlyphAtlas[];
+extern const unsigned long kGlyphAtlasSize;
+
 namespace {
 
-constexpr char kAtlasPath[] = "/vedo/glyphs.atlas";
 constexpr int kFirstLead = 0x81;
 constexpr int kLeads = 0xFE - kFirstLead + 1;
 constexpr int kFirstTrail = 0x41;
@@ -44,8 +48,7 @@ class Atlas {
     if (loaded_) return;
     loaded_ = true;
     if (!Load()) {
-      std::fprintf(stderr, "Vedo Zeza1: the glyph atlas %s is missing or broken; text is blank\n",
-                   kAtlasPath);
+      std::fprintf(stderr, "Vedo Zeza1: the glyph atlas is broken; text is blank\n");
       std::fflush(stderr);
       glyphs_.clear();
       std::fill(std::begin(decode_), std::end(decode_), 0);
@@ -114,14 +117,7 @@ class Atlas {
 
  private:
   bool Load() {
-    std::FILE* f = std::fopen(kAtlasPath, "rb");
-    if (f == nullptr) return false;
-    std::vector<std::uint8_t> data;
-    std::uint8_t chunk[65536];
-    std::size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0)
-      data.insert(data.end(), chunk, chunk + got);
-    std::fclose(f);
+    const std::vector<std::uint8_t> data(kGlyphAtlas, kGlyphAtlas + kGlyphAtlasSize);
     std::size_t at = 0;
     auto need = [&](std::size_t n) { return at + n <= data.size(); };
     auto u16 = [&]() {
