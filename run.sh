@@ -4,10 +4,12 @@
 #   ./run.sh play   install what is missing, build, generate the data kit,
 #                   and start the game in the data folder
 #   ./run.sh test   the same set-up, then the whole test suite in the
-#                   normal build; then, in a clang build under
+#                   normal build; the browser build and its tests in
+#                   Chromium and Node; then, in a clang build under
 #                   AddressSanitizer and UndefinedBehaviorSanitizer, the suite
 #                   again, the fuzz targets for 30 seconds each and a soak of
 #                   100,000 passes of random play
+#   ./run.sh web    the browser version: a static site in build-web/site
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -24,6 +26,12 @@ TEST_PACKAGES=(
   xvfb xauth openbox xdotool x11-apps imagemagick
   clang libfuzzer-14-dev libclang-rt-14-dev
 )
+# What the browser build needs: Emscripten (whose tools want Debian's own
+# Node modules), npm for the page's packages, and Chromium for its tests.
+WEB_PACKAGES=(emscripten nodejs)
+# A Node from elsewhere brings its own npm, which Debian's would conflict with.
+command -v npm >/dev/null || WEB_PACKAGES+=(npm)
+WEB_TEST_PACKAGES=(chromium)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 install_missing() {
@@ -45,6 +53,32 @@ build() {  # build DIR [cmake options...]
   cmake --build "$dir" -j"$JOBS"
 }
 
+# The browser build into build-web, and its site into build-web/site. Needs
+# the Linux build in build (the data kit and the glyph atlas come from it).
+build_web() {
+  cmake --build build -j"$JOBS" --target vedo-data vedo-glyph-atlas vedo-replay
+  build/tools/glyphatlas/vedo-glyph-atlas build/glyphs.atlas
+  (cd web && npm ci --no-audit --no-fund --loglevel=error)
+  export NODE_PATH=/usr/share/nodejs
+  emcmake cmake -S . -B build-web -DVEDO_PLATFORM=web -DCMAKE_BUILD_TYPE=Release \
+    -DVEDO_GLYPH_ATLAS="$PWD/build/glyphs.atlas" >/dev/null
+  cmake --build build-web -j"$JOBS"
+  web/make_site.sh build-web build/data
+}
+
+test_web() {
+  echo "== The browser build: Chromium and Node =="
+  local frames root=$PWD
+  frames=$(mktemp -d)
+  # The frames the page must equal, rendered by the Linux build.
+  (cd "$frames" && "$root/build/tools/replay/vedo-replay" --data "$root/build/data" \
+    "$root/web/tests/walk.vrs" >/dev/null 2>&1)
+  node web/tests/browser_test.mjs build-web/site "$frames"
+  rm -rf "$frames"
+  web/tests/replay_test.sh "$PWD/build/tools/replay/vedo-replay" \
+    "$PWD/build-web/web/vedo-replay.js" "$PWD/build/data"
+}
+
 case "${1:-}" in
   play)
     install_missing "${PLAY_PACKAGES[@]}"
@@ -56,6 +90,9 @@ case "${1:-}" in
     install_missing "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     build build
     ctest --test-dir build --output-on-failure -j"$JOBS"
+    install_missing "${WEB_PACKAGES[@]}" "${WEB_TEST_PACKAGES[@]}"
+    build_web
+    test_web
     echo "== Sanitizer build (clang, ASan + UBSan, with the fuzz targets) =="
     CC=clang CXX=clang++ build build-asan -DVEDO_SANITIZE=ON -DVEDO_BUILD_FUZZ=ON \
       -DVEDO_BUILD_BENCH=OFF
@@ -66,8 +103,14 @@ case "${1:-}" in
     echo "== Soak: 100,000 passes under the sanitizers =="
     build-asan/tools/soak/vedo-soak --data build-asan/data --passes 100000
     ;;
+  web)
+    install_missing "${PLAY_PACKAGES[@]}" "${WEB_PACKAGES[@]}"
+    cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    build_web
+    echo "Try it: cd build-web/site && python3 -m http.server, then open http://localhost:8000/"
+    ;;
   *)
-    echo "usage: $0 play|test" >&2
+    echo "usage: $0 play|test|web" >&2
     exit 2
     ;;
 esac

@@ -17,7 +17,11 @@
   const FRAME_H = 480;
   // Event types as the game's platform layer numbers them.
   const EV = { activate: 1, move: 2, leftDown: 3, leftUp: 4, rightDown: 5, rightUp: 6, key: 7 };
-  const figures = { firstFrameMs: -1, soundfontMs: -1 };
+  // What the page measures of itself (window.vedoFigures): the time from the
+  // page's start to the first frame, the soundfont's load, and the gaps
+  // between frames.
+  const figures = { firstFrameMs: -1, soundfontMs: -1, lastFrameMs: -1, longestGapMs: 0,
+                    gapsOver20Ms: 0, frames: 0 };
   let started = false;
   let ended = false;
 
@@ -191,7 +195,15 @@
       present(rgba, width, height) {
         const pixels = new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, width * height * 4);
         context.putImageData(new ImageData(pixels, width, height), 0, 0);
-        if (figures.firstFrameMs < 0) figures.firstFrameMs = performance.now();
+        const now = performance.now();
+        if (figures.firstFrameMs < 0) figures.firstFrameMs = now;
+        if (figures.lastFrameMs >= 0) {
+          const gap = now - figures.lastFrameMs;
+          figures.longestGapMs = Math.max(figures.longestGapMs, gap);
+          if (gap > 20) figures.gapsOver20Ms++;
+        }
+        figures.lastFrameMs = now;
+        figures.frames++;
       },
       messageBox(caption, text) {
         const p = document.createElement('p');
@@ -214,6 +226,11 @@
   window.addEventListener('load', () => VedoZeza1(Module));
   document.getElementById('restart').addEventListener('click', () => location.reload());
 
+  window.vedoFigures = {
+    figures,
+    frameCostMs: () => (started ? Module._vedo_frame_cost_ms() : 0),
+    passes: () => (started ? Module._vedo_passes() : 0),
+  };
   if (testing) {
     window.vedoTest = {
       started: () => started,
