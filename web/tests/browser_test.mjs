@@ -5,7 +5,7 @@
 // REFERENCE_DIR holds the frames vedo-replay (the Linux build) rendered from
 // walk.vrs. The page is driven through the same script with real mouse
 // events, pass by pass through its test hook, and its canvas must equal each
-// frame exactly. Then: hiding the tab freezes the game and showing it
+// frame exactly, and the sound started by the clicks is heard. Then: hiding the tab freezes the game and showing it
 // resumes it; Escape ends the game and the page offers a restart; and, on a
 // page started in the ending, the music is heard.
 import { readFileSync, statSync, mkdtempSync, rmSync } from 'node:fs';
@@ -100,6 +100,12 @@ for (const line of readFileSync(join(here, 'walk.vrs'), 'utf8').split('\n')) {
     check(differ === 0, `${a}: the canvas equals the Linux frame (${differ} pixels differ)`);
   }
 }
+
+// The clicks started the page's sound: the effects of the title and the
+// prologue were heard.
+await page.waitForFunction(() => vedoTest.heard.peak > 0, null, { timeout: 10000 }).catch(() => {});
+const effects = await page.evaluate(() => vedoTest.heard.peak);
+check(effects > 0, `after the title click the output is not silent (peak ${effects})`);
 
 // ---- Hidden and shown -------------------------------------------------------------
 // Headless Chromium keeps every tab visible, so the page is told the way a
