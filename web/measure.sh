@@ -31,11 +31,12 @@ trap 'rm -rf "$work"' EXIT
   echo "move 300 200"
   echo "frames 3000"
 } >"$work/field.vrs"
-for tool in "build/tools/replay/vedo-replay" "node build-web/web/vedo-replay.js"; do
+root=$PWD
+for tool in "$root/build/tools/replay/vedo-replay" "node $root/build-web/web/vedo-replay.js"; do
   start=$(date +%s%N)
-  (cd "$work" && $tool --data "$PWD/build/data" field.vrs >/dev/null 2>&1)
+  (cd "$work" && $tool --data "$root/build/data" field.vrs >/dev/null 2>&1)
   end=$(date +%s%N)
-  printf '%-36s %6.3f ms a pass (whole run, start-up included)\n' "$tool" \
+  printf '%-36s %6.3f ms a pass (whole run, start-up included)\n' "${tool//"$root/"/}" \
     "$(echo "($end - $start) / 3000 / 1000000" | bc -l)"
 done
 echo "== Chromium =="
