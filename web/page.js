@@ -21,7 +21,8 @@
   // page's start to the first frame, the soundfont's load, and the gaps
   // between frames.
   const figures = { firstFrameMs: -1, soundfontMs: -1, lastFrameMs: -1, longestGapMs: 0,
-                    gapsOver20Ms: 0, frames: 0 };
+                    gapsOver20Ms: 0, frames: 0, longestGapEndMs: -1,
+                    soundfontReadyMs: -1 };
   let started = false;
   let ended = false;
 
@@ -150,7 +151,8 @@
       synth.setGain(0.6);  // the Linux build's gain
       await synth.loadSFont(font);
       Module.vedoPage.synth = synth;
-      figures.soundfontMs = performance.now() - start;
+      figures.soundfontReadyMs = performance.now();
+      figures.soundfontMs = figures.soundfontReadyMs - start;
       if (!ended) Module._vedo_synth_arrived(figures.soundfontMs);
     } catch (e) {
       console.warn('Vedo Zeza1: the synthesizer did not load (' + e + '); music is silent.');
@@ -199,7 +201,10 @@
         if (figures.firstFrameMs < 0) figures.firstFrameMs = now;
         if (figures.lastFrameMs >= 0) {
           const gap = now - figures.lastFrameMs;
-          figures.longestGapMs = Math.max(figures.longestGapMs, gap);
+          if (gap > figures.longestGapMs) {
+            figures.longestGapMs = gap;
+            figures.longestGapEndMs = now;
+          }
           if (gap > 20) figures.gapsOver20Ms++;
         }
         figures.lastFrameMs = now;
