@@ -6,8 +6,9 @@
 // walk.vrs. The page is driven through the same script with real mouse
 // events, pass by pass through its test hook, and its canvas must equal each
 // frame exactly, and the sound started by the clicks is heard. Then: hiding the tab freezes the game and showing it
-// resumes it; Escape ends the game and the page offers a restart; and, on a
-// page started in the ending, the music is heard.
+// resumes it; Escape ends the game and the page offers a restart; on a page
+// started in the ending, the music is heard; and a missing data file gives
+// the game's start-up message in the page.
 import { readFileSync, statSync, mkdtempSync, rmSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
@@ -24,9 +25,12 @@ function check(ok, what) {
   if (!ok) failures++;
 }
 
+const missing = new Set();  // files the server pretends not to have
 const server = createServer((req, res) => {
-  const path = join(site, decodeURIComponent(new URL(req.url, 'http://x').pathname));
+  const name = decodeURIComponent(new URL(req.url, 'http://x').pathname);
+  const path = join(site, name);
   try {
+    if (missing.has(name.slice(1))) throw new Error('missing');
     const file = statSync(path).isDirectory() ? join(path, 'index.html') : path;
     const body = readFileSync(file);
     res.writeHead(200, { 'Content-Type': types[extname(file)] || 'application/octet-stream' });
@@ -144,6 +148,18 @@ await ending.waitForFunction(() => vedoTest.heard.peak > 1000, null, { timeout: 
 const peak = await ending.evaluate(() => vedoTest.heard.peak);
 check(peak > 1000, `the ending's music is heard (peak ${peak})`);
 await ending.close();
+
+// ---- A missing data file -----------------------------------------------------------
+// The same start-up messages as on Linux: the message box in the page's
+// panel, and the game ends.
+missing.add('WEAPON.SPR');
+const broken = await browser.newPage();
+await broken.goto(origin + 'index.html?test');
+await broken.waitForFunction(() => window.vedoTest && vedoTest.ended(), null, { timeout: 60000 });
+const told = await broken.textContent('#messages');
+check(told.includes('InitProgram(): Fail Get Sprite Num'),
+  `without WEAPON.SPR the page shows the game's message box ("${told}")`);
+await broken.close();
 
 await browser.close();
 server.close();
