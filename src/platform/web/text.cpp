@@ -275,14 +275,16 @@ std::string Utf8ToCp949(std::string_view utf8) {
   std::size_t i = 0;
   while (i < utf8.size()) {
     const auto b = static_cast<unsigned char>(utf8[i]);
-    int extra = b < 0x80 ? 0 : b >= 0xF0 && b < 0xF8 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : -1;
+    // The bytes that follow a lead byte; -1 for a byte that cannot start one.
+    const int extra = b < 0x80   ? 0
+                      : b < 0xC0 ? -1
+                      : b < 0xE0 ? 1
+                      : b < 0xF0 ? 2
+                      : b < 0xF8 ? 3
+                                 : -1;
     char32_t cp = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
-    bool valid = extra >= 0 && i + extra < utf8.size() + 0;
+    bool valid = extra >= 0 && i + static_cast<std::size_t>(extra) < utf8.size();
     for (int k = 1; valid && k <= extra; ++k) {
-      if (i + k >= utf8.size()) {
-        valid = false;
-        break;
-      }
       const auto c = static_cast<unsigned char>(utf8[i + k]);
       if ((c & 0xC0) != 0x80) valid = false;
       cp = (cp << 6) | (c & 0x3F);
