@@ -2,18 +2,19 @@
 //
 // Pipeline. The game creates static sound buffers from PCM bytes; each is
 // converted once, at creation, to the output format (44100 Hz, signed 16-bit,
-// stereo) with SDL_AudioCVT. Duplicates share those samples and keep their own
-// position and state. The sequencer reads a standard MIDI file into one list of
-// timed events and, while it plays, hands each event to a FluidSynth
+// stereo). Duplicates share those samples and keep their own position and
+// state. The sequencer reads a standard MIDI file into one list of timed
+// events and, while it plays, hands each event to the platform's music
 // synthesizer at its own output frame. The mixer sums, frame by frame, every
 // sounding buffer and the synthesizer's output and saturates the sum to 16
-// bits. On the SDL backend the audio device's callback pulls the mix; when no
-// device opens, a silent "dummy" device does, after one warning line. On the
-// headless backend nothing pulls it until a host calls PullAudio, so tests and
-// the replay tool hear exactly the frames they ask for.
+// bits. The native backend's device pulls the mix; when no device opens, a
+// silent stand-in does, after one warning line. On the headless backend
+// nothing pulls it until a host calls PullAudio, so tests and the replay tool
+// hear exactly the frames they ask for.
 //
-// The soundfont is read by a background thread started when the output
-// opens, so that music never waits for it on the game's frame path.
+// The synthesizer (on Linux, FluidSynth with its soundfont) is made by a
+// background thread started when the output opens, so that music never waits
+// for it on the game's frame path.
 //
 // One lock guards everything the game thread and the mixer share; the mixer
 // holds it for one pass. All calls come from the game's thread.
@@ -111,7 +112,8 @@ bool SequencerTempo(SequencerId id, std::uint32_t& tempo);
 // tune's own time. False for 0.
 bool SequencerSetTempo(SequencerId id, std::uint32_t tempo);
 
-// MIDI output ports: 1 when the soundfont can be read, else 0.
+// MIDI output ports: on Linux 1 when the soundfont can be read, else 0; on
+// Windows the system's count.
 unsigned MidiOutputCount();
 
 // ---- Hosts and tests -----------------------------------------------------------
@@ -122,7 +124,8 @@ bool AudioPulledByHost();
 // Mixes the next `frames` frames (interleaved left, right) into `out`. Only
 // for a host-driven output; false otherwise.
 bool PullAudio(std::int16_t* out, int frames);
-// Waits for the soundfont of the open output; true when it is loaded.
+// Waits for the music synthesizer of the open output (on Linux, its
+// soundfont); true when it is there.
 bool WaitForSoundfont();
 // The soundfont file; TimGM6mb by its real path unless a test changes it.
 void SetSoundfontPath(const std::string& path);

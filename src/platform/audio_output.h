@@ -7,31 +7,65 @@
 // reached through a plain pointer that needs no destructor: the game's music
 // player closes its sequencer from a static destructor, and nothing here may
 // have been torn down before that.
+//
+// The mixer, the buffers, the sequencer and the output's life cycle are the
+// same on every platform. Three small parts differ, and each native backend's
+// folder supplies them (the "Platform parts" below): the converter of effect
+// samples, the music synthesizer the sequencer plays into, and the device
+// that pulls the mix.
 #pragma once
 
-#include <fluidsynth.h>
-
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "platform/audio.h"
 
 namespace platform {
 
 struct Sequencer;
+struct AudioDevice;  // each platform's own
+
+// Where the sequencer's events go. Every call comes with the output's lock
+// held, from the mixer pass or from a game-thread call. Between calls the
+// sequencer renders the time up to the next event, so a sink that keeps its
+// own clock of rendered frames knows when each message falls.
+class MusicSynth {
+ public:
+  virtual ~MusicSynth() = default;
+  // A channel message; `data2` is 0 for the one-byte ones.
+  virtual void ChannelMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) = 0;
+  // A system exclusive message without its opening F0 and closing F7.
+  virtual void Sysex(const std::uint8_t* bytes, std::size_t length) = 0;
+  // Releases every note on every channel (they may ring out), in its place
+  // among the messages: the end of a tune.
+  virtual void AllNotesOff() = 0;
+  // Releases every note now, and drops what is still waiting to be sent: a
+  // stop, a pause or a move.
+  virtual void Silence() = 0;
+  // Cuts every voice now, and drops what is waiting: the tune closes.
+  virtual void AllSoundsOff() = 0;
+  // Back to the power-on state, every channel silent and reset, in its place
+  // among the messages.
+  virtual void SystemReset() = 0;
+  // The next `frames` frames of music added into `sum` (interleaved left,
+  // right). A synthesizer outside the mix adds nothing but moves its clock.
+  virtual void Render(std::int32_t* sum, int frames) = 0;
+};
 
 struct AudioOutput {
   std::mutex lock;
   int users = 0;
   bool pulledByHost = false;
-  std::uint32_t sdlDevice = 0;
+  AudioDevice* device = nullptr;
 
-  // The synthesizer, set under the lock once the soundfont has loaded; null
-  // until then, or for good when there is no soundfont.
-  fluid_synth_t* synth = nullptr;
-  fluid_settings_t* settings = nullptr;
+  // The synthesizer, set under the lock once it is ready (a soundfont takes
+  // a while to read); null until then, or for good when there is none.
+  MusicSynth* synth = nullptr;
   std::thread loader;
   bool loaderDone = false;
   std::condition_variable loaderFinished;
@@ -41,13 +75,15 @@ struct AudioOutput {
 
   // Scratch for one mixer pass.
   std::int32_t sum[kAudioBlockFrames * kAudioChannels] = {};
-  float left[kAudioBlockFrames] = {};
-  float right[kAudioBlockFrames] = {};
 };
 
 // Opens the output on first use; null when not even a silent one opens.
 AudioOutput* AcquireOutput();
 void ReleaseOutput();
+
+// Mixes the next `frames` frames (interleaved left, right, saturated) into
+// `dst`, with the lock held: what a device's callback calls.
+void MixLocked(AudioOutput& out, std::int16_t* dst, int frames);
 
 // The mixer's parts, called with the output's lock held. Each adds its
 // frames (interleaved left, right) into `sum`.
@@ -55,5 +91,40 @@ void MixEffects(AudioOutput& out, std::int32_t* sum, int frames);
 void MixMusic(AudioOutput& out, std::int32_t* sum, int frames);
 // Called with the lock held when the synthesizer has just arrived.
 void SynthArrived(AudioOutput& out);
+
+// A thread that pulls the mix at the output's rate and throws it away, for a
+// platform without a device of any kind, so that effects finish and music
+// moves on in real time.
+struct SilentPull;
+SilentPull* StartSilentPull(AudioOutput& out);
+void StopSilentPull(SilentPull* pull);
+
+// Our own converter to the output format: 8-bit unsigned or 16-bit signed
+// samples, one or two channels, any rate from kMinBufferRate to
+// kMaxBufferRate, to 44,100 Hz signed 16-bit stereo, by linear
+// interpolation. `length` holds whole frames. False when there is nothing to
+// convert.
+bool ConvertPcmPortable(const PcmFormat& format, const std::uint8_t* bytes, std::size_t length,
+                        std::vector<std::int16_t>& out);
+
+// ---- Platform parts: each native backend defines these ---------------------
+
+// Converts `length` bytes of whole frames in a checked `format` to the output
+// format. False when the conversion fails.
+bool ConvertPcm(const PcmFormat& format, const std::uint8_t* bytes, std::size_t length,
+                std::vector<std::int16_t>& out);
+
+// Starts the device that pulls the mix (through MixLocked) at kAudioRate, or
+// a silent stand-in after one warning line; sets `out.device`. False only
+// when not even that can be had. Not called for a host-pulled output.
+bool StartAudioDevice(AudioOutput& out);
+// Stops pulling: no callback runs after it returns.
+void StopAudioDevice(AudioOutput& out);
+
+// The job that makes the music synthesizer, taken on the game's thread when
+// the output opens and run on the loader thread, without the lock. It
+// returns null, after one warning line, when there is none. A host-pulled
+// output has no real time: a synthesizer outside the mix may decline it.
+std::function<MusicSynth*()> MusicSynthMaker(bool pulledByHost);
 
 }  // namespace platform

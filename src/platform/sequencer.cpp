@@ -1,10 +1,12 @@
-// The MIDI sequencer: plays a standard MIDI file through the synthesizer,
-// inside the mixer's pass.
+// The MIDI sequencer: plays a standard MIDI file into the platform's music
+// synthesizer, inside the mixer's pass.
 //
 // The tune's clock is the output itself: while playing, the position moves on
 // by the frames the mixer renders (scaled by the tempo the caller set). A
 // pass is cut at every event's frame, so each note, program change,
-// controller and pitch bend reaches the synthesizer exactly where it falls.
+// controller and pitch bend reaches the synthesizer exactly where it falls
+// (a synthesizer outside the mix, a MIDI port, learns that place from the
+// frames rendered before it).
 //
 // Moving to a position (a play from a point, a seek) does not replay the
 // notes before it, but it does bring every channel to the state those
@@ -92,70 +94,47 @@ void Track(ChannelState* channels, const MidiEvent& e) {
   }
 }
 
-void Send(fluid_synth_t* synth, const MidiFile& file, const MidiEvent& e) {
-  const int ch = e.status & 0x0F;
-  switch (e.status & 0xF0) {
-    case 0x80:
-      fluid_synth_noteoff(synth, ch, e.data1);
-      break;
-    case 0x90:
-      if (e.data2 == 0) {
-        fluid_synth_noteoff(synth, ch, e.data1);
-      } else {
-        fluid_synth_noteon(synth, ch, e.data1, e.data2);
-      }
-      break;
-    case 0xA0:
-      fluid_synth_key_pressure(synth, ch, e.data1, e.data2);
-      break;
-    case 0xB0:
-      fluid_synth_cc(synth, ch, e.data1, e.data2);
-      break;
-    case 0xC0:
-      fluid_synth_program_change(synth, ch, e.data1);
-      break;
-    case 0xD0:
-      fluid_synth_channel_pressure(synth, ch, e.data1);
-      break;
-    case 0xE0:
-      fluid_synth_pitch_bend(synth, ch, e.data1 | (e.data2 << 7));
-      break;
-    case 0xF0:
-      if (e.payloadLength > 0) {
-        fluid_synth_sysex(synth,
-                          reinterpret_cast<const char*>(file.payload.data() + e.payloadOffset),
-                          static_cast<int>(e.payloadLength), nullptr, nullptr, nullptr, 0);
-      }
-      break;
-    default:
-      break;
+void Send(MusicSynth* synth, const MidiFile& file, const MidiEvent& e) {
+  if (e.status == 0xF0) {
+    if (e.payloadLength > 0) synth->Sysex(file.payload.data() + e.payloadOffset, e.payloadLength);
+    return;
   }
+  if (e.status < 0xF0) synth->ChannelMessage(e.status, e.data1, e.data2);
+}
+
+std::uint8_t Status(int kind, int channel) { return static_cast<std::uint8_t>(kind | channel); }
+std::uint8_t Byte(int value) { return static_cast<std::uint8_t>(value); }
+
+void Cc(MusicSynth* synth, int channel, int controller, int value) {
+  synth->ChannelMessage(Status(0xB0, channel), Byte(controller), Byte(value));
 }
 
 // Brings the synthesizer to the channel states: everything silenced and
 // reset, then the recorded values sent again, controllers (bank select among
 // them) before the program.
-void ApplyChannels(fluid_synth_t* synth, const ChannelState* channels) {
-  fluid_synth_system_reset(synth);
+void ApplyChannels(MusicSynth* synth, const ChannelState* channels) {
+  synth->SystemReset();
   for (int ch = 0; ch < kMidiChannels; ++ch) {
     const ChannelState& c = channels[ch];
     for (int n = 0; n < 120; ++n) {
       if (n == 6 || n == 38 || (n >= 96 && n <= 101)) continue;  // data entry and selection
-      if (c.cc[n] != kUnset) fluid_synth_cc(synth, ch, n, c.cc[n]);
+      if (c.cc[n] != kUnset) Cc(synth, ch, n, c.cc[n]);
     }
     if (c.bendRangeMsb != kUnset) {
-      fluid_synth_cc(synth, ch, 101, 0);
-      fluid_synth_cc(synth, ch, 100, 0);
-      fluid_synth_cc(synth, ch, 6, c.bendRangeMsb);
-      if (c.bendRangeLsb != kUnset) fluid_synth_cc(synth, ch, 38, c.bendRangeLsb);
+      Cc(synth, ch, 101, 0);
+      Cc(synth, ch, 100, 0);
+      Cc(synth, ch, 6, c.bendRangeMsb);
+      if (c.bendRangeLsb != kUnset) Cc(synth, ch, 38, c.bendRangeLsb);
     }
     if (c.cc[101] != kUnset || c.cc[100] != kUnset) {
-      fluid_synth_cc(synth, ch, 101, c.rpnMsb);
-      fluid_synth_cc(synth, ch, 100, c.rpnLsb);
+      Cc(synth, ch, 101, c.rpnMsb);
+      Cc(synth, ch, 100, c.rpnLsb);
     }
-    if (c.program != kUnset) fluid_synth_program_change(synth, ch, c.program);
-    if (c.bend != kUnset) fluid_synth_pitch_bend(synth, ch, c.bend);
-    if (c.pressure != kUnset) fluid_synth_channel_pressure(synth, ch, c.pressure);
+    if (c.program != kUnset) synth->ChannelMessage(Status(0xC0, ch), Byte(c.program), 0);
+    if (c.bend != kUnset) {
+      synth->ChannelMessage(Status(0xE0, ch), Byte(c.bend & 0x7F), Byte(c.bend >> 7));
+    }
+    if (c.pressure != kUnset) synth->ChannelMessage(Status(0xD0, ch), Byte(c.pressure), 0);
   }
 }
 
@@ -216,7 +195,7 @@ void MoveTo(Sequencer& s, const Place& place) {
 }
 
 void ReleaseNotes(AudioOutput& out) {
-  if (out.synth != nullptr) fluid_synth_all_notes_off(out.synth, -1);
+  if (out.synth != nullptr) out.synth->Silence();
 }
 
 Sequencer* Find(SequencerId id) {
@@ -224,7 +203,7 @@ Sequencer* Find(SequencerId id) {
 }
 
 // Sends every event that is due at the current position.
-void SendDue(Sequencer& s, fluid_synth_t* synth) {
+void SendDue(Sequencer& s, MusicSynth* synth) {
   const std::int64_t now = s.PositionUs();
   const auto& events = s.file.events;
   while (s.nextEvent < events.size() && events[s.nextEvent].timeUs <= now) {
@@ -235,12 +214,12 @@ void SendDue(Sequencer& s, fluid_synth_t* synth) {
 }
 
 // At the end of the tune the sequencer stops by itself, at the end.
-bool StopAtEnd(Sequencer& s, fluid_synth_t* synth) {
+bool StopAtEnd(Sequencer& s, MusicSynth* synth) {
   if (s.PositionUs() < s.file.lengthUs) return false;
   s.baseUs = s.file.lengthUs;
   s.framesSinceBase = 0;
   s.mode = SequencerMode::kStopped;
-  if (synth != nullptr) fluid_synth_all_notes_off(synth, -1);
+  if (synth != nullptr) synth->AllNotesOff();
   return true;
 }
 
@@ -253,7 +232,7 @@ void SynthArrived(AudioOutput& out) {
 void MixMusic(AudioOutput& out, std::int32_t* sum, int frames) {
   Sequencer* s = out.sequencer;
   if (s == nullptr) return;
-  fluid_synth_t* synth = out.synth;
+  MusicSynth* synth = out.synth;
   if (synth != nullptr && s->channelsPending) {
     ApplyChannels(synth, s->channels);
     s->channelsPending = false;
@@ -272,16 +251,7 @@ void MixMusic(AudioOutput& out, std::int32_t* sum, int frames) {
         n = static_cast<int>(std::clamp(until, 1.0, static_cast<double>(n)));
       }
     }
-    if (synth != nullptr) {
-      fluid_synth_write_float(synth, n, out.left, 0, 1, out.right, 0, 1);
-      std::int32_t* dst = sum + done * kAudioChannels;
-      for (int i = 0; i < n; ++i) {
-        dst[2 * i] +=
-            static_cast<std::int32_t>(std::lrint(std::clamp(out.left[i], -2.0f, 2.0f) * 32767.0f));
-        dst[2 * i + 1] +=
-            static_cast<std::int32_t>(std::lrint(std::clamp(out.right[i], -2.0f, 2.0f) * 32767.0f));
-      }
-    }
+    if (synth != nullptr) synth->Render(sum + done * kAudioChannels, n);
     if (s->mode == SequencerMode::kPlaying) s->framesSinceBase += static_cast<std::uint64_t>(n);
     done += n;
   }
@@ -326,7 +296,7 @@ void CloseSequencer(SequencerId id) {
   {
     std::lock_guard<std::mutex> hold(out->lock);
     out->sequencer = nullptr;
-    if (out->synth != nullptr) fluid_synth_all_sounds_off(out->synth, -1);
+    if (out->synth != nullptr) out->synth->AllSoundsOff();
   }
   gSequencer = nullptr;
   delete s;
@@ -379,7 +349,10 @@ bool SequencerSeek(SequencerId id, std::uint32_t ms) {
   FindPlace(s->file, us, place);
   std::lock_guard<std::mutex> hold(s->output->lock);
   // Seeking stops a playing tune; a paused one stays paused, at its new place.
-  if (s->mode == SequencerMode::kPlaying) s->mode = SequencerMode::kStopped;
+  if (s->mode == SequencerMode::kPlaying) {
+    s->mode = SequencerMode::kStopped;
+    ReleaseNotes(*s->output);
+  }
   MoveTo(*s, place);
   return true;
 }

@@ -1,16 +1,11 @@
 // Static sound buffers, their duplicates, and their part of the mix.
 //
 // A buffer's samples are converted once, when it is created, from the file's
-// PCM format to the output's (44100 Hz, signed 16-bit, stereo) with
-// SDL_AudioCVT, and then shared by every duplicate. (SDL_AudioStream is not
-// used: in this SDL version it holds back the last 512 frames of a one-shot
-// conversion.) Each buffer keeps its own position and state. The mixer adds
-// the sounding buffers into the pass's sum; one that reaches its end stops
+// PCM format to the output's (44100 Hz, signed 16-bit, stereo) by the
+// platform's converter, and then shared by every duplicate. Each buffer keeps its own position and
+// state. The mixer adds the sounding buffers into the pass's sum; one that reaches its end stops
 // and goes back to its start.
-#include <SDL.h>
-
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,8 +39,6 @@ namespace {
 
 // Longest sound a buffer takes, in output frames.
 constexpr std::size_t kMaxFrames = std::size_t{120} * kAudioRate;
-// Largest scratch area a conversion may ask for.
-constexpr std::size_t kMaxConversionBytes = std::size_t{512} << 20;
 
 bool ConvertToOutput(const PcmFormat& f, const void* bytes, std::size_t size,
                      std::vector<std::int16_t>& out) {
@@ -60,30 +53,10 @@ bool ConvertToOutput(const PcmFormat& f, const void* bytes, std::size_t size,
       sourceFrames * kAudioRate / static_cast<std::size_t>(f.samplesPerSecond) > kMaxFrames) {
     return false;
   }
-  const std::size_t length = sourceFrames * block;
-
-  SDL_AudioCVT cvt;
-  const int built = SDL_BuildAudioCVT(&cvt, f.bitsPerSample == 8 ? AUDIO_U8 : AUDIO_S16LSB,
-                                      static_cast<Uint8>(f.channels), f.samplesPerSecond,
-                                      AUDIO_S16SYS, kAudioChannels, kAudioRate);
-  if (built < 0) return false;
-  const std::size_t mult = static_cast<std::size_t>(std::max(cvt.len_mult, 1));
-  if (length > kMaxConversionBytes / mult) return false;
-  std::vector<Uint8> work(length * mult);
-  std::memcpy(work.data(), bytes, length);
-  std::size_t converted = length;
-  if (built == 1) {
-    cvt.buf = work.data();
-    cvt.len = static_cast<int>(length);
-    if (SDL_ConvertAudio(&cvt) != 0 || cvt.len_cvt <= 0) return false;
-    converted = static_cast<std::size_t>(cvt.len_cvt);
+  if (!ConvertPcm(f, static_cast<const std::uint8_t*>(bytes), sourceFrames * block, out)) {
+    return false;
   }
-  const std::size_t frameBytes = sizeof(std::int16_t) * kAudioChannels;
-  const std::size_t frames = converted / frameBytes;
-  if (frames == 0) return false;
-  out.resize(frames * kAudioChannels);
-  std::memcpy(out.data(), work.data(), frames * frameBytes);
-  return true;
+  return out.size() >= kAudioChannels;
 }
 
 SoundBuffer* AddBuffer(SoundDevice* device, std::unique_ptr<SoundBuffer> buffer) {

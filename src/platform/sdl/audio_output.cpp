@@ -1,5 +1,6 @@
-// The output: the SDL audio device (or the host's pulls), the mixer pass, and
-// the synthesizer with its soundfont, loaded on a background thread.
+// Linux's parts of the output: the SDL audio device, and a FluidSynth
+// synthesizer with its soundfont (read on the output's loader thread) as the
+// music synthesizer.
 //
 // Device: 44100 Hz, signed 16-bit, stereo, 1024 frames a pass, our own
 // callback. When no device opens (no sound card is common), the audio
@@ -10,6 +11,7 @@
 
 #include <SDL.h>
 #include <dlfcn.h>
+#include <fluidsynth.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -17,6 +19,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -31,8 +34,6 @@ namespace {
 // at this gain at about -15 dBFS RMS with peaks near -2 dBFS: the range of
 // effects recorded near full scale, without clipping.
 constexpr float kMusicGain = 0.6f;
-
-AudioOutput* gOutput = nullptr;
 
 // Plain storage, so that nothing here needs a destructor at program exit.
 char gSoundfontPath[1024] = "/usr/share/sounds/sf2/TimGM6mb.sf2";
@@ -60,26 +61,11 @@ void SilenceAlsa() {
   dlclose(lib);
 }
 
-// Mixes `frames` frames into `dst`, with the lock held.
-void MixInto(AudioOutput& out, std::int16_t* dst, int frames) {
-  while (frames > 0) {
-    const int n = std::min(frames, kAudioBlockFrames);
-    std::fill_n(out.sum, n * kAudioChannels, 0);
-    MixEffects(out, out.sum, n);
-    MixMusic(out, out.sum, n);
-    for (int i = 0; i < n * kAudioChannels; ++i) {
-      dst[i] = static_cast<std::int16_t>(std::clamp(out.sum[i], -32768, 32767));
-    }
-    dst += n * kAudioChannels;
-    frames -= n;
-  }
-}
-
 void AudioCallback(void* userdata, Uint8* stream, int len) {
   auto* out = static_cast<AudioOutput*>(userdata);
   std::lock_guard<std::mutex> hold(out->lock);
-  MixInto(*out, reinterpret_cast<std::int16_t*>(stream),
-          len / static_cast<int>(sizeof(std::int16_t) * kAudioChannels));
+  MixLocked(*out, reinterpret_cast<std::int16_t*>(stream),
+            len / static_cast<int>(sizeof(std::int16_t) * kAudioChannels));
 }
 
 SDL_AudioDeviceID OpenDevice(AudioOutput* out) {
@@ -94,7 +80,14 @@ SDL_AudioDeviceID OpenDevice(AudioOutput* out) {
   return SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
 }
 
-bool OpenSdlOutput(AudioOutput* out) {
+}  // namespace
+
+struct AudioDevice {
+  SDL_AudioDeviceID id = 0;
+};
+
+bool StartAudioDevice(AudioOutput& output) {
+  AudioOutput* out = &output;
   SDL_AudioDeviceID device = 0;
   if (SDL_AudioInit(nullptr) == 0) {
     SilenceAlsa();
@@ -114,11 +107,93 @@ bool OpenSdlOutput(AudioOutput* out) {
                  reason.c_str());
     std::fflush(stderr);
   }
-  out->sdlDevice = device;
+  out->device = new AudioDevice{device};
+  SDL_PauseAudioDevice(device, 0);
   return true;
 }
 
-void LoadSynth(AudioOutput* out, std::string path) {
+void StopAudioDevice(AudioOutput& out) {
+  if (out.device == nullptr) return;
+  // Closing waits for a running callback to finish.
+  SDL_CloseAudioDevice(out.device->id);
+  SDL_AudioQuit();
+  delete out.device;
+  out.device = nullptr;
+}
+
+namespace {
+
+// The soundfont the synthesizer reads.
+std::string ChosenSoundfont() { return gSoundfontPath; }
+
+// FluidSynth renders the music into the mix.
+class FluidMusicSynth final : public MusicSynth {
+ public:
+  FluidMusicSynth(fluid_settings_t* settings, fluid_synth_t* synth)
+      : settings_(settings), synth_(synth) {}
+  ~FluidMusicSynth() override {
+    delete_fluid_synth(synth_);
+    delete_fluid_settings(settings_);
+  }
+
+  void ChannelMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
+    const int ch = status & 0x0F;
+    switch (status & 0xF0) {
+      case 0x80:
+        fluid_synth_noteoff(synth_, ch, data1);
+        break;
+      case 0x90:
+        if (data2 == 0) {
+          fluid_synth_noteoff(synth_, ch, data1);
+        } else {
+          fluid_synth_noteon(synth_, ch, data1, data2);
+        }
+        break;
+      case 0xA0:
+        fluid_synth_key_pressure(synth_, ch, data1, data2);
+        break;
+      case 0xB0:
+        fluid_synth_cc(synth_, ch, data1, data2);
+        break;
+      case 0xC0:
+        fluid_synth_program_change(synth_, ch, data1);
+        break;
+      case 0xD0:
+        fluid_synth_channel_pressure(synth_, ch, data1);
+        break;
+      case 0xE0:
+        fluid_synth_pitch_bend(synth_, ch, data1 | (data2 << 7));
+        break;
+      default:
+        break;
+    }
+  }
+  void Sysex(const std::uint8_t* bytes, std::size_t length) override {
+    fluid_synth_sysex(synth_, reinterpret_cast<const char*>(bytes), static_cast<int>(length),
+                      nullptr, nullptr, nullptr, 0);
+  }
+  void AllNotesOff() override { fluid_synth_all_notes_off(synth_, -1); }
+  void Silence() override { fluid_synth_all_notes_off(synth_, -1); }
+  void AllSoundsOff() override { fluid_synth_all_sounds_off(synth_, -1); }
+  void SystemReset() override { fluid_synth_system_reset(synth_); }
+  void Render(std::int32_t* sum, int frames) override {
+    fluid_synth_write_float(synth_, frames, left_, 0, 1, right_, 0, 1);
+    for (int i = 0; i < frames; ++i) {
+      sum[2 * i] +=
+          static_cast<std::int32_t>(std::lrint(std::clamp(left_[i], -2.0f, 2.0f) * 32767.0f));
+      sum[2 * i + 1] +=
+          static_cast<std::int32_t>(std::lrint(std::clamp(right_[i], -2.0f, 2.0f) * 32767.0f));
+    }
+  }
+
+ private:
+  fluid_settings_t* settings_;
+  fluid_synth_t* synth_;
+  float left_[kAudioBlockFrames] = {};
+  float right_[kAudioBlockFrames] = {};
+};
+
+MusicSynth* LoadSynth(const std::string& path) {
   // Reading the soundfont takes a few hundred milliseconds of processor time
   // (FluidSynth spreads it over worker threads, which inherit this setting);
   // at a lower priority it does not hold up the game's start-up or its
@@ -161,70 +236,16 @@ void LoadSynth(AudioOutput* out, std::string path) {
   const double ms =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 
-  if (synth != nullptr) TraceMark("soundfont-loaded");
-  std::lock_guard<std::mutex> hold(out->lock);
-  if (synth != nullptr) gSoundfontLoadMs = ms;
-  out->synth = synth;
-  out->settings = settings;
-  out->loaderDone = true;
-  if (synth != nullptr) SynthArrived(*out);
-  out->loaderFinished.notify_all();
+  if (synth == nullptr) return nullptr;
+  gSoundfontLoadMs = ms;
+  TraceMark("soundfont-loaded");
+  return new FluidMusicSynth(settings, synth);
 }
 
 }  // namespace
 
-AudioOutput* AcquireOutput() {
-  if (gOutput != nullptr) {
-    ++gOutput->users;
-    return gOutput;
-  }
-  auto* out = new AudioOutput;
-  out->pulledByHost = IsHeadless();
-  if (!out->pulledByHost && !OpenSdlOutput(out)) {
-    delete out;
-    return nullptr;
-  }
-  out->users = 1;
-  gOutput = out;
-  out->loader = std::thread(&LoadSynth, out, std::string(gSoundfontPath));
-  if (out->sdlDevice != 0) SDL_PauseAudioDevice(out->sdlDevice, 0);
-  return out;
-}
-
-void ReleaseOutput() {
-  AudioOutput* out = gOutput;
-  if (out == nullptr || --out->users > 0) return;
-  if (out->sdlDevice != 0) {
-    // Closing waits for a running callback to finish.
-    SDL_CloseAudioDevice(out->sdlDevice);
-    SDL_AudioQuit();
-  }
-  if (out->loader.joinable()) out->loader.join();
-  if (out->synth != nullptr) delete_fluid_synth(out->synth);
-  if (out->settings != nullptr) delete_fluid_settings(out->settings);
-  gOutput = nullptr;
-  delete out;
-  TraceMark("audio-output-closed");
-}
-
-bool AudioPulledByHost() { return gOutput != nullptr && gOutput->pulledByHost; }
-
-bool PullAudio(std::int16_t* out, int frames) {
-  if (frames <= 0) return true;
-  if (gOutput == nullptr || !gOutput->pulledByHost) {
-    std::fill_n(out, static_cast<std::size_t>(frames) * kAudioChannels, std::int16_t{0});
-    return false;
-  }
-  std::lock_guard<std::mutex> hold(gOutput->lock);
-  MixInto(*gOutput, out, frames);
-  return true;
-}
-
-bool WaitForSoundfont() {
-  if (gOutput == nullptr) return false;
-  std::unique_lock<std::mutex> hold(gOutput->lock);
-  gOutput->loaderFinished.wait(hold, [] { return gOutput->loaderDone; });
-  return gOutput->synth != nullptr;
+std::function<MusicSynth*()> MusicSynthMaker(bool) {
+  return [path = ChosenSoundfont()] { return LoadSynth(path); };
 }
 
 void SetSoundfontPath(const std::string& path) {
@@ -234,7 +255,7 @@ void SetSoundfontPath(const std::string& path) {
 double SoundfontLoadMilliseconds() { return gSoundfontLoadMs; }
 
 unsigned MidiOutputCount() {
-  std::FILE* f = std::fopen(gSoundfontPath, "rb");
+  std::FILE* f = std::fopen(ChosenSoundfont().c_str(), "rb");
   if (f == nullptr) return 0;
   std::fclose(f);
   return 1;

@@ -1,0 +1,140 @@
+// The output's life cycle, the mixer pass and the host's pulls: the same on
+// every platform. The device, the synthesizer and the converter come from the
+// native backend (see audio_output.h).
+#include "platform/audio_output.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace platform {
+namespace {
+
+AudioOutput* gOutput = nullptr;
+
+void LoadSynth(AudioOutput* out, std::function<MusicSynth*()> make) {
+  MusicSynth* synth = make();
+  std::lock_guard<std::mutex> hold(out->lock);
+  out->synth = synth;
+  out->loaderDone = true;
+  if (synth != nullptr) SynthArrived(*out);
+  out->loaderFinished.notify_all();
+}
+
+}  // namespace
+
+void MixLocked(AudioOutput& out, std::int16_t* dst, int frames) {
+  while (frames > 0) {
+    const int n = std::min(frames, kAudioBlockFrames);
+    std::fill_n(out.sum, n * kAudioChannels, 0);
+    MixEffects(out, out.sum, n);
+    MixMusic(out, out.sum, n);
+    for (int i = 0; i < n * kAudioChannels; ++i) {
+      dst[i] = static_cast<std::int16_t>(std::clamp(out.sum[i], -32768, 32767));
+    }
+    dst += n * kAudioChannels;
+    frames -= n;
+  }
+}
+
+AudioOutput* AcquireOutput() {
+  if (gOutput != nullptr) {
+    ++gOutput->users;
+    return gOutput;
+  }
+  auto* out = new AudioOutput;
+  out->pulledByHost = IsHeadless();
+  if (!out->pulledByHost && !StartAudioDevice(*out)) {
+    delete out;
+    return nullptr;
+  }
+  out->users = 1;
+  gOutput = out;
+  out->loader = std::thread(&LoadSynth, out, MusicSynthMaker(out->pulledByHost));
+  return out;
+}
+
+void ReleaseOutput() {
+  AudioOutput* out = gOutput;
+  if (out == nullptr || --out->users > 0) return;
+  if (!out->pulledByHost) StopAudioDevice(*out);
+  if (out->loader.joinable()) out->loader.join();
+  delete out->synth;
+  gOutput = nullptr;
+  delete out;
+  TraceMark("audio-output-closed");
+}
+
+bool AudioPulledByHost() { return gOutput != nullptr && gOutput->pulledByHost; }
+
+bool PullAudio(std::int16_t* out, int frames) {
+  if (frames <= 0) return true;
+  if (gOutput == nullptr || !gOutput->pulledByHost) {
+    std::fill_n(out, static_cast<std::size_t>(frames) * kAudioChannels, std::int16_t{0});
+    return false;
+  }
+  std::lock_guard<std::mutex> hold(gOutput->lock);
+  MixLocked(*gOutput, out, frames);
+  return true;
+}
+
+bool WaitForSoundfont() {
+  if (gOutput == nullptr) return false;
+  std::unique_lock<std::mutex> hold(gOutput->lock);
+  gOutput->loaderFinished.wait(hold, [] { return gOutput->loaderDone; });
+  return gOutput->synth != nullptr;
+}
+
+// ---- The silent pull -----------------------------------------------------------
+
+struct SilentPull {
+  std::thread thread;
+  std::mutex lock;
+  std::condition_variable wake;
+  bool stop = false;
+};
+
+namespace {
+
+// One block of the mix at a time, on the wall clock's schedule: the effects
+// end and the music moves on as if a device were playing.
+void PullSilently(AudioOutput* out, SilentPull* pull) {
+  using Clock = std::chrono::steady_clock;
+  const auto block = std::chrono::duration_cast<Clock::duration>(
+      std::chrono::duration<double>(static_cast<double>(kAudioBlockFrames) / kAudioRate));
+  std::vector<std::int16_t> scratch(kAudioBlockFrames * kAudioChannels);
+  auto next = Clock::now();
+  std::unique_lock<std::mutex> hold(pull->lock);
+  while (!pull->stop) {
+    {
+      std::lock_guard<std::mutex> mixing(out->lock);
+      MixLocked(*out, scratch.data(), kAudioBlockFrames);
+    }
+    next += block;
+    pull->wake.wait_until(hold, next, [pull] { return pull->stop; });
+  }
+}
+
+}  // namespace
+
+SilentPull* StartSilentPull(AudioOutput& out) {
+  auto* pull = new SilentPull;
+  pull->thread = std::thread(&PullSilently, &out, pull);
+  return pull;
+}
+
+void StopSilentPull(SilentPull* pull) {
+  if (pull == nullptr) return;
+  {
+    std::lock_guard<std::mutex> hold(pull->lock);
+    pull->stop = true;
+  }
+  pull->wake.notify_all();
+  pull->thread.join();
+  delete pull;
+}
+
+}  // namespace platform
