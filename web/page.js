@@ -156,6 +156,8 @@
       if (!ended) Module._vedo_synth_arrived(figures.soundfontMs);
     } catch (e) {
       console.warn('Vedo Zeza1: the synthesizer did not load (' + e + '); music is silent.');
+      Module.vedoPage.synth = null;
+      if (!ended) Module._vedo_synth_arrived(-1);
     }
   }
 

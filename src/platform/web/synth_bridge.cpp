@@ -1,12 +1,18 @@
-// FluidSynth's calls, forwarded to the page's synthesizer: libfluidsynth
-// compiled to WebAssembly, as js-synthesizer loads it. It lives in its own
-// module beside the game's, so each call crosses into JavaScript; the
-// sequencer sends a few events a pass, and the render copies one block of
-// samples back into our memory. The game has one synthesizer, so the
-// pointer only says whether it has arrived.
+// The music synthesizer of the browser build: libfluidsynth compiled to
+// WebAssembly, as js-synthesizer loads it on the page. It lives in its own
+// module beside the game's, so each message crosses into JavaScript; the
+// sequencer sends a few a pass, and each render copies one block of samples
+// back into our memory, where it joins the mix as FluidSynth's does on Linux
+// (the page sets the same gain).
+#include "platform/web/synth_bridge.h"
+
 #include <emscripten.h>
 
-#include "fluidsynth.h"
+#include <algorithm>
+#include <cmath>
+
+namespace platform {
+namespace {
 
 // clang-format off
 EM_JS(void, JsSynthSend, (int kind, int chan, int a, int b), {
@@ -21,12 +27,12 @@ EM_JS(void, JsSynthSend, (int kind, int chan, int a, int b), {
     case 5: s.midiProgramChange(chan, a); break;
     case 6: s.midiPitchBend(chan, a); break;
     case 7: s.midiSystemReset(); break;
-    case 8: chan < 0 ? s.midiAllNotesOff() : s.midiAllNotesOff(chan); break;
-    case 9: chan < 0 ? s.midiAllSoundsOff() : s.midiAllSoundsOff(chan); break;
+    case 8: s.midiAllNotesOff(); break;
+    case 9: s.midiAllSoundsOff(); break;
   }
 });
 
-EM_JS(void, JsSynthSysex, (const char* data, int len), {
+EM_JS(void, JsSynthSysex, (const unsigned char* data, int len), {
   const s = Module.vedoPage && Module.vedoPage.synth;
   if (s) s.midiSysEx(HEAPU8.slice(data, data + len));
 });
@@ -50,48 +56,73 @@ EM_JS(void, JsSynthRender, (int frames, float* left, float* right), {
 });
 // clang-format on
 
-namespace {
+enum Kind {
+  kNoteOn,
+  kNoteOff,
+  kCc,
+  kKeyPressure,
+  kChannelPressure,
+  kProgram,
+  kBend,
+  kReset,
+  kNotesOff,
+  kSoundsOff
+};
 
-int Send(int kind, int chan, int a, int b) {
-  JsSynthSend(kind, chan, a, b);
-  return FLUID_OK;
-}
+class PageSynth final : public MusicSynth {
+ public:
+  void ChannelMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
+    const int ch = status & 0x0F;
+    switch (status & 0xF0) {
+      case 0x80:
+        JsSynthSend(kNoteOff, ch, data1, 0);
+        break;
+      case 0x90:
+        JsSynthSend(data2 == 0 ? kNoteOff : kNoteOn, ch, data1, data2);
+        break;
+      case 0xA0:
+        JsSynthSend(kKeyPressure, ch, data1, data2);
+        break;
+      case 0xB0:
+        JsSynthSend(kCc, ch, data1, data2);
+        break;
+      case 0xC0:
+        JsSynthSend(kProgram, ch, data1, 0);
+        break;
+      case 0xD0:
+        JsSynthSend(kChannelPressure, ch, data1, 0);
+        break;
+      case 0xE0:
+        JsSynthSend(kBend, ch, data1 | (data2 << 7), 0);
+        break;
+      default:
+        break;
+    }
+  }
+  void Sysex(const std::uint8_t* bytes, std::size_t length) override {
+    if (length > 0) JsSynthSysex(bytes, static_cast<int>(length));
+  }
+  void AllNotesOff() override { JsSynthSend(kNotesOff, -1, 0, 0); }
+  void Silence() override { JsSynthSend(kNotesOff, -1, 0, 0); }
+  void AllSoundsOff() override { JsSynthSend(kSoundsOff, -1, 0, 0); }
+  void SystemReset() override { JsSynthSend(kReset, 0, 0, 0); }
+  void Render(std::int32_t* sum, int frames) override {
+    JsSynthRender(frames, left_, right_);
+    for (int i = 0; i < frames; ++i) {
+      sum[2 * i] +=
+          static_cast<std::int32_t>(std::lrint(std::clamp(left_[i], -2.0f, 2.0f) * 32767.0f));
+      sum[2 * i + 1] +=
+          static_cast<std::int32_t>(std::lrint(std::clamp(right_[i], -2.0f, 2.0f) * 32767.0f));
+    }
+  }
+
+ private:
+  float left_[kAudioBlockFrames] = {};
+  float right_[kAudioBlockFrames] = {};
+};
 
 }  // namespace
 
-extern "C" {
+MusicSynth* NewPageSynth() { return new PageSynth; }
 
-int fluid_synth_noteon(fluid_synth_t*, int chan, int key, int vel) {
-  return Send(0, chan, key, vel);
-}
-int fluid_synth_noteoff(fluid_synth_t*, int chan, int key) { return Send(1, chan, key, 0); }
-int fluid_synth_cc(fluid_synth_t*, int chan, int ctrl, int val) { return Send(2, chan, ctrl, val); }
-int fluid_synth_key_pressure(fluid_synth_t*, int chan, int key, int val) {
-  return Send(3, chan, key, val);
-}
-int fluid_synth_channel_pressure(fluid_synth_t*, int chan, int val) {
-  return Send(4, chan, val, 0);
-}
-int fluid_synth_program_change(fluid_synth_t*, int chan, int program) {
-  return Send(5, chan, program, 0);
-}
-int fluid_synth_pitch_bend(fluid_synth_t*, int chan, int val) { return Send(6, chan, val, 0); }
-int fluid_synth_sysex(fluid_synth_t*, const char* data, int len, char*, int*, int*, int dryrun) {
-  if (dryrun == 0 && data != nullptr && len > 0) JsSynthSysex(data, len);
-  return FLUID_OK;
-}
-int fluid_synth_system_reset(fluid_synth_t*) { return Send(7, 0, 0, 0); }
-int fluid_synth_all_notes_off(fluid_synth_t*, int chan) { return Send(8, chan, 0, 0); }
-int fluid_synth_all_sounds_off(fluid_synth_t*, int chan) { return Send(9, chan, 0, 0); }
-
-// Only the plain layout our mixer asks for: two separate channels, from
-// their start, one sample apart.
-int fluid_synth_write_float(fluid_synth_t*, int len, void* lout, int loff, int lincr, void* rout,
-                            int roff, int rincr) {
-  if (len <= 0) return FLUID_OK;
-  if (loff != 0 || roff != 0 || lincr != 1 || rincr != 1) return FLUID_FAILED;
-  JsSynthRender(len, static_cast<float*>(lout), static_cast<float*>(rout));
-  return FLUID_OK;
-}
-
-}  // extern "C"
+}  // namespace platform
