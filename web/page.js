@@ -124,8 +124,8 @@
     node.connect(audio.destination);
   }
 
-  // The soundfont: fetched and read after the game has started, then handed
-  // to the game's sequencer.
+  // The synthesizer and the soundfont, read while the data downloads; the
+  // game's output takes the synthesizer when it opens (or when it arrives).
   let soundfontPresent = false;
   function loadScript(src) {
     return new Promise((resolve, reject) => {
@@ -137,8 +137,9 @@
     });
   }
   async function loadSynth() {
-    if (!soundfontPresent) return;
     const start = performance.now();
+    soundfontPresent = await fetch('TimGM6mb.sf2', { method: 'HEAD' }).then((r) => r.ok, () => false);
+    if (!soundfontPresent) return;
     try {
       const [font] = await Promise.all([
         fetch('TimGM6mb.sf2').then((r) => r.arrayBuffer()),
@@ -153,11 +154,12 @@
       Module.vedoPage.synth = synth;
       figures.soundfontReadyMs = performance.now();
       figures.soundfontMs = figures.soundfontReadyMs - start;
-      if (!ended) Module._vedo_synth_arrived(figures.soundfontMs);
+      // Before the program runs, the output finds it there when it opens.
+      if (started && !ended) Module._vedo_synth_arrived(figures.soundfontMs);
     } catch (e) {
       console.warn('Vedo Zeza1: the synthesizer did not load (' + e + '); music is silent.');
       Module.vedoPage.synth = null;
-      if (!ended) Module._vedo_synth_arrived(-1);
+      if (started && !ended) Module._vedo_synth_arrived(-1);
     }
   }
 
@@ -174,13 +176,17 @@
         if (r.ok) FS.writeFile('/data/' + name.trim(), new Uint8Array(await r.arrayBuffer()));
       }));
     FS.chdir('/data');
-    soundfontPresent = await fetch('TimGM6mb.sf2', { method: 'HEAD' }).then((r) => r.ok, () => false);
   }
 
   const Module = {
     canvas,
     preRun: [() => {
       Module.addRunDependency('data');
+      // The synthesizer's start and the soundfont's read hold the page's
+      // thread for up to a second; done beside the data's download, before
+      // the first frame, they stall no frame of the game.
+      Module.addRunDependency('synth');
+      loadSynth().finally(() => Module.removeRunDependency('synth'));
       loadData().then(() => Module.removeRunDependency('data'), (e) => {
         Module.vedoPage.messageBox('Vedo Zeza1', 'The game files could not be read: ' + e);
       });
@@ -188,7 +194,6 @@
     onRuntimeInitialized() {
       if (testing) Module._vedo_test_enable();
       started = true;
-      setTimeout(loadSynth, 0);
     },
     print: (text) => console.log(text),
     printErr: (text) => console.warn(text),

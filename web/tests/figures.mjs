@@ -36,7 +36,7 @@ await page.waitForTimeout(10000);
 const f = await page.evaluate(() => ({ ...vedoFigures.figures, passes: vedoFigures.passes(),
   cost: vedoFigures.frameCostMs() }));
 console.log(`page start to first frame      ${f.firstFrameMs.toFixed(0)} ms`);
-console.log(`soundfont fetched and read     ${f.soundfontMs.toFixed(0)} ms (on the page's thread)`);
+console.log(`soundfont fetched and read     ${f.soundfontMs.toFixed(0)} ms (on the page's thread, beside the data's download)`);
 console.log(`passes a second (10 s)         ${((f.passes - before) / 10).toFixed(1)}`);
 console.log(`game time a frame (mean)       ${f.cost.toFixed(3)} ms (pass, conversion, canvas)`);
 console.log(`longest gap between frames     ${f.longestGapMs.toFixed(1)} ms, ending at ${f.longestGapEndMs.toFixed(0)} ms (soundfont ready at ${f.soundfontReadyMs.toFixed(0)} ms); ${f.gapsOver20Ms} gaps over 20 ms in ${f.frames} frames`);

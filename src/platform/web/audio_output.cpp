@@ -6,10 +6,10 @@
 // context on the first click and from then on calls vedo_audio_mix from a
 // ScriptProcessor on its own thread, between the game's frames (the game
 // yields there), which is the thread the game runs on. There are no threads
-// here: the output's loader thread is not started. The page loads
-// js-synthesizer and the soundfont after the game has started, between its
-// frames, and vedo_synth_arrived hands the synthesizer over when it is
-// ready. Under Node
+// here: the output's loader thread is not started. The page starts
+// js-synthesizer and reads the soundfont while the data downloads; the
+// output takes the synthesizer when it opens, or vedo_synth_arrived hands
+// it over if it comes later. Under Node
 // (the replay tool) there is no page: the host pulls the mix, and music is
 // silent after one warning line.
 #include "platform/audio_output.h"
