@@ -127,7 +127,8 @@ void StopAudioDevice(AudioOutput& out);
 // output has no real time: a synthesizer outside the mix may decline it.
 // A platform without threads returns an empty job: no loader thread starts,
 // and the platform makes the synthesizer its own way and hands it over
-// through HandOverSynth.
+// through HandOverSynth. The output is open when this is called, so one that
+// is at hand may be handed over from here.
 std::function<MusicSynth*()> MusicSynthMaker(bool pulledByHost);
 
 // Gives the open output its synthesizer (null: there is none, music stays
