@@ -8,12 +8,14 @@
 #   ./run.sh test     install everything, check the house rules (format,
 #                     platform headers), then with warnings as errors: the
 #                     whole test suite in the normal build, the Windows
-#                     build's suite under Wine; then, in a clang build under
+#                     build's suite under Wine, the browser build in
+#                     Chromium and Node; then, in a clang build under
 #                     AddressSanitizer and UndefinedBehaviorSanitizer, the
 #                     suite again, the fuzz targets for 30 seconds each and
 #                     a soak of 100,000 passes of random play
 #   ./run.sh windows  cross-build the Windows programs (build-win) and write
 #                     vedo-zeza1-VERSION-win64.zip
+#   ./run.sh web      the browser version: a static site in build-web/site
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -35,6 +37,12 @@ TEST_PACKAGES=(
 # The Windows build: MinGW-w64's -posix compilers, zlib for them, and Wine
 # for its tests.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 zip)
+# What the browser build needs: Emscripten (whose tools want Debian's own
+# Node modules), npm for the page's packages, and Chromium for its tests.
+WEB_PACKAGES=(emscripten nodejs)
+# A Node from elsewhere brings its own npm, which Debian's would conflict with.
+command -v npm >/dev/null || WEB_PACKAGES+=(npm)
+WEB_TEST_PACKAGES=(chromium)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 install_missing() {
@@ -71,6 +79,32 @@ build_windows() {  # after the native build, whose data it takes
 # Everything the tests need, with the compilers' warnings as errors.
 TEST_OPTIONS=(-DVEDO_BUILD_TESTS=ON -DVEDO_WERROR=ON)
 
+# The browser build into build-web, and its site into build-web/site. Needs
+# the Linux build in build (the data kit and the glyph atlas come from it).
+build_web() {
+  cmake --build build -j"$JOBS" --target vedo-data vedo-glyph-atlas vedo-replay
+  build/tools/glyphatlas/vedo-glyph-atlas build/glyphs.atlas
+  (cd web && npm ci --no-audit --no-fund --loglevel=error)
+  export NODE_PATH=/usr/share/nodejs
+  emcmake cmake -S . -B build-web -DVEDO_PLATFORM=web -DCMAKE_BUILD_TYPE=Release \
+    -DVEDO_GLYPH_ATLAS="$PWD/build/glyphs.atlas" >/dev/null
+  cmake --build build-web -j"$JOBS"
+  web/make_site.sh build-web build/data
+}
+
+test_web() {
+  echo "== The browser build: Chromium and Node =="
+  local frames root=$PWD
+  frames=$(mktemp -d)
+  # The frames the page must equal, rendered by the Linux build.
+  (cd "$frames" && "$root/build/tools/replay/vedo-replay" --data "$root/build/data" \
+    "$root/web/tests/walk.vrs" >/dev/null 2>&1)
+  node web/tests/browser_test.mjs build-web/site "$frames"
+  rm -rf "$frames"
+  web/tests/replay_test.sh "$PWD/build/tools/replay/vedo-replay" \
+    "$PWD/build-web/web/vedo-replay.js" "$PWD/build/data"
+}
+
 COMMAND=${1:-}
 case "${1:-}" in
   play)
@@ -82,7 +116,8 @@ case "${1:-}" in
     exec ../src/vedo-zeza1
     ;;
   test)
-    install_missing "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
+    install_missing "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" \
+      "${WEB_PACKAGES[@]}" "${WEB_TEST_PACKAGES[@]}"
     echo "== House rules =="
     tools/check/house_rules.sh
     configure build "${TEST_OPTIONS[@]}" -DVEDO_BUILD_BENCH=ON
@@ -91,6 +126,9 @@ case "${1:-}" in
     ctest --test-dir build --output-on-failure -j"$JOBS"
     echo "== The Windows build's own suite under Wine =="
     ctest --test-dir build-win --output-on-failure -j"$JOBS"
+    echo "== The browser build =="
+    build_web
+    test_web
     echo "== Sanitizer build (clang, ASan + UBSan, with the fuzz targets) =="
     CC=clang CXX=clang++ configure build-asan "${TEST_OPTIONS[@]}" -DVEDO_SANITIZE=ON \
       -DVEDO_BUILD_FUZZ=ON -DVEDO_BUILD_BENCH=OFF
@@ -110,8 +148,14 @@ case "${1:-}" in
     build_windows -DVEDO_BUILD_TESTS=OFF
     packaging/windows/make_zip.sh build-win build/data
     ;;
+  web)
+    install_missing "${PLAY_PACKAGES[@]}" "${WEB_PACKAGES[@]}"
+    configure build -DVEDO_BUILD_TESTS=OFF -DVEDO_BUILD_BENCH=OFF
+    build_web
+    echo "Try it: cd build-web/site && python3 -m http.server, then open http://localhost:8000/"
+    ;;
   *)
-    echo "usage: $0 play|test|windows" >&2
+    echo "usage: $0 play|test|windows|web" >&2
     exit 2
     ;;
 esac

@@ -15,8 +15,7 @@ namespace {
 
 AudioOutput* gOutput = nullptr;
 
-void LoadSynth(AudioOutput* out, std::function<MusicSynth*()> make) {
-  MusicSynth* synth = make();
+void Deliver(AudioOutput* out, MusicSynth* synth) {
   std::lock_guard<std::mutex> hold(out->lock);
   out->synth = synth;
   out->loaderDone = true;
@@ -24,7 +23,17 @@ void LoadSynth(AudioOutput* out, std::function<MusicSynth*()> make) {
   out->loaderFinished.notify_all();
 }
 
+void LoadSynth(AudioOutput* out, std::function<MusicSynth*()> make) { Deliver(out, make()); }
+
 }  // namespace
+
+void HandOverSynth(MusicSynth* synth) {
+  if (gOutput == nullptr || gOutput->loaderDone) {
+    delete synth;
+    return;
+  }
+  Deliver(gOutput, synth);
+}
 
 void MixLocked(AudioOutput& out, std::int16_t* dst, int frames) {
   while (frames > 0) {
@@ -53,7 +62,9 @@ AudioOutput* AcquireOutput() {
   }
   out->users = 1;
   gOutput = out;
-  out->loader = std::thread(&LoadSynth, out, MusicSynthMaker(out->pulledByHost));
+  if (auto make = MusicSynthMaker(out->pulledByHost)) {
+    out->loader = std::thread(&LoadSynth, out, std::move(make));
+  }
   return out;
 }
 

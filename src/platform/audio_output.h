@@ -125,6 +125,16 @@ void StopAudioDevice(AudioOutput& out);
 // the output opens and run on the loader thread, without the lock. It
 // returns null, after one warning line, when there is none. A host-pulled
 // output has no real time: a synthesizer outside the mix may decline it.
+// A platform without threads returns an empty job: no loader thread starts,
+// and the platform makes the synthesizer its own way and hands it over
+// through HandOverSynth. The output is open when this is called, so one that
+// is at hand may be handed over from here.
 std::function<MusicSynth*()> MusicSynthMaker(bool pulledByHost);
+
+// Gives the open output its synthesizer (null: there is none, music stays
+// silent), as the loader thread does when its job returns; takes the lock.
+// Owned by the output from here on; deleted at once when no output waits
+// for one.
+void HandOverSynth(MusicSynth* synth);
 
 }  // namespace platform

@@ -1,0 +1,236 @@
+// The browser backend: a 640 x 480 canvas on a web page, the page's input,
+// and a limiter on the page's clock.
+//
+// The game's loop blocks (it waits for events and paces its own flips), and a
+// page must give the browser its thread back to be painted and to receive
+// input. The program is built with Asyncify, so the loop runs unchanged and
+// every wait here is an emscripten_sleep: the stack is put aside, the browser
+// runs its tasks, and the loop resumes where it stopped.
+//
+// Display: each flip converts the frame's B, G, R rows into the canvas's
+// R, G, B, A and puts them on the canvas; the page scales the canvas to the
+// window with its aspect kept and sharp pixels. A limiter holds the flips to
+// 60 a second on performance.now(), counted in slots from the first flip as
+// on Linux, whatever the screen's own refresh rate; a flip more than a slot
+// late starts the count afresh.
+//
+// Input: the page turns its pointer, button, key and visibility events into
+// ours (vedo_push_event), positions already in frame pixels and clamped; a
+// hidden tab makes the game inactive.
+//
+// For the browser tests, the page can switch on a step mode before the game
+// starts (vedo_test_enable): passes then run only as the test grants them,
+// and the calendar clock is the replay tool's (a set second plus one second
+// every 60 passes), so the page's frames can be compared with the Linux
+// replay's.
+#include <emscripten.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <deque>
+#include <vector>
+
+#include "platform/backend.h"
+
+namespace platform {
+namespace {
+
+constexpr double kSlotMs = 1000.0 / 60.0;
+
+std::deque<Event> gQueue;
+
+struct StepMode {
+  bool on = false;
+  std::int64_t budget = 0;  // passes granted and not yet run
+  bool idle = false;        // waiting for the next grant
+  std::int64_t clockBase = 1000000000;
+  std::uint64_t clockPasses = 0;
+};
+StepMode gStep;
+std::uint64_t gPasses = 0;
+// The time the game spent on its frames, from waking at one flip to the
+// next flip (the page's figures).
+double gFrameCostMs = 0;
+std::uint64_t gFrameCostCount = 0;
+
+// clang-format off
+EM_JS(void, JsPresent, (const std::uint8_t* rgba, int width, int height), {
+  Module.vedoPage.present(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height);
+});
+EM_JS(void, JsMessageBox, (const char* text, const char* caption), {
+  Module.vedoPage.messageBox(UTF8ToString(caption), UTF8ToString(text));
+});
+EM_JS(int, JsPageVisible, (), { return document.hidden ? 0 : 1; });
+// clang-format on
+
+class WebBackend final : public Backend {
+ public:
+  bool PeekEvent(Event& event) override {
+    if (gQueue.empty() && gStep.on && gStep.budget == 0) {
+      gStep.idle = true;
+      while (gQueue.empty() && gStep.budget == 0) emscripten_sleep(1);
+      gStep.idle = false;
+    }
+    if (gQueue.empty()) return false;
+    event = gQueue.front();
+    gQueue.pop_front();
+    return true;
+  }
+
+  void WaitEvent() override {
+    while (gQueue.empty()) emscripten_sleep(gStep.on ? 1 : 20);
+  }
+
+  void PassCompleted() override {
+    ++gPasses;
+    ++gStep.clockPasses;
+    if (gStep.budget > 0) --gStep.budget;
+  }
+
+  std::int64_t CalendarTime() override {
+    if (gStep.on) return gStep.clockBase + static_cast<std::int64_t>(gStep.clockPasses / 60);
+    return static_cast<std::int64_t>(std::time(nullptr));
+  }
+
+  bool StartWindowing() override { return true; }
+  bool CreateMainWindow(const char*) override {
+    window_ = true;
+    return true;
+  }
+  void ShowMainWindow() override {
+    // As a window shown on a desktop takes the focus; a hidden tab is not
+    // active.
+    Event e;
+    e.type = EventType::kActivate;
+    e.active = JsPageVisible() != 0;
+    gQueue.push_back(e);
+  }
+  void DestroyMainWindow() override { window_ = false; }
+  bool HasMainWindow() override { return window_; }
+  void ShowMessageBox(const char* text, const char* caption) override {
+    JsMessageBox(text, caption);
+  }
+  void StopWindowing() override {}
+
+  bool VideoOpenDevice() override { return window_; }
+  // The page asks for full screen on the first click, the only moment a
+  // browser allows it; the canvas fills the page until then.
+  bool VideoTakeScreen() override { return true; }
+  bool VideoSetMode(int width, int height) override { return width > 0 && height > 0; }
+  bool VideoCreatePresenter(int width, int height) override {
+    rgba_.assign(static_cast<std::size_t>(width) * height * 4, 255);
+    nextSlotMs_ = 0;
+    return true;
+  }
+
+  bool VideoPresent(const Surface& frame) override {
+    const std::size_t need = static_cast<std::size_t>(frame.Width()) * frame.Height() * 4;
+    if (rgba_.size() != need) rgba_.assign(need, 255);
+    std::uint8_t* out = rgba_.data();
+    for (int y = 0; y < frame.Height(); ++y) {
+      const std::uint8_t* in = frame.Row(y);
+      for (int x = 0; x < frame.Width(); ++x, in += 3, out += 4) {
+        out[0] = in[2];
+        out[1] = in[1];
+        out[2] = in[0];
+      }
+    }
+    if (gStep.on) {
+      emscripten_sleep(0);  // as fast as it goes, but the page stays alive
+    } else {
+      Pace();
+    }
+    JsPresent(rgba_.data(), frame.Width(), frame.Height());
+    TracePresent();
+    return true;
+  }
+
+  bool VideoRecreatePresenter() override { return true; }
+  void VideoRelease() override { rgba_.clear(); }
+
+ private:
+  // Waits for the flip's slot. Even a flip that is late yields once, so
+  // that the page is painted and its input arrives.
+  void Pace() {
+    const double now = emscripten_get_now();
+    if (lastWakeMs_ > 0) {
+      gFrameCostMs += now - lastWakeMs_;
+      ++gFrameCostCount;
+    }
+    if (nextSlotMs_ == 0 || now > nextSlotMs_ + kSlotMs) {
+      slotBaseMs_ = now;
+      slot_ = 0;
+      emscripten_sleep(0);
+    } else {
+      double left = nextSlotMs_ - now;
+      do {
+        emscripten_sleep(static_cast<unsigned>(std::max(0.0, left)));
+        left = nextSlotMs_ - emscripten_get_now();
+      } while (left > 0.5);
+    }
+    ++slot_;
+    nextSlotMs_ = slotBaseMs_ + static_cast<double>(slot_) * kSlotMs;
+    lastWakeMs_ = emscripten_get_now();
+  }
+
+  bool window_ = false;
+  std::vector<std::uint8_t> rgba_;
+  double nextSlotMs_ = 0;
+  double slotBaseMs_ = 0;
+  double lastWakeMs_ = 0;
+  std::int64_t slot_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<Backend> MakeNativeBackend() { return std::make_unique<WebBackend>(); }
+
+// Debugger output goes to the browser's console, through stderr.
+void NativeDebugOutput(const char* text) {
+  std::fputs(text, stderr);
+  std::fflush(stderr);
+}
+
+}  // namespace platform
+
+// Called by the page.
+extern "C" {
+
+// type: an EventType; x, y in frame pixels; key: 1 for Escape.
+EMSCRIPTEN_KEEPALIVE void vedo_push_event(int type, int x, int y, int active, int key) {
+  platform::Event e;
+  e.type = static_cast<platform::EventType>(type);
+  e.x = std::clamp(x, 0, 639);
+  e.y = std::clamp(y, 0, 479);
+  e.active = active != 0;
+  e.key = key == 1 ? platform::Key::kEscape : platform::Key::kOther;
+  platform::gQueue.push_back(e);
+}
+
+EMSCRIPTEN_KEEPALIVE void vedo_test_enable() { platform::gStep.on = true; }
+// Lets `passes` more passes run.
+EMSCRIPTEN_KEEPALIVE void vedo_test_run(int passes) {
+  platform::gStep.budget += passes;
+  platform::gStep.idle = false;
+}
+// True while the game waits for the next grant with no input left to take.
+EMSCRIPTEN_KEEPALIVE int vedo_test_idle() {
+  return platform::gStep.idle && platform::gQueue.empty() ? 1 : 0;
+}
+// Sets the calendar clock to `seconds`, as the replay tool's `time` does.
+EMSCRIPTEN_KEEPALIVE void vedo_test_set_time(double seconds) {
+  platform::gStep.clockBase = static_cast<std::int64_t>(seconds);
+  platform::gStep.clockPasses = 0;
+}
+EMSCRIPTEN_KEEPALIVE double vedo_passes() { return static_cast<double>(platform::gPasses); }
+// The mean time the game took for a frame, in milliseconds, outside step
+// mode.
+EMSCRIPTEN_KEEPALIVE double vedo_frame_cost_ms() {
+  return platform::gFrameCostCount == 0
+             ? 0
+             : platform::gFrameCostMs / static_cast<double>(platform::gFrameCostCount);
+}
+EMSCRIPTEN_KEEPALIVE double vedo_flips() { return static_cast<double>(platform::VideoFlipCount()); }
+
+}  // extern "C"

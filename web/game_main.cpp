@@ -1,0 +1,41 @@
+// The game in the browser. The page has put the data files into the
+// program's file system and made it the working folder before this runs.
+#include <emscripten.h>
+
+#include <cstdlib>
+
+#include "shell/debug_settings.h"
+#include "shell/game_state.h"
+#include "shell/program.h"
+
+// clang-format off
+EM_JS(void, JsGameEnded, (int code), { Module.vedoPage.gameEnded(code); });
+EM_JS(char*, JsDebugSettings, (), {
+  const text = Module.vedoPage.debugSettings || "";
+  return text ? allocateUTF8(text) : 0;
+});
+// clang-format on
+
+extern "C" {
+
+// A game-state value by name, for the page's test hook: the value, or -1
+// for an unknown name.
+EMSCRIPTEN_KEEPALIVE int vedo_state(const char* name) {
+  const int* value = FindStateInt(name);
+  return value != nullptr ? *value : -1;
+}
+
+}  // extern "C"
+
+int main() {
+  // The diagnostic settings of measurements, from the page's address when
+  // it asks for them; nothing otherwise.
+  char* settings = JsDebugSettings();
+  if (settings != nullptr) {
+    ApplyDebugSettings(settings);
+    std::free(settings);
+  }
+  const int code = WinMain();
+  JsGameEnded(code);
+  return code;
+}

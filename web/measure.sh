@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# web/measure.sh: the browser build's figures, from one run. Needs
+# ./run.sh web done (build, build-web and the site).
+#
+# Prints: the sizes of the program and the data the page loads; for the
+# page in Chromium (on a local static server), the time from the page's
+# start to its first frame, the soundfont's load, and over 10 s of the field
+# at its own pace the passes per second, the game's mean time per frame and
+# the longest gap between frames; and, beside it, the game's time per pass
+# with no screen, as the Linux replay tool and the WebAssembly one under
+# Node take it for the same 3000 field passes.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+site=build-web/site
+echo "== Sizes =="
+printf '%-28s %9s bytes\n' "vedo-zeza1.wasm" "$(stat -c %s $site/vedo-zeza1.wasm)"
+printf '%-28s %9s bytes\n' "vedo-zeza1.js" "$(stat -c %s $site/vedo-zeza1.js)"
+data=0
+while read -r f; do data=$((data + $(stat -c %s "$site/$f"))); done <"$site/files.txt"
+printf '%-28s %9s bytes\n' "data kit ($(wc -l <$site/files.txt) files)" "$data"
+printf '%-28s %9s bytes\n' "soundfont" "$(stat -c %s $site/TimGM6mb.sf2 2>/dev/null || echo 0)"
+printf '%-28s %9s bytes\n' "synthesizer (js)" "$(cat $site/synth/*.js | wc -c)"
+
+echo "== Headless, 3000 field passes =="
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+{
+  echo "time 1700000000"
+  echo "set gInTitle 0"
+  echo "set gProloguePending 0"
+  echo "move 300 200"
+  echo "frames 3000"
+} >"$work/field.vrs"
+root=$PWD
+for tool in "$root/build/tools/replay/vedo-replay" "node $root/build-web/web/vedo-replay.js"; do
+  start=$(date +%s%N)
+  (cd "$work" && $tool --data "$root/build/data" field.vrs >/dev/null 2>&1)
+  end=$(date +%s%N)
+  printf '%-36s %6.3f ms a pass (whole run, start-up included)\n' "${tool//"$root/"/}" \
+    "$(echo "($end - $start) / 3000 / 1000000" | bc -l)"
+done
+echo "== Chromium =="
+node web/tests/figures.mjs "$site"
