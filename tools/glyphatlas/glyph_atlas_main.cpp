@@ -4,14 +4,12 @@
 // 0xC8; the Hanja and the extended Hangul of CP949 are left out, and the
 // browser draws them as blanks of their width). It keeps for each its
 // advance and the pixels it sets around its pen position, with the whole
-// CP949 decoding table iconv uses. The browser build draws its text from
+// CP949 decoding table this build uses. The browser build draws its text from
 // this file, so its text has the same pixels as this build's.
 //
 // Each character is drawn between two blanks on each side, so that pixels
 // it sets beside its own advance are kept too; a character that would set
 // pixels beyond that margin is reported and the atlas refused.
-#include <iconv.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -19,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/sdl/cp949_table.h"
 #include "platform/surface.h"
 #include "platform/text.h"
 
@@ -38,23 +37,6 @@ void Put32(std::string& out, std::uint32_t v) {
   Put16(out, static_cast<int>(v >> 16));
 }
 
-// The code point iconv makes of two CP949 bytes; 0 when they are not one
-// character.
-char32_t DecodePair(iconv_t cd, unsigned char lead, unsigned char trail) {
-  char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
-  unsigned char out[8] = {};
-  char* ip = in;
-  std::size_t inLeft = 2;
-  char* op = reinterpret_cast<char*>(out);
-  std::size_t outLeft = sizeof out;
-  iconv(cd, nullptr, nullptr, nullptr, nullptr);
-  if (iconv(cd, &ip, &inLeft, &op, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0 ||
-      sizeof out - outLeft != 4) {
-    return 0;
-  }
-  return out[0] | (out[1] << 8) | (out[2] << 16) | (static_cast<char32_t>(out[3]) << 24);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -62,8 +44,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: vedo-glyph-atlas OUT\n");
     return 2;
   }
-  iconv_t cd = iconv_open("UTF-32LE", "CP949");
-  if (cd == reinterpret_cast<iconv_t>(-1)) {
+  const std::vector<char32_t> decoded = platform::Cp949PairTable(kFirstLead, kLeads, kFirstTrail, kTrails);
+  if (decoded.empty()) {
     std::fprintf(stderr, "vedo-glyph-atlas: iconv has no CP949\n");
     return 1;
   }
@@ -78,8 +60,7 @@ int main(int argc, char** argv) {
     characters[static_cast<char32_t>(b)] = std::string(1, static_cast<char>(b));
   for (int lead = 0; lead < kLeads; ++lead) {
     for (int trail = 0; trail < kTrails; ++trail) {
-      const char32_t cp = DecodePair(cd, static_cast<unsigned char>(kFirstLead + lead),
-                                     static_cast<unsigned char>(kFirstTrail + trail));
+      const char32_t cp = decoded[static_cast<std::size_t>(lead) * kTrails + trail];
       if (cp == 0) continue;
       if (cp > 0xFFFF) {
         std::fprintf(stderr, "vedo-glyph-atlas: CP949 decodes beyond 16 bits\n");
@@ -93,7 +74,6 @@ int main(int argc, char** argv) {
       }
     }
   }
-  iconv_close(cd);
 
   const int cell = platform::TextLineHeight();
   const int blank = platform::TextWidthCp949(" ");

@@ -3,7 +3,9 @@
 #include <cerrno>
 
 #include <string>
+#include <vector>
 
+#include "platform/sdl/cp949_table.h"
 #include "platform/text.h"
 
 namespace platform {
@@ -32,6 +34,31 @@ std::string Utf8ToCp949(std::string_view utf8) {
   }
   iconv_close(cd);
   return out;
+}
+
+std::vector<char32_t> Cp949PairTable(int firstLead, int leads, int firstTrail, int trails) {
+  iconv_t cd = iconv_open("UTF-32LE", "CP949");
+  if (cd == reinterpret_cast<iconv_t>(-1)) return {};
+  std::vector<char32_t> table(static_cast<std::size_t>(leads) * trails, 0);
+  for (int lead = 0; lead < leads; ++lead) {
+    for (int trail = 0; trail < trails; ++trail) {
+      char in[2] = {static_cast<char>(firstLead + lead), static_cast<char>(firstTrail + trail)};
+      unsigned char out[8] = {};
+      char* ip = in;
+      std::size_t inLeft = 2;
+      char* op = reinterpret_cast<char*>(out);
+      std::size_t outLeft = sizeof out;
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+      if (iconv(cd, &ip, &inLeft, &op, &outLeft) == static_cast<std::size_t>(-1) || inLeft != 0 ||
+          sizeof out - outLeft != 4) {
+        continue;
+      }
+      table[static_cast<std::size_t>(lead) * trails + trail] =
+          out[0] | (out[1] << 8) | (out[2] << 16) | (static_cast<char32_t>(out[3]) << 24);
+    }
+  }
+  iconv_close(cd);
+  return table;
 }
 
 }  // namespace platform
