@@ -93,6 +93,7 @@ Palette* LoadPalette(DisplayDevice* directDraw, const char* bitmapName) {
   if (infoSize == 40 && bitCount <= 8) n = used != 0 ? used : (1u << bitCount);
   // A used-colours count beyond the table would convert memory past it.
   n = std::min<std::uint32_t>(n, 256);
-  for (std::uint32_t i = 0; i < n; ++i) std::swap(palette->entries[i].red, palette->entries[i].blue);
+  for (std::uint32_t i = 0; i < n; ++i)
+    std::swap(palette->entries[i].red, palette->entries[i].blue);
   return palette;
 }

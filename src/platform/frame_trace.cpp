@@ -44,11 +44,10 @@ void WriteLine(const char* kind, std::int64_t ns, const char* name) {
   const int fd = gTraceFd.load(std::memory_order_relaxed);
   if (fd < 0) return;
   char line[160];
-  const int n = name != nullptr
-                    ? std::snprintf(line, sizeof line, "%s %lld %.100s\n", kind,
-                                    static_cast<long long>(ns), name)
-                    : std::snprintf(line, sizeof line, "%s %lld\n", kind,
-                                    static_cast<long long>(ns));
+  const int n = name != nullptr ? std::snprintf(line, sizeof line, "%s %lld %.100s\n", kind,
+                                                static_cast<long long>(ns), name)
+                                : std::snprintf(line, sizeof line, "%s %lld\n", kind,
+                                                static_cast<long long>(ns));
   if (n > 0) {
     const ssize_t written = write(fd, line, static_cast<std::size_t>(n));
     (void)written;  // a trace that cannot be written is simply incomplete

@@ -73,7 +73,10 @@ void StopWindowing();
 // How the main window is shown: full screen (the default), or a normal
 // window of 640 x 480 times `scale`; scale 0 asks for the largest whole
 // scale that fits the desktop. Set before the window is created.
-struct WindowOptions { bool windowed = false; int scale = 0; };
+struct WindowOptions {
+  bool windowed = false;
+  int scale = 0;
+};
 void SetWindowOptions(const WindowOptions& options);
 const WindowOptions& GetWindowOptions();
 
@@ -81,8 +84,8 @@ const WindowOptions& GetWindowOptions();
 // The set-up steps, in the order the game takes them. Each returns false on
 // failure; the game names the step that failed.
 
-bool VideoOpenDevice();                   // a renderer for the main window
-bool VideoTakeScreen();                   // desktop full-screen
+bool VideoOpenDevice();                    // a renderer for the main window
+bool VideoTakeScreen();                    // desktop full-screen
 bool VideoSetMode(int width, int height);  // the frame size, scaled to fit
 // The primary surface and its back buffer, both width x height, sharing the
 // display's loss flag. Null on failure. The display owns both.

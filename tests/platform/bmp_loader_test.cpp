@@ -15,9 +15,10 @@ std::filesystem::path Regression(const char* name) {
 
 TEST(BmpLoader, ReadsTwentyFourBitPicturesAsBgrRowsTopFirst) {
   const auto dir = testdata::MakeTempDir("vedo-bmp");
-  testdata::WriteFile(dir / "p.bmp", testdata::Bmp24Bytes(3, 2, [](int x, int y) {
-                        return testdata::Bgr{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 7};
-                      }));
+  testdata::WriteFile(
+      dir / "p.bmp", testdata::Bmp24Bytes(3, 2, [](int x, int y) {
+        return testdata::Bgr{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 7};
+      }));
   platform::Image image;
   ASSERT_TRUE(platform::LoadBmpFile((dir / "p.bmp").c_str(), image));
   EXPECT_EQ(image.width, 3);

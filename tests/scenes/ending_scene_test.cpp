@@ -55,8 +55,9 @@ class EndingSceneTest : public ::testing::Test {
     // The music player outlives the games of one test program; each test
     // starts it closed, as the program does, with a tune to open.
     gMidi.Close();
-    testdata::WriteFile(game.dir / "Ending.mid",
-                        audiofiles::Midi(0, 480, {audiofiles::Track().NoteOn(0, 0, 60, 100).End(960)}));
+    testdata::WriteFile(
+        game.dir / "Ending.mid",
+        audiofiles::Midi(0, 480, {audiofiles::Track().NoteOn(0, 0, 60, 100).End(960)}));
     EnterEnding();
   }
   static Bgr Shown(int x, int y) {

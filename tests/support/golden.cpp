@@ -62,14 +62,14 @@ std::string KitGoldenSkipReason() {
   if (!pngio::ReadPng(goldenPath, golden, &error)) {
     pngio::WritePng(actualPath, actual);
     return ::testing::AssertionFailure()
-           << "no golden image " << goldenPath << " (" << error
-           << "); this frame was written to " << actualPath
-           << "; run with VEDO_UPDATE_GOLDEN=1 to accept it";
+           << "no golden image " << goldenPath << " (" << error << "); this frame was written to "
+           << actualPath << "; run with VEDO_UPDATE_GOLDEN=1 to accept it";
   }
   if (golden.width != actual.width || golden.height != actual.height) {
     pngio::WritePng(actualPath, actual);
-    return ::testing::AssertionFailure() << name << ": size " << actual.width << "x" << actual.height
-                                         << ", golden " << golden.width << "x" << golden.height;
+    return ::testing::AssertionFailure()
+           << name << ": size " << actual.width << "x" << actual.height << ", golden "
+           << golden.width << "x" << golden.height;
   }
   for (int y = 0; y < actual.height; ++y) {
     for (int x = 0; x < actual.width; ++x) {
@@ -79,9 +79,10 @@ std::string KitGoldenSkipReason() {
         pngio::WritePng(actualPath, actual);
         return ::testing::AssertionFailure()
                << name << ": first difference at (" << x << ", " << y << "): RGB "
-               << int(actual.rgb[i]) << "," << int(actual.rgb[i + 1]) << "," << int(actual.rgb[i + 2])
-               << ", golden " << int(golden.rgb[i]) << "," << int(golden.rgb[i + 1]) << ","
-               << int(golden.rgb[i + 2]) << "; frame written to " << actualPath;
+               << int(actual.rgb[i]) << "," << int(actual.rgb[i + 1]) << ","
+               << int(actual.rgb[i + 2]) << ", golden " << int(golden.rgb[i]) << ","
+               << int(golden.rgb[i + 1]) << "," << int(golden.rgb[i + 2]) << "; frame written to "
+               << actualPath;
       }
     }
   }

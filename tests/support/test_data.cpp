@@ -31,12 +31,13 @@ void PutTag(std::vector<std::uint8_t>& out, const std::string& tag) {
   out.insert(out.end(), field, field + 16);
 }
 void Truncate(std::vector<std::uint8_t>& bytes, long long to) {
-  if (to >= 0 && static_cast<std::size_t>(to) < bytes.size()) bytes.resize(static_cast<std::size_t>(to));
+  if (to >= 0 && static_cast<std::size_t>(to) < bytes.size())
+    bytes.resize(static_cast<std::size_t>(to));
 }
 
 const std::map<std::string, Bgr>& Pictures() {
   static const std::map<std::string, Bgr> kPictures = {
-      {"Title.bmp", {0x10, 0x20, 0x30}},   {"warning.bmp", {0x11, 0x21, 0x31}},
+      {"Title.bmp", {0x10, 0x20, 0x30}},    {"warning.bmp", {0x11, 0x21, 0x31}},
       {"eventwin.bmp", {0x12, 0x22, 0x32}}, {"event1.bmp", {0x13, 0x23, 0x33}},
       {"event2.bmp", {0x14, 0x24, 0x34}},   {"died.bmp", {0x15, 0x25, 0x35}},
       {"Ending.bmp", {0x16, 0x26, 0x36}},
@@ -46,8 +47,8 @@ const std::map<std::string, Bgr>& Pictures() {
 
 const std::map<std::string, std::pair<int, int>>& PictureSizes() {
   static const std::map<std::string, std::pair<int, int>> kSizes = {
-      {"Title.bmp", {640, 480}},   {"warning.bmp", {640, 480}}, {"eventwin.bmp", {317, 241}},
-      {"event1.bmp", {320, 327}},  {"event2.bmp", {320, 327}},  {"died.bmp", {640, 480}},
+      {"Title.bmp", {640, 480}},  {"warning.bmp", {640, 480}}, {"eventwin.bmp", {317, 241}},
+      {"event1.bmp", {320, 327}}, {"event2.bmp", {320, 327}},  {"died.bmp", {640, 480}},
       {"Ending.bmp", {640, 480}},
   };
   return kSizes;
@@ -159,15 +160,16 @@ std::vector<std::uint8_t> Bmp24Bytes(int width, int height,
 
 void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
 }
 
 std::filesystem::path MakeTempDir(const std::string& stem) {
   // A random name, taken only if no folder has it yet: portable where
   // mkdtemp is not (the Windows build).
-  static std::mt19937_64 random(std::random_device{}() ^
-                                static_cast<std::uint64_t>(
-                                    std::chrono::steady_clock::now().time_since_epoch().count()));
+  static std::mt19937_64 random(
+      std::random_device{}() ^
+      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()));
   for (;;) {
     char name[17];
     std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(random()));
@@ -187,7 +189,8 @@ void WriteStandardData(const std::filesystem::path& dir) {
   WriteFile(dir / "WEAPON.SPR", SpriteBytes(sprites));
   for (const auto& [name, size] : PictureSizes()) {
     const Bgr colour = Pictures().at(name);
-    WriteFile(dir / name, Bmp24Bytes(size.first, size.second, [colour](int, int) { return colour; }));
+    WriteFile(dir / name,
+              Bmp24Bytes(size.first, size.second, [colour](int, int) { return colour; }));
   }
 }
 

@@ -12,9 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "common/child_process.h"
 #include "common/png_io.h"
 #include "support/test_data.h"
-#include "common/child_process.h"
 #include "windows/frame_compare.h"
 
 namespace {

@@ -44,7 +44,8 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: vedo-glyph-atlas OUT\n");
     return 2;
   }
-  const std::vector<char32_t> decoded = platform::Cp949PairTable(kFirstLead, kLeads, kFirstTrail, kTrails);
+  const std::vector<char32_t> decoded =
+      platform::Cp949PairTable(kFirstLead, kLeads, kFirstTrail, kTrails);
   if (decoded.empty()) {
     std::fprintf(stderr, "vedo-glyph-atlas: iconv has no CP949\n");
     return 1;

@@ -144,7 +144,7 @@ struct MidiInfo {
   int tempoEvents = 0;
   int noteOns = 0;  // note-on events with a velocity above 0
   int programChanges = 0;
-  int hangingNotes = 0;  // notes started and never stopped in their track
+  int hangingNotes = 0;        // notes started and never stopped in their track
   std::vector<int> programs;   // distinct General MIDI programs, in first-use order
   std::vector<int> channels;   // channels that play notes
   std::uint32_t lastTick = 0;  // the latest event of any track

@@ -111,7 +111,8 @@ void ReplayHost::Advance() {
         }
         break;
       case Op::kDump:
-        if (!WriteDump(c.name)) Stop(2, "line " + std::to_string(c.line) + ": cannot write " + c.name);
+        if (!WriteDump(c.name))
+          Stop(2, "line " + std::to_string(c.line) + ": cannot write " + c.name);
         break;
       case Op::kShot:
         if (!WriteShot(c.name)) {
@@ -131,7 +132,7 @@ bool ReplayHost::WriteDump(const std::string& path) {
   int count = 0;
   const StateInt* ints = StateInts(&count);
   for (int i = 0; i < count; ++i) out << ",\n  \"" << ints[i].name << "\": " << *ints[i].value;
-  auto layer = [&out](const char* name, int (&cells)[kFieldRows][kFieldCols]) {
+  auto layer = [&out](const char* name, int(&cells)[kFieldRows][kFieldCols]) {
     out << ",\n  \"" << name << "\": [";
     for (int r = 0; r < kFieldRows; ++r) {
       out << (r ? ",\n    [" : "\n    [");
@@ -149,8 +150,8 @@ bool ReplayHost::WriteDump(const std::string& path) {
 bool ReplayHost::WriteShot(const std::string& path) {
   const platform::Surface* frame = platform::HeadlessShownFrame();
   if (frame == nullptr) return false;
-  return pngio::WritePng(path, pngio::FromBgr(frame->Pixels(), frame->Width(), frame->Height(),
-                                              frame->Pitch()));
+  return pngio::WritePng(
+      path, pngio::FromBgr(frame->Pixels(), frame->Width(), frame->Height(), frame->Pitch()));
 }
 
 int RunReplay(const std::string& scriptText, const std::string& dataDir) {

@@ -19,8 +19,8 @@ bool ParseInt(const std::string& s, std::int64_t lo, std::int64_t hi, std::int64
 
 // "gObjectLayer[r][c]" with r in 0..17 and c in 0..24.
 int* ResolveLayerCell(const std::string& name) {
-  for (auto [prefix, layer] : {std::pair{"gObjectLayer[", &gObjectLayer},
-                               std::pair{"gCountLayer[", &gCountLayer}}) {
+  for (auto [prefix, layer] :
+       {std::pair{"gObjectLayer[", &gObjectLayer}, std::pair{"gCountLayer[", &gCountLayer}}) {
     const std::string p = prefix;
     if (name.rfind(p, 0) != 0) continue;
     const std::size_t close1 = name.find(']', p.size());

@@ -21,15 +21,27 @@
 
 namespace replay {
 
-enum class Op { kTime, kMove, kDown, kUp, kKey, kFocus, kFrames, kLoseDisplay, kSet, kExpect,
-                kDump, kShot };
+enum class Op {
+  kTime,
+  kMove,
+  kDown,
+  kUp,
+  kKey,
+  kFocus,
+  kFrames,
+  kLoseDisplay,
+  kSet,
+  kExpect,
+  kDump,
+  kShot
+};
 
 struct Command {
   Op op = Op::kFrames;
   int line = 0;
-  std::int64_t a = 0;  // time, x, frame count, value, focus (1 on / 0 off)
-  std::int64_t b = 0;  // y
-  std::string name;    // state name, key name or path
+  std::int64_t a = 0;     // time, x, frame count, value, focus (1 on / 0 off)
+  std::int64_t b = 0;     // y
+  std::string name;       // state name, key name or path
   int* target = nullptr;  // the game-state value that set/expect name
 };
 

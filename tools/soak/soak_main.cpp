@@ -181,8 +181,9 @@ class SoakHost final : public platform::HeadlessHost {
     }
     if (passes_ % 50000 == 0) {
       std::fprintf(stderr, "vedo-soak: %llu passes, %llu games, %llu wins, %llu deaths\n",
-                   static_cast<unsigned long long>(passes_), static_cast<unsigned long long>(games_),
-                   static_cast<unsigned long long>(wins_), static_cast<unsigned long long>(deaths_));
+                   static_cast<unsigned long long>(passes_),
+                   static_cast<unsigned long long>(games_), static_cast<unsigned long long>(wins_),
+                   static_cast<unsigned long long>(deaths_));
     }
     CountGames();
     if (passes_ >= passesLeft_) Finish();
@@ -223,7 +224,10 @@ class SoakHost final : public platform::HeadlessHost {
     }
     if (inGame_ && gFieldReady == 0) {
       inGame_ = false;
-      if (lastEnding_) ++wins_; else ++deaths_;
+      if (lastEnding_)
+        ++wins_;
+      else
+        ++deaths_;
     }
     lastEnding_ = gEnding == 1;
   }
@@ -348,12 +352,11 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vedo-soak: the game could not start\n");
     return 2;
   }
-  std::printf("passes %llu, games %llu (hard %llu), wins %llu, deaths %llu\n",
-              static_cast<unsigned long long>(host.Passes()),
-              static_cast<unsigned long long>(host.Games()),
-              static_cast<unsigned long long>(host.HardGames()),
-              static_cast<unsigned long long>(host.Wins()),
-              static_cast<unsigned long long>(host.Deaths()));
+  std::printf(
+      "passes %llu, games %llu (hard %llu), wins %llu, deaths %llu\n",
+      static_cast<unsigned long long>(host.Passes()), static_cast<unsigned long long>(host.Games()),
+      static_cast<unsigned long long>(host.HardGames()),
+      static_cast<unsigned long long>(host.Wins()), static_cast<unsigned long long>(host.Deaths()));
   if (!host.Failure().empty()) {
     std::fprintf(stderr, "vedo-soak: invariant broken after pass %llu: %s\n",
                  static_cast<unsigned long long>(host.Passes()), host.Failure().c_str());

@@ -34,7 +34,6 @@
 // and is clamped to the nearest edge.
 #include <SDL.h>
 #include <SDL_syswm.h>
-
 #include <sys/prctl.h>
 #include <time.h>
 
