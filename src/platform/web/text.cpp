@@ -213,6 +213,8 @@ int TextWidthCp949(const char* text) {
 }
 
 std::string TextFaceDescription() { return Loaded().Description(); }
+// The atlas holds the pixels the Linux text route drew when it was made.
+std::string TextRouteVersions() { return "glyph atlas; " + Loaded().Description(); }
 bool TextFaceHasHangul() { return Loaded().HasHangul(); }
 void ReleaseText() { Storage().Release(); }
 

@@ -256,6 +256,8 @@ int TextWidthCp949(const char* text) {
 }
 
 std::string TextFaceDescription() { return Engine().Description(); }
+// GDI draws with whatever face Windows has; the face names it.
+std::string TextRouteVersions() { return "GDI; " + Engine().Description(); }
 bool TextFaceHasHangul() { return Engine().HasHangul(); }
 
 void ReleaseText() { Storage().Release(); }
