@@ -215,11 +215,12 @@ TEST_F(StartupFaults, DataFromAnotherFolderPlaysAsIfStartedThere) {
   // it the game starts and runs until it is asked to quit.
   const child::Result lost = Game({}, 0, {}, scratch_);
   EXPECT_EQ(lost.exitCode, 1) << child::Describe(lost);
-  EXPECT_EQ(lost.said, "LoadMap: File Not Found.\n" + Hint("city.map", scratch_));
+  EXPECT_EQ(lost.said, std::string(kSoundfontLine) + "LoadMap: File Not Found.\n" +
+                           Hint("city.map", scratch_));
   const child::Result found = Game({}, 1.5, {"--data", data_.string()}, scratch_);
   EXPECT_TRUE(found.terminated) << "it ended before it was asked to: " << child::Describe(found);
   EXPECT_EQ(found.exitCode, 0) << child::Describe(found);
-  EXPECT_EQ(found.said, kTileLine) << child::Describe(found);
+  EXPECT_EQ(found.said, std::string(kSoundfontLine) + kTileLine) << child::Describe(found);
 }
 
 // ---- Faults the game plays through ------------------------------------------
