@@ -2,26 +2,27 @@
 # Sound is heard, not assumed: plays an effect through the Windows sound path
 # under Wine and finds it in what Wine's audio wrote out.
 #
-#   run_sound_test.sh BUILD_WIN_DIR DATA_DIR
+#   run_sound_test.sh OUT_DIR DATA_DIR WINDOWS_BUILD_DIR
 #
 # With ALSA's default device set, by a configuration of the test's own, to
 # the file plugin over the null device, Wine's audio reaches a WAV file,
 # which must hold start.wav's samples (capture_match: normalised correlation
 # of at least 0.9 after Wine's conversions). Without that configuration there
 # is no sound card: the program must end normally with exactly one "no audio
-# device" line of ours. The probe is built here from the platform's sound
-# sources with the -posix cross compiler; the game itself, once its Windows
+# device" line of ours. The probe is linked here, with the -posix cross
+# compiler, against the Windows build's platform library; the game itself, once its Windows
 # build exists, can take the probe's place in the same two runs.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 src=$(cd "$here/../../src" && pwd)
 out=$(mkdir -p "$1" && cd "$1" && pwd)
 data=$(cd "$2" && pwd)
+win=$(cd "$3" && pwd)
 
 g++ -O2 -std=c++20 "$here/capture_match.cpp" -o "$out/capture_match"
 x86_64-w64-mingw32-g++-posix -std=c++20 -O1 -I"$src" "$here/sound_probe.cpp" \
-  "$src"/platform/{audio_output,pcm_convert,sequencer,sound_buffers,midi_file}.cpp \
-  "$src"/platform/win32/{audio_waveout,midi_out}.cpp -static -lwinmm -o "$out/sound_probe.exe"
+  "$win/src/libvedo_platform.a" -static -lgdi32 -luser32 -lwinmm -lwtsapi32 \
+  -o "$out/sound_probe.exe"
 
 export WINEPREFIX=$out/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 [ -d "$WINEPREFIX" ] || wineboot -i >/dev/null 2>&1

@@ -1,8 +1,8 @@
 // A small Windows program that plays one WAV file through the platform
 // layer's sound output (our mixer over waveOut) and, given a MIDI file, a
-// few seconds of music through the MIDI output; built from the platform's
-// sound sources alone, so the sound path can be heard under Wine before and
-// apart from the whole game.
+// few seconds of music through the MIDI output; linked with the platform
+// layer alone, so the sound path can be heard under Wine apart from the
+// whole game.
 //
 //   sound_probe.exe FILE.wav [FILE.mid]
 #include <chrono>
@@ -14,14 +14,6 @@
 
 #include "platform/audio.h"
 #include "platform/platform.h"
-
-// The few platform services the sound code calls, outside any backend.
-namespace platform {
-bool IsHeadless() { return false; }
-void TraceMark(const char*) {}
-bool FrameTraceOn() { return false; }
-void DebugOutput(const char* text) { std::fputs(text, stderr); }
-}  // namespace platform
 
 namespace {
 
