@@ -6,6 +6,7 @@
 
 #include "shell/debug_settings.h"
 #include "shell/game_state.h"
+#include "replay/script.h"
 #include "shell/program.h"
 
 // clang-format off
@@ -18,10 +19,10 @@ EM_JS(char*, JsDebugSettings, (), {
 
 extern "C" {
 
-// A game-state value by name, for the page's test hook: the value, or -1
-// for an unknown name.
+// A game-state value by the replay tool's name (a layer cell too), for the
+// page's test hook: the value, or -1 for an unknown name.
 EMSCRIPTEN_KEEPALIVE int vedo_state(const char* name) {
-  const int* value = FindStateInt(name);
+  const int* value = replay::ResolveStateName(name);
   return value != nullptr ? *value : -1;
 }
 

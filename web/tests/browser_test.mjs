@@ -85,25 +85,41 @@ async function sameFrame(page, name) {
 }
 
 // ---- The walk ------------------------------------------------------------------
-const page = await open('');
-for (const line of readFileSync(join(here, 'walk.vrs'), 'utf8').split('\n')) {
-  const [op, a, b] = line.trim().split(/\s+/);
-  if (op === 'time') await page.evaluate((t) => vedoTest.setTime(t), Number(a));
-  if (op === 'move') await page.mouse.move(2 * Number(a) + 1, 2 * Number(b) + 1);
-  if (op === 'down') await page.mouse.down();
-  if (op === 'up') await page.mouse.up();
-  if (op === 'frames') {
-    await page.evaluate((n) => vedoTest.run(n), Number(a));
-    await idle(page);
-  }
-  if (op === 'expect') {
-    check((await page.evaluate((n) => vedoTest.state(n), a)) === Number(b), `${a} = ${b}`);
-  }
-  if (op === 'shot') {
-    const differ = await sameFrame(page, a);
-    check(differ === 0, `${a}: the canvas equals the Linux frame (${differ} pixels differ)`);
+// Plays a replay script on the page with real mouse events, pass by pass;
+// `shot` compares the canvas with the Linux build's frame of that name.
+async function walk(page, script) {
+  for (const line of readFileSync(script, 'utf8').split('\n')) {
+    const [op, a, b] = line.trim().split(/\s+/);
+    if (op === 'time') await page.evaluate((t) => vedoTest.setTime(t), Number(a));
+    if (op === 'move') await page.mouse.move(2 * Number(a) + 1, 2 * Number(b) + 1);
+    if (op === 'down') await page.mouse.down();
+    if (op === 'up') await page.mouse.up();
+    if (op === 'frames') {
+      await page.evaluate((n) => vedoTest.run(n), Number(a));
+      await idle(page);
+    }
+    if (op === 'expect') {
+      check((await page.evaluate((n) => vedoTest.state(n), a)) === Number(b), `${a} = ${b}`);
+    }
+    if (op === 'shot') {
+      const differ = await sameFrame(page, a);
+      check(differ === 0, `${a}: the canvas equals the Linux frame (${differ} pixels differ)`);
+    }
   }
 }
+
+// A whole game from the title to the ending and back to the title, with
+// every state the Linux replay of the same script expects.
+{
+  const whole = await open('');
+  const before = failures;
+  await walk(whole, join(here, '../../tests/scenes/replays/full_loop_won.vrs'));
+  check(failures === before, 'a whole won game, from the title through the ending to the title');
+  await whole.close();
+}
+
+const page = await open('');
+await walk(page, join(here, 'walk.vrs'));
 
 // The clicks started the page's sound: the effects of the title and the
 // prologue were heard.
