@@ -17,4 +17,13 @@ struct Image {
 // missing or not a picture SDL can read.
 bool LoadBmpFile(const char* path, Image& out);
 
+// Whether every platform's reader takes a picture of this size: at most
+// 16384 a side and 4096 x 4096 pixels in all, so that a broken or hostile
+// header cannot ask for gigabytes. A negative height (a top-down picture)
+// counts by its size.
+bool BmpSizeAcceptable(long long width, long long height);
+// The same for the size the BMP file's headers give; false when the file is
+// missing or not a BMP.
+bool BmpFileSizeAcceptable(const char* path);
+
 }  // namespace platform

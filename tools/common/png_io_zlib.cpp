@@ -50,23 +50,6 @@ int Paeth(int a, int b, int c) {
 
 }  // namespace
 
-RgbImage FromBgr(const std::uint8_t* bgr, int width, int height, int pitch) {
-  RgbImage image;
-  image.width = width;
-  image.height = height;
-  image.rgb.resize(static_cast<std::size_t>(width) * height * 3);
-  for (int y = 0; y < height; ++y) {
-    const std::uint8_t* s = bgr + static_cast<std::size_t>(y) * pitch;
-    std::uint8_t* d = image.rgb.data() + static_cast<std::size_t>(y) * width * 3;
-    for (int x = 0; x < width; ++x) {
-      d[x * 3 + 0] = s[x * 3 + 2];
-      d[x * 3 + 1] = s[x * 3 + 1];
-      d[x * 3 + 2] = s[x * 3 + 0];
-    }
-  }
-  return image;
-}
-
 namespace {
 
 // RGB, or RGBA when `alpha` is given (one byte a pixel).

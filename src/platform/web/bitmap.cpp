@@ -12,8 +12,6 @@
 namespace platform {
 namespace {
 
-constexpr long long kMaxPixels = 4096LL * 4096;
-constexpr long long kMaxSide = 16384;
 constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiBitfields = 3;
 
@@ -71,8 +69,8 @@ bool LoadBmpFile(const char* path, Image& out) {
     return false;
   }
   const bool topDown = h < 0;
+  if (!BmpSizeAcceptable(w, h)) return false;
   h = std::llabs(h);
-  if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide || w * h > kMaxPixels) return false;
 
   std::uint32_t masks[3] = {0x7C00, 0x03E0, 0x001F};  // 16 bits: 5, 5, 5
   if (bpp == 32) {

@@ -5,50 +5,12 @@
 
 #include <windows.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 namespace platform {
-namespace {
-
-// Pictures larger than this are refused before GDI allocates for them: a
-// broken or hostile header could otherwise ask for gigabytes.
-constexpr long long kMaxPixels = 4096LL * 4096;
-constexpr long long kMaxSide = 16384;
-
-// Reads the picture size from the BMP headers. False when the file is not a
-// BMP of a size we accept.
-bool SizeAcceptable(const char* path) {
-  std::FILE* f = std::fopen(path, "rb");
-  if (f == nullptr) return false;
-  std::uint8_t h[26] = {};
-  const std::size_t got = std::fread(h, 1, sizeof h, f);
-  std::fclose(f);
-  if (got < 18 || h[0] != 'B' || h[1] != 'M') return false;
-  const std::uint32_t infoSize =
-      h[14] | (h[15] << 8) | (h[16] << 16) | (static_cast<std::uint32_t>(h[17]) << 24);
-  long long w = 0;
-  long long ht = 0;
-  if (infoSize == 12) {  // the old core header: 16-bit sizes
-    if (got < 22) return false;
-    w = h[18] | (h[19] << 8);
-    ht = h[20] | (h[21] << 8);
-  } else {
-    if (got < 26) return false;
-    w = static_cast<std::int32_t>(h[18] | (h[19] << 8) | (h[20] << 16) |
-                                  (static_cast<std::uint32_t>(h[21]) << 24));
-    ht = static_cast<std::int32_t>(h[22] | (h[23] << 8) | (h[24] << 16) |
-                                   (static_cast<std::uint32_t>(h[25]) << 24));
-  }
-  ht = std::llabs(ht);  // a negative height marks a top-down picture
-  return w > 0 && ht > 0 && w <= kMaxSide && ht <= kMaxSide && w * ht <= kMaxPixels;
-}
-
-}  // namespace
 
 bool LoadBmpFile(const char* path, Image& out) {
-  if (!SizeAcceptable(path)) return false;
+  if (!BmpFileSizeAcceptable(path)) return false;
   const auto loaded = static_cast<HBITMAP>(
       LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
   if (loaded == nullptr) return false;
