@@ -3,8 +3,8 @@
 // to the first fights with the focus lost and regained on the way, its
 // screens matching the Linux replay's frames outside the text; Escape ends
 // it with exit code 0 after the full shut-down. Without a sound card it
-// plays silent after one warning line; a missing map ends it with exit code
-// 1 and the loader's line.
+// plays silent after one warning line; with one, the title's click is heard.
+// A missing map ends it with exit code 1 and the loader's line.
 #include "window/walk.h"
 #include "windows/frame_compare.h"
 
@@ -72,6 +72,35 @@ TEST_F(WindowsGame, WalksFromTheTitleToTheFirstFightsSilentAfterOneWarning) {
     ++warnings;
   }
   EXPECT_EQ(warnings, 1u) << log;
+}
+
+// Sound is heard, not assumed: ALSA's default device is set, by a
+// configuration of the test's own, to the file plugin over the null device,
+// so Wine's audio reaches a WAV file. After the title's click it holds the
+// click's sound, and the measure tells it from another effect.
+TEST_F(WindowsGame, TheTitleClickIsHeard) {
+  StartWindowManager();
+  const fs::path capture = dir_ / "capture.wav";
+  std::ofstream(dir_ / "asound.conf") << "pcm.!default {\n  type file\n  slave.pcm { type null }\n"
+                                      << "  file \"" << capture.string() << "\"\n"
+                                      << "  format \"wav\"\n}\n";
+  env_.emplace_back("ALSA_CONFIG_PATH", (dir_ / "asound.conf").string());
+  const Frames& frames = Rendered(Now(), Now(), Now());
+  StartTheGame(Data());
+  ASSERT_EQ(WaitFor(frames.at("title"), 20000ms), "") << Failure("sound_title");
+  MoveTo(ScreenX(kNeutralX), ScreenY(kNeutralY));
+  ASSERT_EQ(PressUntil(frames.at("warning")), "") << Failure("sound_warning");
+  // The sound's length, and a little more, before the game ends.
+  ASSERT_TRUE(WaitForFrames(120, 10000ms)) << State();
+  ExpectEscapeQuitsCleanly();
+  EXPECT_EQ(Log("game.log").find("no audio device"), std::string::npos) << Log("game.log");
+
+  const auto match = [&](const char* sound) {
+    return xsession::RunTool({VEDO_CAPTURE_MATCH, (Data() / sound).string(), capture.string()}, {},
+                             dir_ / "match.log", 120000ms);
+  };
+  EXPECT_EQ(match("main.wav"), 0) << Log("match.log");
+  EXPECT_EQ(match("died.wav"), 1) << Log("match.log");
 }
 
 TEST_F(WindowsGame, MissingMapEndsWithCodeOne) {

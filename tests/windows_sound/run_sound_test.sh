@@ -2,7 +2,7 @@
 # Sound is heard, not assumed: plays an effect through the Windows sound path
 # under Wine and finds it in what Wine's audio wrote out.
 #
-#   run_sound_test.sh OUT_DIR DATA_DIR WINDOWS_BUILD_DIR
+#   run_sound_test.sh OUT_DIR DATA_DIR WINDOWS_BUILD_DIR CAPTURE_MATCH
 #
 # With ALSA's default device set, by a configuration of the test's own, to
 # the file plugin over the null device, Wine's audio reaches a WAV file,
@@ -10,16 +10,17 @@
 # of at least 0.9 after Wine's conversions). Without that configuration there
 # is no sound card: the program must end normally with exactly one "no audio
 # device" line of ours. The probe is linked here, with the -posix cross
-# compiler, against the Windows build's platform library; the game itself, once its Windows
-# build exists, can take the probe's place in the same two runs.
+# compiler, against the Windows build's platform library, so that the sound
+# path is heard apart from the whole game (whose own test hears the title's
+# click the same way).
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 src=$(cd "$here/../../src" && pwd)
 out=$(mkdir -p "$1" && cd "$1" && pwd)
 data=$(cd "$2" && pwd)
 win=$(cd "$3" && pwd)
+capture_match=$4
 
-g++ -O2 -std=c++20 "$here/capture_match.cpp" -o "$out/capture_match"
 x86_64-w64-mingw32-g++-posix -std=c++20 -O1 -I"$src" "$here/sound_probe.cpp" \
   "$win/src/libvedo_platform.a" -static -lgdi32 -luser32 -lwinmm -lwtsapi32 \
   -o "$out/sound_probe.exe"
@@ -38,9 +39,9 @@ CONF
 rm -f "$out/capture.wav"
 ALSA_CONFIG_PATH=$out/asound-file.conf timeout 120 wine "$out/sound_probe.exe" \
   "$data/start.wav" >"$out/probe-file.log" 2>&1
-"$out/capture_match" "$data/start.wav" "$out/capture.wav" 0.9
+"$capture_match" "$data/start.wav" "$out/capture.wav" 0.9
 # The measure must tell sounds apart: another effect is not found.
-if "$out/capture_match" "$data/died.wav" "$out/capture.wav" 0.9; then
+if "$capture_match" "$data/died.wav" "$out/capture.wav" 0.9; then
   echo "FAIL: a different sound matched the capture" >&2
   exit 1
 fi
