@@ -3,7 +3,7 @@
 // start-up figures, read from the game's frame trace and from /proc.
 //
 //   vedo-measure --game PATH --data DIR [--seconds N] [--runs N] [--keep DIR]
-//                [--windows-game PATH.exe --runner PATH]
+//                [--windows-game PATH.exe --runner PATH] [--sound-to-file yes]
 //
 // Each run starts the game four times: in the title, in the field, and in
 // the ending twice (music starting 5 s after start, when the soundfont has
@@ -17,6 +17,15 @@
 // the Linux ones of the same run. Wine runs the program in the process it
 // starts, so the processor time and the peak memory are the game's under
 // Wine (the Wine server, shared by every Wine program, is not counted).
+//
+// With --sound-to-file yes, every start plays its sound for real into a file
+// at the pace a card would take it, on a machine without one: the Linux game
+// through SDL's disk driver (which waits a buffer's time after each write),
+// the Windows game through Wine's own audio into ALSA's file plugin over the
+// null device (Wine keeps the pace), set by a configuration of the
+// measurement's own. ALSA's null device alone would not do for SDL: it takes
+// samples as fast as they come, so SDL's thread would spin. How much sound
+// reached the file is printed with each start's figures.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -30,6 +39,7 @@
 #include <vector>
 
 #include "common/x_session.h"
+#include "platform/audio.h"
 
 namespace {
 
@@ -97,7 +107,8 @@ struct Session {
   xsession::Screen screen;
   fs::path dir;
   std::string game;
-  std::string runner;  // started with the game as its argument, when set
+  std::string runner;   // started with the game as its argument, when set
+  fs::path alsaConfig;  // ALSA's default device as a file, when set
   std::string data;
   int run = 0;
 };
@@ -115,6 +126,16 @@ std::string StartGame(Session& s, const std::string& name, const std::string& de
   fs::remove(run.trace);
   child::EnvChanges env = s.screen.Env();
   env.emplace_back("VEDO_FRAME_TRACE", run.trace.string());
+  if (!s.alsaConfig.empty()) {
+    fs::remove(s.dir / "sound.wav");
+    fs::remove(s.dir / "sound.raw");
+    if (s.runner.empty()) {
+      env.emplace_back("SDL_AUDIODRIVER", "disk");
+      env.emplace_back("SDL_DISKAUDIOFILE", (s.dir / "sound.raw").string());
+    } else {
+      env.emplace_back("ALSA_CONFIG_PATH", s.alsaConfig.string());
+    }
+  }
   if (debugSet.empty()) {
     env.emplace_back("VEDO_DEBUG_SET", std::nullopt);
   } else {
@@ -148,6 +169,28 @@ std::string QuitGame(Session& s, GameRun& run) {
 
 void SleepSeconds(double seconds) {
   std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+// The seconds of sound the last start wrote: SDL's disk driver writes the
+// samples alone, in the format the game asks for; ALSA's file plugin writes a
+// WAV file, whose header says its rate. A negative number when none.
+double SoundSeconds(const Session& s) {
+  std::error_code error;
+  if (s.runner.empty()) {
+    const auto size = fs::file_size(s.dir / "sound.raw", error);
+    return error
+               ? -1
+               : static_cast<double>(size) / (platform::kAudioRate * platform::kAudioChannels * 2);
+  }
+  const fs::path wav = s.dir / "sound.wav";
+  std::ifstream in(wav, std::ios::binary);
+  unsigned char h[44];
+  if (!in.read(reinterpret_cast<char*>(h), sizeof h)) return -1;
+  std::uint32_t bytesPerSecond = 0;
+  for (int i = 31; i >= 28; --i) bytesPerSecond = (bytesPerSecond << 8) | h[i];
+  const auto size = fs::file_size(wav, error);
+  if (error || bytesPerSecond == 0) return -1;
+  return static_cast<double>(size - sizeof h) / bytesPerSecond;
 }
 
 // Frame pacing and processor time over `seconds`, after a warm-up.
@@ -187,6 +230,9 @@ bool MeasureSteady(Session& s, const std::string& name, const std::string& debug
       "the start (%.0f ms by the kernel's start record)\n",
       name.c_str(), median, p99, worst, iv.size(), over17, 100.0 * (cpu1 - cpu0) / wall,
       static_cast<double>(peakKib) / 1024.0, firstFrameMs, kernelStartMs);
+  if (!s.alsaConfig.empty()) {
+    std::printf("          sound: %.1f s written to ALSA's file device\n", SoundSeconds(s));
+  }
   if (!why.empty()) std::printf("          %s\n", why.c_str());
   return why.empty();
 }
@@ -249,7 +295,7 @@ std::string LoadAverage() {
 int Usage() {
   std::fprintf(stderr,
                "usage: vedo-measure --game PATH --data DIR [--seconds N] [--runs N] "
-               "[--keep DIR] [--windows-game PATH.exe --runner PATH]\n");
+               "[--keep DIR] [--windows-game PATH.exe --runner PATH] [--sound-to-file yes]\n");
   return 2;
 }
 
@@ -262,6 +308,7 @@ int main(int argc, char** argv) {
   std::string keep;
   std::string windowsGame;
   std::string runner;
+  bool soundToFile = false;
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (i + 1 >= argc) return Usage();
@@ -280,6 +327,8 @@ int main(int argc, char** argv) {
       windowsGame = fs::absolute(v).string();
     } else if (a == "--runner") {
       runner = fs::absolute(v).string();
+    } else if (a == "--sound-to-file" && (v == "yes" || v == "no")) {
+      soundToFile = v == "yes";
     } else {
       return Usage();
     }
@@ -302,14 +351,21 @@ int main(int argc, char** argv) {
     if (mkdtemp(pattern) == nullptr) return 2;
     s.dir = pattern;
   }
+  if (soundToFile) {
+    s.alsaConfig = s.dir / "asound.conf";
+    std::ofstream(s.alsaConfig) << "pcm.!default {\n  type file\n  slave.pcm { type null }\n"
+                                << "  file \"" << (s.dir / "sound.wav").string() << "\"\n"
+                                << "  format \"wav\"\n}\n";
+  }
   std::string why = s.screen.Start(s.dir, kScreenW, kScreenH);
   if (why.empty()) why = s.screen.StartWindowManager();
   if (!why.empty()) {
     std::fprintf(stderr, "vedo-measure: %s\n", why.c_str());
     return 2;
   }
-  std::printf("vedo-measure: %s in %s, on Xvfb %dx%d with openbox; %.0f s a measurement\n",
-              s.game.c_str(), s.data.c_str(), kScreenW, kScreenH, seconds);
+  std::printf("vedo-measure: %s in %s, on Xvfb %dx%d with openbox; %.0f s a measurement%s\n",
+              s.game.c_str(), s.data.c_str(), kScreenW, kScreenH, seconds,
+              soundToFile ? "; sound to ALSA's file device" : "");
   bool ok = true;
   for (int r = 1; r <= runs; ++r) {
     s.run = r;
