@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
-# Writes vedo-zeza1-VERSION-win64.zip in the source folder: one folder holding
-# the game, its data files beside it (the game reads the folder it starts
-# in), the README, the licence and a Korean-and-English how-to-play.
-#   make_zip.sh WINDOWS_BUILD DATA_DIR
+# Writes vedo-zeza1-VERSION-win64.zip in OUT_DIR (the source folder unless
+# given): one folder holding the game, its data files beside it (the game
+# reads the folder it starts in), the README, the licence and a
+# Korean-and-English how-to-play.
+#   make_zip.sh WINDOWS_BUILD DATA_DIR [OUT_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
-build=$1
-data=$2
+build=$(cd "$1" && pwd)
+data=$(cd "$2" && pwd)
+out=$(cd "${3:-.}" && pwd)
 version=$(sed -n 's/^project(VedoZeza1 VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 name=vedo-zeza1-$version-win64
 stage=$(mktemp -d)
@@ -22,6 +24,6 @@ if [[ -f LICENSE ]]; then
 else
   echo "make_zip.sh: no LICENSE file; the zip goes without a licence text" >&2
 fi
-rm -f "$name.zip"
-(cd "$stage" && zip -q -r -X "$OLDPWD/$name.zip" "$name")
-echo "Wrote $name.zip"
+rm -f "$out/$name.zip"
+(cd "$stage" && zip -q -r -X "$out/$name.zip" "$name")
+echo "Wrote $out/$name.zip"

@@ -4,7 +4,8 @@
 // screens matching the Linux replay's frames outside the text; Escape ends
 // it with exit code 0 after the full shut-down. Without a sound card it
 // plays silent after one warning line; with one, the title's click is heard.
-// A missing map ends it with exit code 1 and the loader's line.
+// A missing map ends it with exit code 1 and the loader's line. The release
+// zip, unpacked into a Wine prefix made for it, starts the game alone.
 #include "window/walk.h"
 #include "windows/frame_compare.h"
 
@@ -101,6 +102,39 @@ TEST_F(WindowsGame, TheTitleClickIsHeard) {
   };
   EXPECT_EQ(match("main.wav"), 0) << Log("match.log");
   EXPECT_EQ(match("died.wav"), 1) << Log("match.log");
+}
+
+TEST_F(WindowsGame, TheZipStartsInAFreshPrefixWithNothingElse) {
+  ASSERT_EQ(
+      xsession::RunTool({"bash", std::string(VEDO_SOURCE_DIR) + "/packaging/windows/make_zip.sh",
+                         kWindowsBuild.string(), Data().string(), dir_.string()},
+                        {}, dir_ / "zip.log", 120000ms),
+      0)
+      << Log("zip.log");
+  fs::path zip;
+  for (const auto& entry : fs::directory_iterator(dir_)) {
+    if (entry.path().extension() == ".zip") zip = entry.path();
+  }
+  ASSERT_FALSE(zip.empty()) << Log("zip.log");
+  const fs::path unpacked = dir_ / "unpacked";
+  ASSERT_EQ(xsession::RunTool({"unzip", "-q", zip.string(), "-d", unpacked.string()}, {}), 0);
+  const fs::path folder = unpacked / zip.stem();
+  ASSERT_TRUE(fs::exists(folder / "vedo-zeza1.exe"));
+
+  StartWindowManager();
+  env_.emplace_back("WINEPREFIX", (dir_ / "prefix").string());
+  fs::remove(trace_);
+  game_ = Process({.argv = {std::string(VEDO_SOURCE_DIR) + "/tests/windows/wine_run.sh",
+                            (folder / "vedo-zeza1.exe").string()},
+                   .env = env_,
+                   .workDir = folder,
+                   .out = dir_ / "game.log"});
+  // The prefix is made first, which takes a minute or so.
+  ASSERT_TRUE(WaitUntil([&] { return !GameTrace().presents.empty(); }, 240000ms))
+      << State() << Log("game.log");
+  ASSERT_TRUE(FocusTheGame()) << State();
+  EXPECT_TRUE(WaitForFrames(30)) << State();
+  ExpectEscapeQuitsCleanly();
 }
 
 TEST_F(WindowsGame, MissingMapEndsWithCodeOne) {
