@@ -1,6 +1,8 @@
 // The interface every backend implements. Private to the platform layer.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 
 #include "platform/platform.h"
@@ -50,6 +52,23 @@ void NativeDebugOutput(const char* text);
 
 // Records in the frame trace that a frame has just reached the screen.
 void TracePresent();
+
+// ---- Each native platform's clock and the frame trace's file --------------
+
+// The platform's monotonic clock in nanoseconds (CLOCK_MONOTONIC; on
+// Windows the performance counter): the frame trace's times and the flip
+// limiter's.
+std::int64_t MonotonicNs();
+// Its name in the trace file's header line.
+const char* MonotonicClockName();
+// The process's start on that clock; 0 when it cannot be known.
+std::int64_t ProcessStartNs();
+// The trace's file: opened emptied, for appending, or kNoTraceFile when it
+// cannot be written; each append is written whole at once, unbuffered.
+constexpr std::intptr_t kNoTraceFile = -1;
+std::intptr_t OpenTraceFile(const char* path);
+void AppendTraceFile(std::intptr_t file, const char* bytes, std::size_t length);
+void CloseTraceFile(std::intptr_t file);
 
 // Whether the chosen backend's display is busy (false before one is chosen).
 bool DisplayBusy();

@@ -58,12 +58,6 @@ constexpr std::int64_t kNsPerSecond = 1000000000;
 // any spin).
 constexpr std::int64_t kSpinNs = 150000;
 
-std::int64_t MonotonicNs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return std::int64_t{ts.tv_sec} * kNsPerSecond + ts.tv_nsec;
-}
-
 // On X11, asks the window manager to make the window full-screen (or to stop)
 // and returns without waiting for an answer; false elsewhere. This is the
 // request SDL_SetWindowFullscreen sends, but SDL then waits up to 100 ms for

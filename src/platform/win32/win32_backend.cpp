@@ -65,18 +65,6 @@ constexpr std::int64_t kSpinNsSleep = 1500000;
 // MinGW-w64's headers. Older systems refuse the flag.
 constexpr DWORD kHighResolutionTimer = 0x00000002;
 
-std::int64_t CounterNs() {
-  static const std::int64_t frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<std::int64_t>(f.QuadPart);
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  const std::int64_t ticks = now.QuadPart;
-  return ticks / frequency * kNsPerSecond + ticks % frequency * kNsPerSecond / frequency;
-}
-
 std::wstring Widen(const char* text, UINT codePage) {
   const int n = MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
   if (n <= 0) return std::wstring();
@@ -372,7 +360,7 @@ class Win32Backend final : public Backend {
   // Holds each flip to its 1/60 s slot, counted from the first flip, so the
   // slots do not drift; a flip more than a slot late starts the count afresh.
   void Pace() {
-    const std::int64_t now = CounterNs();
+    const std::int64_t now = MonotonicNs();
     if (next_deadline_ == 0 || now > next_deadline_ + kNsPerSecond / kFlipsPerSecond) {
       if (next_deadline_ == 0 && timer_ == nullptr && !timePeriod_) {
         timer_ = CreateWaitableTimerExW(nullptr, nullptr, kHighResolutionTimer, TIMER_ALL_ACCESS);
@@ -394,7 +382,7 @@ class Win32Backend final : public Backend {
           Sleep(static_cast<DWORD>(wait / 1000000));
         }
       }
-      while (CounterNs() < next_deadline_) {
+      while (MonotonicNs() < next_deadline_) {
       }
     }
     ++slot_;
