@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "platform/text_route.h"
+#include "platform/win32/wide.h"
 
 // After our own headers: their names (E_FAIL, HRESULT) are macros and
 // types in the Windows headers.
@@ -39,15 +40,6 @@ constexpr wchar_t kHangulSamples[] = {0xAC00, 0xB098, 0xC2A4, 0xC740, 0xD558, 0x
 // Gulim by its Korean and its English name; Baekmuk Gulim is the free face
 // of the same design.
 const wchar_t* const kPreferredFaces[] = {L"\uAD74\uB9BC", L"Gulim", L"Baekmuk Gulim"};
-
-std::wstring Cp949ToWide(const char* text, int length) {
-  if (length <= 0) return std::wstring();
-  const int n = MultiByteToWideChar(949, 0, text, length, nullptr, 0);
-  if (n <= 0) return std::wstring();
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(949, 0, text, length, wide.data(), n);
-  return wide;
-}
 
 class TextEngine final : public TextRoute {
  public:
@@ -104,7 +96,7 @@ class TextEngine final : public TextRoute {
   bool HasHangul() const override { return hasHangul_; }
 
   int LayOut(const char* text, std::size_t length) override {
-    laid_ = Cp949ToWide(text, static_cast<int>(length));
+    laid_ = Widen(text, length, 949);
     if (dc_ == nullptr || laid_.empty()) return 0;
     SIZE size{};
     if (GetTextExtentPoint32W(dc_, laid_.c_str(), static_cast<int>(laid_.size()), &size) == FALSE) {

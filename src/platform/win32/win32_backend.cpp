@@ -41,6 +41,7 @@
 #include <string>
 
 #include "platform/backend.h"
+#include "platform/win32/wide.h"
 
 // After our own headers: their names (E_FAIL, HRESULT) are macros and
 // types in the Windows headers.
@@ -64,15 +65,6 @@ constexpr std::int64_t kSpinNsSleep = 1500000;
 // CREATE_WAITABLE_TIMER_HIGH_RESOLUTION (Windows 10 1803), newer than
 // MinGW-w64's headers. Older systems refuse the flag.
 constexpr DWORD kHighResolutionTimer = 0x00000002;
-
-std::wstring Widen(const char* text, UINT codePage) {
-  const int n = MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
-  if (n <= 0) return std::wstring();
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(codePage, 0, text, -1, wide.data(), n);
-  wide.resize(static_cast<std::size_t>(n - 1));
-  return wide;
-}
 
 // True when the process has somewhere to write stderr to: a console, or the
 // handle a parent (a shell, a test) gave it.
