@@ -46,7 +46,7 @@ HRESULT DrawTextCp949(Surface& surface, const char* text, std::uint32_t backColo
   const long long width = route.LayOut(text, length);
   const long long cell = route.LineCell();
   // The box, cut to the surface. 64-bit sums: no position can wrap into it.
-  TextBox box;
+  Rect box;
   box.left = static_cast<int>(std::max<long long>(x, 0));
   box.top = static_cast<int>(std::max<long long>(y, 0));
   box.right = static_cast<int>(std::min<long long>(x + width, surface.Width()));
@@ -55,7 +55,7 @@ HRESULT DrawTextCp949(Surface& surface, const char* text, std::uint32_t backColo
   return route.DrawLaid(surface, box, x, y, backColour, textColour);
 }
 
-HRESULT DrawGlyphCoverage(Surface& surface, const TextBox& box, int x, int y,
+HRESULT DrawGlyphCoverage(Surface& surface, const Rect& box, int x, int y,
                           const std::vector<GlyphInk>& glyphs, std::uint32_t backColour,
                           std::uint32_t textColour) {
   const std::uint8_t back[3] = {static_cast<std::uint8_t>(backColour >> 16),

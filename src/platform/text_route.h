@@ -19,14 +19,6 @@
 
 namespace platform {
 
-// The string's box cut to the surface: never empty, never outside it.
-struct TextBox {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-};
-
 // ---- Each platform's text route ---------------------------------------------
 
 // What DrawTextCp949 and the other calls of text.h ask of the platform.
@@ -35,9 +27,16 @@ class TextRoute {
  public:
   virtual ~TextRoute() = default;
   // Sets the route up (the face, the converter) unless it is already.
-  virtual void EnsureReady() = 0;
+  void EnsureReady() {
+    if (ready_) return;
+    ready_ = true;
+    SetUp();
+  }
   // Frees everything; the next EnsureReady sets the route up anew.
-  virtual void Release() = 0;
+  void Release() {
+    TearDown();
+    ready_ = false;
+  }
 
   virtual int LineCell() const = 0;
   virtual std::string FaceDescription() const = 0;
@@ -48,10 +47,17 @@ class TextRoute {
   // width in pixels. The layout is kept for the DrawLaid that follows.
   virtual int LayOut(const char* text, std::size_t length) = 0;
   // Draws the string last laid out, its line cell's top-left corner at
-  // (x, y), in `box`, which the string's box has been cut to. Colours are
-  // 0x00BBGGRR.
-  virtual HRESULT DrawLaid(Surface& surface, const TextBox& box, int x, int y,
+  // (x, y), in `box`: the string's box cut to the surface, never empty.
+  // Colours are 0x00BBGGRR.
+  virtual HRESULT DrawLaid(Surface& surface, const Rect& box, int x, int y,
                            std::uint32_t backColour, std::uint32_t textColour) = 0;
+
+ protected:
+  virtual void SetUp() = 0;
+  virtual void TearDown() = 0;
+
+ private:
+  bool ready_ = false;
 };
 
 // The platform's route, one for the program; set up by EnsureReady.
@@ -72,7 +78,7 @@ struct GlyphInk {
 // Fills the box with the background colour, then sets the glyphs' pixels in
 // the text colour, the first glyph's pen at x and the line cell's top at y,
 // cut to the box. DD_OK.
-HRESULT DrawGlyphCoverage(Surface& surface, const TextBox& box, int x, int y,
+HRESULT DrawGlyphCoverage(Surface& surface, const Rect& box, int x, int y,
                           const std::vector<GlyphInk>& glyphs, std::uint32_t backColour,
                           std::uint32_t textColour);
 

@@ -58,9 +58,10 @@ struct Glyph {
 
 class TextEngine final : public TextRoute {
  public:
-  ~TextEngine() override { Release(); }
+  ~TextEngine() override { TearDown(); }
 
-  void Release() override {
+ protected:
+  void TearDown() override {
     laid_.clear();
     glyphs_.clear();
     if (face_ != nullptr) FT_Done_Face(face_);
@@ -71,12 +72,9 @@ class TextEngine final : public TextRoute {
     converter_ = reinterpret_cast<iconv_t>(-1);
     description_.clear();
     hasHangul_ = false;
-    ready_ = false;
   }
 
-  void EnsureReady() override {
-    if (ready_) return;
-    ready_ = true;
+  void SetUp() override {
     converter_ = iconv_open("UTF-32LE", "CP949");
     if (FT_Init_FreeType(&library_) != 0) library_ = nullptr;
     if (library_ != nullptr) ChooseFace();
@@ -89,6 +87,7 @@ class TextEngine final : public TextRoute {
     SetMetrics();
   }
 
+ public:
   int LineCell() const override { return lineCell_; }
   std::string FaceDescription() const override { return description_; }
   std::string Versions() const override {
@@ -126,7 +125,7 @@ class TextEngine final : public TextRoute {
     }
     return width;
   }
-  HRESULT DrawLaid(Surface& surface, const TextBox& box, int x, int y, std::uint32_t backColour,
+  HRESULT DrawLaid(Surface& surface, const Rect& box, int x, int y, std::uint32_t backColour,
                    std::uint32_t textColour) override {
     return DrawGlyphCoverage(surface, box, x, y, laid_, backColour, textColour);
   }
@@ -320,7 +319,6 @@ class TextEngine final : public TextRoute {
     if (space.advance > 0) blank_ = space.advance;
   }
 
-  bool ready_ = false;
   FcConfig* config_ = nullptr;
   FT_Library library_ = nullptr;
   FT_Face face_ = nullptr;

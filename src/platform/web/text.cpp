@@ -44,10 +44,8 @@ struct Glyph {
 };
 
 class Atlas final : public TextRoute {
- public:
-  void EnsureReady() override {
-    if (loaded_) return;
-    loaded_ = true;
+ protected:
+  void SetUp() override {
     if (!Load()) {
       std::fprintf(stderr, "Vedo Zeza1: the glyph atlas is broken; text is blank\n");
       std::fflush(stderr);
@@ -57,14 +55,14 @@ class Atlas final : public TextRoute {
     }
   }
 
-  void Release() override {
+  void TearDown() override {
     laid_.clear();
     glyphs_.clear();
     encode_.clear();
     description_.clear();
-    loaded_ = false;
   }
 
+ public:
   int LineCell() const override { return lineCell_; }
   std::string FaceDescription() const override { return description_; }
   // The atlas holds the pixels the Linux text route drew when it was made.
@@ -133,7 +131,7 @@ class Atlas final : public TextRoute {
     }
     return width;
   }
-  HRESULT DrawLaid(Surface& surface, const TextBox& box, int x, int y, std::uint32_t backColour,
+  HRESULT DrawLaid(Surface& surface, const Rect& box, int x, int y, std::uint32_t backColour,
                    std::uint32_t textColour) override {
     return DrawGlyphCoverage(surface, box, x, y, laid_, backColour, textColour);
   }
@@ -198,7 +196,6 @@ class Atlas final : public TextRoute {
     return true;
   }
 
-  bool loaded_ = false;
   int lineCell_ = 16;
   int blank_ = 8;
   std::string description_;

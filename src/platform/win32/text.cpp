@@ -43,9 +43,10 @@ const wchar_t* const kPreferredFaces[] = {L"\uAD74\uB9BC", L"Gulim", L"Baekmuk G
 
 class TextEngine final : public TextRoute {
  public:
-  ~TextEngine() override { Release(); }
+  ~TextEngine() override { TearDown(); }
 
-  void Release() override {
+ protected:
+  void TearDown() override {
     if (dc_ != nullptr) {
       if (oldFont_ != nullptr) SelectObject(dc_, oldFont_);
       if (oldBitmap_ != nullptr) SelectObject(dc_, oldBitmap_);
@@ -64,12 +65,9 @@ class TextEngine final : public TextRoute {
     laid_.clear();
     description_.clear();
     hasHangul_ = false;
-    ready_ = false;
   }
 
-  void EnsureReady() override {
-    if (ready_) return;
-    ready_ = true;
+  void SetUp() override {
     dc_ = CreateCompatibleDC(nullptr);
     if (dc_ == nullptr) return;
     ChooseFace();
@@ -89,6 +87,7 @@ class TextEngine final : public TextRoute {
     SetTextAlign(dc_, TA_TOP | TA_LEFT | TA_NOUPDATECP);
   }
 
+ public:
   int LineCell() const override { return lineCell_; }
   std::string FaceDescription() const override { return description_; }
   // GDI draws with whatever face Windows has; the face names it.
@@ -105,7 +104,7 @@ class TextEngine final : public TextRoute {
     return size.cx;
   }
 
-  HRESULT DrawLaid(Surface& surface, const TextBox& box, int x, int y, std::uint32_t backColour,
+  HRESULT DrawLaid(Surface& surface, const Rect& box, int x, int y, std::uint32_t backColour,
                    std::uint32_t textColour) override {
     // Only the visible part is drawn: the string starts (box.left - x)
     // pixels left of the canvas and (box.top - y) above it.
@@ -239,7 +238,6 @@ class TextEngine final : public TextRoute {
     TryFace(nullptr, DEFAULT_CHARSET, false);
   }
 
-  bool ready_ = false;
   HDC dc_ = nullptr;
   HFONT font_ = nullptr;
   HFONT oldFont_ = nullptr;
