@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <string>
 
 #include "platform/platform.h"
@@ -46,6 +47,53 @@ void MixLocked(AudioOutput& out, std::int16_t* dst, int frames) {
     }
     dst += n * kAudioChannels;
     frames -= n;
+  }
+}
+
+void FloatMusicSynth::Render(std::int32_t* sum, int frames) {
+  RenderFloat(frames, left_, right_);
+  for (int i = 0; i < frames; ++i) {
+    sum[2 * i] +=
+        static_cast<std::int32_t>(std::lrint(std::clamp(left_[i], -2.0f, 2.0f) * 32767.0f));
+    sum[2 * i + 1] +=
+        static_cast<std::int32_t>(std::lrint(std::clamp(right_[i], -2.0f, 2.0f) * 32767.0f));
+  }
+}
+
+bool DecodeChannelMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
+                          ChannelCall& call) {
+  call.channel = status & 0x0F;
+  call.a = data1;
+  call.b = data2;
+  switch (status & 0xF0) {
+    case 0x80:
+      call.kind = ChannelCall::kNoteOff;
+      call.b = 0;
+      return true;
+    case 0x90:
+      call.kind = data2 == 0 ? ChannelCall::kNoteOff : ChannelCall::kNoteOn;
+      return true;
+    case 0xA0:
+      call.kind = ChannelCall::kKeyPressure;
+      return true;
+    case 0xB0:
+      call.kind = ChannelCall::kControl;
+      return true;
+    case 0xC0:
+      call.kind = ChannelCall::kProgram;
+      call.b = 0;
+      return true;
+    case 0xD0:
+      call.kind = ChannelCall::kChannelPressure;
+      call.b = 0;
+      return true;
+    case 0xE0:
+      call.kind = ChannelCall::kPitchBend;
+      call.a = data1 | (data2 << 7);
+      call.b = 0;
+      return true;
+    default:
+      return false;
   }
 }
 

@@ -57,6 +57,37 @@ class MusicSynth {
   virtual void Render(std::int32_t* sum, int frames) = 0;
 };
 
+// A synthesizer that renders floats, full scale at +-1, as FluidSynth does:
+// each block is held within +-2 and added, rounded, into the sum.
+class FloatMusicSynth : public MusicSynth {
+ public:
+  void Render(std::int32_t* sum, int frames) final;
+
+ protected:
+  // The next `frames` (at most kAudioBlockFrames) frames, one channel each.
+  virtual void RenderFloat(int frames, float* left, float* right) = 0;
+
+ private:
+  float left_[kAudioBlockFrames] = {};
+  float right_[kAudioBlockFrames] = {};
+};
+
+// A channel message as the calls of a General MIDI synthesizer's interface
+// take it (FluidSynth's, and js-synthesizer's after it).
+struct ChannelCall {
+  // In this order from 0: the browser's bridge hands the number on to the
+  // page's side of it.
+  enum Kind { kNoteOn, kNoteOff, kControl, kKeyPressure, kChannelPressure, kProgram, kPitchBend };
+  Kind kind = kNoteOn;
+  int channel = 0;
+  int a = 0;  // the key, controller, program, pressure or 14-bit bend
+  int b = 0;  // the velocity, value or key pressure; 0 for the others
+};
+// False for a status outside the channel messages. A note-on of velocity 0
+// is a note-off.
+bool DecodeChannelMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2,
+                          ChannelCall& call);
+
 struct AudioOutput {
   std::mutex lock;
   int users = 0;

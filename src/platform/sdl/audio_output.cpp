@@ -16,10 +16,8 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -152,7 +150,7 @@ std::string ChooseSoundfont() {
 }
 
 // FluidSynth renders the music into the mix.
-class FluidMusicSynth final : public MusicSynth {
+class FluidMusicSynth final : public FloatMusicSynth {
  public:
   FluidMusicSynth(fluid_settings_t* settings, fluid_synth_t* synth)
       : settings_(settings), synth_(synth) {}
@@ -162,34 +160,29 @@ class FluidMusicSynth final : public MusicSynth {
   }
 
   void ChannelMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
-    const int ch = status & 0x0F;
-    switch (status & 0xF0) {
-      case 0x80:
-        fluid_synth_noteoff(synth_, ch, data1);
+    ChannelCall c;
+    if (!DecodeChannelMessage(status, data1, data2, c)) return;
+    switch (c.kind) {
+      case ChannelCall::kNoteOn:
+        fluid_synth_noteon(synth_, c.channel, c.a, c.b);
         break;
-      case 0x90:
-        if (data2 == 0) {
-          fluid_synth_noteoff(synth_, ch, data1);
-        } else {
-          fluid_synth_noteon(synth_, ch, data1, data2);
-        }
+      case ChannelCall::kNoteOff:
+        fluid_synth_noteoff(synth_, c.channel, c.a);
         break;
-      case 0xA0:
-        fluid_synth_key_pressure(synth_, ch, data1, data2);
+      case ChannelCall::kKeyPressure:
+        fluid_synth_key_pressure(synth_, c.channel, c.a, c.b);
         break;
-      case 0xB0:
-        fluid_synth_cc(synth_, ch, data1, data2);
+      case ChannelCall::kControl:
+        fluid_synth_cc(synth_, c.channel, c.a, c.b);
         break;
-      case 0xC0:
-        fluid_synth_program_change(synth_, ch, data1);
+      case ChannelCall::kProgram:
+        fluid_synth_program_change(synth_, c.channel, c.a);
         break;
-      case 0xD0:
-        fluid_synth_channel_pressure(synth_, ch, data1);
+      case ChannelCall::kChannelPressure:
+        fluid_synth_channel_pressure(synth_, c.channel, c.a);
         break;
-      case 0xE0:
-        fluid_synth_pitch_bend(synth_, ch, data1 | (data2 << 7));
-        break;
-      default:
+      case ChannelCall::kPitchBend:
+        fluid_synth_pitch_bend(synth_, c.channel, c.a);
         break;
     }
   }
@@ -201,21 +194,15 @@ class FluidMusicSynth final : public MusicSynth {
   void Silence() override { fluid_synth_all_notes_off(synth_, -1); }
   void AllSoundsOff() override { fluid_synth_all_sounds_off(synth_, -1); }
   void SystemReset() override { fluid_synth_system_reset(synth_); }
-  void Render(std::int32_t* sum, int frames) override {
-    fluid_synth_write_float(synth_, frames, left_, 0, 1, right_, 0, 1);
-    for (int i = 0; i < frames; ++i) {
-      sum[2 * i] +=
-          static_cast<std::int32_t>(std::lrint(std::clamp(left_[i], -2.0f, 2.0f) * 32767.0f));
-      sum[2 * i + 1] +=
-          static_cast<std::int32_t>(std::lrint(std::clamp(right_[i], -2.0f, 2.0f) * 32767.0f));
-    }
+
+ protected:
+  void RenderFloat(int frames, float* left, float* right) override {
+    fluid_synth_write_float(synth_, frames, left, 0, 1, right, 0, 1);
   }
 
  private:
   fluid_settings_t* settings_;
   fluid_synth_t* synth_;
-  float left_[kAudioBlockFrames] = {};
-  float right_[kAudioBlockFrames] = {};
 };
 
 MusicSynth* LoadSynth(const std::string& path) {

@@ -51,18 +51,11 @@ namespace {
 
 constexpr int kFrameWidth = 640;
 constexpr int kFrameHeight = 480;
-constexpr std::int64_t kFlipsPerSecond = 60;
 constexpr std::int64_t kNsPerSecond = 1000000000;
 // The limiter's spin before each slot: covers the usual wake-up latency of
 // a sleep (tens of microseconds; a busy machine's longer delays are beyond
 // any spin).
 constexpr std::int64_t kSpinNs = 150000;
-
-std::int64_t MonotonicNs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return std::int64_t{ts.tv_sec} * kNsPerSecond + ts.tv_nsec;
-}
 
 // On X11, asks the window manager to make the window full-screen (or to stop)
 // and returns without waiting for an answer; false elsewhere. This is the
@@ -268,7 +261,7 @@ class SdlBackend final : public Backend {
       texture_ = SDL_CreateTexture(renderer_, format_, SDL_TEXTUREACCESS_STREAMING, width, height);
     }
     if (texture_ != nullptr) SDL_SetTextureBlendMode(texture_, SDL_BLENDMODE_NONE);
-    next_deadline_ = 0;
+    slots_.Restart();
     return texture_ != nullptr;
   }
 
@@ -349,32 +342,25 @@ class SdlBackend final : public Backend {
     return true;
   }
 
-  // Holds each flip to its 1/60 s slot. The slots are counted from the first
-  // flip on the monotonic clock, so they do not drift; a flip that comes
-  // more than a slot late (a stall, a debugger) starts the count afresh
-  // rather than racing to catch up.
+  // Holds each flip to its slot (FlipSlots): a sleep on the absolute
+  // monotonic clock until just before it, then a spin.
   void Pace() {
     const std::int64_t now = MonotonicNs();
-    if (next_deadline_ == 0 || now > next_deadline_ + kNsPerSecond / kFlipsPerSecond) {
-      if (next_deadline_ == 0) {
-        // Sleeps of this thread end when asked, not up to 50 us later.
-        prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
-      }
-      slot_base_ = now;
-      slot_ = 0;
-    } else {
-      if (next_deadline_ - now > kSpinNs) {
-        const std::int64_t wake = next_deadline_ - kSpinNs;
-        timespec until{static_cast<time_t>(wake / kNsPerSecond),
-                       static_cast<long>(wake % kNsPerSecond)};
-        while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
-        }
-      }
-      while (MonotonicNs() < next_deadline_) {
+    if (!slots_.Counting()) {
+      // Sleeps of this thread end when asked, not up to 50 us later.
+      prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
+    }
+    const std::int64_t hold = slots_.Take(now);
+    if (hold == 0) return;
+    if (hold - now > kSpinNs) {
+      const std::int64_t wake = hold - kSpinNs;
+      timespec until{static_cast<time_t>(wake / kNsPerSecond),
+                     static_cast<long>(wake % kNsPerSecond)};
+      while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
       }
     }
-    ++slot_;
-    next_deadline_ = slot_base_ + slot_ * kNsPerSecond / kFlipsPerSecond;
+    while (MonotonicNs() < hold) {
+    }
   }
 
   static int Clamp(int v, int hi) { return std::clamp(v, 0, hi - 1); }
@@ -448,9 +434,7 @@ class SdlBackend final : public Backend {
   int width_ = 0;
   int height_ = 0;
   Uint32 format_ = SDL_PIXELFORMAT_BGR24;
-  std::int64_t next_deadline_ = 0;
-  std::int64_t slot_base_ = 0;
-  std::int64_t slot_ = 0;
+  FlipSlots slots_;
 };
 
 }  // namespace

@@ -6,7 +6,8 @@
 // of the face at 16 pixels. The string's box (as wide as the sum of the
 // advances, as high as the line cell) is filled with the background colour,
 // then every set pixel of every glyph is written in the text colour. Both
-// are cut to the box and to the surface.
+// are cut to the box and to the surface; that part, and the box, are the
+// drawing every platform shares (text_draw.cpp).
 //
 // The face: fontconfig is asked for Baekmuk Gulim, the Korean system font
 // the game's screens were laid out with (blank 8 pixels, Hangul 16). Since
@@ -35,8 +36,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/backend.h"
-#include "platform/headless/headless.h"
+#include "platform/text_route.h"
 
 namespace platform {
 namespace {
@@ -56,11 +56,13 @@ struct Glyph {
   std::vector<std::uint8_t> ink;  // width * height, 1 where the pixel is set
 };
 
-class TextEngine {
+class TextEngine final : public TextRoute {
  public:
-  ~TextEngine() { Release(); }
+  ~TextEngine() override { TearDown(); }
 
-  void Release() {
+ protected:
+  void TearDown() override {
+    laid_.clear();
     glyphs_.clear();
     if (face_ != nullptr) FT_Done_Face(face_);
     face_ = nullptr;
@@ -70,12 +72,9 @@ class TextEngine {
     converter_ = reinterpret_cast<iconv_t>(-1);
     description_.clear();
     hasHangul_ = false;
-    ready_ = false;
   }
 
-  void EnsureReady() {
-    if (ready_) return;
-    ready_ = true;
+  void SetUp() override {
     converter_ = iconv_open("UTF-32LE", "CP949");
     if (FT_Init_FreeType(&library_) != 0) library_ = nullptr;
     if (library_ != nullptr) ChooseFace();
@@ -88,9 +87,10 @@ class TextEngine {
     SetMetrics();
   }
 
-  int LineCell() const { return lineCell_; }
-  const std::string& Description() const { return description_; }
-  std::string Versions() const {
+ public:
+  int LineCell() const override { return lineCell_; }
+  std::string FaceDescription() const override { return description_; }
+  std::string Versions() const override {
     if (library_ == nullptr) return "no FreeType";
     FT_Int major = 0, minor = 0, patch = 0;
     FT_Library_Version(library_, &major, &minor, &patch);
@@ -108,22 +108,27 @@ class TextEngine {
     }
     return out;
   }
-  bool HasHangul() const { return hasHangul_; }
+  bool HasHangul() const override { return hasHangul_; }
 
-  // Lays the string out: its glyphs in order, and its width.
-  int Layout(const char* text, std::size_t length) {
+  // Lays the string out: its glyphs in order, placed from the top of the
+  // line cell, and its width. (The cache's glyphs stay where they are while
+  // others join it.)
+  int LayOut(const char* text, std::size_t length) override {
     Decode(text, length);
     laid_.clear();
     int width = 0;
     for (char32_t cp : codepoints_) {
       const Glyph& g = GlyphFor(cp);
-      laid_.push_back(&g);
+      laid_.push_back(GlyphInk{g.advance, g.left, ascent_ - g.top, g.width, g.height,
+                               g.ink.empty() ? nullptr : g.ink.data()});
       width += g.advance;
     }
     return width;
   }
-  const std::vector<const Glyph*>& Laid() const { return laid_; }
-  int Ascent() const { return ascent_; }
+  HRESULT DrawLaid(Surface& surface, const Rect& box, int x, int y, std::uint32_t backColour,
+                   std::uint32_t textColour) override {
+    return DrawGlyphCoverage(surface, box, x, y, laid_, backColour, textColour);
+  }
 
  private:
   // CP949 to code points. A byte iconv cannot take (an invalid or cut-off
@@ -314,7 +319,6 @@ class TextEngine {
     if (space.advance > 0) blank_ = space.advance;
   }
 
-  bool ready_ = false;
   FcConfig* config_ = nullptr;
   FT_Library library_ = nullptr;
   FT_Face face_ = nullptr;
@@ -327,89 +331,14 @@ class TextEngine {
   std::unordered_map<char32_t, Glyph> glyphs_;
   std::vector<char> raw_;
   std::vector<char32_t> codepoints_;
-  std::vector<const Glyph*> laid_;
+  std::vector<GlyphInk> laid_;
 };
-
-TextEngine& Storage() {
-  static TextEngine engine;
-  return engine;
-}
-
-TextEngine& Engine() {
-  TextEngine& engine = Storage();
-  engine.EnsureReady();
-  return engine;
-}
 
 }  // namespace
 
-int TextLineHeight() { return Engine().LineCell(); }
-
-int TextWidthCp949(const char* text) {
-  if (text == nullptr || text[0] == 0) return 0;
-  return Engine().Layout(text, std::strlen(text));
-}
-
-std::string TextFaceDescription() { return Engine().Description(); }
-std::string TextRouteVersions() { return Engine().Versions(); }
-bool TextFaceHasHangul() { return Engine().HasHangul(); }
-
-void ReleaseText() { Storage().Release(); }
-
-HRESULT DrawTextCp949(Surface& surface, const char* text, std::uint32_t backColour,
-                      std::uint32_t textColour, int x, int y) {
-  if (HeadlessRecorder* r = ActiveRecorder(); r != nullptr && text != nullptr) {
-    r->TextDrawn(text, backColour, textColour, x, y);
-  }
-  if (surface.IsLost()) return DDERR_SURFACELOST;
-  if (text == nullptr) return DDERR_INVALIDPARAMS;
-  const std::size_t length = std::strlen(text);
-  if (length == 0) return DD_OK;
-  TextEngine& engine = Engine();
-  const long long width = engine.Layout(text, length);
-  const long long cell = engine.LineCell();
-  // The box, cut to the surface. 64-bit sums: no position can wrap into it.
-  const int left = static_cast<int>(std::max<long long>(x, 0));
-  const int top = static_cast<int>(std::max<long long>(y, 0));
-  const int right = static_cast<int>(std::min<long long>(x + width, surface.Width()));
-  const int bottom = static_cast<int>(std::min<long long>(y + cell, surface.Height()));
-  if (left >= right || top >= bottom) return DD_OK;
-
-  const std::uint8_t back[3] = {static_cast<std::uint8_t>(backColour >> 16),
-                                static_cast<std::uint8_t>(backColour >> 8),
-                                static_cast<std::uint8_t>(backColour)};
-  const std::uint8_t ink[3] = {static_cast<std::uint8_t>(textColour >> 16),
-                               static_cast<std::uint8_t>(textColour >> 8),
-                               static_cast<std::uint8_t>(textColour)};
-  for (int row = top; row < bottom; ++row) {
-    std::uint8_t* p = surface.Row(row) + static_cast<std::size_t>(left) * 3;
-    if (back[0] == back[1] && back[1] == back[2]) {
-      std::memset(p, back[0], static_cast<std::size_t>(right - left) * 3);
-      continue;
-    }
-    for (int col = left; col < right; ++col, p += 3) std::memcpy(p, back, 3);
-  }
-
-  const long long baseline = static_cast<long long>(y) + engine.Ascent();
-  long long pen = x;
-  for (const Glyph* g : engine.Laid()) {
-    const long long gx = pen + g->left;
-    const long long gy = baseline - g->top;
-    pen += g->advance;
-    if (g->ink.empty()) continue;
-    const int r0 = static_cast<int>(std::max<long long>(0, top - gy));
-    const int r1 = static_cast<int>(std::min<long long>(g->height, bottom - gy));
-    const int c0 = static_cast<int>(std::max<long long>(0, left - gx));
-    const int c1 = static_cast<int>(std::min<long long>(g->width, right - gx));
-    for (int r = r0; r < r1; ++r) {
-      const std::uint8_t* src = g->ink.data() + static_cast<std::size_t>(r) * g->width;
-      std::uint8_t* dst = surface.Row(static_cast<int>(gy + r));
-      for (int c = c0; c < c1; ++c) {
-        if (src[c] != 0) std::memcpy(dst + (gx + c) * 3, ink, 3);
-      }
-    }
-  }
-  return DD_OK;
+TextRoute& NativeTextRoute() {
+  static TextEngine engine;
+  return engine;
 }
 
 }  // namespace platform

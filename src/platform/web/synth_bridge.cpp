@@ -8,9 +8,6 @@
 
 #include <emscripten.h>
 
-#include <algorithm>
-#include <cmath>
-
 namespace platform {
 namespace {
 
@@ -56,69 +53,27 @@ EM_JS(void, JsSynthRender, (int frames, float* left, float* right), {
 });
 // clang-format on
 
-enum Kind {
-  kNoteOn,
-  kNoteOff,
-  kCc,
-  kKeyPressure,
-  kChannelPressure,
-  kProgram,
-  kBend,
-  kReset,
-  kNotesOff,
-  kSoundsOff
-};
+// The calls beyond the channel messages, numbered after ChannelCall's kinds.
+enum PageCall { kSystemReset = ChannelCall::kPitchBend + 1, kAllNotesOff, kAllSoundsOff };
 
-class PageSynth final : public MusicSynth {
+class PageSynth final : public FloatMusicSynth {
  public:
   void ChannelMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
-    const int ch = status & 0x0F;
-    switch (status & 0xF0) {
-      case 0x80:
-        JsSynthSend(kNoteOff, ch, data1, 0);
-        break;
-      case 0x90:
-        JsSynthSend(data2 == 0 ? kNoteOff : kNoteOn, ch, data1, data2);
-        break;
-      case 0xA0:
-        JsSynthSend(kKeyPressure, ch, data1, data2);
-        break;
-      case 0xB0:
-        JsSynthSend(kCc, ch, data1, data2);
-        break;
-      case 0xC0:
-        JsSynthSend(kProgram, ch, data1, 0);
-        break;
-      case 0xD0:
-        JsSynthSend(kChannelPressure, ch, data1, 0);
-        break;
-      case 0xE0:
-        JsSynthSend(kBend, ch, data1 | (data2 << 7), 0);
-        break;
-      default:
-        break;
-    }
+    ChannelCall c;
+    if (DecodeChannelMessage(status, data1, data2, c)) JsSynthSend(c.kind, c.channel, c.a, c.b);
   }
   void Sysex(const std::uint8_t* bytes, std::size_t length) override {
     if (length > 0) JsSynthSysex(bytes, static_cast<int>(length));
   }
-  void AllNotesOff() override { JsSynthSend(kNotesOff, -1, 0, 0); }
-  void Silence() override { JsSynthSend(kNotesOff, -1, 0, 0); }
-  void AllSoundsOff() override { JsSynthSend(kSoundsOff, -1, 0, 0); }
-  void SystemReset() override { JsSynthSend(kReset, 0, 0, 0); }
-  void Render(std::int32_t* sum, int frames) override {
-    JsSynthRender(frames, left_, right_);
-    for (int i = 0; i < frames; ++i) {
-      sum[2 * i] +=
-          static_cast<std::int32_t>(std::lrint(std::clamp(left_[i], -2.0f, 2.0f) * 32767.0f));
-      sum[2 * i + 1] +=
-          static_cast<std::int32_t>(std::lrint(std::clamp(right_[i], -2.0f, 2.0f) * 32767.0f));
-    }
-  }
+  void AllNotesOff() override { JsSynthSend(kAllNotesOff, -1, 0, 0); }
+  void Silence() override { JsSynthSend(kAllNotesOff, -1, 0, 0); }
+  void AllSoundsOff() override { JsSynthSend(kAllSoundsOff, -1, 0, 0); }
+  void SystemReset() override { JsSynthSend(kSystemReset, 0, 0, 0); }
 
- private:
-  float left_[kAudioBlockFrames] = {};
-  float right_[kAudioBlockFrames] = {};
+ protected:
+  void RenderFloat(int frames, float* left, float* right) override {
+    JsSynthRender(frames, left, right);
+  }
 };
 
 }  // namespace

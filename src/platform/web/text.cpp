@@ -7,7 +7,8 @@
 // its advance and the pixels it sets around its pen position, together with
 // the CP949 decoding table iconv uses. Drawing is then the Linux route with
 // the lookups replaced: the box in the background colour, then every glyph's
-// pixels in the text colour, cut to the box and to the surface. A character
+// pixels in the text colour, cut to the box and to the surface (the drawing
+// every platform shares, text_draw.cpp). A character
 // the atlas lacks (the face has no glyph for it) takes one blank per CP949
 // byte, as on Linux.
 //
@@ -21,8 +22,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/backend.h"
-#include "platform/headless/headless.h"
+#include "platform/text_route.h"
 
 namespace platform {
 
@@ -36,20 +36,16 @@ constexpr int kLeads = 0xFE - kFirstLead + 1;
 constexpr int kFirstTrail = 0x41;
 constexpr int kTrails = 0xFE - kFirstTrail + 1;
 
+// A character of the atlas: where it sits on the line (its ink pointer is
+// set as it is laid out), and its pixels.
 struct Glyph {
-  int advance = 0;
-  int left = 0;  // from the pen position to the first column
-  int top = 0;   // from the top of the line cell to the first row
-  int width = 0;
-  int height = 0;
+  GlyphInk placed;
   std::vector<std::uint8_t> ink;  // width * height, 1 where the pixel is set
 };
 
-class Atlas {
- public:
-  void EnsureLoaded() {
-    if (loaded_) return;
-    loaded_ = true;
+class Atlas final : public TextRoute {
+ protected:
+  void SetUp() override {
     if (!Load()) {
       std::fprintf(stderr, "Vedo Zeza1: the glyph atlas is broken; text is blank\n");
       std::fflush(stderr);
@@ -59,16 +55,19 @@ class Atlas {
     }
   }
 
-  void Release() {
+  void TearDown() override {
+    laid_.clear();
     glyphs_.clear();
     encode_.clear();
     description_.clear();
-    loaded_ = false;
   }
 
-  int LineCell() const { return lineCell_; }
-  const std::string& Description() const { return description_; }
-  bool HasHangul() const { return glyphs_.count(0xAC00) != 0; }
+ public:
+  int LineCell() const override { return lineCell_; }
+  std::string FaceDescription() const override { return description_; }
+  // The atlas holds the pixels the Linux text route drew when it was made.
+  std::string Versions() const override { return "glyph atlas; " + description_; }
+  bool HasHangul() const override { return glyphs_.count(0xAC00) != 0; }
 
   // CP949 to code points, as iconv does it: a byte that does not start a
   // valid character shows as '?', one byte wide, and decoding goes on after
@@ -112,6 +111,31 @@ class Atlas {
     return std::string(bytes, 2);
   }
 
+  // Lays the string out: its glyphs in order, and its width. A character
+  // the atlas lacks only moves the pen.
+  int LayOut(const char* text, std::size_t length) override {
+    Decode(text, length, codepoints_);
+    laid_.clear();
+    int width = 0;
+    for (char32_t cp : codepoints_) {
+      const Glyph* g = Find(cp);
+      if (g == nullptr) {
+        GlyphInk missing;
+        missing.advance = MissingAdvance(cp);
+        laid_.push_back(missing);
+      } else {
+        laid_.push_back(g->placed);
+        laid_.back().ink = g->ink.empty() ? nullptr : g->ink.data();
+      }
+      width += laid_.back().advance;
+    }
+    return width;
+  }
+  HRESULT DrawLaid(Surface& surface, const Rect& box, int x, int y, std::uint32_t backColour,
+                   std::uint32_t textColour) override {
+    return DrawGlyphCoverage(surface, box, x, y, laid_, backColour, textColour);
+  }
+
   const Glyph* Find(char32_t cp) const {
     auto it = glyphs_.find(cp);
     return it == glyphs_.end() ? nullptr : &it->second;
@@ -151,33 +175,35 @@ class Atlas {
       if (!need(14)) return false;
       const char32_t cp = u32();
       Glyph g;
-      g.advance = s16();
-      g.left = s16();
-      g.top = s16();
-      g.width = u16();
-      g.height = u16();
-      const std::size_t rowBytes = (static_cast<std::size_t>(g.width) + 7) / 8;
-      if (!need(rowBytes * g.height)) return false;
-      g.ink.assign(static_cast<std::size_t>(g.width) * g.height, 0);
-      for (int r = 0; r < g.height; ++r) {
-        for (int c = 0; c < g.width; ++c) {
-          g.ink[static_cast<std::size_t>(r) * g.width + c] =
+      GlyphInk& p = g.placed;
+      p.advance = s16();
+      p.left = s16();
+      p.top = s16();
+      p.width = u16();
+      p.height = u16();
+      const std::size_t rowBytes = (static_cast<std::size_t>(p.width) + 7) / 8;
+      if (!need(rowBytes * p.height)) return false;
+      g.ink.assign(static_cast<std::size_t>(p.width) * p.height, 0);
+      for (int r = 0; r < p.height; ++r) {
+        for (int c = 0; c < p.width; ++c) {
+          g.ink[static_cast<std::size_t>(r) * p.width + c] =
               (data[at + rowBytes * r + c / 8] >> (7 - c % 8)) & 1;
         }
       }
-      at += rowBytes * g.height;
+      at += rowBytes * p.height;
       glyphs_.emplace(cp, std::move(g));
     }
     return true;
   }
 
-  bool loaded_ = false;
   int lineCell_ = 16;
   int blank_ = 8;
   std::string description_;
   char32_t decode_[kLeads * kTrails] = {};
   std::unordered_map<char32_t, std::uint16_t> encode_;
   std::unordered_map<char32_t, Glyph> glyphs_;
+  std::vector<char32_t> codepoints_;
+  std::vector<GlyphInk> laid_;
 };
 
 Atlas& Storage() {
@@ -185,99 +211,15 @@ Atlas& Storage() {
   return atlas;
 }
 
-Atlas& Loaded() {
-  Atlas& atlas = Storage();
-  atlas.EnsureLoaded();
-  return atlas;
-}
-
-int Width(const Atlas& atlas, const std::vector<char32_t>& cps) {
-  int width = 0;
-  for (char32_t cp : cps) {
-    const Glyph* g = atlas.Find(cp);
-    width += g != nullptr ? g->advance : atlas.MissingAdvance(cp);
-  }
-  return width;
-}
-
 }  // namespace
 
-int TextLineHeight() { return Loaded().LineCell(); }
-
-int TextWidthCp949(const char* text) {
-  if (text == nullptr || text[0] == 0) return 0;
-  std::vector<char32_t> cps;
-  Atlas& atlas = Loaded();
-  atlas.Decode(text, std::strlen(text), cps);
-  return Width(atlas, cps);
-}
-
-std::string TextFaceDescription() { return Loaded().Description(); }
-// The atlas holds the pixels the Linux text route drew when it was made.
-std::string TextRouteVersions() { return "glyph atlas; " + Loaded().Description(); }
-bool TextFaceHasHangul() { return Loaded().HasHangul(); }
-void ReleaseText() { Storage().Release(); }
-
-HRESULT DrawTextCp949(Surface& surface, const char* text, std::uint32_t backColour,
-                      std::uint32_t textColour, int x, int y) {
-  if (HeadlessRecorder* r = ActiveRecorder(); r != nullptr && text != nullptr) {
-    r->TextDrawn(text, backColour, textColour, x, y);
-  }
-  if (surface.IsLost()) return DDERR_SURFACELOST;
-  if (text == nullptr) return DDERR_INVALIDPARAMS;
-  const std::size_t length = std::strlen(text);
-  if (length == 0) return DD_OK;
-  Atlas& atlas = Loaded();
-  std::vector<char32_t> cps;
-  atlas.Decode(text, length, cps);
-  const long long width = Width(atlas, cps);
-  const long long cell = atlas.LineCell();
-  const int left = static_cast<int>(std::max<long long>(x, 0));
-  const int top = static_cast<int>(std::max<long long>(y, 0));
-  const int right = static_cast<int>(std::min<long long>(x + width, surface.Width()));
-  const int bottom = static_cast<int>(std::min<long long>(y + cell, surface.Height()));
-  if (left >= right || top >= bottom) return DD_OK;
-
-  const std::uint8_t back[3] = {static_cast<std::uint8_t>(backColour >> 16),
-                                static_cast<std::uint8_t>(backColour >> 8),
-                                static_cast<std::uint8_t>(backColour)};
-  const std::uint8_t ink[3] = {static_cast<std::uint8_t>(textColour >> 16),
-                               static_cast<std::uint8_t>(textColour >> 8),
-                               static_cast<std::uint8_t>(textColour)};
-  for (int row = top; row < bottom; ++row) {
-    std::uint8_t* p = surface.Row(row) + static_cast<std::size_t>(left) * 3;
-    for (int col = left; col < right; ++col, p += 3) std::memcpy(p, back, 3);
-  }
-
-  long long pen = x;
-  for (char32_t cp : cps) {
-    const Glyph* g = atlas.Find(cp);
-    if (g == nullptr) {
-      pen += atlas.MissingAdvance(cp);
-      continue;
-    }
-    const long long gx = pen + g->left;
-    const long long gy = static_cast<long long>(y) + g->top;
-    pen += g->advance;
-    const int r0 = static_cast<int>(std::max<long long>(0, top - gy));
-    const int r1 = static_cast<int>(std::min<long long>(g->height, bottom - gy));
-    const int c0 = static_cast<int>(std::max<long long>(0, left - gx));
-    const int c1 = static_cast<int>(std::min<long long>(g->width, right - gx));
-    for (int r = r0; r < r1; ++r) {
-      const std::uint8_t* src = g->ink.data() + static_cast<std::size_t>(r) * g->width;
-      std::uint8_t* dst = surface.Row(static_cast<int>(gy + r));
-      for (int c = c0; c < c1; ++c) {
-        if (src[c] != 0) std::memcpy(dst + (gx + c) * 3, ink, 3);
-      }
-    }
-  }
-  return DD_OK;
-}
+TextRoute& NativeTextRoute() { return Storage(); }
 
 // UTF-8 to CP949 with the atlas's table. Characters CP949 lacks, and broken
 // UTF-8 sequences, become '?', as with iconv on Linux.
 std::string Utf8ToCp949(std::string_view utf8) {
-  Atlas& atlas = Loaded();
+  Atlas& atlas = Storage();
+  atlas.EnsureReady();
   std::string out;
   out.reserve(utf8.size());
   std::size_t i = 0;

@@ -4,7 +4,8 @@
 // system's own code page is, so Korean shows on every Windows, and drawn with
 // TextOutW into a small top-down 24-bit DIB section: the string's box (as
 // wide as its extent, as high as the line cell), opaque, in the game's
-// colours. The box is then copied onto the surface, cut to it.
+// colours. The box is then copied onto the surface, cut to it (the box and
+// its cut are the drawing every platform shares, text_draw.cpp).
 //
 // The face: 16 pixels, never antialiased, so every pixel is either the text
 // or the background colour. Gulim first, the face the game's screens were
@@ -22,8 +23,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/backend.h"
-#include "platform/headless/headless.h"
+#include "platform/text_route.h"
+#include "platform/win32/wide.h"
 
 // After our own headers: their names (E_FAIL, HRESULT) are macros and
 // types in the Windows headers.
@@ -40,20 +41,12 @@ constexpr wchar_t kHangulSamples[] = {0xAC00, 0xB098, 0xC2A4, 0xC740, 0xD558, 0x
 // of the same design.
 const wchar_t* const kPreferredFaces[] = {L"\uAD74\uB9BC", L"Gulim", L"Baekmuk Gulim"};
 
-std::wstring Cp949ToWide(const char* text, int length) {
-  if (length <= 0) return std::wstring();
-  const int n = MultiByteToWideChar(949, 0, text, length, nullptr, 0);
-  if (n <= 0) return std::wstring();
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(949, 0, text, length, wide.data(), n);
-  return wide;
-}
-
-class TextEngine {
+class TextEngine final : public TextRoute {
  public:
-  ~TextEngine() { Release(); }
+  ~TextEngine() override { TearDown(); }
 
-  void Release() {
+ protected:
+  void TearDown() override {
     if (dc_ != nullptr) {
       if (oldFont_ != nullptr) SelectObject(dc_, oldFont_);
       if (oldBitmap_ != nullptr) SelectObject(dc_, oldBitmap_);
@@ -69,14 +62,12 @@ class TextEngine {
     bits_ = nullptr;
     bitmapW_ = 0;
     bitmapH_ = 0;
+    laid_.clear();
     description_.clear();
     hasHangul_ = false;
-    ready_ = false;
   }
 
-  void EnsureReady() {
-    if (ready_) return;
-    ready_ = true;
+  void SetUp() override {
     dc_ = CreateCompatibleDC(nullptr);
     if (dc_ == nullptr) return;
     ChooseFace();
@@ -96,20 +87,47 @@ class TextEngine {
     SetTextAlign(dc_, TA_TOP | TA_LEFT | TA_NOUPDATECP);
   }
 
-  int LineCell() const { return lineCell_; }
-  const std::string& Description() const { return description_; }
-  bool HasHangul() const { return hasHangul_; }
-  HDC Dc() const { return dc_; }
+ public:
+  int LineCell() const override { return lineCell_; }
+  std::string FaceDescription() const override { return description_; }
+  // GDI draws with whatever face Windows has; the face names it.
+  std::string Versions() const override { return "GDI; " + description_; }
+  bool HasHangul() const override { return hasHangul_; }
 
-  int Width(const std::wstring& wide) {
-    if (dc_ == nullptr || wide.empty()) return 0;
+  int LayOut(const char* text, std::size_t length) override {
+    laid_ = Widen(text, length, 949);
+    if (dc_ == nullptr || laid_.empty()) return 0;
     SIZE size{};
-    if (GetTextExtentPoint32W(dc_, wide.c_str(), static_cast<int>(wide.size()), &size) == FALSE) {
+    if (GetTextExtentPoint32W(dc_, laid_.c_str(), static_cast<int>(laid_.size()), &size) == FALSE) {
       return 0;
     }
     return size.cx;
   }
 
+  HRESULT DrawLaid(Surface& surface, const Rect& box, int x, int y, std::uint32_t backColour,
+                   std::uint32_t textColour) override {
+    // Only the visible part is drawn: the string starts (box.left - x)
+    // pixels left of the canvas and (box.top - y) above it.
+    const int w = box.right - box.left;
+    const int h = box.bottom - box.top;
+    int pitch = 0;
+    std::uint8_t* canvas = Canvas(w, h, pitch);
+    if (canvas == nullptr) return DDERR_INVALIDPARAMS;
+    SetTextColor(dc_, textColour & 0xFFFFFFu);
+    SetBkColor(dc_, backColour & 0xFFFFFFu);
+    const RECT all{0, 0, w, h};
+    ExtTextOutW(dc_, x - box.left, y - box.top, ETO_OPAQUE | ETO_CLIPPED, &all, laid_.c_str(),
+                static_cast<UINT>(laid_.size()), nullptr);
+    GdiFlush();
+    const std::size_t rowBytes = static_cast<std::size_t>(w) * 3;
+    for (int row = box.top; row < box.bottom; ++row) {
+      std::memcpy(surface.Row(row) + static_cast<std::size_t>(box.left) * 3,
+                  canvas + static_cast<std::size_t>(row - box.top) * pitch, rowBytes);
+    }
+    return DD_OK;
+  }
+
+ private:
   // A top-down 24-bit drawing area of at least w x h pixels; null on failure.
   std::uint8_t* Canvas(int w, int h, int& pitch) {
     if (w > bitmapW_ || h > bitmapH_) {
@@ -140,7 +158,6 @@ class TextEngine {
     return bits_;
   }
 
- private:
   static HFONT MakeFont(const wchar_t* face, BYTE charset) {
     LOGFONTW lf{};
     lf.lfHeight = -kPixelSize;  // the character height, without internal leading
@@ -221,7 +238,6 @@ class TextEngine {
     TryFace(nullptr, DEFAULT_CHARSET, false);
   }
 
-  bool ready_ = false;
   HDC dc_ = nullptr;
   HFONT font_ = nullptr;
   HFONT oldFont_ = nullptr;
@@ -233,73 +249,14 @@ class TextEngine {
   std::string description_;
   bool hasHangul_ = false;
   int lineCell_ = kPixelSize;
+  std::wstring laid_;
 };
-
-TextEngine& Storage() {
-  static TextEngine engine;
-  return engine;
-}
-
-TextEngine& Engine() {
-  TextEngine& engine = Storage();
-  engine.EnsureReady();
-  return engine;
-}
 
 }  // namespace
 
-int TextLineHeight() { return Engine().LineCell(); }
-
-int TextWidthCp949(const char* text) {
-  if (text == nullptr || text[0] == 0) return 0;
-  return Engine().Width(Cp949ToWide(text, static_cast<int>(std::strlen(text))));
-}
-
-std::string TextFaceDescription() { return Engine().Description(); }
-// GDI draws with whatever face Windows has; the face names it.
-std::string TextRouteVersions() { return "GDI; " + Engine().Description(); }
-bool TextFaceHasHangul() { return Engine().HasHangul(); }
-
-void ReleaseText() { Storage().Release(); }
-
-HRESULT DrawTextCp949(Surface& surface, const char* text, std::uint32_t backColour,
-                      std::uint32_t textColour, int x, int y) {
-  if (HeadlessRecorder* r = ActiveRecorder(); r != nullptr && text != nullptr) {
-    r->TextDrawn(text, backColour, textColour, x, y);
-  }
-  if (surface.IsLost()) return DDERR_SURFACELOST;
-  if (text == nullptr) return DDERR_INVALIDPARAMS;
-  const std::size_t length = std::strlen(text);
-  if (length == 0) return DD_OK;
-  TextEngine& engine = Engine();
-  const std::wstring wide = Cp949ToWide(text, static_cast<int>(length));
-  const long long width = engine.Width(wide);
-  const long long cell = engine.LineCell();
-  // The box, cut to the surface. 64-bit sums: no position can wrap into it.
-  const int left = static_cast<int>(std::max<long long>(x, 0));
-  const int top = static_cast<int>(std::max<long long>(y, 0));
-  const int right = static_cast<int>(std::min<long long>(x + width, surface.Width()));
-  const int bottom = static_cast<int>(std::min<long long>(y + cell, surface.Height()));
-  if (left >= right || top >= bottom) return DD_OK;
-
-  // Only the visible part is drawn: the string starts (x - left) pixels
-  // left of the canvas and (y - top) above it.
-  int pitch = 0;
-  std::uint8_t* canvas = engine.Canvas(right - left, bottom - top, pitch);
-  if (canvas == nullptr) return DDERR_INVALIDPARAMS;
-  const HDC dc = engine.Dc();
-  SetTextColor(dc, textColour & 0xFFFFFFu);
-  SetBkColor(dc, backColour & 0xFFFFFFu);
-  const RECT box{0, 0, right - left, bottom - top};
-  ExtTextOutW(dc, static_cast<int>(x - left), static_cast<int>(y - top), ETO_OPAQUE | ETO_CLIPPED,
-              &box, wide.c_str(), static_cast<UINT>(wide.size()), nullptr);
-  GdiFlush();
-  const std::size_t rowBytes = static_cast<std::size_t>(right - left) * 3;
-  for (int row = top; row < bottom; ++row) {
-    std::memcpy(surface.Row(row) + static_cast<std::size_t>(left) * 3,
-                canvas + static_cast<std::size_t>(row - top) * pitch, rowBytes);
-  }
-  return DD_OK;
+TextRoute& NativeTextRoute() {
+  static TextEngine engine;
+  return engine;
 }
 
 }  // namespace platform

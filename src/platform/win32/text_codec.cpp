@@ -1,6 +1,7 @@
 #include <string>
 
 #include "platform/text.h"
+#include "platform/win32/wide.h"
 
 // After our own headers: their names (E_FAIL, HRESULT) are macros and
 // types in the Windows headers.
@@ -8,15 +9,22 @@
 
 namespace platform {
 
+std::wstring Widen(const char* text, std::size_t length, unsigned codePage) {
+  if (length == 0) return std::wstring();
+  const int size = static_cast<int>(length);
+  const int n = MultiByteToWideChar(codePage, 0, text, size, nullptr, 0);
+  if (n <= 0) return std::wstring();
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(codePage, 0, text, size, wide.data(), n);
+  return wide;
+}
+
 // UTF-8 to UTF-16 to code page 949, whatever the system's own code page is.
 // Characters CP949 lacks become '?'.
 std::string Utf8ToCp949(std::string_view utf8) {
   if (utf8.empty()) return std::string();
-  const int size = static_cast<int>(utf8.size());
-  const int wideCount = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-  if (wideCount <= 0) return std::string(utf8);
-  std::wstring wide(static_cast<std::size_t>(wideCount), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), wideCount);
+  std::wstring wide = Widen(utf8.data(), utf8.size(), CP_UTF8);
+  if (wide.empty()) return std::string(utf8);
   // A character beyond the 16-bit range (two UTF-16 units) is one '?', as
   // on Linux, not two.
   std::wstring units;

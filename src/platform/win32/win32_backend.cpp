@@ -41,6 +41,7 @@
 #include <string>
 
 #include "platform/backend.h"
+#include "platform/win32/wide.h"
 
 // After our own headers: their names (E_FAIL, HRESULT) are macros and
 // types in the Windows headers.
@@ -55,8 +56,6 @@ namespace {
 constexpr wchar_t kClassName[] = L"Vedo Zeza1";
 constexpr int kFrameWidth = 640;
 constexpr int kFrameHeight = 480;
-constexpr std::int64_t kFlipsPerSecond = 60;
-constexpr std::int64_t kNsPerSecond = 1000000000;
 // The spin before each slot covers the wake-up latency of a timer wait
 // (Sleep's can be a whole timer period).
 constexpr std::int64_t kSpinNsHighResolution = 300000;
@@ -64,27 +63,6 @@ constexpr std::int64_t kSpinNsSleep = 1500000;
 // CREATE_WAITABLE_TIMER_HIGH_RESOLUTION (Windows 10 1803), newer than
 // MinGW-w64's headers. Older systems refuse the flag.
 constexpr DWORD kHighResolutionTimer = 0x00000002;
-
-std::int64_t CounterNs() {
-  static const std::int64_t frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return static_cast<std::int64_t>(f.QuadPart);
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  const std::int64_t ticks = now.QuadPart;
-  return ticks / frequency * kNsPerSecond + ticks % frequency * kNsPerSecond / frequency;
-}
-
-std::wstring Widen(const char* text, UINT codePage) {
-  const int n = MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
-  if (n <= 0) return std::wstring();
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(codePage, 0, text, -1, wide.data(), n);
-  wide.resize(static_cast<std::size_t>(n - 1));
-  return wide;
-}
 
 // True when the process has somewhere to write stderr to: a console, or the
 // handle a parent (a shell, a test) gave it.
@@ -252,7 +230,7 @@ class Win32Backend final : public Backend {
     RECT all{0, 0, clientW_, clientH_};
     FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     GdiFlush();
-    next_deadline_ = 0;
+    slots_.Restart();
     reset_ = false;
     return true;
   }
@@ -293,7 +271,7 @@ class Win32Backend final : public Backend {
     timer_ = nullptr;
     if (timePeriod_) timeEndPeriod(1);
     timePeriod_ = false;
-    next_deadline_ = 0;
+    slots_.Restart();
   }
 
  private:
@@ -369,36 +347,31 @@ class Win32Backend final : public Backend {
     }
   }
 
-  // Holds each flip to its 1/60 s slot, counted from the first flip, so the
-  // slots do not drift; a flip more than a slot late starts the count afresh.
+  // Holds each flip to its slot (FlipSlots): a timer wait until just
+  // before it, then a spin.
   void Pace() {
-    const std::int64_t now = CounterNs();
-    if (next_deadline_ == 0 || now > next_deadline_ + kNsPerSecond / kFlipsPerSecond) {
-      if (next_deadline_ == 0 && timer_ == nullptr && !timePeriod_) {
-        timer_ = CreateWaitableTimerExW(nullptr, nullptr, kHighResolutionTimer, TIMER_ALL_ACCESS);
-        if (timer_ == nullptr) timePeriod_ = timeBeginPeriod(1) == TIMERR_NOERROR;
-      }
-      slot_base_ = now;
-      slot_ = 0;
-    } else {
-      const std::int64_t spin = timer_ != nullptr ? kSpinNsHighResolution : kSpinNsSleep;
-      const std::int64_t wait = next_deadline_ - spin - now;
-      if (wait > 0) {
-        if (timer_ != nullptr) {
-          LARGE_INTEGER due;
-          due.QuadPart = -(wait / 100);  // relative, in 100 ns units
-          if (SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE) != FALSE) {
-            WaitForSingleObject(timer_, INFINITE);
-          }
-        } else {
-          Sleep(static_cast<DWORD>(wait / 1000000));
+    const std::int64_t now = MonotonicNs();
+    if (!slots_.Counting() && timer_ == nullptr && !timePeriod_) {
+      timer_ = CreateWaitableTimerExW(nullptr, nullptr, kHighResolutionTimer, TIMER_ALL_ACCESS);
+      if (timer_ == nullptr) timePeriod_ = timeBeginPeriod(1) == TIMERR_NOERROR;
+    }
+    const std::int64_t hold = slots_.Take(now);
+    if (hold == 0) return;
+    const std::int64_t spin = timer_ != nullptr ? kSpinNsHighResolution : kSpinNsSleep;
+    const std::int64_t wait = hold - spin - now;
+    if (wait > 0) {
+      if (timer_ != nullptr) {
+        LARGE_INTEGER due;
+        due.QuadPart = -(wait / 100);  // relative, in 100 ns units
+        if (SetWaitableTimer(timer_, &due, 0, nullptr, nullptr, FALSE) != FALSE) {
+          WaitForSingleObject(timer_, INFINITE);
         }
-      }
-      while (CounterNs() < next_deadline_) {
+      } else {
+        Sleep(static_cast<DWORD>(wait / 1000000));
       }
     }
-    ++slot_;
-    next_deadline_ = slot_base_ + slot_ * kNsPerSecond / kFlipsPerSecond;
+    while (MonotonicNs() < hold) {
+    }
   }
 
   // Dispatches every waiting message. False when there was none.
@@ -541,9 +514,7 @@ class Win32Backend final : public Backend {
   int dstH_ = 0;
   HANDLE timer_ = nullptr;
   bool timePeriod_ = false;
-  std::int64_t next_deadline_ = 0;
-  std::int64_t slot_base_ = 0;
-  std::int64_t slot_ = 0;
+  FlipSlots slots_;
 };
 
 }  // namespace
