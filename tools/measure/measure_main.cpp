@@ -56,6 +56,7 @@ struct Trace {
   std::int64_t init = 0;
   std::vector<std::int64_t> presents;
   std::vector<std::pair<std::int64_t, std::string>> marks;
+  bool ourClock = false;  // the header names CLOCK_MONOTONIC
 
   std::int64_t Mark(const std::string& name) const {
     for (const auto& [ns, n] : marks) {
@@ -69,6 +70,7 @@ Trace ReadTrace(const fs::path& path) {
   Trace t;
   std::ifstream in(path);
   for (std::string line; std::getline(in, line);) {
+    if (line.rfind("#", 0) == 0) t.ourClock |= line.find("CLOCK_MONOTONIC") != std::string::npos;
     std::istringstream words(line);
     std::string kind;
     long long ns = 0;
@@ -118,6 +120,11 @@ struct GameRun {
   child::Process game;
   fs::path trace;
   std::int64_t spawned = 0;
+  // Our clock less the trace's: 0 when the game stamps its trace with our
+  // clock (CLOCK_MONOTONIC); otherwise (the performance counter under Wine,
+  // which runs on another Linux clock) read off the first frame, as it was
+  // seen here, to within the 2 ms of the polling.
+  std::int64_t offset = 0;
 };
 
 std::string StartGame(Session& s, const std::string& name, const std::string& debugSet,
@@ -154,7 +161,11 @@ std::string StartGame(Session& s, const std::string& name, const std::string& de
   // Wine takes seconds to start a program.
   const auto end = std::chrono::steady_clock::now() + (s.runner.empty() ? 20s : 60s);
   while (std::chrono::steady_clock::now() < end && run.game.Running()) {
-    if (!ReadTrace(run.trace).presents.empty()) return "";
+    const Trace t = ReadTrace(run.trace);
+    if (!t.presents.empty()) {
+      if (!t.ourClock) run.offset = MonotonicNs() - t.presents.front();
+      return "";
+    }
     std::this_thread::sleep_for(2ms);
   }
   return run.game.Running() ? "no first frame in time" : "the game ended: " + run.game.HowItEnded();
@@ -203,7 +214,8 @@ bool MeasureSteady(Session& s, const std::string& name, const std::string& debug
     return false;
   }
   const Trace first = ReadTrace(run.trace);
-  const double firstFrameMs = static_cast<double>(first.presents.front() - run.spawned) / 1e6;
+  const double firstFrameMs =
+      static_cast<double>(first.presents.front() + run.offset - run.spawned) / 1e6;
   const double kernelStartMs =
       first.start > 0 ? static_cast<double>(first.presents.front() - first.start) / 1e6 : NAN;
 
@@ -217,7 +229,7 @@ bool MeasureSteady(Session& s, const std::string& name, const std::string& debug
   why = QuitGame(s, run);
 
   const Trace t = ReadTrace(run.trace);
-  const std::vector<double> iv = Intervals(t, t0, t1);
+  const std::vector<double> iv = Intervals(t, t0 - run.offset, t1 - run.offset);
   const double wall = static_cast<double>(t1 - t0) / 1e9;
   const double median = Percentile(iv, 50);
   const double p99 = Percentile(iv, 99);
