@@ -26,13 +26,15 @@ class WindowsGame : public RealWindowWalk {
     env_.push_back({"VEDO_WINDOWS_BUILD", kWindowsBuild.string()});
   }
 
-  void StartWindowsGame(const fs::path& data) {
+  // The build's game, or `program`, started under Wine in `data`.
+  void StartWindowsGame(const fs::path& data, const fs::path& program = {}) {
     fs::remove(trace_);
-    game_ = Process({.argv = {std::string(VEDO_SOURCE_DIR) + "/tests/windows/wine_run.sh",
-                              (kWindowsBuild / "src/vedo-zeza1.exe").string()},
-                     .env = env_,
-                     .workDir = data,
-                     .out = dir_ / "game.log"});
+    game_ = Process(
+        {.argv = {std::string(VEDO_SOURCE_DIR) + "/tests/windows/wine_run.sh",
+                  (program.empty() ? kWindowsBuild / "src/vedo-zeza1.exe" : program).string()},
+         .env = env_,
+         .workDir = data,
+         .out = dir_ / "game.log"});
   }
 
   void StartTheGame(const fs::path& data) override {
@@ -123,12 +125,7 @@ TEST_F(WindowsGame, TheZipStartsInAFreshPrefixWithNothingElse) {
 
   StartWindowManager();
   env_.emplace_back("WINEPREFIX", (dir_ / "prefix").string());
-  fs::remove(trace_);
-  game_ = Process({.argv = {std::string(VEDO_SOURCE_DIR) + "/tests/windows/wine_run.sh",
-                            (folder / "vedo-zeza1.exe").string()},
-                   .env = env_,
-                   .workDir = folder,
-                   .out = dir_ / "game.log"});
+  StartWindowsGame(folder, folder / "vedo-zeza1.exe");
   // The prefix is made first, which takes a minute or so.
   ASSERT_TRUE(WaitUntil([&] { return !GameTrace().presents.empty(); }, 240000ms))
       << State() << Log("game.log");
