@@ -27,10 +27,11 @@ PLAY_PACKAGES=(
 )
 # What the tests need besides: the test and benchmark libraries, the package
 # tools, a virtual X server with a window manager for the real-window tests,
-# clang with libFuzzer for the sanitizer build, and clang-format.
+# unzip for the Windows zip's check, clang with libFuzzer for the sanitizer
+# build, and clang-format.
 TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev dpkg-dev
-  xvfb xauth openbox xdotool x11-apps imagemagick
+  xvfb xauth openbox xdotool x11-apps imagemagick unzip
   clang clang-format libfuzzer-14-dev libclang-rt-14-dev
   lintian
 )
