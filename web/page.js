@@ -208,10 +208,11 @@
       loadData().then(() => Module.removeRunDependency('data'), (e) => {
         Module.vedoPage.messageBox('Vedo Zeza1', 'The game files could not be read: ' + e);
       });
-      // With the requests on their way. Listing the media devices first
-      // has Chromium start its audio without holding the page's thread, and
-      // the context is then made in a few milliseconds; where the list is
-      // not to be had (an insecure page), the context's cost fills the wait.
+      // The audio context, with the requests already on their way. Listing
+      // the media devices first has Chromium start its audio without
+      // holding the page's thread, and the context is then made in a few
+      // milliseconds; where the list is not to be had (an insecure page),
+      // the context's own cost fills the wait.
       if (navigator.mediaDevices && navigator.mediaDevices.enumerateDevices) {
         navigator.mediaDevices.enumerateDevices().catch(() => {}).then(openSound);
       } else {
