@@ -18,11 +18,12 @@
   // Event types as the game's platform layer numbers them.
   const EV = { activate: 1, move: 2, leftDown: 3, leftUp: 4, rightDown: 5, rightUp: 6, key: 7 };
   // What the page measures of itself (window.vedoFigures): the time from the
-  // page's start to the first frame, the soundfont's load, and the gaps
-  // between frames.
+  // page's start to the first frame, the soundfont's load, the audio
+  // context's making, the gaps between frames, and the longest of them in
+  // the second after the first click (when the sound starts).
   const figures = { firstFrameMs: -1, soundfontMs: -1, lastFrameMs: -1, longestGapMs: 0,
                     gapsOver20Ms: 0, frames: 0, longestGapEndMs: -1,
-                    soundfontReadyMs: -1 };
+                    soundfontReadyMs: -1, soundOpenMs: -1, clickMs: -1, clickGapMs: 0 };
   let started = false;
   let ended = false;
 
@@ -87,16 +88,27 @@
   let outputOpen = false;
   const heard = { peak: 0, frames: 0 };
 
-  function startSound() {
-    if (audio) return;
+  // Making the browser's first audio context can hold the page's thread for
+  // a few hundred milliseconds (Chromium starts its audio then); made on the
+  // first click, it froze the game. So it is made while the data downloads,
+  // before the first frame. Until a click it stays suspended, as browsers
+  // want, or gives silence where a browser lets it run: the game's sound
+  // starts with the first click either way, and the click only resumes it.
+  function openSound() {
+    if (audio || ended) return;
     const Context = window.AudioContext || window.webkitAudioContext;
     if (!Context) return;
+    const start = performance.now();
     try {
       audio = new Context({ sampleRate: 44100 });
-    } catch (e) {
-      audio = new Context();
+    } catch {
+      try {
+        audio = new Context();
+      } catch {
+        return;  // no sound; the game plays on
+      }
     }
-    audio.resume();
+    figures.soundOpenMs = performance.now() - start;
     // The mix is pulled on the page's thread, where the game runs; the
     // processor's block is the device's latency.
     node = audio.createScriptProcessor(BLOCK, 0, 2);
@@ -104,7 +116,7 @@
       const left = e.outputBuffer.getChannelData(0);
       const right = e.outputBuffer.getChannelData(1);
       const n = left.length;
-      if (!outputOpen || !started) {
+      if (!clicked || !outputOpen || !started) {
         left.fill(0);
         right.fill(0);
         return;
@@ -122,6 +134,12 @@
       heard.frames += n;
     };
     node.connect(audio.destination);
+  }
+
+  function startSound() {
+    figures.clickMs = performance.now();
+    openSound();
+    if (audio) audio.resume();
   }
 
   // The synthesizer and the soundfont, read while the data downloads; the
@@ -190,6 +208,16 @@
       loadData().then(() => Module.removeRunDependency('data'), (e) => {
         Module.vedoPage.messageBox('Vedo Zeza1', 'The game files could not be read: ' + e);
       });
+      // The audio context, with the requests already on their way. Listing
+      // the media devices first has Chromium start its audio without
+      // holding the page's thread, and the context is then made in a few
+      // milliseconds; where the list is not to be had (an insecure page),
+      // the context's own cost fills the wait.
+      if (navigator.mediaDevices && navigator.mediaDevices.enumerateDevices) {
+        navigator.mediaDevices.enumerateDevices().catch(() => {}).then(openSound);
+      } else {
+        openSound();
+      }
     }],
     onRuntimeInitialized() {
       if (testing) Module._vedo_test_enable();
@@ -213,6 +241,9 @@
             figures.longestGapEndMs = now;
           }
           if (gap > 20) figures.gapsOver20Ms++;
+          if (figures.clickMs >= 0 && now - figures.clickMs < 1000) {
+            figures.clickGapMs = Math.max(figures.clickGapMs, gap);
+          }
         }
         figures.lastFrameMs = now;
         figures.frames++;

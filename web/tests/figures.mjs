@@ -39,6 +39,8 @@ console.log(`page start to first frame      ${f.firstFrameMs.toFixed(0)} ms`);
 console.log(`soundfont fetched and read     ${f.soundfontMs.toFixed(0)} ms (on the page's thread, beside the data's download)`);
 console.log(`passes a second (10 s)         ${((f.passes - before) / 10).toFixed(1)}`);
 console.log(`game time a frame (mean)       ${f.cost.toFixed(3)} ms (pass, conversion, canvas)`);
+console.log(`${'audio context made in'.padEnd(31)}${f.soundOpenMs.toFixed(0)} ms (while the data downloads)`);
+console.log(`${'longest gap, 1 s from click'.padEnd(31)}${f.clickGapMs.toFixed(1)} ms (the click at ${f.clickMs.toFixed(0)} ms, when the sound starts)`);
 console.log(`longest gap between frames     ${f.longestGapMs.toFixed(1)} ms, ending at ${f.longestGapEndMs.toFixed(0)} ms (soundfont ready at ${f.soundfontReadyMs.toFixed(0)} ms); ${f.gapsOver20Ms} gaps over 20 ms in ${f.frames} frames`);
 await browser.close();
 server.close();
