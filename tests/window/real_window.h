@@ -21,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/frame_trace_file.h"
 #include "common/png_io.h"
 #include "common/x_session.h"
 #include "support/test_data.h"
@@ -44,49 +45,8 @@ constexpr int kFrameW = 960;
 inline int ScreenX(int frameX) { return kFrameLeft + (3 * frameX + 1) / 2; }
 inline int ScreenY(int frameY) { return (3 * frameY + 1) / 2; }
 
-// The game's frame trace: presents and marks with their monotonic times.
-struct Trace {
-  std::vector<std::int64_t> presents;
-  std::vector<std::pair<std::int64_t, std::string>> marks;
-  bool exited = false;
-
-  std::int64_t Mark(const std::string& name) const {
-    for (const auto& [ns, n] : marks) {
-      if (n == name || n.rfind(name + ",", 0) == 0) return ns;
-    }
-    return 0;
-  }
-  std::string MarkNamed(const std::string& prefix) const {
-    for (const auto& [ns, n] : marks) {
-      if (n.rfind(prefix, 0) == 0) return n;
-    }
-    return "";
-  }
-  int PresentsBetween(std::int64_t from, std::int64_t to) const {
-    int n = 0;
-    for (std::int64_t p : presents) n += p >= from && p <= to ? 1 : 0;
-    return n;
-  }
-};
-
-inline Trace ReadTrace(const fs::path& path) {
-  Trace t;
-  std::ifstream in(path);
-  for (std::string line; std::getline(in, line);) {
-    std::istringstream words(line);
-    std::string kind;
-    long long ns = 0;
-    if (!(words >> kind >> ns)) continue;
-    if (kind == "present") t.presents.push_back(ns);
-    if (kind == "exit") t.exited = true;
-    if (kind == "mark") {
-      std::string name;
-      words >> name;
-      t.marks.emplace_back(ns, name);
-    }
-  }
-  return t;
-}
+using tracefile::ReadTrace;
+using tracefile::Trace;
 
 class GameWindow : public ::testing::Test {
  protected:

@@ -14,6 +14,8 @@
 // boxes (FrameDifferences).
 #pragma once
 
+#include <algorithm>
+#include <cstdio>
 #include <ctime>
 #include <map>
 #include <tuple>
@@ -150,24 +152,43 @@ class RealWindowWalk : public GameWindow {
 
   // Where the frame on the screen differs from `f`, or "".
   virtual std::string FrameDifferences(const Shot& s, const pngio::RgbImage& f) {
+    const pngio::RgbImage seen = FrameOnScreen(s);
     int count = 0;
     std::string first;
-    for (int y = 0; y < 480; ++y) {
-      for (int x = 0; x < 640; ++x) {
-        const std::uint8_t* p = &f.rgb[(static_cast<std::size_t>(y) * 640 + x) * 3];
-        const std::uint32_t want = (std::uint32_t{p[0]} << 16) | (p[1] << 8) | p[2];
-        const std::uint32_t seen = s.At(ScreenX(x), ScreenY(y));
-        if (seen == want) continue;
-        if (count++ == 0) {
-          char text[96];
-          std::snprintf(text, sizeof text, "first at frame (%d, %d): %06X instead of %06X", x, y,
-                        seen, want);
-          first = text;
-        }
+    for (std::size_t i = 0; i < f.rgb.size(); i += 3) {
+      if (std::equal(&f.rgb[i], &f.rgb[i] + 3, &seen.rgb[i])) continue;
+      if (count++ == 0) {
+        const auto rgb = [](const std::uint8_t* p) {
+          return (std::uint32_t{p[0]} << 16) | (p[1] << 8) | p[2];
+        };
+        char text[96];
+        std::snprintf(text, sizeof text, "first at frame (%d, %d): %06X instead of %06X",
+                      static_cast<int>(i / 3 % 640), static_cast<int>(i / 3 / 640),
+                      rgb(&seen.rgb[i]), rgb(&f.rgb[i]));
+        first = text;
       }
     }
     if (count == 0) return "";
     return std::to_string(count) + " frame pixels differ; " + first;
+  }
+
+  // The 640 x 480 frame the screen shows, read at the screen pixels that
+  // ScreenX and ScreenY name.
+  static pngio::RgbImage FrameOnScreen(const Shot& s) {
+    pngio::RgbImage frame;
+    frame.width = 640;
+    frame.height = 480;
+    frame.rgb.resize(640 * 480 * 3);
+    for (int y = 0; y < 480; ++y) {
+      for (int x = 0; x < 640; ++x) {
+        const std::uint32_t v = s.At(ScreenX(x), ScreenY(y));
+        std::uint8_t* p = &frame.rgb[(static_cast<std::size_t>(y) * 640 + x) * 3];
+        p[0] = static_cast<std::uint8_t>(v >> 16);
+        p[1] = static_cast<std::uint8_t>(v >> 8);
+        p[2] = static_cast<std::uint8_t>(v);
+      }
+    }
+    return frame;
   }
 
   // Takes screenshots until one shows `want`; "" or the last difference.

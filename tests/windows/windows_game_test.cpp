@@ -49,20 +49,7 @@ class WindowsGame : public RealWindowWalk {
   // The text is drawn by another face: the frame, read out of the screen as
   // the Linux walk reads it, is compared outside the text boxes.
   std::string FrameDifferences(const Shot& s, const pngio::RgbImage& f) override {
-    pngio::RgbImage seen;
-    seen.width = 640;
-    seen.height = 480;
-    seen.rgb.resize(640 * 480 * 3);
-    for (int y = 0; y < 480; ++y) {
-      for (int x = 0; x < 640; ++x) {
-        const std::uint32_t v = s.At(ScreenX(x), ScreenY(y));
-        std::uint8_t* p = &seen.rgb[(static_cast<std::size_t>(y) * 640 + x) * 3];
-        p[0] = static_cast<std::uint8_t>(v >> 16);
-        p[1] = static_cast<std::uint8_t>(v >> 8);
-        p[2] = static_cast<std::uint8_t>(v);
-      }
-    }
-    return wintest::CompareOutsideText(f, seen);
+    return wintest::CompareOutsideText(f, FrameOnScreen(s));
   }
 };
 
@@ -84,9 +71,7 @@ TEST_F(WindowsGame, WalksFromTheTitleToTheFirstFightsSilentAfterOneWarning) {
 TEST_F(WindowsGame, TheTitleClickIsHeard) {
   StartWindowManager();
   const fs::path capture = dir_ / "capture.wav";
-  std::ofstream(dir_ / "asound.conf") << "pcm.!default {\n  type file\n  slave.pcm { type null }\n"
-                                      << "  file \"" << capture.string() << "\"\n"
-                                      << "  format \"wav\"\n}\n";
+  xsession::WriteAlsaFileConfig(dir_ / "asound.conf", capture);
   env_.emplace_back("ALSA_CONFIG_PATH", (dir_ / "asound.conf").string());
   const Frames& frames = Rendered(Now(), Now(), Now());
   StartTheGame(Data());

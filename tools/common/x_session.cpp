@@ -188,4 +188,9 @@ std::int64_t MonotonicNs() {
   return std::int64_t{ts.tv_sec} * 1000000000 + ts.tv_nsec;
 }
 
+void WriteAlsaFileConfig(const fs::path& config, const fs::path& wav) {
+  std::ofstream(config) << "pcm.!default {\n  type file\n  slave.pcm { type null }\n"
+                        << "  file \"" << wav.string() << "\"\n  format \"wav\"\n}\n";
+}
+
 }  // namespace xsession

@@ -74,5 +74,10 @@ double CpuSeconds(pid_t pid);
 long PeakResidentKib(pid_t pid);
 // CLOCK_MONOTONIC in nanoseconds, the clock of the game's frame trace.
 std::int64_t MonotonicNs();
+// Writes an ALSA configuration whose default device is the file plugin over
+// the null device, writing what is played to `wav`: with ALSA_CONFIG_PATH
+// set to `config`, a program (Wine's audio among them) plays as to a card on
+// a machine without one, and the sound can be heard afterwards.
+void WriteAlsaFileConfig(const std::filesystem::path& config, const std::filesystem::path& wav);
 
 }  // namespace xsession

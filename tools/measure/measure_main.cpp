@@ -38,8 +38,10 @@
 #include <thread>
 #include <vector>
 
+#include "common/frame_trace_file.h"
 #include "common/x_session.h"
 #include "platform/audio.h"
+#include "platform/little_endian.h"
 
 namespace {
 
@@ -51,41 +53,8 @@ constexpr int kScreenW = 1280;
 constexpr int kScreenH = 720;
 constexpr double kWarmUpSeconds = 2.0;
 
-struct Trace {
-  std::int64_t start = 0;
-  std::int64_t init = 0;
-  std::vector<std::int64_t> presents;
-  std::vector<std::pair<std::int64_t, std::string>> marks;
-  bool ourClock = false;  // the header names CLOCK_MONOTONIC
-
-  std::int64_t Mark(const std::string& name) const {
-    for (const auto& [ns, n] : marks) {
-      if (n == name) return ns;
-    }
-    return 0;
-  }
-};
-
-Trace ReadTrace(const fs::path& path) {
-  Trace t;
-  std::ifstream in(path);
-  for (std::string line; std::getline(in, line);) {
-    if (line.rfind("#", 0) == 0) t.ourClock |= line.find("CLOCK_MONOTONIC") != std::string::npos;
-    std::istringstream words(line);
-    std::string kind;
-    long long ns = 0;
-    if (!(words >> kind >> ns)) continue;
-    if (kind == "start") t.start = ns;
-    if (kind == "init") t.init = ns;
-    if (kind == "present") t.presents.push_back(ns);
-    if (kind == "mark") {
-      std::string name;
-      words >> name;
-      t.marks.emplace_back(ns, name);
-    }
-  }
-  return t;
-}
+using tracefile::ReadTrace;
+using tracefile::Trace;
 
 // Frame intervals (ms) between the presents that lie in [from, to].
 std::vector<double> Intervals(const Trace& t, std::int64_t from, std::int64_t to) {
@@ -163,7 +132,7 @@ std::string StartGame(Session& s, const std::string& name, const std::string& de
   while (std::chrono::steady_clock::now() < end && run.game.Running()) {
     const Trace t = ReadTrace(run.trace);
     if (!t.presents.empty()) {
-      if (!t.ourClock) run.offset = MonotonicNs() - t.presents.front();
+      if (!t.monotonicClock) run.offset = MonotonicNs() - t.presents.front();
       return "";
     }
     std::this_thread::sleep_for(2ms);
@@ -197,8 +166,7 @@ double SoundSeconds(const Session& s) {
   std::ifstream in(wav, std::ios::binary);
   unsigned char h[44];
   if (!in.read(reinterpret_cast<char*>(h), sizeof h)) return -1;
-  std::uint32_t bytesPerSecond = 0;
-  for (int i = 31; i >= 28; --i) bytesPerSecond = (bytesPerSecond << 8) | h[i];
+  const std::uint32_t bytesPerSecond = platform::ReadLe32(h + 28);
   const auto size = fs::file_size(wav, error);
   if (error || bytesPerSecond == 0) return -1;
   return static_cast<double>(size - sizeof h) / bytesPerSecond;
@@ -365,9 +333,7 @@ int main(int argc, char** argv) {
   }
   if (soundToFile) {
     s.alsaConfig = s.dir / "asound.conf";
-    std::ofstream(s.alsaConfig) << "pcm.!default {\n  type file\n  slave.pcm { type null }\n"
-                                << "  file \"" << (s.dir / "sound.wav").string() << "\"\n"
-                                << "  format \"wav\"\n}\n";
+    xsession::WriteAlsaFileConfig(s.alsaConfig, s.dir / "sound.wav");
   }
   std::string why = s.screen.Start(s.dir, kScreenW, kScreenH);
   if (why.empty()) why = s.screen.StartWindowManager();

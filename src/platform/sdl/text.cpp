@@ -36,6 +36,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/little_endian.h"
 #include "platform/text_route.h"
 
 namespace platform {
@@ -169,8 +170,7 @@ class TextEngine final : public TextRoute {
     const std::size_t count = static_cast<std::size_t>(out - raw_.data()) / 4;
     const auto* bytes = reinterpret_cast<const unsigned char*>(raw_.data());
     for (std::size_t i = 0; i < count; ++i, bytes += 4) {
-      codepoints_.push_back(static_cast<char32_t>(bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) |
-                                                  (static_cast<std::uint32_t>(bytes[3]) << 24)));
+      codepoints_.push_back(static_cast<char32_t>(ReadLe32(bytes)));
     }
   }
 

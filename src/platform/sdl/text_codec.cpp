@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/little_endian.h"
 #include "platform/sdl/cp949_table.h"
 #include "platform/text.h"
 
@@ -52,8 +53,7 @@ std::vector<char32_t> Cp949PairTable(int firstLead, int leads, int firstTrail, i
           sizeof out - outLeft != 4) {
         continue;
       }
-      table[static_cast<std::size_t>(lead) * trails + trail] =
-          out[0] | (out[1] << 8) | (out[2] << 16) | (static_cast<char32_t>(out[3]) << 24);
+      table[static_cast<std::size_t>(lead) * trails + trail] = static_cast<char32_t>(ReadLe32(out));
     }
   }
   iconv_close(cd);

@@ -9,16 +9,13 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/little_endian.h"
+
 namespace platform {
 namespace {
 
 constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiBitfields = 3;
-
-std::uint32_t U16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
-std::uint32_t U32(const std::uint8_t* p) {
-  return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
 
 // A channel of a bit-field pixel, scaled to 8 bits.
 std::uint8_t Channel(std::uint32_t pixel, std::uint32_t mask) {
@@ -46,8 +43,8 @@ bool LoadBmpFile(const char* path, Image& out) {
   while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) d.insert(d.end(), chunk, chunk + got);
   std::fclose(f);
   if (d.size() < 26 || d[0] != 'B' || d[1] != 'M') return false;
-  const std::uint32_t pixelOffset = U32(&d[10]);
-  const std::uint32_t infoSize = U32(&d[14]);
+  const std::uint32_t pixelOffset = ReadLe32(&d[10]);
+  const std::uint32_t infoSize = ReadLe32(&d[14]);
   long long w = 0;
   long long h = 0;
   int bpp = 0;
@@ -55,16 +52,16 @@ bool LoadBmpFile(const char* path, Image& out) {
   std::uint32_t colours = 0;
   int entryBytes = 4;
   if (infoSize == 12) {
-    w = U16(&d[18]);
-    h = static_cast<std::int16_t>(U16(&d[20]));
-    bpp = static_cast<int>(U16(&d[24]));
+    w = ReadLe16(&d[18]);
+    h = static_cast<std::int16_t>(ReadLe16(&d[20]));
+    bpp = static_cast<int>(ReadLe16(&d[24]));
     entryBytes = 3;
   } else if (infoSize >= 40 && d.size() >= 14 + 40) {
-    w = static_cast<std::int32_t>(U32(&d[18]));
-    h = static_cast<std::int32_t>(U32(&d[22]));
-    bpp = static_cast<int>(U16(&d[28]));
-    compression = U32(&d[30]);
-    colours = U32(&d[46]);
+    w = static_cast<std::int32_t>(ReadLe32(&d[18]));
+    h = static_cast<std::int32_t>(ReadLe32(&d[22]));
+    bpp = static_cast<int>(ReadLe16(&d[28]));
+    compression = ReadLe32(&d[30]);
+    colours = ReadLe32(&d[46]);
   } else {
     return false;
   }
@@ -81,7 +78,7 @@ bool LoadBmpFile(const char* path, Image& out) {
   if (compression == kBiBitfields && (bpp == 16 || bpp == 32)) {
     // The masks follow the info header (they are part of the later ones).
     if (d.size() < 14 + 40 + 12) return false;
-    for (int i = 0; i < 3; ++i) masks[i] = U32(&d[54 + 4 * i]);
+    for (int i = 0; i < 3; ++i) masks[i] = ReadLe32(&d[54 + 4 * i]);
   } else if (compression != kBiRgb) {
     return false;
   }
@@ -122,7 +119,7 @@ bool LoadBmpFile(const char* path, Image& out) {
           for (int c = 0; c < 3; ++c) dst[c] = row[x * 3 + c];
           break;
         default: {
-          const std::uint32_t p = bpp == 16 ? U16(row + x * 2) : U32(row + x * 4);
+          const std::uint32_t p = bpp == 16 ? ReadLe16(row + x * 2) : ReadLe32(row + x * 4);
           dst[0] = Channel(p, masks[2]);
           dst[1] = Channel(p, masks[1]);
           dst[2] = Channel(p, masks[0]);
