@@ -8,6 +8,7 @@
 
 #include "platform/platform.h"
 #include "shell/debug_settings.h"
+#include "shell/language.h"
 #include "shell/options.h"
 #include "shell/program.h"
 
@@ -52,6 +53,7 @@ int main(int argc, char** argv) {
     }
   }
   platform::SetWindowOptions({line.windowed, line.scale});
+  gLanguage = line.language;
   // A diagnostic for measurements only: it does nothing unless set.
   ApplyDebugSettings(std::getenv("VEDO_DEBUG_SET"));
   const int exitCode = WinMain();
