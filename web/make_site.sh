@@ -15,7 +15,7 @@ cp "$here/index.html" "$here/page.js" "$build/web/vedo-zeza1.js" "$build/web/ved
 : >"$site/files.txt"
 for f in "$data"/*; do
   name=$(basename "$f")
-  [[ $name == icon.png ]] && continue
+  [[ $name == icon.png || -d $f ]] && continue
   cp "$f" "$site/"
   echo "$name" >>"$site/files.txt"
 done

@@ -16,7 +16,7 @@ trap 'rm -rf "$stage"' EXIT
 mkdir "$stage/$name"
 # Without the debug information of the RelWithDebInfo build.
 x86_64-w64-mingw32-strip -o "$stage/$name/vedo-zeza1.exe" "$build/src/vedo-zeza1.exe"
-cp "$data"/* "$stage/$name/"
+cp -r "$data"/* "$stage/$name/"
 cp README.md "$stage/$name/README.md"
 cp packaging/windows/how-to-play.txt "$stage/$name/HOW-TO-PLAY.txt"
 if [[ -f LICENSE ]]; then
