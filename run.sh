@@ -39,11 +39,12 @@ TEST_PACKAGES=(
 # for its tests.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 zip)
 # What the browser build needs: Emscripten (whose tools want Debian's own
-# Node modules), npm for the page's packages, and Chromium for its tests.
+# Node modules), npm for the page's packages, and Chromium and Firefox ESR for
+# its tests.
 WEB_PACKAGES=(emscripten nodejs)
 # A Node from elsewhere brings its own npm, which Debian's would conflict with.
 command -v npm >/dev/null || WEB_PACKAGES+=(npm)
-WEB_TEST_PACKAGES=(chromium)
+WEB_TEST_PACKAGES=(chromium firefox-esr)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 install_missing() {

@@ -55,8 +55,8 @@
     let scale = Math.min(vw / FRAME_W, vh / FRAME_H);
     const below = (vw - FRAME_W * scale) / 2 < cornerW;
     if (below && vh - FRAME_H * scale < cornerH) scale = Math.min(vw / FRAME_W, (vh - cornerH) / FRAME_H);
-    const w = Math.floor(FRAME_W * scale);
-    const h = Math.floor(FRAME_H * scale);
+    const w = Math.floor(FRAME_W * scale + 1e-9);
+    const h = Math.floor(FRAME_H * scale + 1e-9);
     turn.hidden = vh <= vw;
     const turnH = turn.hidden ? 0 : turn.offsetHeight + 12;
     const top = Math.max(0, Math.floor((vh - (below ? cornerH : 0) - h - turnH) / 2));
@@ -66,10 +66,6 @@
     canvas.style.top = top + 'px';
     turn.style.top = top + h + 12 + 'px';
   }
-  addEventListener('resize', layout);
-  if (window.visualViewport) visualViewport.addEventListener('resize', layout);
-  document.addEventListener('fullscreenchange', layout);
-  layout();
 
   // Full screen is offered, never forced: a button in the corner, which on
   // phones also turns the picture sideways where the browser allows.
@@ -84,6 +80,11 @@
       if (screen.orientation && screen.orientation.lock) screen.orientation.lock('landscape').catch(() => {});
     }, () => {});
   });
+
+  addEventListener('resize', layout);
+  if (window.visualViewport) visualViewport.addEventListener('resize', layout);
+  document.addEventListener('fullscreenchange', layout);
+  layout();
 
   // ---- Input ---------------------------------------------------------------
   // The mouse and a pen are the game's mouse: the pointer follows them, over
