@@ -14,10 +14,12 @@ site=$build/site
 rm -rf "$site"
 mkdir -p "$site/synth" "$site/licences" "$site/icons"
 cp "$here/index.html" "$here/page.css" "$here/page.js" "$here/sw.js" "$here/manifest.webmanifest" \
-  "$build/web/vedo-zeza1.js" "$build/web/vedo-zeza1.wasm" "$site/"
+  "$build/web/vedo-zeza1.js" "$site/"
 
-# The data kit in one pack, a tar compressed by us: no host's settings decide
-# its size. The icon is the desktop's, not the game's.
+# The WebAssembly, and the data kit in one pack (a tar), compressed by us: no
+# host's settings decide their size. The icon is the desktop's, not the
+# game's.
+gzip -9n <"$build/web/vedo-zeza1.wasm" >"$site/vedo-zeza1.wasm.gz"
 mapfile -t kit < <(cd "$data" && ls | grep -vx icon.png)
 tar --format=ustar --owner=0 --group=0 --numeric-owner --mtime=@0 --sort=name \
   -C "$data" -cf - "${kit[@]}" | gzip -9n >"$site/vedo-data.pack"
@@ -75,8 +77,8 @@ digest=$(cd "$site" && find . -type f ! -name preview.png -print0 | sort -z | xa
 version=$game-$digest
 size() { stat -c %s "$site/$1"; }
 sed -i "s|^  const BUILD = .*|  const BUILD = { version: '$version', program: $(size vedo-zeza1.js), \
-wasm: $(size vedo-zeza1.wasm), pack: $(size vedo-data.pack) };|" "$site/page.js"
-before=$(($(size vedo-zeza1.js) + $(size vedo-zeza1.wasm) + $(size vedo-data.pack)))
+wasm: $(size vedo-zeza1.wasm.gz), pack: $(size vedo-data.pack) };|" "$site/page.js"
+before=$(($(size vedo-zeza1.js) + $(size vedo-zeza1.wasm.gz) + $(size vedo-data.pack)))
 sed -i "s|<span id=\"bytes\"></span>|<span id=\"bytes\">0.0 / $(printf '%d.%d' $((before / 1000000)) \
 $((before / 100000 % 10))) MB</span>|" "$site/index.html"
 files=$(cd "$site" && find . -type f ! -name sw.js ! -name preview.png | sed 's|^\./||' | sort |

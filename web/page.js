@@ -14,7 +14,7 @@
   // make_site.sh writes this line.
   const BUILD = { version: 'dev', program: 0, wasm: 0, pack: 0 };
   const PROGRAM = 'vedo-zeza1.js';
-  const WASM = 'vedo-zeza1.wasm';
+  const WASM = 'vedo-zeza1.wasm.gz';
   const PACK = 'vedo-data.pack';
   const SOUNDFONT = 'TimGM6mb.sf2';
   const STALL_MS = 20000;
@@ -319,15 +319,8 @@
     }
     return all;
   }
-  async function whole(name) {
-    const pieces = [];
-    await download(name, (p) => pieces.push(p.slice()));
-    return join(pieces);
-  }
 
-  // The data kit: one tar file, gzip-compressed by the build, unpacked here
-  // as it arrives, whatever the host does or does not compress. A host that
-  // has already undone the gzip (a Content-Encoding) is read as it comes.
+  // The data kit, one tar file.
   function untar(bytes) {
     const text = (from, length) => {
       let s = '';
@@ -348,18 +341,23 @@
     if (!files.size) throw new Broken('it holds no files');
     return files;
   }
-  async function loadPack() {
+  // The WebAssembly and the data kit come gzip-compressed by the build, and
+  // are unpacked here as they arrive, so that no host's settings decide
+  // their size; a host that has already undone the gzip (a Content-Encoding)
+  // is read as it comes. A damaged file is told, and the retry fetches it
+  // again.
+  async function unpacked(name, read = (bytes) => bytes) {
     for (;;) {
       const pieces = [];
       let writer = null;
-      let unpacked = null;
+      let unpacking = null;
       try {
-        await download(PACK, async (piece) => {
+        await download(name, async (piece) => {
           if (!writer) {
             const gzip = piece[0] === 0x1f && piece[1] === 0x8b;
             const stream = gzip ? new DecompressionStream('gzip') : new TransformStream();
             writer = stream.writable.getWriter();
-            unpacked = (async () => {
+            unpacking = (async () => {
               const reader = stream.readable.getReader();
               for (;;) {
                 const { done: end, value } = await reader.read();
@@ -367,7 +365,7 @@
                 pieces.push(value);
               }
             })();
-            unpacked.catch(() => {});
+            unpacking.catch(() => {});
           }
           await writer.write(piece).catch((e) => {
             throw new Broken(e.message);
@@ -377,13 +375,13 @@
         await writer.close().catch((e) => {
           throw new Broken(e.message);
         });
-        await unpacked.catch((e) => {
+        await unpacking.catch((e) => {
           throw new Broken(e.message);
         });
-        return untar(join(pieces));
+        return read(join(pieces));
       } catch (e) {
         if (!(e instanceof Broken)) throw e;
-        await problem(`${PACK}이(가) 손상되었습니다 (${e.message}).`, `${PACK} is damaged (${e.message}).`);
+        await problem(`${name}이(가) 손상되었습니다 (${e.message}).`, `${name} is damaged (${e.message}).`);
       }
     }
   }
@@ -523,8 +521,8 @@
 
   // Everything starts at once: the program's script, its WebAssembly and the
   // data, and the audio context while they download.
-  let wasmBytes = whole(WASM);
-  const pack = loadPack();
+  let wasmBytes = unpacked(WASM);
+  const pack = unpacked(PACK, untar);
   function loadProgram() {
     loadScript(PROGRAM).then(() => {
       progress(BUILD.program);
@@ -574,7 +572,7 @@
             return;
           } catch (e) {
             await problem(`${WASM}이(가) 손상되었습니다 (${e.message}).`, `${WASM} is damaged (${e.message}).`);
-            wasmBytes = whole(WASM);
+            wasmBytes = unpacked(WASM);
           }
         }
       })();

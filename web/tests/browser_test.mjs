@@ -1,6 +1,5 @@
 // The browser build in a real Chromium, on a static server at 127.0.0.1
-// that hosts the site under a sub-path and gives the WebAssembly a wrong
-// MIME type, as some hosts do.
+// that hosts the site under a sub-path.
 //
 //   node browser_test.mjs SITE REFERENCE_DIR
 //
@@ -26,7 +25,7 @@ import puppeteer from 'puppeteer-core';
 const [site, references] = process.argv.slice(2);
 const here = fileURLToPath(new URL('.', import.meta.url));
 const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
-  '.png': 'image/png', '.webmanifest': 'application/manifest+json', '.wasm': 'application/octet-stream' };
+  '.png': 'image/png', '.webmanifest': 'application/manifest+json' };
 const BASE = '/games/vedo/';
 const PACK = 'vedo-data.pack';
 let failures = 0;
@@ -237,8 +236,7 @@ for (const [width, height] of [[844, 390], [1024, 768], [390, 844]]) {
   const { r, l } = layout;
   check(r.left >= 0 && r.top >= 0 && r.right <= width && r.bottom <= height &&
     (width > height || (r.width === width && layout.turn)) &&
-    (l.left >= r.right || l.top >= r.bottom), `${where} the whole frame shows, the licences beside it` +
-    ` (${JSON.stringify([r, l])})`);
+    (l.left >= r.right || l.top >= r.bottom), `${where} the whole frame shows, the licences beside it`);
   await run(page, 20);
   await tap(320, 400, 15);
   await tap(150, 130, 15);
@@ -306,8 +304,8 @@ rmSync(kit, { recursive: true, force: true });
 // Each failure is told in the panel, naming the file; the retry continues
 // and the game starts. A stalled download continues from where it stopped.
 for (const [file, fault] of [
-  ['vedo-zeza1.wasm', (route) => route.fulfill({ status: 404 })],
-  ['vedo-zeza1.wasm', (route) => route.fulfill({ body: 'not WebAssembly' })],
+  ['vedo-zeza1.wasm.gz', (route) => route.fulfill({ status: 404 })],
+  ['vedo-zeza1.wasm.gz', (route) => route.fulfill({ body: 'not WebAssembly' })],
   ['vedo-zeza1.js', (route) => route.fulfill({ status: 404 })],
   [PACK, (route) => route.fulfill({ status: 404 })],
   [PACK, (route) => route.fulfill({ body: lacking.subarray(0, 100000) })],
