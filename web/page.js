@@ -160,14 +160,16 @@
       push(EV.move, x, y);
       if (fingerPresses) push(EV.leftDown, x, y);
     } else {
-      push(EV.move, ...framePoint(e, false));
+      const [x, y] = framePoint(e, false);
+      push(EV.move, x, y);
       if (e.button === 0) push(EV.leftDown);
       if (e.button === 2) push(EV.rightDown);
     }
   });
   addEventListener('pointermove', (e) => {
     if (e.pointerType !== 'touch') {
-      push(EV.move, ...framePoint(e, false));
+      const [x, y] = framePoint(e, false);
+      push(EV.move, x, y);
       // A second button pressed or released while one is down.
       if (e.button === 0) push(e.buttons & 1 ? EV.leftDown : EV.leftUp);
       if (e.button === 2) push(e.buttons & 2 ? EV.rightDown : EV.rightUp);
