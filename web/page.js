@@ -475,13 +475,35 @@
       document.head.appendChild(s);
     });
   }
+  // The soundfont, given up on when it fails or stalls.
+  async function soundfont() {
+    const abort = new AbortController();
+    let timer = 0;
+    const watch = () => {
+      clearTimeout(timer);
+      timer = setTimeout(() => abort.abort(), STALL_MS);
+    };
+    try {
+      watch();
+      const r = await fetch(SOUNDFONT, { signal: abort.signal });
+      if (!r.ok) throw new Error(`no soundfont at ${SOUNDFONT} beside the page (HTTP ${r.status})`);
+      const pieces = [];
+      for (const reader = r.body.getReader(); ;) {
+        const { done: end, value } = await reader.read();
+        if (end) return join(pieces);
+        watch();
+        pieces.push(value);
+      }
+    } catch (e) {
+      throw abort.signal.aborted ? new Error(`${SOUNDFONT} stalled`) : e;
+    } finally {
+      clearTimeout(timer);
+    }
+  }
   async function loadSynth() {
     const start = performance.now();
     try {
-      const font = fetch(SOUNDFONT).then((r) => {
-        if (!r.ok) throw new Error(`no soundfont at ${SOUNDFONT} beside the page (HTTP ${r.status})`);
-        return r.arrayBuffer();
-      });
+      const font = soundfont();
       font.catch(() => {});
       await loadScript('synth/libfluidsynth-2.4.6.js');
       await fluidSynthStarted();
