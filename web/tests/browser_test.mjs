@@ -75,9 +75,13 @@ const browser = await chromium.launch({
 // their copy, so only the offline checks have one.
 const desk = await browser.newContext({ viewport: { width: 1280, height: 960 }, serviceWorkers: 'block' });
 
+let refused = 0;  // what the page's Content-Security-Policy refused
 async function open(query, context = desk) {
   const page = await context.newPage();
-  page.on('console', (m) => console.log('  page: ' + m.text()));
+  page.on('console', (m) => {
+    if (m.text().includes('Content Security Policy')) refused++;
+    console.log('  page: ' + m.text());
+  });
   page.on('pageerror', (e) => console.log('  page error: ' + e));
   await page.goto(origin + 'index.html?test' + query);
   await page.waitForFunction(() => window.vedoTest && vedoTest.idle(), null, { timeout: 60000 });
@@ -377,6 +381,7 @@ await desk.close();
   rmSync(profile, { recursive: true, force: true });
 }
 
+check(refused === 0, `the pages ran within their Content-Security-Policy (${refused} refusals)`);
 await browser.close();
 server.close();
 server.closeAllConnections();
