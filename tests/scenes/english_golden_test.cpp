@@ -1,5 +1,5 @@
 // The game in English over the generated data kit and its English pack: the
-// replay tests/scenes/replays/english_screens.vrs writes a shot of every
+// replay tests/scenes/english_screens.vrs writes a shot of every
 // screen with words, and each is compared, cut to the part that shows the
 // English, with tests/golden/english_NAME.png.
 #include <gtest/gtest.h>
@@ -51,8 +51,7 @@ TEST(EnglishGolden, EveryScreenWithWords) {
        {testdata::KitGoldenSkipReason(), testdata::TextGoldenSkipReason()}) {
     if (!skip.empty()) GTEST_SKIP() << skip;
   }
-  std::ifstream in(std::filesystem::path(VEDO_SOURCE_DIR) /
-                   "tests/scenes/replays/english_screens.vrs");
+  std::ifstream in(std::filesystem::path(VEDO_SOURCE_DIR) / "tests/scenes/english_screens.vrs");
   std::ostringstream script;
   script << in.rdbuf();
   const std::filesystem::path shots = testdata::MakeTempDir("vedo-english");
