@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <vector>
@@ -98,48 +97,17 @@ bool ReadDescription(const fs::path& path, Description& out, std::string* error)
   return true;
 }
 
-// The size a PNG file declares, read from its header before the picture is
-// decoded, so that no file can make the reader allocate for a huge picture.
-bool PngSize(const fs::path& path, int& width, int& height, std::string* error) {
-  std::ifstream in(path, std::ios::binary);
-  std::uint8_t head[24] = {};
-  if (!in || !in.read(reinterpret_cast<char*>(head), sizeof head)) {
-    return Fail(error, "cannot read " + path.string());
-  }
-  static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-  if (std::memcmp(head, kSignature, 8) != 0 || std::memcmp(head + 12, "IHDR", 4) != 0) {
-    return Fail(error, path.string() + " is not a PNG file");
-  }
-  auto be = [&head](int at) {
-    return (static_cast<std::uint32_t>(head[at]) << 24) | (head[at + 1] << 16) |
-           (head[at + 2] << 8) | head[at + 3];
-  };
-  const std::uint32_t w = be(16);
-  const std::uint32_t h = be(20);
-  if (w > 100000 || h > 100000) return Fail(error, path.string() + ": picture size out of range");
-  width = static_cast<int>(w);
-  height = static_cast<int>(h);
-  return true;
-}
-
 // Reads a PNG of at most maxW x maxH pixels into B, G, R bytes. A fully
 // transparent pixel becomes black, the clear colour of sprites; a partly
 // transparent one has no meaning in the game's opaque-or-clear pixels and is
 // refused, naming the first.
 bool ReadPicture(const fs::path& path, int maxW, int maxH, int& width, int& height, Bytes& bgr,
                  std::string* error) {
-  if (!PngSize(path, width, height, error)) return false;
-  if (width < 1 || height < 1 || width > maxW || height > maxH) {
-    return Fail(error, path.string() + ": " + std::to_string(width) + " x " +
-                           std::to_string(height) + " pixels, more than " + std::to_string(maxW) +
-                           " x " + std::to_string(maxH));
-  }
   pngio::RgbImage image;
   std::vector<std::uint8_t> alpha;
-  if (!pngio::ReadPngWithAlpha(path.string(), image, alpha, error)) return false;
-  if (image.width != width || image.height != height) {
-    return Fail(error, path.string() + ": the picture does not match its header");
-  }
+  if (!pngio::ReadPngWithAlpha(path.string(), image, alpha, error, maxW, maxH)) return false;
+  width = image.width;
+  height = image.height;
   bgr.resize(image.rgb.size());
   for (std::size_t i = 0; i < alpha.size(); ++i) {
     const std::uint8_t a = alpha[i];
