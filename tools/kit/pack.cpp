@@ -79,9 +79,15 @@ struct Description {
   }
 };
 
+// The longest description unpacking writes, sprites.txt with a line for
+// each of 65,536 frames, is about 1.3 MB; a larger file, or more lines than
+// there can be frames, is refused before its words are kept.
+constexpr std::uint64_t kMaxDescriptionBytes = 4u << 20;
+constexpr std::size_t kMaxDescriptionLines = kSpriteToolMaxFrames + 64;
+
 bool ReadDescription(const fs::path& path, Description& out, std::string* error) {
   Bytes bytes;
-  if (!ReadFileBytes(path.string(), bytes, error, 16u << 20)) return false;
+  if (!ReadFileBytes(path.string(), bytes, error, kMaxDescriptionBytes)) return false;
   std::istringstream in(std::string(bytes.begin(), bytes.end()));
   std::string line;
   while (std::getline(in, line)) {
@@ -90,6 +96,10 @@ bool ReadDescription(const fs::path& path, Description& out, std::string* error)
     std::istringstream words(line);
     std::string key;
     if (!(words >> key)) continue;
+    if (out.lines.size() == kMaxDescriptionLines) {
+      return Fail(error, path.string() + ": more than " + std::to_string(kMaxDescriptionLines) +
+                             " lines, more than any description needs");
+    }
     std::vector<std::string> rest;
     for (std::string w; words >> w;) rest.push_back(w);
     out.lines.emplace_back(key, rest);
@@ -268,8 +278,10 @@ bool PackMap(const std::string& dir, const std::string& mapPath, std::string* er
   // Messages name the CSV line and field as a spreadsheet counts them, from
   // 1, and the map cell as the game counts it, from 0.
   const std::string csvName = (root / "ground.csv").string();
+  // 1024 rows of 1024 numbers of at most 11 characters and a comma each
+  // need 12 MB.
   Bytes csvBytes;
-  if (!ReadFileBytes(csvName, csvBytes, error, 64u << 20)) return false;
+  if (!ReadFileBytes(csvName, csvBytes, error, 16u << 20)) return false;
   std::istringstream csv(std::string(csvBytes.begin(), csvBytes.end()));
   std::string line;
   int row = 0;
