@@ -8,11 +8,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "platform/audio.h"
 #include "replay/replay_host.h"
+#include "replay/script.h"
 #include "shell/language.h"
 
 int main(int argc, char** argv) {
@@ -42,12 +42,18 @@ int main(int argc, char** argv) {
     std::fputs(usage, stderr);
     return 2;
   }
-  std::ifstream in(scriptPath);
+  std::ifstream in(scriptPath, std::ios::binary);
   if (!in) {
     std::fprintf(stderr, "vedo-replay: cannot read %s\n", scriptPath.c_str());
     return 2;
   }
-  std::ostringstream text;
-  text << in.rdbuf();
-  return replay::RunReplay(text.str(), dataDir, language);
+  std::string text(replay::kMaxScriptBytes + 1, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  if (text.size() > replay::kMaxScriptBytes) {
+    std::fprintf(stderr, "vedo-replay: %s is longer than %zu bytes\n", scriptPath.c_str(),
+                 replay::kMaxScriptBytes);
+    return 2;
+  }
+  return replay::RunReplay(text, dataDir, language);
 }
