@@ -16,7 +16,7 @@ bool BmpSizeAcceptable(long long width, long long height) {
          width * height <= kMaxPixels;
 }
 
-bool BmpFileSizeAcceptable(const char* path) {
+bool BmpFileSize(const char* path, long long& width, long long& height) {
   std::FILE* f = std::fopen(path, "rb");
   if (f == nullptr) return false;
   std::uint8_t h[26] = {};
@@ -24,18 +24,22 @@ bool BmpFileSizeAcceptable(const char* path) {
   std::fclose(f);
   if (got < 18 || h[0] != 'B' || h[1] != 'M') return false;
   const std::uint32_t infoSize = ReadLe32(h + 14);
-  long long w = 0;
-  long long ht = 0;
   if (infoSize == 12) {  // the old core header: 16-bit sizes
     if (got < 22) return false;
-    w = ReadLe16(h + 18);
-    ht = ReadLe16(h + 20);
+    width = ReadLe16(h + 18);
+    height = ReadLe16(h + 20);
   } else {
     if (got < 26) return false;
-    w = ReadLeInt32(h + 18);
-    ht = ReadLeInt32(h + 22);
+    width = ReadLeInt32(h + 18);
+    height = ReadLeInt32(h + 22);
   }
-  return BmpSizeAcceptable(w, ht);
+  return true;
+}
+
+bool BmpFileSizeAcceptable(const char* path) {
+  long long w = 0;
+  long long ht = 0;
+  return BmpFileSize(path, w, ht) && BmpSizeAcceptable(w, ht);
 }
 
 }  // namespace platform

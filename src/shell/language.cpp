@@ -71,19 +71,26 @@ bool ReadSmallFile(const std::string& path, std::size_t limit, std::string& byte
 }
 
 // Loads a picture of the pack that must be width x height (or, with
-// `anySize`, at most that). False with the reason.
+// `anySize`, at most that). Its size is read from the file's headers first,
+// so that nothing larger is ever allocated for it. False with the reason.
 bool LoadPackPicture(const std::string& path, int width, int height, bool anySize,
                      platform::Image& image, std::string& why) {
-  if (!platform::LoadBmpFile(path.c_str(), image)) {
-    why = "not a picture the game can read";
+  long long w = 0;
+  long long h = 0;
+  if (!platform::BmpFileSize(path.c_str(), w, h)) {
+    why = "not a BMP picture";
     return false;
   }
-  const bool fits = anySize ? image.width <= width && image.height <= height
-                            : image.width == width && image.height == height;
+  h = h < 0 ? -h : h;
+  const bool fits =
+      anySize ? w >= 1 && h >= 1 && w <= width && h <= height : w == width && h == height;
   if (!fits) {
-    why = std::to_string(image.width) + " x " + std::to_string(image.height) +
-          " pixels; the game needs " + (anySize ? "at most " : "") + std::to_string(width) + " x " +
-          std::to_string(height);
+    why = std::to_string(w) + " x " + std::to_string(h) + " pixels; the game needs " +
+          (anySize ? "at most " : "") + std::to_string(width) + " x " + std::to_string(height);
+    return false;
+  }
+  if (!platform::LoadBmpFile(path.c_str(), image) || image.width != w || image.height != h) {
+    why = "not a picture the game can read";
     return false;
   }
   return true;
