@@ -40,11 +40,12 @@ TEST_PACKAGES=(
 # for its tests.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 zip)
 # What the browser build needs: Emscripten (whose tools want Debian's own
-# Node modules), npm for the page's packages, and Chromium for its tests.
+# Node modules), npm for the page's packages, and Chromium and Firefox ESR for
+# its tests.
 WEB_PACKAGES=(emscripten nodejs)
 # A Node from elsewhere brings its own npm, which Debian's would conflict with.
 command -v npm >/dev/null || WEB_PACKAGES+=(npm)
-WEB_TEST_PACKAGES=(chromium)
+WEB_TEST_PACKAGES=(chromium firefox-esr)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 install_missing() {
@@ -84,13 +85,13 @@ TEST_OPTIONS=(-DVEDO_BUILD_TESTS=ON -DVEDO_WERROR=ON)
 # The browser build into build-web, and its site into build-web/site. Needs
 # the Linux build in build (the data kit and the glyph atlas come from it).
 build_web() {
-  cmake --build build -j"$JOBS" --target vedo-data vedo-glyphs vedo-replay
+  cmake --build build -j"$JOBS" --target vedo-data vedo-glyphs vedo-replay vedo-web-icons
   (cd web && npm ci --no-audit --no-fund --loglevel=error)
   export NODE_PATH=/usr/share/nodejs
   emcmake cmake -S . -B build-web -DVEDO_PLATFORM=web -DCMAKE_BUILD_TYPE=Release \
     -DVEDO_GLYPH_ATLAS="$PWD/build/glyphs.atlas" >/dev/null
   cmake --build build-web -j"$JOBS"
-  web/make_site.sh build-web build/data
+  web/make_site.sh build-web build
 }
 
 test_web() {
