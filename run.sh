@@ -23,7 +23,7 @@ cd "$(dirname "$0")"
 # only draw the glyph atlas at build time; the game itself needs no font.
 PLAY_PACKAGES=(
   cmake g++ make pkg-config
-  libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev libpng-dev
+  libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev libstb-dev
   fonts-baekmuk timgm6mb-soundfont
 )
 # What the tests need besides: the test and benchmark libraries, the package
@@ -36,9 +36,8 @@ TEST_PACKAGES=(
   clang clang-format libfuzzer-14-dev libclang-rt-14-dev
   lintian
 )
-# The Windows build: MinGW-w64's -posix compilers, zlib for them, and Wine
-# for its tests.
-WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 zip)
+# The Windows build: MinGW-w64's -posix compilers, and Wine for its tests.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 zip)
 # What the browser build needs: Emscripten (whose tools want Debian's own
 # Node modules), npm for the page's packages, and Chromium and Firefox ESR for
 # its tests.

@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
   pngio::RgbImage icon;
   std::string error;
   if (!pngio::ReadPng(argv[1], icon, &error)) {
-    std::fprintf(stderr, "vedo-web-icons: %s: %s\n", argv[1], error.c_str());
+    std::fprintf(stderr, "vedo-web-icons: %s\n", error.c_str());
     return 1;
   }
   for (int i = 3; i < argc; ++i) {
@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
     }
     const std::string path = std::string(argv[2]) + "/icon-" + std::to_string(size) + ".png";
     if (!pngio::WritePng(path, Scale(icon, size), &error)) {
-      std::fprintf(stderr, "vedo-web-icons: %s: %s\n", path.c_str(), error.c_str());
+      std::fprintf(stderr, "vedo-web-icons: %s\n", error.c_str());
       return 1;
     }
   }
