@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Writes vedo-zeza1-VERSION-win64.zip in OUT_DIR (the source folder unless
 # given): one folder holding the game, its data files beside it (the game
-# reads the folder it starts in), the README, the licence and a
+# reads the folder it starts in), the README, the licences and a
 # Korean-and-English how-to-play.
 #   make_zip.sh WINDOWS_BUILD DATA_DIR [OUT_DIR]
 set -euo pipefail
@@ -19,6 +19,9 @@ x86_64-w64-mingw32-strip -o "$stage/$name/vedo-zeza1.exe" "$build/src/vedo-zeza1
 cp -r "$data"/* "$stage/$name/"
 cp README.md "$stage/$name/README.md"
 cp packaging/windows/how-to-play.txt "$stage/$name/HOW-TO-PLAY.txt"
+# The game's text is drawn with glyphs of the Baekmuk Gulim font, whose
+# licence goes with every copy.
+cp /usr/share/doc/fonts-baekmuk/copyright "$stage/$name/BAEKMUK-FONT-LICENSE.txt"
 if [[ -f LICENSE ]]; then
   cp LICENSE "$stage/$name/LICENSE.txt"
 else

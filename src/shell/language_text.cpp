@@ -1,8 +1,10 @@
 #include "shell/language_text.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 
+#include "platform/glyph_atlas.h"
 #include "platform/text.h"
 #include "shell/game_lines.h"
 
@@ -11,14 +13,20 @@ namespace {
 // Beyond this many, the rest of a hopeless file is summed up in one line.
 constexpr std::size_t kMaxProblems = 100;
 
-// The glyph atlas every platform draws from holds printable ASCII and the
-// rows of KS X 1001 from 0xA1 to 0xC8: its symbols and its Hangul. CP949's
-// extended Hangul and KS X 1001's Hanja are not in it.
-bool AtlasHolds(const std::string& cp949) {
-  if (cp949.size() != 2) return false;
-  const auto lead = static_cast<unsigned char>(cp949[0]);
-  const auto trail = static_cast<unsigned char>(cp949[1]);
-  return lead >= 0xA1 && lead <= 0xC8 && trail >= 0xA1 && trail <= 0xFE;
+// The characters of the glyph atlas built into the game, the text route of
+// every platform: printable ASCII and KS X 1001's symbols and Hangul. CP949's
+// Hanja and extended Hangul convert, but have no glyphs.
+bool AtlasHolds(char32_t c) {
+  static const std::vector<char32_t> characters = [] {
+    std::vector<char32_t> all;
+    platform::GlyphAtlas atlas;
+    std::string error;
+    if (platform::ReadGlyphAtlas(platform::BuiltInGlyphAtlas(), atlas, error)) {
+      for (const platform::AtlasGlyph& glyph : atlas.glyphs) all.push_back(glyph.codePoint);
+    }
+    return all;
+  }();
+  return std::binary_search(characters.begin(), characters.end(), c);
 }
 
 std::string Utf8Of(char32_t c) {
@@ -116,13 +124,10 @@ class Reader {
   // Empty when the route draws the character; otherwise what keeps it from
   // doing so.
   static std::string Where(char32_t c) {
+    // The conversion answers '?' for a character CP949 lacks.
     const std::string cp949 = platform::Utf8ToCp949(Utf8Of(c));
-    // A converter may answer '?' or a look-alike ASCII letter for a
-    // character it lacks: anything but a two-byte code is no CP949 form.
-    if (cp949.size() != 2 || static_cast<unsigned char>(cp949[0]) < 0x81) {
-      return "not a CP949 character";
-    }
-    if (!AtlasHolds(cp949)) return "in CP949 but not in the glyph atlas";
+    if (cp949.size() != 2) return "not a CP949 character";
+    if (!AtlasHolds(c)) return "in CP949 but not in the glyph atlas";
     return "";
   }
 

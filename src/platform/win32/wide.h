@@ -8,8 +8,8 @@
 
 namespace platform {
 
-// `length` bytes of `text` in `codePage` (949 for the game's text, CP_UTF8
-// for ours) as UTF-16; empty when there is nothing, or nothing convertible.
+// `length` bytes of `text` in `codePage` (CP_UTF8 for ours) as UTF-16;
+// empty when there is nothing, or nothing convertible.
 std::wstring Widen(const char* text, std::size_t length, unsigned codePage);
 // The same for a zero-terminated string; null is empty.
 inline std::wstring Widen(const char* text, unsigned codePage) {
