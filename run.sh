@@ -14,7 +14,9 @@
 #                     suite again, the fuzz targets for 30 seconds each and
 #                     a soak of 100,000 passes of random play
 #   ./run.sh windows  cross-build the Windows programs (build-win) and write
-#                     vedo-zeza1-VERSION-win64.zip
+#                     vedo-zeza1-VERSION-win64.zip and the installer
+#                     vedo-zeza1-VERSION-setup.exe, each with its SHA-256 in
+#                     a .sha256 file beside it
 #   ./run.sh web      the browser version: a static site in build-web/site
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -35,9 +37,10 @@ TEST_PACKAGES=(
   clang clang-format libfuzzer-14-dev libclang-rt-14-dev
   lintian
 )
-# The Windows build: MinGW-w64's -posix compilers, zlib for them, and Wine
-# for its tests.
-WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine wine64 zip)
+# The Windows build: MinGW-w64's -posix compilers, zlib for them, NSIS for
+# the installer, Wine for its tests and icoutils for their look at the
+# exe's resources.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev nsis wine wine64 zip icoutils)
 # What the browser build needs: Emscripten (whose tools want Debian's own
 # Node modules), npm for the page's packages, and Chromium for its tests.
 WEB_PACKAGES=(emscripten nodejs)
@@ -70,7 +73,8 @@ configure() {  # configure DIR [cmake options...]
 
 build_windows() {  # after the native build, whose data it takes
   configure build-win -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
-    -DVEDO_NATIVE_DATA_DIR="$PWD/build/data" "$@"
+    -DVEDO_NATIVE_DATA_DIR="$PWD/build/data" \
+    -DVEDO_NATIVE_WINDOWS_ICON="$PWD/build/windows/vedo-zeza1.ico" "$@"
   cmake --build build-win -j"$JOBS"
   # Wine's own prefix for the tests, made once (it takes a minute).
   WINEPREFIX="$PWD/build-win/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
@@ -148,6 +152,7 @@ case "${1:-}" in
     cmake --build build -j"$JOBS" --target vedo-data
     build_windows -DVEDO_BUILD_TESTS=OFF
     packaging/windows/make_zip.sh build-win build/data
+    packaging/windows/make_installer.sh build-win build/data
     ;;
   web)
     install_missing "${PLAY_PACKAGES[@]}" "${WEB_PACKAGES[@]}"
