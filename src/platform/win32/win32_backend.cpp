@@ -243,6 +243,11 @@ class Win32Backend final : public Backend {
 
   bool HasMainWindow() override { return window_ != nullptr; }
 
+  // Out of the way of a message box about a start that failed.
+  void HideMainWindow() {
+    if (window_ != nullptr) ShowWindow(window_, SW_HIDE);
+  }
+
   void ShowMessageBox(const char* text, const char* caption) override {
     if (HasErrorOutput()) {
       std::fprintf(stderr, "%s: %s\n", caption, text);
@@ -661,7 +666,9 @@ void TellPlayer(const char* text, bool error) {
     std::fflush(stream);
     return;
   }
-  // Started from Explorer or a shortcut: no console to write to.
+  // Started from Explorer or a shortcut: no console to write to. A window
+  // that a failed start left black over the screen goes first.
+  if (gWindowOwner != nullptr) gWindowOwner->HideMainWindow();
   std::string shown = text;
   while (!shown.empty() && shown.back() == '\n') shown.pop_back();
   MessageBoxW(nullptr, Utf16FromUtf8(shown).c_str(), L"Vedo Zeza1",
