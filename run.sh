@@ -24,7 +24,7 @@ cd "$(dirname "$0")"
 # What building and playing need.
 PLAY_PACKAGES=(
   cmake g++ make pkg-config
-  libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev libpng-dev
+  libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev libstb-dev
   fonts-baekmuk timgm6mb-soundfont
 )
 # What the tests need besides: the test and benchmark libraries, the package
@@ -37,16 +37,16 @@ TEST_PACKAGES=(
   clang clang-format libfuzzer-14-dev libclang-rt-14-dev
   lintian
 )
-# The Windows build: MinGW-w64's -posix compilers, zlib for them, NSIS for
-# the installer, Wine for its tests and icoutils for their look at the
-# exe's resources.
-WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev nsis wine wine64 zip icoutils)
+# The Windows build: MinGW-w64's -posix compilers, NSIS for the installer,
+# Wine for its tests and icoutils for their look at the exe's resources.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix nsis wine wine64 zip icoutils)
 # What the browser build needs: Emscripten (whose tools want Debian's own
-# Node modules), npm for the page's packages, and Chromium for its tests.
+# Node modules), npm for the page's packages, and Chromium and Firefox ESR for
+# its tests.
 WEB_PACKAGES=(emscripten nodejs)
 # A Node from elsewhere brings its own npm, which Debian's would conflict with.
 command -v npm >/dev/null || WEB_PACKAGES+=(npm)
-WEB_TEST_PACKAGES=(chromium)
+WEB_TEST_PACKAGES=(chromium firefox-esr)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 install_missing() {
@@ -87,14 +87,14 @@ TEST_OPTIONS=(-DVEDO_BUILD_TESTS=ON -DVEDO_WERROR=ON)
 # The browser build into build-web, and its site into build-web/site. Needs
 # the Linux build in build (the data kit and the glyph atlas come from it).
 build_web() {
-  cmake --build build -j"$JOBS" --target vedo-data vedo-glyph-atlas vedo-replay
+  cmake --build build -j"$JOBS" --target vedo-data vedo-glyph-atlas vedo-replay vedo-web-icons
   build/tools/glyphatlas/vedo-glyph-atlas build/glyphs.atlas
   (cd web && npm ci --no-audit --no-fund --loglevel=error)
   export NODE_PATH=/usr/share/nodejs
   emcmake cmake -S . -B build-web -DVEDO_PLATFORM=web -DCMAKE_BUILD_TYPE=Release \
     -DVEDO_GLYPH_ATLAS="$PWD/build/glyphs.atlas" >/dev/null
   cmake --build build-web -j"$JOBS"
-  web/make_site.sh build-web build/data
+  web/make_site.sh build-web build
 }
 
 test_web() {

@@ -1,5 +1,6 @@
 // The game in the browser. The page has put the data files into the
-// program's file system and made it the working folder before this runs.
+// program's file system and made it the working folder before this runs,
+// and it tells the player why the game ended when it could not start.
 #include <emscripten.h>
 
 #include <cstdlib>
@@ -10,7 +11,10 @@
 #include "shell/program.h"
 
 // clang-format off
-EM_JS(void, JsGameEnded, (int code), { Module.vedoPage.gameEnded(code); });
+// The exit code, and the data file the game could not start without, if any.
+EM_JS(void, JsGameEnded, (int code, const char* missing), {
+  Module.vedoPage.gameEnded(code, missing ? UTF8ToString(missing) : "");
+});
 EM_JS(char*, JsDebugSettings, (), {
   const text = Module.vedoPage.debugSettings || "";
   return text ? allocateUTF8(text) : 0;
@@ -37,6 +41,6 @@ int main() {
     std::free(settings);
   }
   const int code = WinMain();
-  JsGameEnded(code);
+  JsGameEnded(code, gMissingDataFile);
   return code;
 }

@@ -1,26 +1,42 @@
 #!/usr/bin/env bash
-# make_site.sh BUILD_WEB DATA_DIR: puts the static site together in
-# BUILD_WEB/site from the browser build, the generated data kit, the page and
-# its packages (web/node_modules, after npm ci), the soundfont and the
-# licences. Any static web server can host the folder as it is.
+# make_site.sh BUILD_WEB NATIVE_BUILD: puts the static site together in
+# BUILD_WEB/site from the browser build, the data kit the native build
+# generated (NATIVE_BUILD/data), the page and its packages (web/node_modules,
+# after npm ci), the soundfont and the licences. The native build also makes
+# the icons (vedo-web-icons) and the preview picture (vedo-replay). Any
+# static web server can host the folder as it is, at any path.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$1
-data=$2
+native=$(cd "$2" && pwd)
+data=$native/data
 site=$build/site
 rm -rf "$site"
-mkdir -p "$site/synth" "$site/licences"
-cp "$here/index.html" "$here/page.js" "$build/web/vedo-zeza1.js" "$build/web/vedo-zeza1.wasm" "$site/"
-# The data kit beside the page, and the list the page loads it by.
-: >"$site/files.txt"
-for f in "$data"/*; do
-  name=$(basename "$f")
-  [[ $name == icon.png ]] && continue
-  cp "$f" "$site/"
-  echo "$name" >>"$site/files.txt"
-done
+mkdir -p "$site/synth" "$site/licences" "$site/icons"
+cp "$here/index.html" "$here/page.css" "$here/page.js" "$here/sw.js" "$here/manifest.webmanifest" \
+  "$build/web/vedo-zeza1.js" "$site/"
+
+# The WebAssembly, and the data kit in one pack (a tar), compressed by us: no
+# host's settings decide their size. The icon is the desktop's, not the
+# game's.
+gzip -9n <"$build/web/vedo-zeza1.wasm" >"$site/vedo-zeza1.wasm.gz"
+mapfile -t kit < <(cd "$data" && ls | grep -vx icon.png)
+tar --format=ustar --owner=0 --group=0 --numeric-owner --mtime=@0 --sort=name \
+  -C "$data" -cf - "${kit[@]}" | gzip -9n >"$site/vedo-data.pack"
+
+# The icons for the tab, the home screen and the installed app, from the
+# kit's icon; the preview for links shared elsewhere, the title screen.
+sizes=(16 32 48 64 128 192 256 512)
+"$native/tools/webicons/vedo-web-icons" "$data/icon.png" "$site/icons" "${sizes[@]}"
+preview=$(mktemp -d)
+trap 'rm -rf "$preview"' EXIT
+printf 'time 1700000000\nframes 20\nshot preview.png\n' >"$preview/preview.vrs"
+(cd "$preview" && "$native/tools/replay/vedo-replay" --data "$data" preview.vrs >log 2>&1) ||
+  { cat "$preview/log" >&2; exit 1; }
+cp "$preview/preview.png" "$site/"
+
 # The music's synthesizer and instruments. Without the soundfont the music
-# is silent after one console warning.
+# is silent after one console line.
 synth=$here/node_modules/js-synthesizer
 cp "$synth/externals/libfluidsynth-2.4.6.js" "$synth/dist/js-synthesizer.min.js" "$site/synth/"
 if [[ -r /usr/share/sounds/sf2/TimGM6mb.sf2 ]]; then
@@ -34,7 +50,9 @@ cp /usr/share/doc/timgm6mb-soundfont/copyright "$site/licences/timgm6mb-soundfon
 [[ -r /usr/share/common-licenses/GPL-2 ]] && cp /usr/share/common-licenses/GPL-2 "$site/licences/GPL-2.txt"
 cat >"$site/licences/index.html" <<'HTML'
 <!doctype html>
+<html lang="en">
 <meta charset="utf-8">
+<meta name="viewport" content="width=device-width, initial-scale=1">
 <title>Vedo Zeza1: licences</title>
 <h1>What this page ships from others</h1>
 <ul>
@@ -46,5 +64,25 @@ cat >"$site/licences/index.html" <<'HTML'
 <li>The instruments are the TimGM6mb soundfont (GPL-2):
   <a href="timgm6mb-soundfont.txt">its copyright notice</a>, <a href="GPL-2.txt">GPL-2</a>.</li>
 </ul>
+<p><a href="../">Back to the game</a></p>
+</html>
 HTML
-echo "Site written to $site ($(du -sh "$site" | cut -f1))"
+
+# The build's version: the game's, and a digest of everything the site
+# holds, so that any change makes a new offline copy. The page learns the
+# sizes of what comes before the title; the service worker, what to keep.
+game=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
+digest=$(cd "$site" && find . -type f ! -name preview.png -print0 | sort -z | xargs -0 sha256sum |
+  sha256sum | cut -c1-12)
+version=$game-$digest
+size() { stat -c %s "$site/$1"; }
+sed -i "s|^  const BUILD = .*|  const BUILD = { version: '$version', program: $(size vedo-zeza1.js), \
+wasm: $(size vedo-zeza1.wasm.gz), pack: $(size vedo-data.pack) };|" "$site/page.js"
+before=$(($(size vedo-zeza1.js) + $(size vedo-zeza1.wasm.gz) + $(size vedo-data.pack)))
+sed -i "s|<span id=\"bytes\"></span>|<span id=\"bytes\">0.0 / $(printf '%d.%d' $((before / 1000000)) \
+$((before / 100000 % 10))) MB</span>|" "$site/index.html"
+files=$(cd "$site" && find . -type f ! -name sw.js ! -name preview.png | sed 's|^\./||' | sort |
+  sed 's/.*/"&"/' | paste -sd, -)
+sed -i -e "s|^const VERSION = .*|const VERSION = '$version';|" -e "s|^const FILES = .*|const FILES = [$files];|" \
+  "$site/sw.js"
+echo "Site $version written to $site ($(du -sh "$site" | cut -f1))"

@@ -3,7 +3,11 @@
 # ./run.sh web done (build, build-web and the site).
 #
 # Prints: the sizes of the program and the data the page loads; for the
-# page in Chromium (on a local static server), the time from the page's
+# page in Chromium over an emulated home connection (10 Mbit/s with 40 ms,
+# and 3 Mbit/s with 150 ms), when the loading bar and the title show and
+# the bytes before the title, on the first visit and on the repeat visit
+# (from the offline copy); for the page on a local static server, the
+# time from the page's
 # start to its first frame, the soundfont's load, the audio context's
 # making, the longest gap between frames in the second after the first click
 # (when the sound starts), and over 10 s of the field at its own pace the
@@ -15,11 +19,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 site=build-web/site
 echo "== Sizes =="
-printf '%-28s %9s bytes\n' "vedo-zeza1.wasm" "$(stat -c %s $site/vedo-zeza1.wasm)"
+printf '%-28s %9s bytes (%s unpacked)\n' "vedo-zeza1.wasm.gz" "$(stat -c %s $site/vedo-zeza1.wasm.gz)" \
+  "$(gzip -dc $site/vedo-zeza1.wasm.gz | wc -c)"
 printf '%-28s %9s bytes\n' "vedo-zeza1.js" "$(stat -c %s $site/vedo-zeza1.js)"
-data=0
-while read -r f; do data=$((data + $(stat -c %s "$site/$f"))); done <"$site/files.txt"
-printf '%-28s %9s bytes\n' "data kit ($(wc -l <$site/files.txt) files)" "$data"
+printf '%-28s %9s bytes (%s unpacked)\n' "data kit ($(tar -tzf $site/vedo-data.pack | wc -l) files)" \
+  "$(stat -c %s $site/vedo-data.pack)" "$(gzip -dc $site/vedo-data.pack | wc -c)"
+printf '%-28s %9s bytes\n' "page (html, css, js)" "$(cat $site/index.html $site/page.css $site/page.js | wc -c)"
 printf '%-28s %9s bytes\n' "soundfont" "$(stat -c %s $site/TimGM6mb.sf2 2>/dev/null || echo 0)"
 printf '%-28s %9s bytes\n' "synthesizer (js)" "$(cat $site/synth/*.js | wc -c)"
 
@@ -41,5 +46,7 @@ for tool in "$root/build/tools/replay/vedo-replay" "node $root/build-web/web/ved
   printf '%-36s %6.3f ms a pass (whole run, start-up included)\n' "${tool//"$root/"/}" \
     "$(echo "($end - $start) / 3000 / 1000000" | bc -l)"
 done
+echo "== Chromium over an emulated network =="
+node web/tests/figures.mjs "$site" network
 echo "== Chromium =="
 node web/tests/figures.mjs "$site"

@@ -98,12 +98,29 @@ void DispatchScene() {
   }
 }
 
+// The scenes read the button once a pass, but a tap, a touchpad's
+// tap-to-click or a quick click can press and release it between two passes,
+// and such a press would never be seen. So a release waits, and every event
+// behind it with it, until one pass has run with the button down. A press
+// held longer than a pass is untouched by this. While the game is inactive
+// no pass will come, so a release is then taken at once (and nothing is read
+// while one waits, so the game cannot become inactive meanwhile).
 int RunMessageLoop() {
   gQuitPosted = false;
+  bool pressUnseen = false;  // the button went down and no pass has run since
+  bool releaseHeld = false;  // a release waits for that pass
+  platform::Event release;
   for (;;) {
     if (gQuitPosted) return gQuitCode;
     platform::Event event;
-    if (platform::PeekEvent(event)) {
+    if (!releaseHeld && platform::PeekEvent(event)) {
+      if (event.type == platform::EventType::kLeftUp && pressUnseen && gAppActive != 0) {
+        release = event;
+        releaseHeld = true;
+        continue;
+      }
+      if (event.type == platform::EventType::kLeftDown) pressUnseen = true;
+      if (event.type == platform::EventType::kLeftUp) pressUnseen = false;
       WindowProc(event);
       continue;
     }
@@ -113,6 +130,11 @@ int RunMessageLoop() {
     }
     DispatchScene();
     platform::PassCompleted();
+    pressUnseen = false;
+    if (releaseHeld) {
+      releaseHeld = false;
+      WindowProc(release);
+    }
   }
 }
 

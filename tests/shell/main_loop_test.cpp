@@ -224,6 +224,25 @@ TEST_F(Loop, AllWaitingEventsAreTakenBeforeTheNextPass) {
   EXPECT_EQ(host_.mouseAtPass[1], (std::array<int, 3>{101, 201, 0}));
 }
 
+// A tap sends the press and the release together: the release, and what
+// follows it, waits for one pass to have seen the button down. A second
+// quick click in the same burst is not merged into the first.
+TEST_F(Loop, APressReleasedBeforeAnyPassIsSeenByOnePass) {
+  host_.Send(Activate(true));
+  host_.Send(Move(10, 20));
+  host_.Send(Ev(EventType::kLeftDown));
+  host_.Send(Ev(EventType::kLeftUp));
+  host_.Send(Move(30, 40));
+  host_.Send(Ev(EventType::kLeftDown));
+  host_.Send(Ev(EventType::kLeftUp));
+  host_.Idle(2);
+  EXPECT_EQ(Run(), 0);
+  ASSERT_EQ(host_.passes, 4);
+  EXPECT_EQ(host_.mouseAtPass[0], (std::array<int, 3>{10, 20, 1}));
+  EXPECT_EQ(host_.mouseAtPass[1], (std::array<int, 3>{30, 40, 1}));
+  EXPECT_EQ(host_.mouseAtPass[2], (std::array<int, 3>{30, 40, 0}));
+}
+
 TEST_F(Loop, EscapeQuitsFromEveryScene) {
   const struct {
     const char* name;

@@ -331,6 +331,13 @@ TEST(Pack, EditedPicturesGoIntoTheFileAndBadOnesAreNamed) {
   kittest::Write(dir / "m" / "tiles" / "tile_0002.png", fake);
   EXPECT_FALSE(kit::PackMap((dir / "m").string(), (dir / "bad.map").string(), &error));
   EXPECT_NE(error.find("tile_0002.png"), std::string::npos) << error;
+  // Found by fuzzing: a 2 x 2 picture whose text chunk claims 671 MB (after
+  // the fuzz target's selector byte).
+  fake =
+      kittest::Read(fs::path(VEDO_SOURCE_DIR) / "fuzz/regressions/kit/png-text-chunk-claims-671mb");
+  kittest::Write(dir / "m" / "tiles" / "tile_0002.png", Bytes(fake.begin() + 1, fake.end()));
+  EXPECT_FALSE(kit::PackMap((dir / "m").string(), (dir / "bad.map").string(), &error));
+  EXPECT_NE(error.find("tile_0002.png is a broken PNG file"), std::string::npos) << error;
 
   // A description promising far more and larger tiles than there are
   // pictures fails on the first picture, claiming no memory for the rest.

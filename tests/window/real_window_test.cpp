@@ -1,5 +1,5 @@
-// The real program in a real window, on the standard test data with a title
-// picture of one-pixel stripes: the frame's scaling and letterbox, clicks in
+// The real program in a real window, on the standard test data with title
+// and warning pictures of one-pixel stripes: the frame's scaling and letterbox, clicks in
 // the bars, focus loss and return, and Escape. (real_window_walk_test.cpp
 // plays the generated data from the title to the first fights.)
 #include "window/real_window.h"
@@ -27,6 +27,8 @@ class RealWindow : public GameWindow {
     fs::create_directory(data_);
     testdata::WriteStandardData(data_);
     testdata::WriteFile(data_ / "Title.bmp", testdata::Bmp24Bytes(640, 480, Stripe));
+    // A click leaves the title for the warning screen, which is striped too.
+    testdata::WriteFile(data_ / "warning.bmp", testdata::Bmp24Bytes(640, 480, Stripe));
   }
 
   // Starts the game and waits (20 s at most) until the screen shows its
@@ -109,7 +111,8 @@ TEST_F(RealWindow, TheFrameIsScaledCentredAndEscapeQuits) {
   const std::string why = StartGameAndWaitForTheFrame(shot);
   ASSERT_EQ(why, "") << Keep(shot, "real_window") << "\n" << State() << Log("game.log");
 
-  // A click in the left bar counts at the frame's edge; the game goes on.
+  // A click in the left bar counts at the frame's edge (it leaves the title);
+  // the game goes on.
   EXPECT_TRUE(Xdotool({"mousemove", "--sync", "40", "300", "click", "1"}));
   EXPECT_TRUE(Xdotool({"mousemove", "--sync", "1250", "700", "click", "1"}));
   ASSERT_TRUE(WaitForFrames(10)) << "no frames after the clicks: " << State() << Log("game.log");

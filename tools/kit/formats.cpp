@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/little_endian.h"
+#include "platform/midi_file.h"
 
 namespace kit {
 namespace {
@@ -464,6 +465,14 @@ bool ReadVarLen(const std::uint8_t* p, std::size_t size, std::size_t& at, std::u
 }  // namespace
 
 bool ParseMidi(const Bytes& bytes, MidiInfo& out, std::string* error) {
+  // Every tempo event of a larger file would be kept; the game does not
+  // read one.
+  if (bytes.size() > platform::kMaxMidiFileBytes) {
+    SetError(error, Fmt("%lld bytes; the game reads MIDI files of at most %lld",
+                        static_cast<long long>(bytes.size()),
+                        static_cast<long long>(platform::kMaxMidiFileBytes)));
+    return false;
+  }
   const std::uint8_t* p = bytes.data();
   if (bytes.size() < 14 || std::memcmp(p, "MThd", 4) != 0 || GetBe32(p + 4) < 6) {
     SetError(error, "not a standard MIDI file (no \"MThd\" header)");

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <vector>
@@ -80,9 +79,15 @@ struct Description {
   }
 };
 
+// The longest description unpacking writes, sprites.txt with a line for
+// each of 65,536 frames, is about 1.3 MB; a larger file, or more lines than
+// there can be frames, is refused before its words are kept.
+constexpr std::uint64_t kMaxDescriptionBytes = 4u << 20;
+constexpr std::size_t kMaxDescriptionLines = kSpriteToolMaxFrames + 64;
+
 bool ReadDescription(const fs::path& path, Description& out, std::string* error) {
   Bytes bytes;
-  if (!ReadFileBytes(path.string(), bytes, error, 16u << 20)) return false;
+  if (!ReadFileBytes(path.string(), bytes, error, kMaxDescriptionBytes)) return false;
   std::istringstream in(std::string(bytes.begin(), bytes.end()));
   std::string line;
   while (std::getline(in, line)) {
@@ -91,34 +96,14 @@ bool ReadDescription(const fs::path& path, Description& out, std::string* error)
     std::istringstream words(line);
     std::string key;
     if (!(words >> key)) continue;
+    if (out.lines.size() == kMaxDescriptionLines) {
+      return Fail(error, path.string() + ": more than " + std::to_string(kMaxDescriptionLines) +
+                             " lines, more than any description needs");
+    }
     std::vector<std::string> rest;
     for (std::string w; words >> w;) rest.push_back(w);
     out.lines.emplace_back(key, rest);
   }
-  return true;
-}
-
-// The size a PNG file declares, read from its header before the picture is
-// decoded, so that no file can make the reader allocate for a huge picture.
-bool PngSize(const fs::path& path, int& width, int& height, std::string* error) {
-  std::ifstream in(path, std::ios::binary);
-  std::uint8_t head[24] = {};
-  if (!in || !in.read(reinterpret_cast<char*>(head), sizeof head)) {
-    return Fail(error, "cannot read " + path.string());
-  }
-  static const std::uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-  if (std::memcmp(head, kSignature, 8) != 0 || std::memcmp(head + 12, "IHDR", 4) != 0) {
-    return Fail(error, path.string() + " is not a PNG file");
-  }
-  auto be = [&head](int at) {
-    return (static_cast<std::uint32_t>(head[at]) << 24) | (head[at + 1] << 16) |
-           (head[at + 2] << 8) | head[at + 3];
-  };
-  const std::uint32_t w = be(16);
-  const std::uint32_t h = be(20);
-  if (w > 100000 || h > 100000) return Fail(error, path.string() + ": picture size out of range");
-  width = static_cast<int>(w);
-  height = static_cast<int>(h);
   return true;
 }
 
@@ -128,18 +113,11 @@ bool PngSize(const fs::path& path, int& width, int& height, std::string* error) 
 // refused, naming the first.
 bool ReadPicture(const fs::path& path, int maxW, int maxH, int& width, int& height, Bytes& bgr,
                  std::string* error) {
-  if (!PngSize(path, width, height, error)) return false;
-  if (width < 1 || height < 1 || width > maxW || height > maxH) {
-    return Fail(error, path.string() + ": " + std::to_string(width) + " x " +
-                           std::to_string(height) + " pixels, more than " + std::to_string(maxW) +
-                           " x " + std::to_string(maxH));
-  }
   pngio::RgbImage image;
   std::vector<std::uint8_t> alpha;
-  if (!pngio::ReadPngWithAlpha(path.string(), image, alpha, error)) return false;
-  if (image.width != width || image.height != height) {
-    return Fail(error, path.string() + ": the picture does not match its header");
-  }
+  if (!pngio::ReadPngWithAlpha(path.string(), image, alpha, error, maxW, maxH)) return false;
+  width = image.width;
+  height = image.height;
   bgr.resize(image.rgb.size());
   for (std::size_t i = 0; i < alpha.size(); ++i) {
     const std::uint8_t a = alpha[i];
@@ -300,8 +278,10 @@ bool PackMap(const std::string& dir, const std::string& mapPath, std::string* er
   // Messages name the CSV line and field as a spreadsheet counts them, from
   // 1, and the map cell as the game counts it, from 0.
   const std::string csvName = (root / "ground.csv").string();
+  // 1024 rows of 1024 numbers of at most 11 characters and a comma each
+  // need 12 MB.
   Bytes csvBytes;
-  if (!ReadFileBytes(csvName, csvBytes, error, 64u << 20)) return false;
+  if (!ReadFileBytes(csvName, csvBytes, error, 16u << 20)) return false;
   std::istringstream csv(std::string(csvBytes.begin(), csvBytes.end()));
   std::string line;
   int row = 0;

@@ -55,6 +55,17 @@ void Put(Canvas& c, const std::uint8_t* bgr, int w, int h, int x0, int y0, bool 
   }
 }
 
+// A sheet is for looking over: one of more pixels than this (200 MB as the
+// canvas holds them) is refused before anything is drawn.
+constexpr long long kMaxSheetPixels = 4096LL * 4096;
+
+bool SheetFits(const fs::path& path, long long w, long long h, std::string* error) {
+  if (w * h <= kMaxSheetPixels) return true;
+  return Fail(error, path.string() + ": the sheet would be " + std::to_string(w) + " x " +
+                         std::to_string(h) + " pixels, more than " +
+                         std::to_string(kMaxSheetPixels) + " in all");
+}
+
 bool Save(const Canvas& c, const fs::path& path, std::string* error) {
   const std::vector<std::uint8_t> bgr = c.ToBgr();
   return pngio::WritePng(path.string(), pngio::FromBgr(bgr.data(), c.W(), c.H(), c.W() * 3), error);
@@ -89,7 +100,9 @@ bool TileSheet(const MapFile& map, const fs::path& out, std::string* error) {
   const int strip = 14, cellW = std::max(tw, 34) + 4, cellH = th + strip + 6;
   const int legendH = 26 + 18 * 3;
   const int rows = (map.tileCount + columns - 1) / columns;
-  Canvas c(columns * cellW + 8, legendH + std::max(rows, 1) * cellH + 8, kGround);
+  const int width = columns * cellW + 8, height = legendH + std::max(rows, 1) * cellH + 8;
+  if (!SheetFits(out, width, height, error)) return false;
+  Canvas c(width, height, kGround);
   Label(c,
         "city.map: " + std::to_string(map.tileCount) + " tiles of " + std::to_string(tw) + " x " +
             std::to_string(th) + "; the strip's colour tells what the game draws it as",
@@ -136,6 +149,7 @@ bool FrameSheet(const SpriteFile& sprites, const fs::path& out, std::string* err
     x += w + gap;
     rowH = std::max(rowH, labelH + std::max(f.height, 8));
   }
+  if (!SheetFits(out, width, y + rowH + 8, error)) return false;
   Canvas c(width, y + rowH + 8, kGround);
   Label(c,
         "WEAPON.SPR: " + std::to_string(sprites.frames.size()) +

@@ -7,11 +7,11 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include "platform/audio.h"
 #include "replay/replay_host.h"
+#include "replay/script.h"
 
 int main(int argc, char** argv) {
   std::string dataDir;
@@ -35,12 +35,18 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: vedo-replay [--data DIR] [--soundfont FILE] SCRIPT\n");
     return 2;
   }
-  std::ifstream in(scriptPath);
+  std::ifstream in(scriptPath, std::ios::binary);
   if (!in) {
     std::fprintf(stderr, "vedo-replay: cannot read %s\n", scriptPath.c_str());
     return 2;
   }
-  std::ostringstream text;
-  text << in.rdbuf();
-  return replay::RunReplay(text.str(), dataDir);
+  std::string text(replay::kMaxScriptBytes + 1, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  if (text.size() > replay::kMaxScriptBytes) {
+    std::fprintf(stderr, "vedo-replay: %s is longer than %zu bytes\n", scriptPath.c_str(),
+                 replay::kMaxScriptBytes);
+    return 2;
+  }
+  return replay::RunReplay(text, dataDir);
 }

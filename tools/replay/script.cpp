@@ -47,6 +47,10 @@ int* ResolveStateName(const std::string& name) {
 }
 
 bool ParseScript(const std::string& text, std::vector<Command>& commands, std::string* error) {
+  if (text.size() > kMaxScriptBytes) {
+    if (error != nullptr) *error = "longer than " + std::to_string(kMaxScriptBytes) + " bytes";
+    return false;
+  }
   std::istringstream in(text);
   std::string raw;
   int lineNo = 0;

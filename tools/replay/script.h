@@ -45,6 +45,10 @@ struct Command {
   int* target = nullptr;  // the game-state value that set/expect name
 };
 
+// The longest script the tests play is a few kilobytes; a command costs
+// about 80 bytes held, so a larger text is refused before it is parsed.
+inline constexpr std::size_t kMaxScriptBytes = 1u << 20;
+
 // Parses a whole script. On the first bad line returns false with a message
 // naming the line.
 bool ParseScript(const std::string& text, std::vector<Command>& commands, std::string* error);

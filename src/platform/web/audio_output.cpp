@@ -2,15 +2,15 @@
 // device, and the page's js-synthesizer as the music synthesizer (see
 // synth_bridge.cpp).
 //
-// Browsers start sound only after a click, so the page makes its audio
+// Browsers start sound only after a click, so the page resumes its audio
 // context on the first click and from then on calls vedo_audio_mix from a
 // ScriptProcessor on its own thread, between the game's frames (the game
 // yields there), which is the thread the game runs on. There are no threads
-// here: the output's loader thread is not started. The page starts
-// js-synthesizer and reads the soundfont while the data downloads; the
-// output takes the synthesizer when it opens, or vedo_synth_arrived hands
-// it over if it comes later. Under Node
-// (the replay tool) there is no page: the host pulls the mix, and music is
+// here: the output's loader thread is not started. The page fetches
+// js-synthesizer and the soundfont after the first frame, since only the
+// ending's music needs them; vedo_synth_arrived hands the synthesizer to the
+// output when it is ready, and until then the music waits. Under Node (the
+// replay tool) there is no page: the host pulls the mix, and music is
 // silent after one warning line.
 #include "platform/audio_output.h"
 
@@ -32,8 +32,8 @@ double gSoundfontLoadMs = -1.0;
 
 // clang-format off
 EM_JS(int, JsHasPage, (), { return Module.vedoPage ? 1 : 0; });
-// 1 when the page has found the soundfont beside it, 0 when not.
-EM_JS(int, JsSoundfontPresent, (), { return Module.vedoPage.soundfontPresent ? 1 : 0; });
+// 1 when the page has given up on the synthesizer (it has said why).
+EM_JS(int, JsSynthFailed, (), { return Module.vedoPage.synthFailed ? 1 : 0; });
 // 1 when the page's synthesizer has read the soundfont already.
 EM_JS(int, JsSynthReady, (), { return Module.vedoPage.synth ? 1 : 0; });
 EM_JS(void, JsAudioOpened, (), { Module.vedoPage.audioOpened(); });
@@ -70,8 +70,7 @@ std::function<MusicSynth*()> MusicSynthMaker(bool) {
   if (JsHasPage() == 0) {
     Warn("Vedo Zeza1: no synthesizer outside the browser; music is silent.\n");
     HandOverSynth(nullptr);
-  } else if (JsSoundfontPresent() == 0) {
-    Warn("Vedo Zeza1: no soundfont at TimGM6mb.sf2 beside the page; music is silent.\n");
+  } else if (JsSynthFailed() != 0) {
     HandOverSynth(nullptr);
   } else if (JsSynthReady() != 0) {
     HandOverSynth(NewPageSynth());
@@ -86,7 +85,7 @@ void SetSoundfontPath(const std::string& path) {
 double SoundfontLoadMilliseconds() { return gSoundfontLoadMs; }
 
 unsigned MidiOutputCount() {
-  if (JsHasPage() != 0) return JsSoundfontPresent() != 0 ? 1 : 0;
+  if (JsHasPage() != 0) return JsSynthFailed() != 0 ? 0 : 1;
   std::FILE* f = std::fopen(gSoundfontPath, "rb");
   if (f == nullptr) return 0;
   std::fclose(f);

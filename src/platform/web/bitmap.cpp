@@ -37,12 +37,17 @@ std::uint8_t Channel(std::uint32_t pixel, std::uint32_t mask) {
 bool LoadBmpFile(const char* path, Image& out) {
   std::FILE* f = std::fopen(path, "rb");
   if (f == nullptr) return false;
+  // The largest picture BmpSizeAcceptable takes, 4096 x 4096 pixels of 32
+  // bits, with room for the headers and the colour table.
+  constexpr std::size_t kMaxFileBytes = std::size_t{4096} * 4096 * 4 + 65536;
   std::vector<std::uint8_t> d;
   std::uint8_t chunk[65536];
   std::size_t got = 0;
-  while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) d.insert(d.end(), chunk, chunk + got);
+  while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0 && d.size() <= kMaxFileBytes) {
+    d.insert(d.end(), chunk, chunk + got);
+  }
   std::fclose(f);
-  if (d.size() < 26 || d[0] != 'B' || d[1] != 'M') return false;
+  if (d.size() > kMaxFileBytes || d.size() < 26 || d[0] != 'B' || d[1] != 'M') return false;
   const std::uint32_t pixelOffset = ReadLe32(&d[10]);
   const std::uint32_t infoSize = ReadLe32(&d[14]);
   long long w = 0;

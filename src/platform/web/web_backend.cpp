@@ -15,8 +15,9 @@
 // late starts the count afresh.
 //
 // Input: the page turns its pointer, button, key and visibility events into
-// ours (vedo_push_event), positions already in frame pixels and clamped; a
-// hidden tab makes the game inactive.
+// ours (vedo_push_event), positions already in frame pixels and clamped, a
+// finger already made a pointer and a button (page.js says how); a hidden
+// tab makes the game inactive.
 //
 // For the browser tests, the page can switch on a step mode before the game
 // starts (vedo_test_enable): passes then run only as the test grants them,
@@ -114,8 +115,8 @@ class WebBackend final : public Backend {
   void StopWindowing() override {}
 
   bool VideoOpenDevice() override { return window_; }
-  // The page asks for full screen on the first click, the only moment a
-  // browser allows it; the canvas fills the page until then.
+  // The canvas fills the page; full screen is the page's to offer, with a
+  // button, since a browser allows it only from a click.
   bool VideoTakeScreen() override { return true; }
   bool VideoSetMode(int width, int height) override { return width > 0 && height > 0; }
   bool VideoCreatePresenter(int width, int height) override {
