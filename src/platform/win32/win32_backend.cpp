@@ -376,8 +376,22 @@ class Win32Backend final : public Backend {
     const int h = r.bottom - r.top;
     const int x = work.left + std::max(0, static_cast<int>(work.right - work.left - w) / 2);
     const int y = work.top + std::max(0, static_cast<int>(work.bottom - work.top - h) / 2);
-    return CreateWindowExW(0, kClassName, title, kNormalStyle, x, y, w, h, nullptr, nullptr,
-                           instance_, nullptr);
+    const HWND window = CreateWindowExW(0, kClassName, title, kNormalStyle, x, y, w, h, nullptr,
+                                        nullptr, instance_, nullptr);
+    // On a monitor whose DPI is not the system's the caption and border
+    // have other sizes: the client area is made exact again.
+    RECT client;
+    RECT whole;
+    if (window != nullptr && GetClientRect(window, &client) != FALSE &&
+        GetWindowRect(window, &whole) != FALSE) {
+      const int dw = kFrameWidth * scale - (client.right - client.left);
+      const int dh = kFrameHeight * scale - (client.bottom - client.top);
+      if (dw != 0 || dh != 0) {
+        SetWindowPos(window, nullptr, 0, 0, whole.right - whole.left + dw,
+                     whole.bottom - whole.top + dh, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      }
+    }
+    return window;
   }
 
   // The full-screen window over the whole of its monitor, as it is now.
