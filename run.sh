@@ -21,7 +21,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-# What building and playing need.
+# What building and playing need. FreeType, fontconfig and the Baekmuk fonts
+# only draw the glyph atlas at build time; the game itself needs no font.
 PLAY_PACKAGES=(
   cmake g++ make pkg-config
   libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev libstb-dev
@@ -71,9 +72,9 @@ configure() {  # configure DIR [cmake options...]
   cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 }
 
-build_windows() {  # after the native build, whose data it takes
+build_windows() {  # after the native build, whose data and glyph atlas it takes
   configure build-win -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
-    -DVEDO_NATIVE_DATA_DIR="$PWD/build/data" \
+    -DVEDO_NATIVE_DATA_DIR="$PWD/build/data" -DVEDO_GLYPH_ATLAS="$PWD/build/glyphs.atlas" \
     -DVEDO_NATIVE_WINDOWS_ICON="$PWD/build/windows/vedo-zeza1.ico" "$@"
   cmake --build build-win -j"$JOBS"
   # Wine's own prefix for the tests, made once (it takes a minute).
@@ -87,8 +88,7 @@ TEST_OPTIONS=(-DVEDO_BUILD_TESTS=ON -DVEDO_WERROR=ON)
 # The browser build into build-web, and its site into build-web/site. Needs
 # the Linux build in build (the data kit and the glyph atlas come from it).
 build_web() {
-  cmake --build build -j"$JOBS" --target vedo-data vedo-glyph-atlas vedo-replay vedo-web-icons
-  build/tools/glyphatlas/vedo-glyph-atlas build/glyphs.atlas
+  cmake --build build -j"$JOBS" --target vedo-data vedo-glyphs vedo-replay vedo-web-icons
   (cd web && npm ci --no-audit --no-fund --loglevel=error)
   export NODE_PATH=/usr/share/nodejs
   emcmake cmake -S . -B build-web -DVEDO_PLATFORM=web -DCMAKE_BUILD_TYPE=Release \
@@ -148,8 +148,9 @@ case "${1:-}" in
   windows)
     install_missing "${PLAY_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
     configure build -DVEDO_BUILD_TESTS=OFF -DVEDO_BUILD_BENCH=OFF
-    # The data kit is made natively, the same bytes for every platform.
-    cmake --build build -j"$JOBS" --target vedo-data
+    # The data kit and the glyph atlas are made natively, the same bytes for
+    # every platform.
+    cmake --build build -j"$JOBS" --target vedo-data vedo-glyphs
     build_windows -DVEDO_BUILD_TESTS=OFF
     packaging/windows/make_zip.sh build-win build/data
     packaging/windows/make_installer.sh build-win build/data

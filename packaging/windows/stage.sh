@@ -1,9 +1,10 @@
 # Sourced by make_zip.sh and make_installer.sh: what a player on Windows
 # gets, in one folder. After `stage_release BUILD DATA FOLDER`, FOLDER holds
 # the game (without the debug information of the RelWithDebInfo build), its
-# data files beside it (it reads its own folder), the README, the licence and
-# the Korean-and-English HOW-TO-PLAY.txt as Windows' Notepad and older
-# editors read it best: UTF-8 with a byte-order mark, CR LF line ends.
+# data files beside it (it reads its own folder), the README, the licences
+# (the game's and its font's) and the Korean-and-English HOW-TO-PLAY.txt as
+# Windows' Notepad and older editors read it best: UTF-8 with a byte-order
+# mark, CR LF line ends.
 # Sets `version`.
 version=$(sed -n 's/^project(VedoZeza1 VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
@@ -14,6 +15,9 @@ stage_release() {  # stage_release BUILD DATA FOLDER, from the source folder
   # The data the game loads; the desktop icon is inside the exe already.
   find "$data" -maxdepth 1 -type f ! -name 'icon.*' -exec cp {} "$folder/" \;
   cp README.md "$folder/README.md"
+  # The game's text is drawn with glyphs of the Baekmuk Gulim font, whose
+  # licence goes with every copy.
+  cp /usr/share/doc/fonts-baekmuk/copyright "$folder/BAEKMUK-FONT-LICENSE.txt"
   { printf '\xEF\xBB\xBF'; sed 's/\r*$/\r/' packaging/windows/how-to-play.txt; } \
     >"$folder/HOW-TO-PLAY.txt"
   if [[ -f LICENSE ]]; then

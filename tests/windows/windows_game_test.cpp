@@ -1,7 +1,7 @@
 // The real Windows game under Wine, on an X screen of its own with a window
 // manager: the same walk as the Linux game's (window/walk.h), from the title
 // to the first fights with the focus lost and regained on the way, its
-// screens matching the Linux replay's frames outside the text; Escape ends
+// screens matching the Linux replay's frames exactly; Escape ends
 // it with exit code 0 after the full shut-down. Without a sound card it
 // plays silent after one warning line; with one, the title's click is heard.
 // Started from another folder it finds its data beside itself, and --data
@@ -14,7 +14,6 @@
 #include <set>
 
 #include "window/walk.h"
-#include "windows/frame_compare.h"
 
 namespace realwindow {
 namespace {
@@ -119,12 +118,6 @@ class WindowsGame : public RealWindowWalk {
     if (WaitUntil([&] { return !GameTrace().presents.empty(); }, 60000ms)) {
       EXPECT_TRUE(FocusTheGame()) << State();
     }
-  }
-
-  // The text is drawn by another face: the frame, read out of the screen as
-  // the Linux walk reads it, is compared outside the text boxes.
-  std::string FrameDifferences(const Shot& s, const pngio::RgbImage& f) override {
-    return wintest::CompareOutsideText(f, FrameOnScreen(s));
   }
 };
 
