@@ -80,6 +80,9 @@ build_windows() {  # after the native build, whose data and glyph atlas it takes
   # Wine's own prefix for the tests, made once (it takes a minute).
   WINEPREFIX="$PWD/build-win/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
     /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
+  # Its server outlives it by a few seconds, with no display: a game started
+  # meanwhile would join that session and find no screen.
+  WINEPREFIX="$PWD/build-win/wineprefix" /usr/lib/wine/wineserver -w || true
 }
 
 # Everything the tests need, with the compilers' warnings as errors.
