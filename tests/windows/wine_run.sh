@@ -12,4 +12,11 @@ wine=/usr/lib/wine/wine64
 if [[ ! -f $WINEPREFIX/system.reg ]]; then
   "$wine" wineboot -i >/dev/null 2>&1 || true
 fi
+# Wine's server outlives its last program by a few seconds, in the session
+# of that program's display (or of none). A program with a screen started
+# meanwhile would join that session and miss its own screen, so it waits for
+# the server to end first.
+if [[ -n ${DISPLAY:-} ]]; then
+  /usr/lib/wine/wineserver -w || true
+fi
 exec "$wine" "$@"
