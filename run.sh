@@ -14,7 +14,9 @@
 #                     suite again, the fuzz targets for 30 seconds each and
 #                     a soak of 100,000 passes of random play
 #   ./run.sh windows  cross-build the Windows programs (build-win) and write
-#                     vedo-zeza1-VERSION-win64.zip
+#                     vedo-zeza1-VERSION-win64.zip and the installer
+#                     vedo-zeza1-VERSION-setup.exe, each with its SHA-256 in
+#                     a .sha256 file beside it
 #   ./run.sh web      the browser version: a static site in build-web/site
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -36,8 +38,9 @@ TEST_PACKAGES=(
   clang clang-format libfuzzer-14-dev libclang-rt-14-dev
   lintian
 )
-# The Windows build: MinGW-w64's -posix compilers, and Wine for its tests.
-WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 zip)
+# The Windows build: MinGW-w64's -posix compilers, NSIS for the installer,
+# Wine for its tests and icoutils for their look at the exe's resources.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix nsis wine wine64 zip icoutils)
 # What the browser build needs: Emscripten (whose tools want Debian's own
 # Node modules), npm for the page's packages, and Chromium and Firefox ESR for
 # its tests.
@@ -71,7 +74,8 @@ configure() {  # configure DIR [cmake options...]
 
 build_windows() {  # after the native build, whose data and glyph atlas it takes
   configure build-win -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
-    -DVEDO_NATIVE_DATA_DIR="$PWD/build/data" -DVEDO_GLYPH_ATLAS="$PWD/build/glyphs.atlas" "$@"
+    -DVEDO_NATIVE_DATA_DIR="$PWD/build/data" -DVEDO_GLYPH_ATLAS="$PWD/build/glyphs.atlas" \
+    -DVEDO_NATIVE_WINDOWS_ICON="$PWD/build/windows/vedo-zeza1.ico" "$@"
   cmake --build build-win -j"$JOBS"
   # Wine's own prefix for the tests, made once (it takes a minute).
   WINEPREFIX="$PWD/build-win/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
@@ -152,6 +156,7 @@ case "${1:-}" in
     cmake --build build -j"$JOBS" --target vedo-data vedo-glyphs
     build_windows -DVEDO_BUILD_TESTS=OFF
     packaging/windows/make_zip.sh build-win build/data
+    packaging/windows/make_installer.sh build-win build/data
     ;;
   web)
     install_missing "${PLAY_PACKAGES[@]}" "${WEB_PACKAGES[@]}"

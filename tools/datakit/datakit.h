@@ -45,8 +45,12 @@ kit::SpriteFile MakeSprites(Language language = Language::kKorean);
 std::vector<OutputFile> MakePictures(Language language = Language::kKorean);
 std::vector<OutputFile> MakeSounds();
 std::vector<std::uint8_t> MakeMusic();
-// The desktop icon, 128 x 128, as a canvas (written as PNG).
-Canvas PaintIcon();
+// The desktop icon, 128 x 128 (written as PNG), or the same drawing at
+// another size; transparent around its rounded square (the canvas's alpha).
+Canvas PaintIcon(int size = 128);
+// The Windows program icon: the desktop icon drawn at 16, 24, 32, 48 and
+// 256 pixels, as the bytes of an .ico file.
+std::vector<std::uint8_t> MakeWindowsIcon();
 
 // The English language pack, its files named as they lie in the pack's
 // folder: the text file and the pictures, tiles and sprite frames whose
