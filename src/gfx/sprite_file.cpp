@@ -2,8 +2,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <memory>
 
+#include "platform/file_bytes.h"
 #include "platform/little_endian.h"
 #include "platform/platform.h"
 
@@ -19,22 +21,16 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 File OpenForReading(const char* fileName) { return File(std::fopen(fileName, "rb")); }
 
-struct Header {
-  bool tagOk = false;
-  std::int32_t version = 0;
-  std::int32_t count = 0;
-};
-
-Header ReadHeader(std::FILE* f) {
+SpriteHeader ReadHeader(std::FILE* f) {
   std::uint8_t raw[kSpriteHeaderBytes] = {};
   const std::size_t got = std::fread(raw, 1, sizeof raw, f);
-  (void)got;  // a short header reads as zeros
-  Header h;
-  h.tagOk = std::memchr(raw, 0, kTagFieldBytes) != nullptr &&
-            std::strcmp(reinterpret_cast<const char*>(raw), kSpriteTag) == 0;
-  h.version = ReadLeInt32(raw + 16);
-  h.count = ReadLeInt32(raw + 20);
-  return h;
+  return ReadSpriteHeader(raw, got);
+}
+
+// The whole file; false when it cannot be opened.
+bool ReadWhole(const char* fileName, std::vector<std::uint8_t>& bytes) {
+  return platform::ReadFileBytes(fileName, bytes, std::numeric_limits<std::size_t>::max()) !=
+         platform::FileRead::kMissing;
 }
 
 // Bytes from the current position to the end of the file.
@@ -58,10 +54,9 @@ std::int32_t ReadValue(std::FILE* f) {
 }  // namespace
 
 int GetNumSprite(const char* fileName) {
-  const File file = OpenForReading(fileName);
-  std::FILE* f = file.get();
-  if (f == nullptr) return 0;
-  const Header h = ReadHeader(f);
+  std::vector<std::uint8_t> bytes;
+  if (!ReadWhole(fileName, bytes)) return 0;
+  const SpriteHeader h = ReadSpriteHeader(bytes.data(), bytes.size());
   if (!h.tagOk) {
     Box("Fail Loading Sprite", "InitProgram()");
     return 0;
@@ -70,10 +65,9 @@ int GetNumSprite(const char* fileName) {
     Box("Sprite File Bad Version", "InitProgram()");
     return 0;
   }
-  // Every frame takes at least its 8-byte size record. A count the file
-  // cannot hold would only make the game allocate for frames that are not
-  // there.
-  if (h.count > 0 && h.count > BytesLeft(f) / 8) {
+  // A count the file cannot hold would only make the game allocate for
+  // frames that are not there.
+  if (!SpriteCountFits(h, bytes.size())) {
     Box("Fail Loading Sprite", "InitProgram()");
     return 0;
   }
@@ -81,13 +75,12 @@ int GetNumSprite(const char* fileName) {
 }
 
 int LoadSprite(const char* fileName) {
-  const File file = OpenForReading(fileName);
-  std::FILE* f = file.get();
-  if (f == nullptr) {
+  std::vector<std::uint8_t> bytes;
+  if (!ReadWhole(fileName, bytes)) {
     Box("Sprite File Not Found", "InitProgram()");
     return 0;
   }
-  const Header h = ReadHeader(f);
+  const SpriteHeader h = ReadSpriteHeader(bytes.data(), bytes.size());
   if (!h.tagOk) {
     Box("Sprite File Bad Format", "InitProgram()");
     return 0;
@@ -98,31 +91,22 @@ int LoadSprite(const char* fileName) {
   }
   // The frame table was made for gSpriteCount frames; a file that changed
   // in between must not fill more.
-  if (h.count < 0 || h.count > static_cast<int>(gSpriteFrames.size())) {
+  if (h.count < 0 || h.count > static_cast<int>(gSpriteFrames.size())) return 0;
+  SpriteFile sprites;
+  if (!ParseSprites(bytes.data(), bytes.size(), sprites)) {
+    gSpriteSurfaces.clear();
     return 0;
   }
-  const int n = h.count;
+  bytes = {};
   gSpriteSurfaces.clear();
-  gSpriteSurfaces.resize(static_cast<std::size_t>(n));
-  std::vector<std::uint8_t> buffer;
-  for (int i = 0; i < n; ++i) {
-    const std::int32_t w = ReadValue(f);
-    const std::int32_t hgt = ReadValue(f);
-    if (w < 0 || hgt < 0 || w > kSpriteMaxWidth || hgt > kSpriteMaxHeight) {
-      gSpriteSurfaces.clear();
-      return 0;
-    }
-    gSpriteFrames[i] = SpriteFrame{w, hgt};
-    gSpriteSurfaces[i] = std::make_unique<platform::Surface>(w, hgt);
-    const std::size_t bytes = static_cast<std::size_t>(w) * hgt * 3;
-    buffer.assign(bytes, 0);
-    if (bytes > 0) {
-      const std::size_t got = std::fread(buffer.data(), 1, bytes, f);
-      (void)got;  // pixels past the end of the file stay black
-      const std::size_t row = static_cast<std::size_t>(w) * 3;
-      for (int y = 0; y < hgt; ++y) {
-        std::memcpy(gSpriteSurfaces[i]->Row(y), buffer.data() + row * y, row);
-      }
+  gSpriteSurfaces.resize(sprites.frames.size());
+  for (std::size_t i = 0; i < sprites.frames.size(); ++i) {
+    const SpriteFrameData& f = sprites.frames[i];
+    gSpriteFrames[i] = SpriteFrame{f.width, f.height};
+    gSpriteSurfaces[i] = std::make_unique<platform::Surface>(f.width, f.height);
+    const std::size_t row = static_cast<std::size_t>(f.width) * 3;
+    for (int y = 0; y < f.height; ++y) {
+      std::memcpy(gSpriteSurfaces[i]->Row(y), f.bgr.data() + row * y, row);
     }
   }
   return 1;
@@ -135,7 +119,7 @@ int GetNumAction(const char* fileName) {
     Box("Animation File Not Found", "GetNumAction()");
     return 0;
   }
-  const Header h = ReadHeader(f);
+  const SpriteHeader h = ReadHeader(f);
   if (!h.tagOk) {
     Box("Animation File Bad Format", "GetNumAction()");
     return 0;
@@ -154,7 +138,7 @@ int LoadAnimation(const char* fileName, Animation* animation) {
     Box("Animation File Not Found", "LoadAnimation()");
     return 0;
   }
-  const Header h = ReadHeader(f);
+  const SpriteHeader h = ReadHeader(f);
   if (!h.tagOk) {
     Box("Animation File Bad Format", "LoadAnimation()");
     return 0;
