@@ -1,9 +1,10 @@
 #include "gfx/sprite_file.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <vector>
 
 #include "platform/file_bytes.h"
 #include "platform/little_endian.h"
@@ -13,19 +14,7 @@ namespace {
 
 using platform::ReadLeInt32;
 
-// The open file, closed on every way out of a reader.
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-File OpenForReading(const char* fileName) { return File(std::fopen(fileName, "rb")); }
-
-SpriteHeader ReadHeader(std::FILE* f) {
-  std::uint8_t raw[kSpriteHeaderBytes] = {};
-  const std::size_t got = std::fread(raw, 1, sizeof raw, f);
-  return ReadSpriteHeader(raw, got);
-}
+void Box(const char* text, const char* caption) { platform::ShowMessageBox(text, caption); }
 
 // The whole file; false when it cannot be opened.
 bool ReadWhole(const char* fileName, std::vector<std::uint8_t>& bytes) {
@@ -33,22 +22,24 @@ bool ReadWhole(const char* fileName, std::vector<std::uint8_t>& bytes) {
          platform::FileRead::kMissing;
 }
 
-// Bytes from the current position to the end of the file.
-long long BytesLeft(std::FILE* f) {
-  const long here = std::ftell(f);
-  if (here < 0 || std::fseek(f, 0, SEEK_END) != 0) return 0;
-  const long end = std::ftell(f);
-  std::fseek(f, here, SEEK_SET);
-  return end > here ? end - here : 0;
-}
-
-void Box(const char* text, const char* caption) { platform::ShowMessageBox(text, caption); }
-
-// Reads one 32-bit value; past the end of the file it reads as 0.
-std::int32_t ReadValue(std::FILE* f) {
-  std::uint8_t b[4] = {};
-  if (std::fread(b, 1, 4, f) != 4) return 0;
-  return ReadLeInt32(b);
+// An animation file and its header; false, after a box with the reader's
+// caption, when the file is missing or its header refused.
+bool ReadAnimationFile(const char* fileName, const char* caption, std::vector<std::uint8_t>& bytes,
+                       SpriteHeader& h) {
+  if (!ReadWhole(fileName, bytes)) {
+    Box("Animation File Not Found", caption);
+    return false;
+  }
+  h = ReadSpriteHeader(bytes.data(), bytes.size());
+  if (!h.tagOk) {
+    Box("Animation File Bad Format", caption);
+    return false;
+  }
+  if (h.version < 1) {
+    Box("Animation File Bad Version", caption);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -113,47 +104,29 @@ int LoadSprite(const char* fileName) {
 }
 
 int GetNumAction(const char* fileName) {
-  const File file = OpenForReading(fileName);
-  std::FILE* f = file.get();
-  if (f == nullptr) {
-    Box("Animation File Not Found", "GetNumAction()");
-    return 0;
-  }
-  const SpriteHeader h = ReadHeader(f);
-  if (!h.tagOk) {
-    Box("Animation File Bad Format", "GetNumAction()");
-    return 0;
-  }
-  if (h.version < 1) {
-    Box("Animation File Bad Version", "GetNumAction()");
-    return 0;
-  }
-  return h.count;
+  std::vector<std::uint8_t> bytes;
+  SpriteHeader h;
+  return ReadAnimationFile(fileName, "GetNumAction()", bytes, h) ? h.count : 0;
 }
 
 int LoadAnimation(const char* fileName, Animation* animation) {
-  const File file = OpenForReading(fileName);
-  std::FILE* f = file.get();
-  if (f == nullptr) {
-    Box("Animation File Not Found", "LoadAnimation()");
-    return 0;
-  }
-  const SpriteHeader h = ReadHeader(f);
-  if (!h.tagOk) {
-    Box("Animation File Bad Format", "LoadAnimation()");
-    return 0;
-  }
-  if (h.version < 1) {
-    Box("Animation File Bad Version", "LoadAnimation()");
-    return 0;
-  }
+  std::vector<std::uint8_t> bytes;
+  SpriteHeader h;
+  if (!ReadAnimationFile(fileName, "LoadAnimation()", bytes, h)) return 0;
   // Every count is checked against the bytes its records need, so that no
   // header can make the reader allocate more than the file could describe.
-  long long left = BytesLeft(f);
+  long long left = std::max(static_cast<long long>(bytes.size()) - kSpriteHeaderBytes, 0LL);
   auto fits = [&left](long long count, long long recordBytes) {
     if (count < 0 || count > left / recordBytes) return false;
     left -= count * recordBytes;
     return true;
+  };
+  // Values and names past the end of the file read as 0 and empty.
+  std::size_t at = kSpriteHeaderBytes;
+  auto value = [&bytes, &at] {
+    const std::int32_t v = at + 4 <= bytes.size() ? ReadLeInt32(bytes.data() + at) : 0;
+    at += 4;
+    return v;
   };
   std::vector<AnimationAction> actions;
   if (!fits(h.count, 20)) {
@@ -163,24 +136,25 @@ int LoadAnimation(const char* fileName, Animation* animation) {
   actions.resize(static_cast<std::size_t>(h.count));
   for (AnimationAction& action : actions) {
     char name[17] = {};
-    if (std::fread(name, 1, 16, f) != 16) name[0] = 0;
+    if (at + 16 <= bytes.size()) std::memcpy(name, bytes.data() + at, 16);
+    at += 16;
     action.name = name;
-    const std::int32_t frames = ReadValue(f);
+    const std::int32_t frames = value();
     if (!fits(frames, 68)) {
       Box("Animation File Bad Format", "LoadAnimation()");
       return 0;
     }
     action.frames.resize(static_cast<std::size_t>(frames));
     for (AnimationFrame& frame : action.frames) {
-      for (std::int32_t& v : frame.values) v = ReadValue(f);
-      const std::int32_t entries = ReadValue(f);
+      for (std::int32_t& v : frame.values) v = value();
+      const std::int32_t entries = value();
       if (!fits(entries, 12)) {
         Box("Animation File Bad Format", "LoadAnimation()");
         return 0;
       }
       frame.entries.resize(static_cast<std::size_t>(entries));
       for (AnimationEntry& e : frame.entries) {
-        for (std::int32_t& v : e.values) v = ReadValue(f);
+        for (std::int32_t& v : e.values) v = value();
       }
     }
   }
