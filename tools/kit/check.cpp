@@ -109,9 +109,10 @@ bool CheckSoundFile(const std::string& name, const Bytes& bytes,
     return false;
   }
   if (info.dataChunkSize > bytes.size() - info.dataOffset) {
-    problems.push_back(name + Printf(": its data chunk claims %u bytes but the file holds %zu: "
-                                     "the game plays what is there, but other programs may not",
-                                     info.dataChunkSize, bytes.size() - info.dataOffset));
+    problems.push_back(name + ": its data chunk claims " + std::to_string(info.dataChunkSize) +
+                       " bytes but the file holds " +
+                       std::to_string(bytes.size() - info.dataOffset) +
+                       ": the game plays what is there, but other programs may not");
   } else if (info.dataChunkSize % static_cast<std::uint32_t>(f.blockAlign) != 0) {
     problems.push_back(name + Printf(": its %u bytes of data are not a whole number of %d-byte "
                                      "samples: the game leaves out the rest, but other programs "
@@ -130,9 +131,9 @@ bool CheckMusicFile(const std::string& name, const Bytes& bytes,
     return false;
   }
   if (midi.brokenTrack != 0) {
-    problems.push_back(name + Printf(": track %d breaks off at byte %zu: the game plays what "
-                                     "comes before, but other programs may not",
-                                     midi.brokenTrack, midi.brokenAt));
+    problems.push_back(name + ": track " + std::to_string(midi.brokenTrack) +
+                       " breaks off at byte " + std::to_string(midi.brokenAt) +
+                       ": the game plays what comes before, but other programs may not");
   }
   if (midi.division != platform::MidiTimeDivision::kPpqn) {
     problems.push_back(name +
