@@ -226,6 +226,7 @@ bool ParseMidiFile(const std::uint8_t* data, std::size_t size, MidiFile& out, st
   const std::uint32_t headerLength = Be32(data + 4);
   if (headerLength < 6 || headerLength > size - 8) return Fail(error, "damaged header");
   out.format = Be16(data + 8);
+  out.declaredTracks = Be16(data + 10);
   const std::uint16_t division = Be16(data + 12);
   if (out.format > 1) return Fail(error, "only formats 0 and 1 are played");
   if ((division & 0x8000) != 0) {

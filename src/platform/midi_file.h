@@ -45,7 +45,8 @@ struct TempoSegment {
 
 struct MidiFile {
   int format = 0;
-  int trackCount = 0;  // MTrk chunks read
+  int trackCount = 0;      // MTrk chunks read
+  int declaredTracks = 0;  // as the header says
   MidiTimeDivision division = MidiTimeDivision::kPpqn;
   int ticksPerQuarter = 0;  // PPQN files
   int framesPerSecond = 0;  // SMPTE files: 24, 25, 29 (30 drop-frame) or 30

@@ -135,6 +135,13 @@ bool CheckMusicFile(const std::string& name, const Bytes& bytes,
                        " breaks off at byte " + std::to_string(midi.brokenAt) +
                        ": the game plays what comes before, but other programs may not");
   }
+  // A tune broken off also misses its later tracks and leaves notes
+  // hanging; the break says it.
+  if (midi.brokenTrack == 0 && midi.trackCount < midi.declaredTracks) {
+    problems.push_back(name + Printf(": the header counts %d tracks but the file holds %d: the "
+                                     "game plays those there, but other programs may not",
+                                     midi.declaredTracks, midi.trackCount));
+  }
   if (midi.division != platform::MidiTimeDivision::kPpqn) {
     problems.push_back(name +
                        ": timed in SMPTE frames: the game plays it, but other programs "
@@ -142,7 +149,6 @@ bool CheckMusicFile(const std::string& name, const Bytes& bytes,
   }
   const MidiFigures figures = CountMidi(midi);
   if (figures.noteOns == 0) problems.push_back(name + ": plays no notes");
-  // A tune broken off leaves its notes hanging; that is said above.
   if (figures.hangingNotes > 0 && midi.brokenTrack == 0) {
     problems.push_back(name +
                        Printf(": %d notes are started and never stopped", figures.hangingNotes));
