@@ -96,7 +96,7 @@ int LoadSprite(const char* fileName) {
     gSpriteFrames[i] = SpriteFrame{f.width, f.height};
     gSpriteSurfaces[i] = std::make_unique<platform::Surface>(f.width, f.height);
     const std::size_t row = static_cast<std::size_t>(f.width) * 3;
-    for (int y = 0; y < f.height; ++y) {
+    for (int y = 0; y < f.height && row > 0; ++y) {
       std::memcpy(gSpriteSurfaces[i]->Row(y), f.bgr.data() + row * y, row);
     }
   }

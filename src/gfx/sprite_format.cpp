@@ -73,7 +73,9 @@ bool ParseSprites(const std::uint8_t* data, std::size_t size, SpriteFile& out,
     // reads as 0 x 0.
     const std::size_t bytes = static_cast<std::size_t>(f.width) * f.height * 3;
     f.bgr.assign(bytes, 0);
-    if (at < size) std::memcpy(f.bgr.data(), data + at, std::min<std::uint64_t>(bytes, size - at));
+    if (bytes > 0 && at < size) {
+      std::memcpy(f.bgr.data(), data + at, std::min<std::uint64_t>(bytes, size - at));
+    }
     at += bytes;
   }
   if (at < size) s.trailing.assign(data + at, data + size);
