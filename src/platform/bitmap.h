@@ -23,10 +23,11 @@ bool LoadBmpFile(const char* path, Image& out);
 // ---- Our reader -------------------------------------------------------------
 //
 // The core, info and later headers; 1, 2, 4 and 8 bits with a colour table,
-// uncompressed or run-length encoded (4 and 8 bits); 16 and 32 bits plain or
-// with bit fields; 24 bits; rows bottom-up or, with a negative height,
-// top-down. Nothing is allocated for the pixels before the headers are known
-// to describe a picture of an accepted size whose rows are in the file.
+// uncompressed or run-length encoded; 16 and 32 bits plain or with bit
+// fields; 24 bits; rows bottom-up or, with a negative height, top-down. It
+// reads every well-formed picture SDL_LoadBMP reads, to the same pixels.
+// Nothing is allocated for the pixels before the headers are known to
+// describe a picture of an accepted size whose rows are in the file.
 
 struct BmpHeader {
   std::uint32_t fileSize = 0;  // as the file header says

@@ -11,7 +11,6 @@
 namespace platform {
 namespace {
 
-constexpr std::uint32_t kBiRgb = 0;
 constexpr std::uint32_t kBiRle8 = 1;
 constexpr std::uint32_t kBiRle4 = 2;
 constexpr std::uint32_t kBiBitfields = 3;
@@ -36,6 +35,11 @@ std::uint64_t Stride(const BmpHeader& h) {
 
 long long Rows(const BmpHeader& h) { return std::llabs(static_cast<long long>(h.height)); }
 
+bool IsRle(const BmpHeader& h) { return h.compression == kBiRle8 || h.compression == kBiRle4; }
+bool HasBitFields(const BmpHeader& h) {
+  return h.compression == kBiBitfields && (h.bitsPerPixel == 16 || h.bitsPerPixel == 32);
+}
+
 // Entries of the colour table: as many as the header says, or all the depth
 // can index when it says none or more.
 std::uint32_t TableEntries(const BmpHeader& h) {
@@ -57,20 +61,19 @@ std::uint8_t Channel(std::uint32_t pixel, std::uint32_t mask) {
   return static_cast<std::uint8_t>(v * 255 / ((1u << bits) - 1));
 }
 
-// The colour indices of a run-length encoded picture, `width` a row, rows
-// in the order stored. Pixels the runs skip keep index 0 and runs past the
-// picture's edges are dropped; false when the data ends before its end mark.
+// The colour indices of a run-length encoded picture, top row first, in rows
+// of `pitch`. The runs are laid out as SDL lays them: from the start of the
+// bottom row on, a run past a row's end going on into the next row down and
+// every index outside the picture dropped; pixels no run reaches keep index
+// 0. False when the data ends before its end mark.
 bool DecodeRle(const std::uint8_t* d, std::size_t pos, std::size_t end, const BmpHeader& h,
-               std::vector<std::uint8_t>& indices) {
-  const long long w = h.width;
-  const long long rows = Rows(h);
+               long long pitch, std::vector<std::uint8_t>& indices) {
   const bool four = h.compression == kBiRle4;
+  const long long size = static_cast<long long>(indices.size());
+  long long row = size - pitch;
   long long x = 0;
-  long long y = 0;
   auto put = [&](int value) {
-    if (x < w && y < rows) {
-      indices[static_cast<std::size_t>(y * w + x)] = static_cast<std::uint8_t>(value);
-    }
+    if (row + x >= 0 && row + x < size) indices[row + x] = static_cast<std::uint8_t>(value);
     ++x;
   };
   while (end - pos >= 2) {
@@ -81,13 +84,13 @@ bool DecodeRle(const std::uint8_t* d, std::size_t pos, std::size_t end, const Bm
       for (int i = 0; i < count; ++i) put(four ? (i % 2 == 0 ? value >> 4 : value & 15) : value);
     } else if (value == 0) {
       x = 0;
-      ++y;
+      row -= pitch;
     } else if (value == 1) {
       return true;
     } else if (value == 2) {
       if (end - pos < 2) return false;
       x += d[pos];
-      y += d[pos + 1];
+      row -= d[pos + 1] * pitch;
       pos += 2;
     } else {
       const std::size_t bytes = four ? (static_cast<std::size_t>(value) + 1) / 2 : value;
@@ -168,22 +171,25 @@ bool ParseBmpHeader(const std::uint8_t* d, std::size_t size, BmpHeader& out, std
   if (bpp != 1 && bpp != 2 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) {
     return Fail(why, "unsupported depth of " + Figure(bpp) + " bits per pixel");
   }
-  const bool rle = h.compression == kBiRle8 || h.compression == kBiRle4;
-  if (!(h.compression == kBiRgb || (h.compression == kBiRle8 && bpp == 8) ||
-        (h.compression == kBiRle4 && bpp == 4) ||
-        (h.compression == kBiBitfields && (bpp == 16 || bpp == 32)))) {
-    return Fail(why, "unsupported compression " + Figure(h.compression) + " at " + Figure(bpp) +
-                         " bits per pixel");
+  // As SDL reads them: run-length data by its compression whatever the
+  // depth of a picture with a colour table, bit fields at 16 and 32 bits,
+  // and any other compression as none.
+  const bool rle = IsRle(h);
+  if (rle && bpp > 8) {
+    return Fail(why, "run-length encoded at " + Figure(bpp) + " bits per pixel");
   }
   const std::uint64_t entryBytes = h.infoSize == 12 ? 3 : 4;
-  if (kFileHeaderBytes + h.infoSize + TableEntries(h) * entryBytes > size) {
+  if (TableEntries(h) > 0 && kFileHeaderBytes + h.infoSize + TableEntries(h) * entryBytes > size) {
     return Fail(why, "the file ends inside its colour table");
   }
-  if (h.compression == kBiBitfields && kMasksAt + 12 > size) {
+  if (HasBitFields(h) && kMasksAt + 12 > size) {
     return Fail(why, "the file ends inside its bit fields");
   }
+  // The last row of a picture under 8 bits needs no padding, as SDL reads it.
+  const std::uint64_t lastRow =
+      bpp < 8 ? (static_cast<std::uint64_t>(h.width) * bpp + 7) / 8 : Stride(h);
   const std::uint64_t need =
-      h.pixelOffset + (rle ? std::uint64_t{1} : Stride(h) * static_cast<std::uint64_t>(Rows(h)));
+      h.pixelOffset + (rle ? 1 : Stride(h) * static_cast<std::uint64_t>(Rows(h) - 1) + lastRow);
   if (need > size) {
     return Fail(why, "the pixel rows need " + Figure(static_cast<long long>(need)) +
                          " bytes but the file has " + Figure(static_cast<long long>(size)));
@@ -213,16 +219,20 @@ bool DecodeBmp(const std::uint8_t* d, std::size_t size, Image& out, std::string*
     masks[1] = 0x0000FF00;
     masks[2] = 0x000000FF;
   }
-  // The masks follow the info header (they are part of the later ones);
-  // three empty ones stand for the plain layout.
-  if (h.compression == kBiBitfields &&
-      (ReadLe32(d + kMasksAt) | ReadLe32(d + kMasksAt + 4) | ReadLe32(d + kMasksAt + 8)) != 0) {
+  // The masks follow the info header (they are part of the later ones). As
+  // SDL reads them, an empty red mask or a compression it does not know
+  // stands for 5-6-5 at 16 bits.
+  if (HasBitFields(h) && ReadLe32(d + kMasksAt) != 0) {
     for (int i = 0; i < 3; ++i) masks[i] = ReadLe32(d + kMasksAt + 4 * i);
+  } else if (h.compression != 0 && bpp == 16) {
+    masks[0] = 0xF800;
+    masks[1] = 0x07E0;
   }
   std::vector<std::uint8_t> indices;
-  if (h.compression == kBiRle8 || h.compression == kBiRle4) {
-    indices.assign(static_cast<std::size_t>(w * rows), 0);
-    if (!DecodeRle(d, h.pixelOffset, size, h, indices)) {
+  const long long pitch = (w + 3) & ~3LL;
+  if (IsRle(h)) {
+    indices.assign(static_cast<std::size_t>(pitch * rows), 0);
+    if (!DecodeRle(d, h.pixelOffset, size, h, pitch, indices)) {
       return Fail(why, "the run-length data ends before its end mark");
     }
   }
@@ -232,16 +242,15 @@ bool DecodeBmp(const std::uint8_t* d, std::size_t size, Image& out, std::string*
   out.height = static_cast<int>(rows);
   out.pixels.assign(static_cast<std::size_t>(w * rows) * 3, 0);
   for (long long y = 0; y < rows; ++y) {
-    // Run-length data is stored bottom first whatever the height's sign.
-    const long long stored = h.height < 0 && indices.empty() ? y : rows - 1 - y;
     std::uint8_t* dst = out.pixels.data() + static_cast<std::size_t>(y * w) * 3;
     if (!indices.empty()) {
       for (long long x = 0; x < w; ++x, dst += 3) {
-        const std::uint8_t* c = table[indices[static_cast<std::size_t>(stored * w + x)]];
+        const std::uint8_t* c = table[indices[static_cast<std::size_t>(y * pitch + x)]];
         for (int k = 0; k < 3; ++k) dst[k] = c[k];
       }
       continue;
     }
+    const long long stored = h.height < 0 ? y : rows - 1 - y;
     const std::uint8_t* row = d + h.pixelOffset + stride * stored;
     for (long long x = 0; x < w; ++x, dst += 3) {
       switch (bpp) {
