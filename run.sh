@@ -14,12 +14,15 @@
 #                     suite again, the fuzz targets for 30 seconds each and
 #                     a soak of 100,000 passes of random play
 #   ./run.sh windows  cross-build the Windows programs (build-win) and write
-#                     vedo-zeza1-VERSION-win64.zip
+#                     vedo-zeza1-VERSION-win64.zip and the installer
+#                     vedo-zeza1-VERSION-setup.exe, each with its SHA-256 in
+#                     a .sha256 file beside it
 #   ./run.sh web      the browser version: a static site in build-web/site
 set -euo pipefail
 cd "$(dirname "$0")"
 
-# What building and playing need.
+# What building and playing need. FreeType, fontconfig and the Baekmuk fonts
+# only draw the glyph atlas at build time; the game itself needs no font.
 PLAY_PACKAGES=(
   cmake g++ make pkg-config
   libsdl2-dev libx11-dev libfreetype-dev libfontconfig-dev libfluidsynth-dev libstb-dev
@@ -35,8 +38,9 @@ TEST_PACKAGES=(
   clang clang-format libfuzzer-14-dev libclang-rt-14-dev
   lintian
 )
-# The Windows build: MinGW-w64's -posix compilers, and Wine for its tests.
-WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 zip)
+# The Windows build: MinGW-w64's -posix compilers, NSIS for the installer,
+# Wine for its tests and icoutils for their look at the exe's resources.
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix nsis wine wine64 zip icoutils)
 # What the browser build needs: Emscripten (whose tools want Debian's own
 # Node modules), npm for the page's packages, and Chromium and Firefox ESR for
 # its tests.
@@ -68,13 +72,17 @@ configure() {  # configure DIR [cmake options...]
   cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
 }
 
-build_windows() {  # after the native build, whose data it takes
+build_windows() {  # after the native build, whose data and glyph atlas it takes
   configure build-win -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
-    -DVEDO_NATIVE_DATA_DIR="$PWD/build/data" "$@"
+    -DVEDO_NATIVE_DATA_DIR="$PWD/build/data" -DVEDO_GLYPH_ATLAS="$PWD/build/glyphs.atlas" \
+    -DVEDO_NATIVE_WINDOWS_ICON="$PWD/build/windows/vedo-zeza1.ico" "$@"
   cmake --build build-win -j"$JOBS"
   # Wine's own prefix for the tests, made once (it takes a minute).
   WINEPREFIX="$PWD/build-win/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
     /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1 || true
+  # Its server outlives it by a few seconds, with no display: a game started
+  # meanwhile would join that session and find no screen.
+  WINEPREFIX="$PWD/build-win/wineprefix" /usr/lib/wine/wineserver -w || true
 }
 
 # Everything the tests need, with the compilers' warnings as errors.
@@ -83,8 +91,7 @@ TEST_OPTIONS=(-DVEDO_BUILD_TESTS=ON -DVEDO_WERROR=ON)
 # The browser build into build-web, and its site into build-web/site. Needs
 # the Linux build in build (the data kit and the glyph atlas come from it).
 build_web() {
-  cmake --build build -j"$JOBS" --target vedo-data vedo-glyph-atlas vedo-replay vedo-web-icons
-  build/tools/glyphatlas/vedo-glyph-atlas build/glyphs.atlas
+  cmake --build build -j"$JOBS" --target vedo-data vedo-glyphs vedo-replay vedo-web-icons
   (cd web && npm ci --no-audit --no-fund --loglevel=error)
   export NODE_PATH=/usr/share/nodejs
   emcmake cmake -S . -B build-web -DVEDO_PLATFORM=web -DCMAKE_BUILD_TYPE=Release \
@@ -144,10 +151,12 @@ case "${1:-}" in
   windows)
     install_missing "${PLAY_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
     configure build -DVEDO_BUILD_TESTS=OFF -DVEDO_BUILD_BENCH=OFF
-    # The data kit is made natively, the same bytes for every platform.
-    cmake --build build -j"$JOBS" --target vedo-data
+    # The data kit and the glyph atlas are made natively, the same bytes for
+    # every platform.
+    cmake --build build -j"$JOBS" --target vedo-data vedo-glyphs
     build_windows -DVEDO_BUILD_TESTS=OFF
     packaging/windows/make_zip.sh build-win build/data
+    packaging/windows/make_installer.sh build-win build/data
     ;;
   web)
     install_missing "${PLAY_PACKAGES[@]}" "${WEB_PACKAGES[@]}"

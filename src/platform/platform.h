@@ -70,6 +70,19 @@ void DebugOutput(const char* text);
 // Undoes StartWindowing at program end.
 void StopWindowing();
 
+// Text for the player outside the game's screens: the usage, the version,
+// why a command line was refused, and the hint at missing data. It goes to
+// stdout, or stderr when `error` is set; on Windows, started with neither
+// (from Explorer or a shortcut), it is shown in a message box instead.
+void TellPlayer(const char* text, bool error);
+// The folder the program file itself is in (UTF-8), where players start the
+// game from anywhere and its data sits beside it: Windows, whose game is
+// unpacked or installed as one folder and started from Explorer, the Start
+// menu or a prompt in another folder. Empty on the other platforms (the
+// Linux launcher names the installed data itself; the browser has no
+// folders).
+std::string ProgramFolder();
+
 // How the main window is shown: full screen (the default), or a normal
 // window of 640 x 480 times `scale`; scale 0 asks for the largest whole
 // scale that fits the desktop. Set before the window is created.

@@ -1,8 +1,10 @@
-// Text on a surface: CP949 byte strings drawn with FreeType.
+// Text on a surface: CP949 byte strings drawn from the glyph atlas built
+// into the program, the same pixels on every platform (glyph_atlas.h).
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "platform/surface.h"
 
@@ -22,30 +24,13 @@ int TextLineHeight();
 // The width in pixels of the box DrawTextCp949 draws for `text`.
 int TextWidthCp949(const char* text);
 
-// The face text is drawn with, as "Family (file)", or an empty string when
-// no face could be found. Sets the text route up if it is not yet.
+// The face the glyph atlas was drawn from, with its revision, e.g.
+// "Baekmuk Gulim, revision 3.00000".
 std::string TextFaceDescription();
-// The FreeType version and the face with its revision, as one line, e.g.
-// "FreeType 2.12.1; Baekmuk Gulim (/path/gulim.ttf) revision 2.20000". Text
-// pixels depend on both. Sets the text route up if it is not yet.
-std::string TextRouteVersions();
-// True when the face draws Hangul syllables.
-bool TextFaceHasHangul();
-// Frees the face, the glyph cache and the converter. The next call that
-// needs them sets them up again (and looks for a face anew). Also done at
-// program exit.
-void ReleaseText();
 
-}  // namespace platform
-
-#include <string>
-#include <string_view>
-
-namespace platform {
-
-// Converts UTF-8 text to CP949 bytes (glibc iconv). Characters CP949 lacks
-// become '?'. The game keeps its Korean texts as UTF-8 in the sources and
-// converts them once.
+// Converts UTF-8 text to CP949 bytes, with the glyph atlas's table.
+// Characters CP949 lacks, and broken UTF-8 sequences, become '?'. The game
+// keeps its Korean texts as UTF-8 in the sources and converts them once.
 std::string Utf8ToCp949(std::string_view utf8);
 
 }  // namespace platform

@@ -1,11 +1,14 @@
 // vedo-zeza1: the game. It reads its data from the working folder, or from
-// the folder given with --data.
+// the folder given with --data; where the platform has players start it
+// from anywhere (Windows), from its own folder when the working folder has
+// no map.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
 
+#include "gfx/data_contract.h"
 #include "platform/platform.h"
 #include "shell/debug_settings.h"
 #include "shell/options.h"
@@ -13,8 +16,22 @@
 
 namespace {
 
+namespace fs = std::filesystem;
+
+// The command line and the folders are UTF-8 on every platform; the paths
+// take them as such (a plain string would be read in Windows' ANSI code
+// page, which has no Hangul on most machines).
+fs::path PathFromUtf8(const std::string& utf8) {
+  return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8FromPath(const fs::path& path) {
+  const std::u8string utf8 = path.u8string();
+  return std::string(utf8.begin(), utf8.end());
+}
+
 int BadCommandLine(const std::string& why) {
-  std::fprintf(stderr, "vedo-zeza1: %s\n%s", why.c_str(), UsageText());
+  platform::TellPlayer(("vedo-zeza1: " + why + "\n" + UsageText()).c_str(), true);
   return 2;
 }
 
@@ -23,11 +40,18 @@ int BadCommandLine(const std::string& why) {
 // learns where it looked and how to point it at the data.
 void HintAtTheDataFolder(const char* file) {
   std::error_code ec;
-  const std::string folder = std::filesystem::current_path(ec).string();
-  std::fprintf(stderr,
-               "Vedo Zeza1: %s is not in %s; give the data folder with --data DIR, or start "
-               "the installed game with its vedo-zeza1 command, which finds its data.\n",
-               file, ec ? "the working folder" : folder.c_str());
+  const fs::path folder = fs::current_path(ec);
+  // Where the game looks beside itself, its files belong together there.
+  const char* advice =
+      platform::ProgramFolder().empty()
+          ? "give the data folder with --data DIR, or start the installed game with its "
+            "vedo-zeza1 command, which finds its data."
+          : "keep the game's data files beside it (unpack or install the whole folder), or give "
+            "the data folder with --data DIR.";
+  const std::string text = std::string("Vedo Zeza1: ") + file + " is not in " +
+                           (ec ? std::string("the working folder") : Utf8FromPath(folder)) + "; " +
+                           advice + "\n";
+  platform::TellPlayer(text.c_str(), true);
 }
 
 }  // namespace
@@ -37,19 +61,24 @@ int main(int argc, char** argv) {
   std::string why;
   if (!ParseCommandLine(argc, argv, line, why)) return BadCommandLine(why);
   if (line.help) {
-    std::fputs(UsageText(), stdout);
+    platform::TellPlayer(UsageText(), false);
     return 0;
   }
   if (line.version) {
-    std::printf("vedo-zeza1 %s\n", VEDO_VERSION);
+    platform::TellPlayer("vedo-zeza1 " VEDO_VERSION "\n", false);
     return 0;
   }
+  std::error_code ec;
   if (!line.dataDir.empty()) {
-    std::error_code ec;
-    std::filesystem::current_path(line.dataDir, ec);
+    fs::current_path(PathFromUtf8(line.dataDir), ec);
     if (ec) {
       return BadCommandLine("cannot use " + line.dataDir + " as the data folder: " + ec.message());
     }
+  } else if (!fs::exists(kMapFileName, ec) && !platform::ProgramFolder().empty()) {
+    // Started from elsewhere (Explorer, the Start menu, a prompt in another
+    // folder): the data sits beside the program. Should it be missing there
+    // too, the hint names that folder.
+    fs::current_path(PathFromUtf8(platform::ProgramFolder()), ec);
   }
   platform::SetWindowOptions({line.windowed, line.scale});
   // A diagnostic for measurements only: it does nothing unless set.

@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "support/golden.h"
@@ -50,7 +47,6 @@ bool SamePixels(const Surface& a, const Surface& b) {
 }
 
 TEST(Text, FaceIsBaekmukGulimWithHangulInA20PixelLine) {
-  EXPECT_TRUE(platform::TextFaceHasHangul()) << platform::TextFaceDescription();
   EXPECT_NE(platform::TextFaceDescription().find("Baekmuk Gulim"), std::string::npos)
       << platform::TextFaceDescription();
   EXPECT_GE(platform::TextLineHeight(), 14);
@@ -210,6 +206,22 @@ TEST(Text, BrokenCp949BytesShowAsQuestionMarks) {
   EXPECT_TRUE(SamePixels(a, b));
 }
 
+TEST(Text, ACharacterTheAtlasLacksIsABlankPerByte) {
+  // 똠 is CP949's extended Hangul and 漢 a Hanja: both convert, neither has a
+  // glyph in the atlas.
+  const int cell = platform::TextLineHeight();
+  for (const char* utf8 : {"똠", "漢"}) {
+    const std::string bytes = K(utf8);
+    ASSERT_EQ(bytes.size(), 2u) << utf8;
+    EXPECT_EQ(platform::TextWidthCp949(bytes.c_str()), 2 * platform::TextWidthCp949(" "));
+    Surface s(24, 20);
+    Fill(s, kGrey);
+    DrawTextCp949(s, bytes.c_str(), kBlack, kWhite, 0, 0);
+    EXPECT_EQ(Count(s, 0, 0, 16, cell, Bgr{0, 0, 0}), 16 * cell) << utf8;
+    EXPECT_EQ(Count(s, 16, 0, 24, 20, kGrey), 8 * 20) << utf8;
+  }
+}
+
 TEST(Text, ALostSurfaceIsNotDrawn) {
   Surface s(40, 20);
   Fill(s, kGrey);
@@ -220,86 +232,6 @@ TEST(Text, ALostSurfaceIsNotDrawn) {
   EXPECT_EQ(Count(s, 0, 0, 40, 20, kGrey), 40 * 20);
   EXPECT_EQ(DrawTextCp949(s, "AB", kBlack, kWhite, 0, 0), platform::DD_OK);
   EXPECT_LT(Count(s, 0, 0, 40, 20, kGrey), 40 * 20);
-}
-
-// Runs the text route under a font configuration that knows only the given
-// font files, then goes back to the machine's own.
-class FontSetup : public ::testing::Test {
- protected:
-  void Use(const std::vector<std::filesystem::path>& fonts) {
-    dir_ = testdata::MakeTempDir("vedo-fonts");
-    for (const auto& f : fonts) std::filesystem::create_symlink(f, dir_ / f.filename());
-    std::ofstream(dir_ / "fonts.conf")
-        << "<?xml version=\"1.0\"?>\n<fontconfig><dir>" << dir_.string() << "</dir><cachedir>"
-        << (dir_ / "cache").string() << "</cachedir></fontconfig>\n";
-    const char* old = std::getenv("FONTCONFIG_FILE");
-    hadOld_ = old != nullptr;
-    if (hadOld_) old_ = old;
-    setenv("FONTCONFIG_FILE", (dir_ / "fonts.conf").c_str(), 1);
-    platform::ReleaseText();
-  }
-  void TearDown() override {
-    if (hadOld_) {
-      setenv("FONTCONFIG_FILE", old_.c_str(), 1);
-    } else {
-      unsetenv("FONTCONFIG_FILE");
-    }
-    platform::ReleaseText();
-    if (!dir_.empty()) std::filesystem::remove_all(dir_);
-  }
-  std::filesystem::path dir_;
-  bool hadOld_ = false;
-  std::string old_;
-};
-
-TEST_F(FontSetup, AnotherHangulFaceStandsInForGulim) {
-  const std::filesystem::path dotum = "/usr/share/fonts/truetype/baekmuk/dotum.ttf";
-  if (!std::filesystem::exists(dotum)) GTEST_SKIP() << "no " << dotum;
-  Use({dotum});
-  ::testing::internal::CaptureStderr();
-  EXPECT_TRUE(platform::TextFaceHasHangul());
-  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
-  EXPECT_NE(platform::TextFaceDescription().find("dotum.ttf"), std::string::npos);
-  EXPECT_LE(platform::TextLineHeight(), 20);
-}
-
-TEST_F(FontSetup, WithoutHangulTheBoxesAndAsciiStillShowAndItIsSaidOnce) {
-  const std::filesystem::path latin = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
-  if (!std::filesystem::exists(latin)) GTEST_SKIP() << "no " << latin;
-  Use({latin});
-  ::testing::internal::CaptureStderr();
-  EXPECT_FALSE(platform::TextFaceHasHangul());
-  Surface s(100, 20);
-  Fill(s, kGrey);
-  const std::string line = K("가A");
-  DrawTextCp949(s, line.c_str(), kBlack, kWhite, 0, 0);
-  DrawTextCp949(s, line.c_str(), kBlack, kWhite, 0, 0);
-  const std::string err = ::testing::internal::GetCapturedStderr();
-  EXPECT_NE(err.find("no installed font draws Hangul"), std::string::npos) << err;
-  EXPECT_EQ(err.find("Hangul"), err.rfind("Hangul")) << "said more than once: " << err;
-  const int blank = platform::TextWidthCp949(" ");
-  const int width = platform::TextWidthCp949(line.c_str());
-  const int cell = platform::TextLineHeight();
-  // 가 is a box two blanks wide with nothing in it; A has ink.
-  EXPECT_EQ(Count(s, 0, 0, 2 * blank, cell, Bgr{0, 0, 0}), 2 * blank * cell);
-  EXPECT_GT(Count(s, 2 * blank, 0, width, cell, Bgr{0xFF, 0xFF, 0xFF}), 10);
-  EXPECT_EQ(PixelAt(s, width, 0), kGrey);
-}
-
-TEST_F(FontSetup, WithNoFaceAtAllOnlyTheBoxesAreDrawn) {
-  Use({});
-  ::testing::internal::CaptureStderr();
-  Surface s(100, 24);
-  Fill(s, kGrey);
-  DrawTextCp949(s, K("가 A").c_str(), kBlack, kWhite, 3, 2);
-  const std::string err = ::testing::internal::GetCapturedStderr();
-  EXPECT_NE(err.find("no installed font draws Hangul"), std::string::npos) << err;
-  EXPECT_EQ(platform::TextFaceDescription(), "");
-  const int width = platform::TextWidthCp949(K("가 A").c_str());
-  EXPECT_EQ(width, 32) << "two blanks for 가, one each for the blank and A";
-  const int cell = platform::TextLineHeight();
-  EXPECT_EQ(Count(s, 0, 0, 100, 24, Bgr{0, 0, 0}), width * cell);
-  EXPECT_EQ(Count(s, 3, 2, 3 + width, 2 + cell, Bgr{0, 0, 0}), width * cell);
 }
 
 }  // namespace

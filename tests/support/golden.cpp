@@ -7,10 +7,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <span>
 #include <sstream>
 #include <vector>
 
 #include "common/png_io.h"
+#include "platform/glyph_atlas.h"
 #include "platform/text.h"
 #include "support/test_data.h"
 
@@ -81,19 +83,29 @@ std::string Sha256Hex(const std::vector<std::uint8_t>& bytes) {
 
 }  // namespace
 
-std::string TextGoldenSkipReason() {
-  const std::string path = std::string(VEDO_GOLDEN_DIR) + "/text_route.txt";
-  const std::string here = platform::TextRouteVersions();
+std::string GlyphAtlasChange() {
+  const std::string path = std::string(VEDO_SOURCE_DIR) + "/tests/tools/glyphs.atlas.sha256";
+  const std::span<const std::uint8_t> atlas = platform::BuiltInGlyphAtlas();
+  const std::string here = Sha256Hex({atlas.begin(), atlas.end()});
   if (Refreshing()) {
-    std::ofstream(path) << here << "\n";
+    std::ofstream(path) << here << "  glyphs.atlas\n";
     return {};
   }
   std::string recorded;
-  std::ifstream in(path);
-  std::getline(in, recorded);
+  std::ifstream(path) >> recorded;
   if (recorded == here) return {};
-  return "text golden made with \"" + recorded + "\", this system has \"" + here +
-         "\"; refresh the goldens (VEDO_UPDATE_GOLDEN=1) to compare with this one";
+  return "THE GLYPH ATLAS CHANGED: the one built into this build (drawn from " +
+         platform::TextFaceDescription() + ", " + std::to_string(atlas.size()) +
+         " bytes) has SHA-256 " + here + ", " + path + " records " + recorded +
+         ". A FreeType or font update draws other glyphs; the golden images with text are "
+         "skipped until this passes. If the change is intended, refresh the golden images "
+         "(VEDO_UPDATE_GOLDEN=1, which records the new checksum) and look at them.";
+}
+
+std::string TextGoldenSkipReason() {
+  if (GlyphAtlasChange().empty()) return {};
+  return "the glyph atlas differs from tests/tools/glyphs.atlas.sha256 (see the test "
+         "GlyphAtlas.MatchesItsChecksum), so the golden images with text cannot be compared";
 }
 
 std::string KitGoldenSkipReason() {

@@ -14,10 +14,13 @@ namespace testdata {
 
 ::testing::AssertionResult MatchesGolden(const platform::Surface& frame, const std::string& name);
 
+// What is wrong with the glyph atlas built into this build, or an empty
+// string: its SHA-256 must be the one tests/tools/glyphs.atlas.sha256
+// records, since the text goldens hold its pixels. Refreshing the goldens
+// records the current one.
+std::string GlyphAtlasChange();
 // Why a golden image that holds text cannot be compared here, or an empty
-// string when it can. Text pixels follow the FreeType version and the face;
-// tests/golden/text_route.txt names the ones the text goldens were made
-// with, and on others they are skipped. Refreshing records the current ones.
+// string when it can: the glyph atlas has changed (GlyphAtlasChange).
 std::string TextGoldenSkipReason();
 // Why a golden image drawn from the generated data kit cannot be compared,
 // or an empty string: the kit differs from its committed checksums

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The data kit's checksums. The generator must make the same bytes with any
 # compiler on any processor; tests/tools/datakit.sha256 holds them, so that
-# a toolchain (or font) that changes the kit shows as one failure naming the
-# files, not as a row of golden-image mismatches.
+# a toolchain (or glyph atlas) that changes the kit shows as one failure
+# naming the files, not as a row of golden-image mismatches.
 #
 #   tests/tools/kit_manifest.sh check DATA_DIR    fails, naming every file
 #                                                 that changed, is missing or
@@ -47,9 +47,10 @@ echo "THE DATA KIT CHANGED: $data no longer matches $manifest" >&2
 ((${#missing[@]})) && echo "  missing: ${missing[*]}" >&2
 ((${#new[@]})) && echo "  not in the manifest: ${new[*]}" >&2
 cat >&2 <<TEXT
-The generator must make the same bytes everywhere. A new compiler, processor
-or font package can change them; the golden images drawn from the kit are
-skipped until this passes. If the change is intended, refresh the manifest
+The generator must make the same bytes everywhere. A new compiler or
+processor can change them, and so can a font package, through the glyph
+atlas that letters the art (see GlyphAtlas.MatchesItsChecksum); the golden
+images drawn from the kit are skipped until this passes. If the change is intended, refresh the manifest
 with "tests/tools/kit_manifest.sh update $data" and the golden images as the
 README says.
 TEXT

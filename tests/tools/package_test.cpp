@@ -151,9 +151,12 @@ void Package::CheckDependencies() {
   EXPECT_EQ(Field("Section"), "games");
   const std::string depends = Field("Depends");
   const std::set<std::string> names = DependedNames(depends);
-  for (const char* needed : {"libsdl2-2.0-0", "libfreetype6", "libfontconfig1", "libfluidsynth3",
-                             "fonts-baekmuk", "timgm6mb-soundfont"}) {
+  for (const char* needed : {"libsdl2-2.0-0", "libfluidsynth3", "timgm6mb-soundfont"}) {
     EXPECT_EQ(names.count(needed), 1u) << needed << " is missing from: " << depends;
+  }
+  // The text comes from the glyph atlas built into the game.
+  for (const char* unneeded : {"fonts-baekmuk", "libfreetype6", "libfontconfig1"}) {
+    EXPECT_EQ(names.count(unneeded), 0u) << unneeded << " is in: " << depends;
   }
 }
 

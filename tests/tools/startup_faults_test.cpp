@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <sstream>
 
 #include "common/child_process.h"
@@ -26,9 +27,6 @@ constexpr char kTileLine[] = "InitTileData OK.\n";
 constexpr char kSoundfontLine[] = "Soundfont: /usr/share/sounds/sf2/TimGM6mb.sf2\n";
 constexpr char kReplayCouldNotStart[] =
     "vedo-replay: the game could not start (exit code 1); see above\n";
-constexpr char kNoHangul[] =
-    "Vedo Zeza1: no installed font draws Hangul (install fonts-baekmuk); Korean text shows as "
-    "blank boxes\n";
 
 const char* const kPictures[] = {"Title.bmp",  "warning.bmp", "eventwin.bmp", "event1.bmp",
                                  "event2.bmp", "died.bmp",    "Ending.bmp"};
@@ -252,16 +250,35 @@ TEST_F(StartupFaults, MissingSoundsAndMusicLeaveTheGameRunningSilently) {
   EXPECT_EQ(r.said, kTileLine) << child::Describe(r);
 }
 
-TEST_F(StartupFaults, WithoutAKoreanFontOneWarningAndTheGameRuns) {
-  // A font configuration that knows no font folder at all.
+TEST_F(StartupFaults, WithoutAnyFontTheTitleAndThePrologueDrawAsEver) {
+  // The text comes from the glyph atlas built into the game: under a font
+  // configuration that knows no font folder at all, the title and both
+  // prologue pages are drawn as with the machine's fonts, without a word.
   std::ofstream(scratch_ / "fonts.conf")
       << "<?xml version=\"1.0\"?>\n<fontconfig><cachedir>" << (scratch_ / "cache").string()
       << "</cachedir></fontconfig>\n";
-  child::Options o;
-  o.env = {{"FONTCONFIG_FILE", (scratch_ / "fonts.conf").string()}};
-  const child::Result r = Replay(WholeLoopScript(), {}, o);
-  EXPECT_EQ(r.exitCode, 0) << child::Describe(r);
-  EXPECT_EQ(r.said, std::string(kTileLine) + kNoHangul) << child::Describe(r);
+  const auto shots = [this](const std::string& run, const child::EnvChanges& env) {
+    const std::string click = "down\nframes 1\nup\nframes 15\n";
+    const std::string script = "move 320 400\nframes 20\nshot " + run + "title.png\n" + click +
+                               "move 150 130\nframes 15\n" + click + "shot " + run +
+                               "prologue1.png\nmove 456 316\nframes 15\n" + click + "shot " + run +
+                               "prologue2.png\n";
+    child::Options o;
+    o.env = env;
+    const child::Result r = Replay(script, {}, o);
+    EXPECT_EQ(r.exitCode, 0) << child::Describe(r);
+    EXPECT_EQ(r.said, kTileLine) << child::Describe(r);
+  };
+  shots("fonts-", {});
+  shots("none-", {{"FONTCONFIG_FILE", (scratch_ / "fonts.conf").string()}});
+  const auto bytes = [this](const std::string& name) {
+    std::ifstream in(scratch_ / name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  for (const std::string shot : {"title.png", "prologue1.png", "prologue2.png"}) {
+    EXPECT_FALSE(bytes("none-" + shot).empty()) << shot;
+    EXPECT_EQ(bytes("none-" + shot), bytes("fonts-" + shot)) << shot;
+  }
 }
 
 TEST_F(StartupFaults, WithoutASoundfontOneWarningAndTheEndingRunsSilentToTheTitle) {

@@ -9,9 +9,7 @@
 // for every second they may have fallen in, and requires the screen to match
 // one of them exactly.
 //
-// The walk is the same for every build that runs in an X window; a build
-// whose text is drawn by another face compares the frames outside the text
-// boxes (FrameDifferences).
+// The walk is the same for every build that runs in an X window.
 #pragma once
 
 #include <algorithm>
@@ -151,7 +149,7 @@ class RealWindowWalk : public GameWindow {
   }
 
   // Where the frame on the screen differs from `f`, or "".
-  virtual std::string FrameDifferences(const Shot& s, const pngio::RgbImage& f) {
+  std::string FrameDifferences(const Shot& s, const pngio::RgbImage& f) {
     const pngio::RgbImage seen = FrameOnScreen(s);
     int count = 0;
     std::string first;

@@ -41,8 +41,12 @@ kit::SpriteFile MakeSprites();
 std::vector<OutputFile> MakePictures();
 std::vector<OutputFile> MakeSounds();
 std::vector<std::uint8_t> MakeMusic();
-// The desktop icon, 128 x 128, as a canvas (written as PNG).
-Canvas PaintIcon();
+// The desktop icon, 128 x 128 (written as PNG), or the same drawing at
+// another size; transparent around its rounded square (the canvas's alpha).
+Canvas PaintIcon(int size = 128);
+// The Windows program icon: the desktop icon drawn at 16, 24, 32, 48 and
+// 256 pixels, as the bytes of an .ico file.
+std::vector<std::uint8_t> MakeWindowsIcon();
 
 // Writes every file into `dir` (made if missing). False with a reason.
 bool WriteDataFolder(const std::string& dir, std::string* error);

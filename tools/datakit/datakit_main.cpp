@@ -5,6 +5,8 @@
 //                                  pictures of the city, the panel, the
 //                                  ending, the opened cells and all sprite
 //                                  frames
+//   vedo-datakit --windows-icon FILE  the Windows program's icon (.ico),
+//                                  which its resources take
 //
 // The screens themselves, drawn by the game's own scenes over the data, come
 // from tools/datakit/screenshots.sh.
@@ -82,11 +84,18 @@ int Sheets(const std::string& dir) {
 
 int main(int argc, char** argv) {
   if (argc == 3 && std::strcmp(argv[1], "--sheets") == 0) return Sheets(argv[2]);
+  std::string error;
+  if (argc == 3 && std::strcmp(argv[1], "--windows-icon") == 0) {
+    if (!kit::WriteFileBytes(argv[2], datakit::MakeWindowsIcon(), &error)) {
+      std::fprintf(stderr, "vedo-datakit: %s\n", error.c_str());
+      return 1;
+    }
+    return 0;
+  }
   if (argc != 2 || argv[1][0] == '-') {
-    std::fprintf(stderr, "usage: vedo-datakit OUTDIR | --sheets OUTDIR\n");
+    std::fprintf(stderr, "usage: vedo-datakit OUTDIR | --sheets OUTDIR | --windows-icon FILE\n");
     return 2;
   }
-  std::string error;
   if (!datakit::WriteDataFolder(argv[1], &error)) {
     std::fprintf(stderr, "vedo-datakit: %s\n", error.c_str());
     return 1;

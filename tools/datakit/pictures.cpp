@@ -363,24 +363,26 @@ Canvas EndingCard() {
 
 }  // namespace
 
-Canvas PaintIcon() {
-  Canvas c(128, 128);
-  c.Fill(RoundRectShape{2, 2, 126, 126, 22}, Hex(0x140A0E));
-  c.FillWith(RoundRectShape{6, 6, 122, 122, 18}, [](float x, float y) {
-    const float d = std::hypot(x - 64, y - 54) / 80;
+Canvas PaintIcon(int size) {
+  // Drawn on a 128-pixel grid, scaled by k.
+  const float k = static_cast<float>(size) / 128;
+  Canvas c(size, size);
+  c.Fill(RoundRectShape{2 * k, 2 * k, 126 * k, 126 * k, 22 * k}, Hex(0x140A0E));
+  c.FillWith(RoundRectShape{6 * k, 6 * k, 122 * k, 122 * k, 18 * k}, [k](float x, float y) {
+    const float d = std::hypot(x / k - 64, y / k - 54) / 80;
     return Mix(Hex(0x5A1010), Hex(0x12060A), std::clamp(d, 0.0f, 1.0f));
   });
-  c.Fill(Circle(64, 50, 32), Hex(0xC0301E));
-  c.FillWith(Circle(64, 50, 32), [](float x, float y) {
-    return Mix(Hex(0xD04A2C), Hex(0x8A1C12), Fbm(x, y, 10, 3, 2501));
+  c.Fill(Circle(64 * k, 50 * k, 32 * k), Hex(0xC0301E));
+  c.FillWith(Circle(64 * k, 50 * k, 32 * k), [k](float x, float y) {
+    return Mix(Hex(0xD04A2C), Hex(0x8A1C12), Fbm(x / k, y / k, 10, 3, 2501));
   });
-  ZombieHand(c, 64, 140, 0.95f, 0.1f, Hex(0x060204));
+  ZombieHand(c, 64 * k, 140 * k, 0.95f * k, 0.1f, Hex(0x060204));
   TextStyle s;
   s.colour = Hex(0xF4E8D8);
   s.bold = 1;
-  s.outline = 2.5f;
+  s.outline = 2.5f * k;
   s.outlineColour = Hex(0x100406);
-  DrawTextFit(c, "VZ1", 64, 104, 40, 100, s);
+  DrawTextFit(c, "VZ1", 64 * k, 104 * k, 40 * k, 100 * k, s);
   return c;
 }
 

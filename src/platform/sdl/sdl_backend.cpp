@@ -29,6 +29,13 @@
 // When the window options ask for a normal window, it is one of the frame's size
 // times a whole scale instead, so every frame pixel is a square of screen pixels.
 //
+// Either opens on the monitor under the pointer, where the player is. Full
+// screen, the pointer is held to the window (SDL's mouse grab, which SDL
+// keeps only while the window has the focus), so that the scrolling edges
+// stay edges on a desktop of several monitors. The click that gives the
+// window the focus does not reach the game (SDL drops the press; we drop
+// the release that would come without it).
+//
 // Input: SDL reports pointer positions in logical (frame) pixels once the
 // logical size is set; a position in a letterbox bar lies outside the frame
 // and is clamped to the nearest edge.
@@ -103,6 +110,19 @@ void ConvertRows(const Surface& frame, std::uint8_t* dst, int dstPitch, int rShi
   }
 }
 
+// The display under the pointer; the first when that cannot be told.
+int DisplayUnderThePointer() {
+  SDL_Point at{0, 0};
+  SDL_GetGlobalMouseState(&at.x, &at.y);
+  for (int i = 0; i < SDL_GetNumVideoDisplays(); ++i) {
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(i, &bounds) == 0 && SDL_PointInRect(&at, &bounds) == SDL_TRUE) {
+      return i;
+    }
+  }
+  return 0;
+}
+
 class SdlBackend final : public Backend {
  public:
   ~SdlBackend() override {
@@ -133,6 +153,8 @@ class SdlBackend final : public Backend {
   bool StartWindowing() override {
     if (started_) return true;
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+    // The click that focuses the window is not a click in the game.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "0");
     // The software renderer draws into the window's own image; see above.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
@@ -150,15 +172,16 @@ class SdlBackend final : public Backend {
     // that it fills the screen even where no window manager carries out
     // the full-screen request (a bare X server); a window manager then
     // makes it full-screen proper.
-    int x = SDL_WINDOWPOS_UNDEFINED;
-    int y = SDL_WINDOWPOS_UNDEFINED;
+    const int display = DisplayUnderThePointer();
+    int x = SDL_WINDOWPOS_UNDEFINED_DISPLAY(display);
+    int y = SDL_WINDOWPOS_UNDEFINED_DISPLAY(display);
     int w = 640;
     int h = 480;
     Uint32 flags = SDL_WINDOW_HIDDEN;
     SDL_DisplayMode desktop;
-    if (SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
+    if (SDL_GetDesktopDisplayMode(display, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
       SDL_Rect bounds{0, 0, desktop.w, desktop.h};
-      SDL_GetDisplayBounds(0, &bounds);
+      SDL_GetDisplayBounds(display, &bounds);
       x = bounds.x;
       y = bounds.y;
       w = desktop.w;
@@ -216,13 +239,12 @@ class SdlBackend final : public Backend {
   bool VideoTakeScreen() override {
     if (window_ == nullptr) return false;
     if (GetWindowOptions().windowed) return true;  // a normal window keeps its size
-    if (AskWindowManagerForFullscreen(window_, true)) {
-      fullscreen_ = true;
-      return true;
+    if (!AskWindowManagerForFullscreen(window_, true)) {
+      if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
+      sdl_fullscreen_ = true;
     }
-    if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
     fullscreen_ = true;
-    sdl_fullscreen_ = true;
+    SDL_SetWindowGrab(window_, SDL_TRUE);
     return true;
   }
 
@@ -299,6 +321,7 @@ class SdlBackend final : public Backend {
     if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
     renderer_ = nullptr;
     if (fullscreen_ && window_ != nullptr) {
+      SDL_SetWindowGrab(window_, SDL_FALSE);
       if (sdl_fullscreen_) {
         SDL_SetWindowFullscreen(window_, 0);
       } else {
@@ -314,15 +337,17 @@ class SdlBackend final : public Backend {
   // largest whole scale whose window fits the desktop's usable area (what
   // panels and docks leave), and at least 1.
   bool CreateNormalWindow(const char* title, int scale) {
+    const int display = DisplayUnderThePointer();
     if (scale <= 0) {
       scale = 1;
       SDL_Rect usable;
-      if (SDL_GetDisplayUsableBounds(0, &usable) == 0) {
+      if (SDL_GetDisplayUsableBounds(display, &usable) == 0) {
         scale = std::max(1, std::min(usable.w / kFrameWidth, usable.h / kFrameHeight));
       }
     }
-    window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                               kFrameWidth * scale, kFrameHeight * scale, SDL_WINDOW_HIDDEN);
+    window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                               SDL_WINDOWPOS_CENTERED_DISPLAY(display), kFrameWidth * scale,
+                               kFrameHeight * scale, SDL_WINDOW_HIDDEN);
     return window_ != nullptr;
   }
 
@@ -411,6 +436,11 @@ class SdlBackend final : public Backend {
         } else {
           return false;
         }
+        // A release whose press the game never had (the focusing click's,
+        // or a press outside the window) is dropped with it.
+        bool& pressed = e.button.button == SDL_BUTTON_LEFT ? leftPressed_ : rightPressed_;
+        if (!down && !pressed) return false;
+        pressed = down;
         out.x = Clamp(e.button.x, width_ > 0 ? width_ : 640);
         out.y = Clamp(e.button.y, height_ > 0 ? height_ : 480);
         return true;
@@ -428,6 +458,8 @@ class SdlBackend final : public Backend {
   bool fullscreen_ = false;
   bool sdl_fullscreen_ = false;  // taken through SDL rather than asked of X directly
   bool reset_ = false;
+  bool leftPressed_ = false;  // the game has had the press and not its release
+  bool rightPressed_ = false;
   SDL_Window* window_ = nullptr;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;
@@ -445,5 +477,15 @@ void NativeDebugOutput(const char* text) {
   std::fputs(text, stderr);
   std::fflush(stderr);
 }
+
+void TellPlayer(const char* text, bool error) {
+  std::FILE* stream = error ? stderr : stdout;
+  std::fputs(text, stream);
+  std::fflush(stream);
+}
+
+// The installed game's launcher names its data; the build's game is started
+// in its data folder or given it.
+std::string ProgramFolder() { return std::string(); }
 
 }  // namespace platform

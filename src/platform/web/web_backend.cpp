@@ -193,6 +193,16 @@ void NativeDebugOutput(const char* text) {
   std::fflush(stderr);
 }
 
+// The page has no command line; what there is to tell goes to the console.
+void TellPlayer(const char* text, bool error) {
+  std::FILE* stream = error ? stderr : stdout;
+  std::fputs(text, stream);
+  std::fflush(stream);
+}
+
+// The page's data comes with it, not from a folder.
+std::string ProgramFolder() { return std::string(); }
+
 }  // namespace platform
 
 // Called by the page.

@@ -8,16 +8,13 @@
 // written. With no wave device (no sound card, or none under Wine) the mix is
 // pulled on the wall clock and thrown away, after one warning line, so that
 // sounds still end in time and the music still moves.
-#include <windows.h>
-// mmsystem.h needs windows.h first.
-#include <mmsystem.h>
-
 #include <atomic>
 #include <cstdio>
 #include <thread>
 #include <vector>
 
 #include "platform/audio_output.h"
+#include "platform/win32/system_dll.h"
 
 namespace platform {
 namespace {
@@ -28,7 +25,7 @@ constexpr int kQueuedBlocks = 3;
 
 void Warn(const char* what, MMRESULT code) {
   char text[256] = "";
-  waveOutGetErrorTextA(code, text, sizeof text);
+  if (WinmmFunctions().Loaded()) WinmmFunctions().waveOutGetErrorTextA(code, text, sizeof text);
   std::fprintf(stderr, "Vedo Zeza1: no audio device (%s: %s); playing without sound.\n", what,
                text[0] != '\0' ? text : "unknown error");
   std::fflush(stderr);
@@ -55,7 +52,7 @@ void Fill(AudioOutput& out, AudioDevice& d, WAVEHDR& h) {
     MixLocked(out, reinterpret_cast<std::int16_t*>(h.lpData), kAudioBlockFrames);
   }
   h.dwFlags &= ~static_cast<DWORD>(WHDR_DONE);
-  waveOutWrite(d.wave, &h, sizeof h);
+  WinmmFunctions().waveOutWrite(d.wave, &h, sizeof h);
 }
 
 void Feed(AudioOutput* out, AudioDevice* d) {
@@ -80,12 +77,15 @@ bool StartAudioDevice(AudioOutput& out) {
   format.nBlockAlign = kAudioChannels * 2;
   format.nAvgBytesPerSec = kAudioRate * format.nBlockAlign;
   d->blockDone = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  const Winmm& mm = WinmmFunctions();
   MMRESULT result = MMSYSERR_NODRIVER;
-  if (waveOutGetNumDevs() == 0) {
+  if (!mm.Loaded()) {
+    Warn("winmm.dll", result);
+  } else if (mm.waveOutGetNumDevs() == 0) {
     Warn("waveOutGetNumDevs", result);
   } else {
-    result = waveOutOpen(&d->wave, WAVE_MAPPER, &format, reinterpret_cast<DWORD_PTR>(d->blockDone),
-                         0, CALLBACK_EVENT);
+    result = mm.waveOutOpen(&d->wave, WAVE_MAPPER, &format,
+                            reinterpret_cast<DWORD_PTR>(d->blockDone), 0, CALLBACK_EVENT);
     if (result != MMSYSERR_NOERROR) Warn("waveOutOpen", result);
   }
   if (result != MMSYSERR_NOERROR) {
@@ -99,7 +99,7 @@ bool StartAudioDevice(AudioOutput& out) {
     WAVEHDR& h = d->headers[i];
     h.lpData = reinterpret_cast<LPSTR>(d->blocks[i].data());
     h.dwBufferLength = kAudioBlockFrames * kAudioChannels * sizeof(std::int16_t);
-    waveOutPrepareHeader(d->wave, &h, sizeof h);
+    mm.waveOutPrepareHeader(d->wave, &h, sizeof h);
   }
   out.device = d;
   d->feeder = std::thread(&Feed, &out, d);
@@ -111,13 +111,14 @@ void StopAudioDevice(AudioOutput& out) {
   if (d == nullptr) return;
   if (d->silent != nullptr) StopSilentPull(d->silent);
   if (d->wave != nullptr) {
+    const Winmm& mm = WinmmFunctions();
     d->stop = true;
     SetEvent(d->blockDone);
     d->feeder.join();
     // Hands every queued block back at once, marked done.
-    waveOutReset(d->wave);
-    for (WAVEHDR& h : d->headers) waveOutUnprepareHeader(d->wave, &h, sizeof h);
-    waveOutClose(d->wave);
+    mm.waveOutReset(d->wave);
+    for (WAVEHDR& h : d->headers) mm.waveOutUnprepareHeader(d->wave, &h, sizeof h);
+    mm.waveOutClose(d->wave);
   }
   CloseHandle(d->blockDone);
   delete d;

@@ -13,10 +13,6 @@
 //
 // Under the headless backend the port stays shut: a host pulls the mix at
 // its own pace, with no real time to send the messages at.
-#include <windows.h>
-// mmsystem.h needs windows.h first.
-#include <mmsystem.h>
-
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -26,6 +22,7 @@
 #include <vector>
 
 #include "platform/audio_output.h"
+#include "platform/win32/system_dll.h"
 
 namespace platform {
 namespace {
@@ -52,7 +49,7 @@ class MidiPortSynth final : public MusicSynth {
   explicit MidiPortSynth(HMIDIOUT port) : port_(port) {
     // The sending thread sleeps until each message is due; the default
     // 15.6 ms timer would round those sleeps to whole ticks.
-    timeBeginPeriod(1);
+    mm_.timeBeginPeriod(1);
     sender_ = std::thread(&MidiPortSynth::Send, this);
   }
   ~MidiPortSynth() override {
@@ -64,9 +61,9 @@ class MidiPortSynth final : public MusicSynth {
     wake_.notify_all();
     sender_.join();
     for (int ch = 0; ch < 16; ++ch) ShortNow(Pack(0xB0 | ch, 120, 0));
-    midiOutReset(port_);
-    midiOutClose(port_);
-    timeEndPeriod(1);
+    mm_.midiOutReset(port_);
+    mm_.midiOutClose(port_);
+    mm_.timeEndPeriod(1);
   }
 
   void ChannelMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
@@ -140,17 +137,17 @@ class MidiPortSynth final : public MusicSynth {
     }
   }
 
-  void ShortNow(DWORD message) { midiOutShortMsg(port_, message); }
+  void ShortNow(DWORD message) { mm_.midiOutShortMsg(port_, message); }
 
   void LongNow(std::vector<std::uint8_t>& bytes) {
     MIDIHDR h{};
     h.lpData = reinterpret_cast<LPSTR>(bytes.data());
     h.dwBufferLength = static_cast<DWORD>(bytes.size());
-    if (midiOutPrepareHeader(port_, &h, sizeof h) != MMSYSERR_NOERROR) return;
-    if (midiOutLongMsg(port_, &h, sizeof h) == MMSYSERR_NOERROR) {
-      while (midiOutUnprepareHeader(port_, &h, sizeof h) == MIDIERR_STILLPLAYING) Sleep(1);
+    if (mm_.midiOutPrepareHeader(port_, &h, sizeof h) != MMSYSERR_NOERROR) return;
+    if (mm_.midiOutLongMsg(port_, &h, sizeof h) == MMSYSERR_NOERROR) {
+      while (mm_.midiOutUnprepareHeader(port_, &h, sizeof h) == MIDIERR_STILLPLAYING) Sleep(1);
     } else {
-      midiOutUnprepareHeader(port_, &h, sizeof h);
+      mm_.midiOutUnprepareHeader(port_, &h, sizeof h);
     }
   }
 
@@ -178,6 +175,7 @@ class MidiPortSynth final : public MusicSynth {
     }
   }
 
+  const Winmm& mm_ = WinmmFunctions();
   HMIDIOUT port_;
   // The frames rendered so far and the tie to the clock; touched only under
   // the output's lock.
@@ -194,12 +192,15 @@ class MidiPortSynth final : public MusicSynth {
 };
 
 MusicSynth* OpenMidiPort() {
+  const Winmm& mm = WinmmFunctions();
   HMIDIOUT port = nullptr;
   MMRESULT result = MMSYSERR_NODRIVER;
-  if (midiOutGetNumDevs() > 0) result = midiOutOpen(&port, MIDI_MAPPER, 0, 0, CALLBACK_NULL);
+  if (mm.Loaded() && mm.midiOutGetNumDevs() > 0) {
+    result = mm.midiOutOpen(&port, MIDI_MAPPER, 0, 0, CALLBACK_NULL);
+  }
   if (result != MMSYSERR_NOERROR) {
     char text[256] = "";
-    midiOutGetErrorTextA(result, text, sizeof text);
+    if (mm.Loaded()) mm.midiOutGetErrorTextA(result, text, sizeof text);
     std::fprintf(stderr, "Vedo Zeza1: no MIDI output (%s); music is silent.\n",
                  text[0] != '\0' ? text : "no device");
     std::fflush(stderr);
@@ -215,7 +216,9 @@ std::function<MusicSynth*()> MusicSynthMaker(bool pulledByHost) {
   return &OpenMidiPort;
 }
 
-unsigned MidiOutputCount() { return midiOutGetNumDevs(); }
+unsigned MidiOutputCount() {
+  return WinmmFunctions().Loaded() ? WinmmFunctions().midiOutGetNumDevs() : 0;
+}
 
 // Windows plays music through its own MIDI output: there is no soundfont to
 // choose or to wait for.

@@ -1,12 +1,26 @@
 // The Win32 backend: one borderless pop-up window over the whole monitor,
 // GDI presentation and the window's messages, on the Windows API alone.
 //
-// Window: class and title "Vedo Zeza1", the arrow cursor and a black
+// Window: class and title "Vedo Zeza1", the game's icon (ICON 32512 of the
+// resources, the system's where it is missing), the arrow cursor and a black
 // background brush, so that nothing ever flashes white; WS_POPUP, placed over
-// the monitor it starts on. The window procedure turns the messages the game
-// listens to into our events: destruction, WM_ACTIVATEAPP, Escape, pointer
-// moves and the left and right buttons. Everything else goes to
-// DefWindowProcW.
+// the monitor under the pointer, where the player is. The window procedure
+// turns the messages the game listens to into our events: destruction,
+// WM_ACTIVATEAPP, Escape, pointer moves and the left and right buttons.
+// Everything else goes to DefWindowProcW.
+//
+// While the game is active: the display stays awake (SetThreadExecutionState)
+// and, full screen, the pointer is confined to the game's monitor
+// (ClipCursor), so that the scrolling edges stay edges and a stray click
+// cannot land on another monitor; both are given back when the focus goes
+// and at the end. The click that activates the window is eaten
+// (MA_ACTIVATEANDEAT), and its button's release with it, so that bringing
+// the game back never attacks a cell.
+//
+// The process is DPI-aware (per monitor, from its manifest), so the window
+// and the frame's scaling are in the screen's real pixels: at 150 % a
+// 1920 x 1080 monitor gets 1920 x 1080 pixels of game, not 1280 x 720 that
+// Windows would stretch again.
 //
 // Pixel pipeline: the game composes each 640 x 480 frame in its back buffer
 // (B, G, R bytes, rows 1920 bytes apart). That is the layout of a top-down
@@ -17,8 +31,9 @@
 //
 // No exclusive display mode is taken: current drivers have no 24-bit modes,
 // and the scaled window looks the same on every monitor. A display change
-// (WM_DISPLAYCHANGE) or a locked session marks the display lost; restoring
-// it lays the frame out anew, and fails while the session stays locked.
+// (WM_DISPLAYCHANGE, or a new DPI) or a locked session marks the display
+// lost; restoring it fits the full-screen window to its monitor again and
+// lays the frame out anew, and fails while the session stays locked.
 //
 // A limiter holds the loop to 60 flips a second: it waits on a
 // high-resolution waitable timer where Windows has one (10 and later), or
@@ -41,14 +56,13 @@
 #include <string>
 
 #include "platform/backend.h"
-#include "platform/win32/wide.h"
+#include "platform/win32/utf16.h"
 
 // After our own headers: their names (E_FAIL, HRESULT) are macros and
 // types in the Windows headers.
 #include <windows.h>
-// (windows.h first: these need its types.)
-#include <timeapi.h>
-#include <wtsapi32.h>
+
+#include "platform/win32/system_dll.h"
 
 namespace platform {
 namespace {
@@ -64,11 +78,64 @@ constexpr std::int64_t kSpinNsSleep = 1500000;
 // MinGW-w64's headers. Older systems refuse the flag.
 constexpr DWORD kHighResolutionTimer = 0x00000002;
 
-// True when the process has somewhere to write stderr to: a console, or the
-// handle a parent (a shell, a test) gave it.
-bool HasErrorOutput() {
-  const HANDLE h = GetStdHandle(STD_ERROR_HANDLE);
+// The game's icon in the resources (IDI_APPLICATION's number).
+constexpr WORD kIconId = 32512;
+
+// True when the process has somewhere to write stdout or stderr to: a
+// console, or the handle a parent (a shell, a test) gave it.
+bool HasOutput(DWORD which) {
+  const HANDLE h = GetStdHandle(which);
   return h != nullptr && h != INVALID_HANDLE_VALUE;
+}
+bool HasErrorOutput() { return HasOutput(STD_ERROR_HANDLE); }
+
+// The game's icon at the given size, or the system's program icon.
+HICON GameIcon(HINSTANCE instance, int size) {
+  auto* icon = static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(kIconId), IMAGE_ICON, size, size, LR_SHARED));
+  return icon != nullptr ? icon : LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+}
+
+// The monitor's whole area and its work area (without the taskbar).
+struct MonitorRects {
+  RECT whole;
+  RECT work;
+};
+
+MonitorRects RectsOf(HMONITOR monitor) {
+  const RECT primary{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  MonitorRects r{primary, primary};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &r.work, 0);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (monitor != nullptr && GetMonitorInfoW(monitor, &info) != FALSE) {
+    r.whole = info.rcMonitor;
+    r.work = info.rcWork;
+  }
+  if (r.whole.right <= r.whole.left || r.whole.bottom <= r.whole.top)
+    r.whole = RECT{0, 0, 640, 480};
+  if (r.work.right <= r.work.left || r.work.bottom <= r.work.top) r.work = r.whole;
+  return r;
+}
+
+// The monitor under the pointer: the one the player is looking at.
+MonitorRects MonitorUnderThePointer() {
+  POINT at{0, 0};
+  GetCursorPos(&at);
+  return RectsOf(MonitorFromPoint(at, MONITOR_DEFAULTTONEAREST));
+}
+
+// A window's outer rectangle for a client area of `client` with this
+// style, at the DPI of the window's monitor where Windows can say
+// (AdjustWindowRectExForDpi, Windows 10 1607 and later).
+RECT OuterRect(RECT client, DWORD style, UINT dpi) {
+  using ForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+  static const auto forDpi = reinterpret_cast<ForDpi>(reinterpret_cast<void (*)()>(
+      GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+  if (forDpi == nullptr || dpi == 0 || forDpi(&client, style, FALSE, 0, dpi) == FALSE) {
+    AdjustWindowRectEx(&client, style, FALSE, 0);
+  }
+  return client;
 }
 
 // stderr takes the bytes it is given, as on Linux: the diagnostics and the
@@ -114,14 +181,14 @@ class Win32Backend final : public Backend {
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = &Win32Backend::WindowProc;
     wc.hInstance = instance_;
-    wc.hIcon = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+    wc.hIcon = GameIcon(instance_, GetSystemMetrics(SM_CXICON));
     wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     // Black, not the white the game once asked for: the window shows its
     // background before the first frame.
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     wc.lpszMenuName = kClassName;
     wc.lpszClassName = kClassName;
-    wc.hIconSm = LoadIconW(nullptr, reinterpret_cast<LPCWSTR>(IDI_APPLICATION));
+    wc.hIconSm = GameIcon(instance_, GetSystemMetrics(SM_CXSMICON));
     if (RegisterClassExW(&wc) == 0 && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
       std::fprintf(stderr, "Vedo Zeza1: cannot register the window class (error %lu)\n",
                    GetLastError());
@@ -134,18 +201,20 @@ class Win32Backend final : public Backend {
 
   bool CreateMainWindow(const char* title) override {
     if (!started_) return false;
-    const std::wstring wideTitle = Widen(title, CP_UTF8);
+    const std::wstring wideTitle = Utf16FromUtf8(title);
     if (GetWindowOptions().windowed) {
       window_ = CreateNormalWindow(wideTitle.c_str(), GetWindowOptions().scale);
     } else {
-      const RECT screen = MonitorArea(nullptr);
+      const RECT screen = MonitorUnderThePointer().whole;
       window_ = CreateWindowExW(0, kClassName, wideTitle.c_str(), WS_POPUP, screen.left, screen.top,
                                 screen.right - screen.left, screen.bottom - screen.top, nullptr,
                                 nullptr, instance_, nullptr);
     }
     if (window_ == nullptr) return false;
     // Locking the session takes the screen away as a display change does.
-    sessionNotice_ = WTSRegisterSessionNotification(window_, NOTIFY_FOR_THIS_SESSION) != FALSE;
+    const Wtsapi& wts = WtsapiFunctions();
+    sessionNotice_ = wts.Loaded() &&
+                     wts.WTSRegisterSessionNotification(window_, NOTIFY_FOR_THIS_SESSION) != FALSE;
     return true;
   }
 
@@ -165,7 +234,8 @@ class Win32Backend final : public Backend {
   void DestroyMainWindow() override {
     if (window_ == nullptr) return;
     const HWND w = window_;
-    if (sessionNotice_) WTSUnRegisterSessionNotification(w);
+    SetActive(false);
+    if (sessionNotice_) WtsapiFunctions().WTSUnRegisterSessionNotification(w);
     sessionNotice_ = false;
     DestroyWindow(w);  // WM_NCDESTROY clears window_
     window_ = nullptr;
@@ -173,12 +243,17 @@ class Win32Backend final : public Backend {
 
   bool HasMainWindow() override { return window_ != nullptr; }
 
+  // Out of the way of a message box about a start that failed.
+  void HideMainWindow() {
+    if (window_ != nullptr) ShowWindow(window_, SW_HIDE);
+  }
+
   void ShowMessageBox(const char* text, const char* caption) override {
     if (HasErrorOutput()) {
       std::fprintf(stderr, "%s: %s\n", caption, text);
       std::fflush(stderr);
     }
-    MessageBoxW(window_, Widen(text, CP_UTF8).c_str(), Widen(caption, CP_UTF8).c_str(), MB_OK);
+    MessageBoxW(window_, Utf16FromUtf8(text).c_str(), Utf16FromUtf8(caption).c_str(), MB_OK);
   }
 
   void StopWindowing() override {
@@ -201,9 +276,7 @@ class Win32Backend final : public Backend {
   bool VideoTakeScreen() override {
     if (window_ == nullptr) return false;
     if (GetWindowOptions().windowed) return true;  // a normal window keeps its size
-    const RECT screen = MonitorArea(window_);
-    return SetWindowPos(window_, HWND_TOP, screen.left, screen.top, screen.right - screen.left,
-                        screen.bottom - screen.top, SWP_NOACTIVATE) != FALSE;
+    return FitToMonitor();
   }
 
   bool VideoSetMode(int width, int height) override {
@@ -260,32 +333,32 @@ class Win32Backend final : public Backend {
 
   bool VideoRecreatePresenter() override {
     if (dc_ == nullptr || locked_) return false;
+    // After a display change the monitor may have another size.
+    if (!GetWindowOptions().windowed) FitToMonitor();
     return VideoCreatePresenter(width_, height_);
   }
 
   void VideoRelease() override {
+    SetActive(false);
     if (dc_ != nullptr && window_ != nullptr) ReleaseDC(window_, dc_);
     dc_ = nullptr;
     last_ = nullptr;
     if (timer_ != nullptr) CloseHandle(timer_);
     timer_ = nullptr;
-    if (timePeriod_) timeEndPeriod(1);
+    if (timePeriod_) WinmmFunctions().timeEndPeriod(1);
     timePeriod_ = false;
     slots_.Restart();
   }
 
  private:
   // A normal window (caption, border, not resizable) whose client area is
-  // 640 x 480 times `scale`, centred in the work area; scale 0 takes the
-  // largest whole scale whose window fits the work area, and at least 1.
+  // 640 x 480 times `scale`, centred in the work area of the monitor under
+  // the pointer; scale 0 takes the largest whole scale whose window fits the
+  // work area, and at least 1.
   HWND CreateNormalWindow(const wchar_t* title, int scale) {
-    constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    RECT work{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT work = MonitorUnderThePointer().work;
     const auto outer = [&](int s) {
-      RECT r{0, 0, kFrameWidth * s, kFrameHeight * s};
-      AdjustWindowRectEx(&r, kStyle, FALSE, 0);
-      return r;
+      return OuterRect(RECT{0, 0, kFrameWidth * s, kFrameHeight * s}, kNormalStyle, 0);
     };
     if (scale <= 0) {
       scale = 1;
@@ -303,20 +376,55 @@ class Win32Backend final : public Backend {
     const int h = r.bottom - r.top;
     const int x = work.left + std::max(0, static_cast<int>(work.right - work.left - w) / 2);
     const int y = work.top + std::max(0, static_cast<int>(work.bottom - work.top - h) / 2);
-    return CreateWindowExW(0, kClassName, title, kStyle, x, y, w, h, nullptr, nullptr, instance_,
-                           nullptr);
+    const HWND window = CreateWindowExW(0, kClassName, title, kNormalStyle, x, y, w, h, nullptr,
+                                        nullptr, instance_, nullptr);
+    // On a monitor whose DPI is not the system's the caption and border
+    // have other sizes: the client area is made exact again.
+    RECT client;
+    RECT whole;
+    if (window != nullptr && GetClientRect(window, &client) != FALSE &&
+        GetWindowRect(window, &whole) != FALSE) {
+      const int dw = kFrameWidth * scale - (client.right - client.left);
+      const int dh = kFrameHeight * scale - (client.bottom - client.top);
+      if (dw != 0 || dh != 0) {
+        SetWindowPos(window, nullptr, 0, 0, whole.right - whole.left + dw,
+                     whole.bottom - whole.top + dh, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      }
+    }
+    return window;
   }
 
-  static RECT MonitorArea(HWND window) {
-    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    POINT origin{0, 0};
-    const HMONITOR monitor = window != nullptr ? MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)
-                                               : MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY);
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (monitor != nullptr && GetMonitorInfoW(monitor, &info) != FALSE) area = info.rcMonitor;
-    if (area.right <= area.left || area.bottom <= area.top) area = RECT{0, 0, 640, 480};
-    return area;
+  // The full-screen window over the whole of its monitor, as it is now.
+  bool FitToMonitor() {
+    const RECT screen = RectsOf(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST)).whole;
+    const bool placed =
+        SetWindowPos(window_, HWND_TOP, screen.left, screen.top, screen.right - screen.left,
+                     screen.bottom - screen.top, SWP_NOACTIVATE) != FALSE;
+    Confine();
+    return placed;
+  }
+
+  // The pointer held to the full-screen window's monitor while the game is
+  // active; free otherwise.
+  void Confine() {
+    RECT area;
+    if (active_ && window_ != nullptr && !GetWindowOptions().windowed &&
+        GetWindowRect(window_, &area) != FALSE) {
+      ClipCursor(&area);
+      confined_ = true;
+    } else if (confined_) {
+      ClipCursor(nullptr);
+      confined_ = false;
+    }
+  }
+
+  // What the game holds while it is active: the pointer's confinement and
+  // the display kept awake.
+  void SetActive(bool active) {
+    active_ = active;
+    Confine();
+    SetThreadExecutionState(active ? ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED
+                                   : ES_CONTINUOUS);
   }
 
   // The largest rectangle of the frame's aspect in the client area, centred.
@@ -353,7 +461,8 @@ class Win32Backend final : public Backend {
     const std::int64_t now = MonotonicNs();
     if (!slots_.Counting() && timer_ == nullptr && !timePeriod_) {
       timer_ = CreateWaitableTimerExW(nullptr, nullptr, kHighResolutionTimer, TIMER_ALL_ACCESS);
-      if (timer_ == nullptr) timePeriod_ = timeBeginPeriod(1) == TIMERR_NOERROR;
+      const Winmm& mm = WinmmFunctions();
+      if (timer_ == nullptr) timePeriod_ = mm.Loaded() && mm.timeBeginPeriod(1) == TIMERR_NOERROR;
     }
     const std::int64_t hold = slots_.Take(now);
     if (hold == 0) return;
@@ -433,8 +542,19 @@ class Win32Backend final : public Backend {
         e.type = EventType::kActivate;
         e.active = wParam != FALSE;
         queue_.push_back(e);
+        SetActive(e.active);
         return 0;
       }
+      case WM_MOUSEACTIVATE:
+        // A click into the game's picture that brings it back is only that:
+        // it and its button's release do not reach the game.
+        if (LOWORD(lParam) == HTCLIENT) {
+          const UINT button = HIWORD(lParam);
+          if (button == WM_LBUTTONDOWN) eatLeftUp_ = true;
+          if (button == WM_RBUTTONDOWN) eatRightUp_ = true;
+          return MA_ACTIVATEANDEAT;
+        }
+        break;
       case WM_KEYDOWN: {
         Event e;
         e.type = EventType::kKeyDown;
@@ -446,16 +566,20 @@ class Win32Backend final : public Backend {
         PushPointer(EventType::kMouseMove, lParam);
         return 0;
       case WM_LBUTTONDOWN:
+        eatLeftUp_ = false;  // its release went elsewhere
         PushPointer(EventType::kLeftDown, lParam);
         break;
       case WM_LBUTTONUP:
-        PushPointer(EventType::kLeftUp, lParam);
+        if (!eatLeftUp_) PushPointer(EventType::kLeftUp, lParam);
+        eatLeftUp_ = false;
         break;
       case WM_RBUTTONDOWN:
+        eatRightUp_ = false;
         PushPointer(EventType::kRightDown, lParam);
         break;
       case WM_RBUTTONUP:
-        PushPointer(EventType::kRightUp, lParam);
+        if (!eatRightUp_) PushPointer(EventType::kRightUp, lParam);
+        eatRightUp_ = false;
         break;
       case WM_ERASEBKGND:
         if (dc_ != nullptr) return 1;  // the frame and its bars cover everything
@@ -474,6 +598,20 @@ class Win32Backend final : public Backend {
       case WM_DISPLAYCHANGE:
         LoseDisplay();
         break;
+      case WM_DPICHANGED:
+        if (GetWindowOptions().windowed) {
+          // The client area keeps its whole scale of the frame in real
+          // pixels; only the caption and border change with the DPI.
+          RECT client{0, 0, 0, 0};
+          GetClientRect(hwnd, &client);
+          const RECT outer = OuterRect(client, kNormalStyle, HIWORD(wParam));
+          const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+          SetWindowPos(hwnd, nullptr, suggested->left, suggested->top, outer.right - outer.left,
+                       outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        } else {
+          LoseDisplay();  // refitted to its monitor as the display is restored
+        }
+        return 0;
       case WM_WTSSESSION_CHANGE:
         if (wParam == WTS_SESSION_LOCK) {
           locked_ = true;
@@ -493,8 +631,14 @@ class Win32Backend final : public Backend {
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
 
+  static constexpr DWORD kNormalStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
   bool started_ = false;
   bool sessionNotice_ = false;
+  bool active_ = false;
+  bool confined_ = false;
+  bool eatLeftUp_ = false;
+  bool eatRightUp_ = false;
   bool reset_ = false;
   bool locked_ = false;
   HINSTANCE instance_ = nullptr;
@@ -527,6 +671,39 @@ void NativeDebugOutput(const char* text) {
     std::fputs(text, stderr);
     std::fflush(stderr);
   }
+}
+
+void TellPlayer(const char* text, bool error) {
+  if (HasOutput(error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE)) {
+    std::FILE* stream = error ? stderr : stdout;
+    std::fputs(text, stream);
+    std::fflush(stream);
+    return;
+  }
+  // Started from Explorer or a shortcut: no console to write to. A window
+  // that a failed start left black over the screen goes first.
+  if (gWindowOwner != nullptr) gWindowOwner->HideMainWindow();
+  std::string shown = text;
+  while (!shown.empty() && shown.back() == '\n') shown.pop_back();
+  MessageBoxW(nullptr, Utf16FromUtf8(shown).c_str(), L"Vedo Zeza1",
+              MB_OK | (error ? MB_ICONWARNING : MB_ICONINFORMATION));
+}
+
+std::string ProgramFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) return std::string();
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);  // cut short: a longer path
+  }
+  const std::size_t slash = path.find_last_of(L"\\/");
+  if (slash == std::wstring::npos) return std::string();
+  path.resize(slash == 2 && path[1] == L':' ? 3 : slash);  // "C:\" keeps its backslash
+  return Utf8FromUtf16(path);
 }
 
 }  // namespace platform

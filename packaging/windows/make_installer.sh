@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Writes vedo-zeza1-VERSION-setup.exe, and its SHA-256 beside it, in OUT_DIR
+# (the source folder unless given): the same files as the zip (stage.sh),
+# installed per user by installer.nsi with Debian's NSIS (makensis).
+#   make_installer.sh WINDOWS_BUILD DATA_DIR [OUT_DIR]
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+source packaging/windows/stage.sh
+build=$(cd "$1" && pwd)
+data=$(cd "$2" && pwd)
+out=$(cd "${3:-.}" && pwd)
+name=vedo-zeza1-$version-setup.exe
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+stage_release "$build" "$data" "$stage/files"
+# The files to install and to remove again, one line each: the uninstaller
+# takes away exactly what the installer put there.
+(cd "$stage/files" && find . -type f | sed 's|^\./||' | LC_ALL=C sort) | while read -r f; do
+  echo "File \"files\\$f\"" >>"$stage/install.nsh"
+  echo "Delete \"\$INSTDIR\\$f\"" >>"$stage/uninstall.nsh"
+done
+cp packaging/windows/installer.nsi "$build/windows/vedo-zeza1.ico" "$stage/"
+makensis -V2 -DVERSION="$version" -DOUTFILE="$out/$name" "$stage/installer.nsi"
+write_checksum "$out/$name"
+echo "Wrote $out/$name"

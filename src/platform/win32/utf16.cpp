@@ -1,0 +1,27 @@
+#include "platform/win32/utf16.h"
+
+#include <windows.h>
+
+namespace platform {
+
+std::wstring Utf16FromUtf8(std::string_view utf8) {
+  if (utf8.empty()) return std::wstring();
+  const int size = static_cast<int>(utf8.size());
+  const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+  if (n <= 0) return std::wstring();
+  std::wstring out(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, out.data(), n);
+  return out;
+}
+
+std::string Utf8FromUtf16(std::wstring_view utf16) {
+  if (utf16.empty()) return std::string();
+  const int size = static_cast<int>(utf16.size());
+  const int n = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return std::string();
+  std::string out(static_cast<std::size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, utf16.data(), size, out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+}  // namespace platform
