@@ -1,7 +1,6 @@
 // Our BMP reader (platform/bitmap.h), and the picture sizes every platform's
 // reader takes.
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 
 #include "platform/bitmap.h"
@@ -105,44 +104,12 @@ bool DecodeRle(const std::uint8_t* d, std::size_t pos, std::size_t end, const Bm
   return false;
 }
 
-}  // namespace
-
-bool BmpSizeAcceptable(long long width, long long height) {
-  constexpr long long kMaxPixels = 4096LL * 4096;
-  constexpr long long kMaxSide = 16384;
-  height = std::llabs(height);  // a negative height marks a top-down picture
-  return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
-         width * height <= kMaxPixels;
-}
-
-bool BmpFileSizeAcceptable(const char* path) {
-  std::FILE* f = std::fopen(path, "rb");
-  if (f == nullptr) return false;
-  std::uint8_t h[26] = {};
-  const std::size_t got = std::fread(h, 1, sizeof h, f);
-  std::fclose(f);
-  if (got < 18 || h[0] != 'B' || h[1] != 'M') return false;
-  const std::uint32_t infoSize = ReadLe32(h + 14);
-  long long w = 0;
-  long long ht = 0;
-  if (infoSize == 12) {  // the old core header: 16-bit sizes
-    if (got < 22) return false;
-    w = ReadLe16(h + 18);
-    ht = ReadLe16(h + 20);
-  } else {
-    if (got < 26) return false;
-    w = ReadLeInt32(h + 18);
-    ht = ReadLeInt32(h + 22);
-  }
-  return BmpSizeAcceptable(w, ht);
-}
-
-bool ParseBmpHeader(const std::uint8_t* d, std::size_t size, BmpHeader& out, std::string* why) {
-  out = BmpHeader{};
+// The headers' fields, from their first bytes; false when the file is not
+// a BMP with a header of a known size.
+bool ReadFields(const std::uint8_t* d, std::size_t size, BmpHeader& h, std::string* why) {
   if (size < 18 || d[0] != 'B' || d[1] != 'M') {
     return Fail(why, "not a BMP file (no \"BM\" signature)");
   }
-  BmpHeader h;
   h.fileSize = ReadLe32(d + 2);
   h.pixelOffset = ReadLe32(d + 10);
   h.infoSize = ReadLe32(d + 14);
@@ -163,6 +130,30 @@ bool ParseBmpHeader(const std::uint8_t* d, std::size_t size, BmpHeader& out, std
     h.compression = ReadLe32(d + 30);
     h.coloursUsed = ReadLe32(d + 46);
   }
+  return true;
+}
+
+}  // namespace
+
+bool BmpSizeAcceptable(long long width, long long height) {
+  constexpr long long kMaxPixels = 4096LL * 4096;
+  constexpr long long kMaxSide = 16384;
+  height = std::llabs(height);  // a negative height marks a top-down picture
+  return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
+         width * height <= kMaxPixels;
+}
+
+bool BmpFileSizeAcceptable(const char* path) {
+  std::vector<std::uint8_t> head;
+  ReadFileBytes(path, head, kMasksAt);
+  BmpHeader h;
+  return ReadFields(head.data(), head.size(), h, nullptr) && BmpSizeAcceptable(h.width, h.height);
+}
+
+bool ParseBmpHeader(const std::uint8_t* d, std::size_t size, BmpHeader& out, std::string* why) {
+  out = BmpHeader{};
+  BmpHeader h;
+  if (!ReadFields(d, size, h, why)) return false;
   if (!BmpSizeAcceptable(h.width, h.height)) {
     return Fail(why, "picture size " + Figure(h.width) + " x " + Figure(h.height) +
                          " is out of range (at most 16384 a side and 4096 x 4096 pixels)");
