@@ -41,13 +41,13 @@ Base ReadBase(const fs::path& pack) {
   const fs::path data = pack.parent_path().parent_path();
   Bytes bytes;
   MapFile map;
-  if (ReadFileBytes((data / kMapName).string(), bytes, nullptr) && ParseMap(bytes, map, nullptr)) {
+  if (ReadFileBytes((data / kMapName).string(), bytes, nullptr) && ReadMap(bytes, map, nullptr)) {
     base.tileWidth = map.tileWidth;
     base.tileHeight = map.tileHeight;
     base.tileCount = map.tileCount;
   }
   if (ReadFileBytes((data / kSpriteName).string(), bytes, nullptr) &&
-      ParseSprites(bytes, base.sprites, nullptr)) {
+      ReadSprites(bytes, base.sprites, nullptr)) {
     base.haveSprites = true;
   }
   return base;
@@ -118,21 +118,19 @@ int NumberIn(const std::string& name, const std::string& prefix, int digits,
   return write(n) == name ? n : -1;
 }
 
-// Loads a picture as the game would; false with the problem added.
+// Loads a picture as the game would; false with the problem added, in our
+// reader's words where it has them (the game's loader may be the system's).
 bool LoadPicture(const fs::path& path, const std::string& name, platform::Image& image,
                  std::vector<std::string>& problems) {
+  if (platform::LoadBmpFile(path.string().c_str(), image)) return true;
   Bytes bytes;
-  std::string error;
-  BmpInfo info;
-  if (!ReadFileBytes(path.string(), bytes, &error) || !ParseBmpHeader(bytes, info, &error)) {
-    problems.push_back(name + ": " + error);
-    return false;
+  std::string why = "the game's picture loader cannot read it";
+  if (ReadFileBytes(path.string(), bytes, &why)) {
+    platform::Image ours;
+    platform::DecodeBmp(bytes.data(), bytes.size(), ours, &why);
   }
-  if (!platform::LoadBmpFile(path.string().c_str(), image)) {
-    problems.push_back(name + ": the picture loader cannot read it");
-    return false;
-  }
-  return true;
+  problems.push_back(name + ": " + why);
+  return false;
 }
 
 std::string Size(int width, int height) {
