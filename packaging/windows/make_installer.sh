@@ -6,12 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source packaging/windows/stage.sh
-build=$(cd "$1" && pwd)
-data=$(cd "$2" && pwd)
-out=$(cd "${3:-.}" && pwd)
+take_release_arguments "$@"
 name=vedo-zeza1-$version-setup.exe
-stage=$(mktemp -d)
-trap 'rm -rf "$stage"' EXIT
 stage_release "$build" "$data" "$stage/files"
 # The files to install and to remove again, one line each: the uninstaller
 # takes away exactly what the installer put there, then the folders below

@@ -9,6 +9,17 @@
 # Sets `version`.
 version=$(sed -n 's/^project(VedoZeza1 VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
+# take_release_arguments WINDOWS_BUILD DATA_DIR [OUT_DIR]: sets `build`, `data`
+# and `out` as absolute folders (out: the source folder unless given), and
+# `stage`, an empty folder removed again on exit.
+take_release_arguments() {
+  build=$(cd "$1" && pwd)
+  data=$(cd "$2" && pwd)
+  out=$(cd "${3:-.}" && pwd)
+  stage=$(mktemp -d)
+  trap 'rm -rf "$stage"' EXIT
+}
+
 stage_release() {  # stage_release BUILD DATA FOLDER, from the source folder
   local build=$1 data=$2 folder=$3
   mkdir -p "$folder"
