@@ -5,10 +5,10 @@
 
 #include <cstdlib>
 
-#include "shell/debug_settings.h"
-#include "shell/game_state.h"
+#include "app/debug_settings.h"
+#include "app/program.h"
 #include "replay/script.h"
-#include "shell/program.h"
+#include "state/game_state.h"
 
 // clang-format off
 // The exit code, and the data file the game could not start without, if any.

@@ -1,4 +1,4 @@
-#include "shell/options.h"
+#include "app/options.h"
 
 namespace {
 

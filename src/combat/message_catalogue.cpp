@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "combat/event_window.h"
 #include "platform/text.h"
+#include "state/game_state.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "gfx/display.h"
 #include "gfx/text.h"
 #include "platform/text.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 
 namespace {
 

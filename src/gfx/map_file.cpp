@@ -8,7 +8,7 @@
 
 #include "platform/little_endian.h"
 #include "platform/platform.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 
 #include <cstdint>
 
-#include "gfx/data_contract.h"
 #include "gfx/display.h"
+#include "state/data_contract.h"
 
 // The header's size and tag are kMapHeaderBytes and kMapTag
-// (gfx/data_contract.h).
+// (state/data_contract.h).
 
 // Limits on what the game can show. The field's layers are 18 x 25 and the
 // panel takes three more rows; the screen shows 16 x 12 tiles.

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "gfx/data_contract.h"
 #include "gfx/display.h"
+#include "state/data_contract.h"
 
 // The header's size and tag are kSpriteHeaderBytes and kSpriteTag
-// (gfx/data_contract.h).
+// (state/data_contract.h).
 // No frame is larger than the screen: it could never be drawn.
 inline constexpr int kSpriteMaxWidth = kScreenWidth;
 inline constexpr int kSpriteMaxHeight = kScreenHeight;

@@ -1,7 +1,7 @@
 // The whole loop played through the replay tool on the standard test data.
 #include <gtest/gtest.h>
 
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "support/test_data.h"
 
 TEST(WholeLoop, TitleWarningProloguePlayVictoryEndingAndTitleAgain) {

@@ -8,7 +8,7 @@
 #include "common/png_io.h"
 #include "replay/replay_host.h"
 #include "replay/script.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "support/test_data.h"
 
 namespace {

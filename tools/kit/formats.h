@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/data_contract.h"
+#include "state/data_contract.h"
 
 namespace kit {
 
@@ -28,7 +28,7 @@ bool WriteFileBytes(const std::string& path, const Bytes& bytes, std::string* er
 
 // ---- Map file ---------------------------------------------------------------
 
-// The tag and header size are the game's (gfx/data_contract.h).
+// The tag and header size are the game's (state/data_contract.h).
 // Limits of what the tools accept; they are wider than what the game needs,
 // so that `check` can say precisely what is wrong with a map.
 inline constexpr int kMapToolMaxTiles = 65536;
