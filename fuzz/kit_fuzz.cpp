@@ -40,9 +40,9 @@ const Folder& Scratch() {
     m.tileCount = 2;
     m.tileWidth = 2;
     m.tileHeight = 2;
-    m.cols = 3;
-    m.rows = 2;
-    m.cells = {0, 1, -1, 1, 0, 1};
+    m.cols = kMapMinCols;
+    m.rows = kMapMinRows;
+    for (int i = 0; i < m.cols * m.rows; ++i) m.cells.push_back(i % 3 == 2 ? -1 : i % 2);
     m.tiles.assign(2 * 2 * 2 * 3, 0x40);
     kit::SpriteFile s;
     kit::SetSpriteTag(s);

@@ -1,11 +1,11 @@
 // The sixteen sound effects on the platform's sound device.
 #include "audio/sound.h"
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "audio/wave_file.h"
+#include "platform/file_bytes.h"
 #include "platform/platform.h"
 
 namespace {
@@ -35,21 +35,15 @@ int LoadSounds() {
 }
 
 WaveSound* LoadWave(const char* fileName) {
-  std::FILE* f = std::fopen(fileName, "rb");
-  if (f == nullptr) return nullptr;  // a missing effect is simply silent
   std::vector<std::uint8_t> bytes;
-  std::uint8_t chunk[65536];
-  std::size_t got = 0;
-  bool tooLarge = false;
-  while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-    if (bytes.size() + got > kMaxWaveFileBytes) {
-      tooLarge = true;
+  switch (platform::ReadFileBytes(fileName, bytes, kMaxWaveFileBytes)) {
+    case platform::FileRead::kMissing:
+      return nullptr;  // a missing effect is simply silent
+    case platform::FileRead::kTooLarge:
+      return Refuse(fileName, "file too large");
+    case platform::FileRead::kOk:
       break;
-    }
-    bytes.insert(bytes.end(), chunk, chunk + got);
   }
-  std::fclose(f);
-  if (tooLarge) return Refuse(fileName, "file too large");
 
   WaveInfo info;
   const char* reason = nullptr;

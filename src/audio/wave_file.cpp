@@ -56,6 +56,7 @@ bool ParseWave(const std::uint8_t* data, std::size_t size, WaveInfo& info, const
       // there; the samples end with the file.
       info.dataOffset = body;
       info.dataSize = std::min<std::size_t>(length, avail);
+      info.dataChunkSize = length;
       haveData = true;
     }
     if (length >= avail) break;

@@ -1,9 +1,12 @@
 #include "gfx/sprite_file.h"
 
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
+#include <limits>
 #include <memory>
+#include <vector>
 
+#include "platform/file_bytes.h"
 #include "platform/little_endian.h"
 #include "platform/platform.h"
 
@@ -11,57 +14,40 @@ namespace {
 
 using platform::ReadLeInt32;
 
-// The open file, closed on every way out of a reader.
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
-
-File OpenForReading(const char* fileName) { return File(std::fopen(fileName, "rb")); }
-
-struct Header {
-  bool tagOk = false;
-  std::int32_t version = 0;
-  std::int32_t count = 0;
-};
-
-Header ReadHeader(std::FILE* f) {
-  std::uint8_t raw[kSpriteHeaderBytes] = {};
-  const std::size_t got = std::fread(raw, 1, sizeof raw, f);
-  (void)got;  // a short header reads as zeros
-  Header h;
-  h.tagOk = std::memchr(raw, 0, kTagFieldBytes) != nullptr &&
-            std::strcmp(reinterpret_cast<const char*>(raw), kSpriteTag) == 0;
-  h.version = ReadLeInt32(raw + 16);
-  h.count = ReadLeInt32(raw + 20);
-  return h;
-}
-
-// Bytes from the current position to the end of the file.
-long long BytesLeft(std::FILE* f) {
-  const long here = std::ftell(f);
-  if (here < 0 || std::fseek(f, 0, SEEK_END) != 0) return 0;
-  const long end = std::ftell(f);
-  std::fseek(f, here, SEEK_SET);
-  return end > here ? end - here : 0;
-}
-
 void Box(const char* text, const char* caption) { platform::ShowMessageBox(text, caption); }
 
-// Reads one 32-bit value; past the end of the file it reads as 0.
-std::int32_t ReadValue(std::FILE* f) {
-  std::uint8_t b[4] = {};
-  if (std::fread(b, 1, 4, f) != 4) return 0;
-  return ReadLeInt32(b);
+// The whole file; false when it cannot be opened.
+bool ReadWhole(const char* fileName, std::vector<std::uint8_t>& bytes) {
+  return platform::ReadFileBytes(fileName, bytes, std::numeric_limits<std::size_t>::max()) !=
+         platform::FileRead::kMissing;
+}
+
+// An animation file and its header; false, after a box with the reader's
+// caption, when the file is missing or its header refused.
+bool ReadAnimationFile(const char* fileName, const char* caption, std::vector<std::uint8_t>& bytes,
+                       SpriteHeader& h) {
+  if (!ReadWhole(fileName, bytes)) {
+    Box("Animation File Not Found", caption);
+    return false;
+  }
+  h = ReadSpriteHeader(bytes.data(), bytes.size());
+  if (!h.tagOk) {
+    Box("Animation File Bad Format", caption);
+    return false;
+  }
+  if (h.version < 1) {
+    Box("Animation File Bad Version", caption);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace
 
 int GetNumSprite(const char* fileName) {
-  const File file = OpenForReading(fileName);
-  std::FILE* f = file.get();
-  if (f == nullptr) return 0;
-  const Header h = ReadHeader(f);
+  std::vector<std::uint8_t> bytes;
+  if (!ReadWhole(fileName, bytes)) return 0;
+  const SpriteHeader h = ReadSpriteHeader(bytes.data(), bytes.size());
   if (!h.tagOk) {
     Box("Fail Loading Sprite", "InitProgram()");
     return 0;
@@ -70,10 +56,9 @@ int GetNumSprite(const char* fileName) {
     Box("Sprite File Bad Version", "InitProgram()");
     return 0;
   }
-  // Every frame takes at least its 8-byte size record. A count the file
-  // cannot hold would only make the game allocate for frames that are not
-  // there.
-  if (h.count > 0 && h.count > BytesLeft(f) / 8) {
+  // A count the file cannot hold would only make the game allocate for
+  // frames that are not there.
+  if (!SpriteCountFits(h, bytes.size())) {
     Box("Fail Loading Sprite", "InitProgram()");
     return 0;
   }
@@ -81,13 +66,12 @@ int GetNumSprite(const char* fileName) {
 }
 
 int LoadSprite(const char* fileName) {
-  const File file = OpenForReading(fileName);
-  std::FILE* f = file.get();
-  if (f == nullptr) {
+  std::vector<std::uint8_t> bytes;
+  if (!ReadWhole(fileName, bytes)) {
     Box("Sprite File Not Found", "InitProgram()");
     return 0;
   }
-  const Header h = ReadHeader(f);
+  const SpriteHeader h = ReadSpriteHeader(bytes.data(), bytes.size());
   if (!h.tagOk) {
     Box("Sprite File Bad Format", "InitProgram()");
     return 0;
@@ -98,78 +82,51 @@ int LoadSprite(const char* fileName) {
   }
   // The frame table was made for gSpriteCount frames; a file that changed
   // in between must not fill more.
-  if (h.count < 0 || h.count > static_cast<int>(gSpriteFrames.size())) {
+  if (h.count < 0 || h.count > static_cast<int>(gSpriteFrames.size())) return 0;
+  SpriteFile sprites;
+  if (!ParseSprites(bytes.data(), bytes.size(), sprites)) {
+    gSpriteSurfaces.clear();
     return 0;
   }
-  const int n = h.count;
+  bytes = {};
   gSpriteSurfaces.clear();
-  gSpriteSurfaces.resize(static_cast<std::size_t>(n));
-  std::vector<std::uint8_t> buffer;
-  for (int i = 0; i < n; ++i) {
-    const std::int32_t w = ReadValue(f);
-    const std::int32_t hgt = ReadValue(f);
-    if (w < 0 || hgt < 0 || w > kSpriteMaxWidth || hgt > kSpriteMaxHeight) {
-      gSpriteSurfaces.clear();
-      return 0;
-    }
-    gSpriteFrames[i] = SpriteFrame{w, hgt};
-    gSpriteSurfaces[i] = std::make_unique<platform::Surface>(w, hgt);
-    const std::size_t bytes = static_cast<std::size_t>(w) * hgt * 3;
-    buffer.assign(bytes, 0);
-    if (bytes > 0) {
-      const std::size_t got = std::fread(buffer.data(), 1, bytes, f);
-      (void)got;  // pixels past the end of the file stay black
-      const std::size_t row = static_cast<std::size_t>(w) * 3;
-      for (int y = 0; y < hgt; ++y) {
-        std::memcpy(gSpriteSurfaces[i]->Row(y), buffer.data() + row * y, row);
-      }
+  gSpriteSurfaces.resize(sprites.frames.size());
+  for (std::size_t i = 0; i < sprites.frames.size(); ++i) {
+    const SpriteFrameData& f = sprites.frames[i];
+    gSpriteFrames[i] = SpriteFrame{f.width, f.height};
+    gSpriteSurfaces[i] = std::make_unique<platform::Surface>(f.width, f.height);
+    const std::size_t row = static_cast<std::size_t>(f.width) * 3;
+    for (int y = 0; y < f.height && row > 0; ++y) {
+      std::memcpy(gSpriteSurfaces[i]->Row(y), f.bgr.data() + row * y, row);
     }
   }
   return 1;
 }
 
 int GetNumAction(const char* fileName) {
-  const File file = OpenForReading(fileName);
-  std::FILE* f = file.get();
-  if (f == nullptr) {
-    Box("Animation File Not Found", "GetNumAction()");
-    return 0;
-  }
-  const Header h = ReadHeader(f);
-  if (!h.tagOk) {
-    Box("Animation File Bad Format", "GetNumAction()");
-    return 0;
-  }
-  if (h.version < 1) {
-    Box("Animation File Bad Version", "GetNumAction()");
-    return 0;
-  }
-  return h.count;
+  std::vector<std::uint8_t> bytes;
+  SpriteHeader h;
+  return ReadAnimationFile(fileName, "GetNumAction()", bytes, h) ? h.count : 0;
 }
 
 int LoadAnimation(const char* fileName, Animation* animation) {
-  const File file = OpenForReading(fileName);
-  std::FILE* f = file.get();
-  if (f == nullptr) {
-    Box("Animation File Not Found", "LoadAnimation()");
-    return 0;
-  }
-  const Header h = ReadHeader(f);
-  if (!h.tagOk) {
-    Box("Animation File Bad Format", "LoadAnimation()");
-    return 0;
-  }
-  if (h.version < 1) {
-    Box("Animation File Bad Version", "LoadAnimation()");
-    return 0;
-  }
+  std::vector<std::uint8_t> bytes;
+  SpriteHeader h;
+  if (!ReadAnimationFile(fileName, "LoadAnimation()", bytes, h)) return 0;
   // Every count is checked against the bytes its records need, so that no
   // header can make the reader allocate more than the file could describe.
-  long long left = BytesLeft(f);
+  long long left = std::max(static_cast<long long>(bytes.size()) - kSpriteHeaderBytes, 0LL);
   auto fits = [&left](long long count, long long recordBytes) {
     if (count < 0 || count > left / recordBytes) return false;
     left -= count * recordBytes;
     return true;
+  };
+  // Values and names past the end of the file read as 0 and empty.
+  std::size_t at = kSpriteHeaderBytes;
+  auto value = [&bytes, &at] {
+    const std::int32_t v = at + 4 <= bytes.size() ? ReadLeInt32(bytes.data() + at) : 0;
+    at += 4;
+    return v;
   };
   std::vector<AnimationAction> actions;
   if (!fits(h.count, 20)) {
@@ -179,24 +136,25 @@ int LoadAnimation(const char* fileName, Animation* animation) {
   actions.resize(static_cast<std::size_t>(h.count));
   for (AnimationAction& action : actions) {
     char name[17] = {};
-    if (std::fread(name, 1, 16, f) != 16) name[0] = 0;
+    if (at + 16 <= bytes.size()) std::memcpy(name, bytes.data() + at, 16);
+    at += 16;
     action.name = name;
-    const std::int32_t frames = ReadValue(f);
+    const std::int32_t frames = value();
     if (!fits(frames, 68)) {
       Box("Animation File Bad Format", "LoadAnimation()");
       return 0;
     }
     action.frames.resize(static_cast<std::size_t>(frames));
     for (AnimationFrame& frame : action.frames) {
-      for (std::int32_t& v : frame.values) v = ReadValue(f);
-      const std::int32_t entries = ReadValue(f);
+      for (std::int32_t& v : frame.values) v = value();
+      const std::int32_t entries = value();
       if (!fits(entries, 12)) {
         Box("Animation File Bad Format", "LoadAnimation()");
         return 0;
       }
       frame.entries.resize(static_cast<std::size_t>(entries));
       for (AnimationEntry& e : frame.entries) {
-        for (std::int32_t& v : e.values) v = ReadValue(f);
+        for (std::int32_t& v : e.values) v = value();
       }
     }
   }

@@ -1,9 +1,5 @@
-// The sprite file and the animation file of the same family.
-//
-// Header, 32 bytes: tag "DidArid v1.0\0" in 16 bytes, version (1 or more),
-// count, 8 bytes unused. A sprite file then holds count frames, each a width
-// and a height and width x height pixels of 3 bytes, rows top first. An
-// animation file holds count actions (see LoadAnimation).
+// The game's sprite frames and the animation reader, over the files of
+// gfx/sprite_format.h.
 #pragma once
 
 #include <cstdint>
@@ -11,13 +7,7 @@
 #include <vector>
 
 #include "gfx/display.h"
-#include "state/data_contract.h"
-
-// The header's size and tag are kSpriteHeaderBytes and kSpriteTag
-// (state/data_contract.h).
-// No frame is larger than the screen: it could never be drawn.
-inline constexpr int kSpriteMaxWidth = kScreenWidth;
-inline constexpr int kSpriteMaxHeight = kScreenHeight;
+#include "gfx/sprite_format.h"
 
 int GetNumSprite(const char* fileName);
 int LoadSprite(const char* fileName);

@@ -53,9 +53,12 @@ SoundDevice* OpenSoundDevice();
 // Releases every buffer of the device, then the device.
 void CloseSoundDevice(SoundDevice* device);
 
+// Whether a sound of `size` bytes in `format` is short enough for a buffer:
+// at most two minutes.
+bool SoundFitsBuffer(const PcmFormat& format, std::size_t size);
 // A buffer holding `size` bytes of samples in `format`. Null when the format
-// is not one of the above, there are no whole frames, or the sound is too
-// long (over two minutes).
+// is not one of the above, there are no whole frames, or the sound does not
+// fit.
 SoundBuffer* CreateSoundBuffer(SoundDevice* device, const PcmFormat& format, const void* bytes,
                                std::size_t size);
 // A copy sharing the samples of `original`, idle, at the start.

@@ -2,10 +2,10 @@
 #include "platform/midi_file.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <limits>
 
+#include "platform/file_bytes.h"
 #include "platform/little_endian.h"
 
 namespace platform {
@@ -36,6 +36,8 @@ bool ReadVlq(const std::uint8_t* d, std::size_t end, std::size_t& pos, std::uint
   return false;
 }
 
+constexpr std::size_t kWholeTrack = ~std::size_t{0};
+
 struct TempoEvent {
   std::uint64_t tick;
   std::uint32_t usPerQuarter;
@@ -48,12 +50,15 @@ struct TrackReader {
 
   // Reads one MTrk body [pos, end). Returns the tick at which the track
   // ends: its end-of-track event, or its last whole event when the track is
-  // cut short or damaged.
-  std::uint64_t Read(std::size_t pos, std::size_t end) {
+  // cut short or damaged; `damagedAt` is then where, from the body's start.
+  std::uint64_t Read(std::size_t pos, std::size_t end, std::size_t& damagedAt) {
+    const std::size_t body = pos;
     std::uint64_t tick = 0;
     std::uint64_t endTick = 0;
     std::uint8_t running = 0;
-    while (pos < end) {
+    damagedAt = kWholeTrack;
+    while (true) {
+      if (pos >= end) return endTick;
       std::uint32_t delta = 0;
       if (!ReadVlq(d, end, pos, delta) || pos >= end) break;
       tick += delta;
@@ -77,6 +82,7 @@ struct TrackReader {
                                    (std::uint32_t{d[pos + 1]} << 8) | std::uint32_t{d[pos + 2]};
           // A tempo of zero would stop the clock for ever.
           if (us != 0) tempos.push_back({tick, us});
+          ++out.tempoEvents;
         }
         pos += length;
       } else if (status == 0xF0 || status == 0xF7) {
@@ -114,6 +120,7 @@ struct TrackReader {
       }
       endTick = tick;
     }
+    damagedAt = pos - body;
     return endTick;
   }
 };
@@ -219,6 +226,7 @@ bool ParseMidiFile(const std::uint8_t* data, std::size_t size, MidiFile& out, st
   const std::uint32_t headerLength = Be32(data + 4);
   if (headerLength < 6 || headerLength > size - 8) return Fail(error, "damaged header");
   out.format = Be16(data + 8);
+  out.declaredTracks = Be16(data + 10);
   const std::uint16_t division = Be16(data + 12);
   if (out.format > 1) return Fail(error, "only formats 0 and 1 are played");
   if ((division & 0x8000) != 0) {
@@ -256,8 +264,14 @@ bool ParseMidiFile(const std::uint8_t* data, std::size_t size, MidiFile& out, st
     // A chunk that claims more than the file holds ends with the file.
     const std::size_t end = body + std::min<std::size_t>(length, size - body);
     if (std::memcmp(data + pos, "MTrk", 4) == 0) {
-      out.lengthTicks = std::max(out.lengthTicks, reader.Read(body, end));
+      std::size_t damagedAt = kWholeTrack;
+      out.lengthTicks = std::max(out.lengthTicks, reader.Read(body, end, damagedAt));
       ++out.trackCount;
+      if (damagedAt == kWholeTrack && length > end - body) damagedAt = end - body;
+      if (damagedAt != kWholeTrack && out.brokenTrack == 0) {
+        out.brokenTrack = out.trackCount;
+        out.brokenAt = damagedAt;
+      }
     }
     pos = end;
   }
@@ -292,19 +306,15 @@ bool ParseMidiFile(const std::uint8_t* data, std::size_t size, MidiFile& out, st
 
 bool LoadMidiFile(const char* path, MidiFile& out, std::string* error) {
   out = MidiFile{};
-  std::FILE* f = std::fopen(path, "rb");
-  if (f == nullptr) return Fail(error, "cannot open the file");
   std::vector<std::uint8_t> bytes;
-  std::uint8_t chunk[65536];
-  std::size_t got = 0;
-  while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
-    if (bytes.size() + got > kMaxMidiFileBytes) {
-      std::fclose(f);
+  switch (ReadFileBytes(path, bytes, kMaxMidiFileBytes)) {
+    case FileRead::kMissing:
+      return Fail(error, "cannot open the file");
+    case FileRead::kTooLarge:
       return Fail(error, "file too large");
-    }
-    bytes.insert(bytes.end(), chunk, chunk + got);
+    case FileRead::kOk:
+      break;
   }
-  std::fclose(f);
   return ParseMidiFile(bytes.data(), bytes.size(), out, error);
 }
 

@@ -1,4 +1,5 @@
-// Standard MIDI file reader: formats 0 and 1, PPQN and SMPTE timing.
+// Standard MIDI file reader: formats 0 and 1, PPQN and SMPTE timing. The
+// sequencer and vedo-kit read tunes with it.
 //
 // The reader walks every MTrk chunk (other chunk types are skipped), decodes
 // the events with running status, and merges the tracks into one list of
@@ -44,7 +45,8 @@ struct TempoSegment {
 
 struct MidiFile {
   int format = 0;
-  int trackCount = 0;  // MTrk chunks read
+  int trackCount = 0;      // MTrk chunks read
+  int declaredTracks = 0;  // as the header says
   MidiTimeDivision division = MidiTimeDivision::kPpqn;
   int ticksPerQuarter = 0;  // PPQN files
   int framesPerSecond = 0;  // SMPTE files: 24, 25, 29 (30 drop-frame) or 30
@@ -52,8 +54,13 @@ struct MidiFile {
   std::vector<MidiEvent> events;
   std::vector<std::uint8_t> payload;
   std::vector<TempoSegment> tempoMap;  // never empty once read; SMPTE files: one segment
+  int tempoEvents = 0;                 // set-tempo events read, of every track
   std::uint64_t lengthTicks = 0;       // the latest track end
   std::int64_t lengthUs = 0;
+  // The first track (counting from 1) that breaks off, damaged or cut short
+  // by the end of the file, and the byte of its body where; 0 when none.
+  int brokenTrack = 0;
+  std::size_t brokenAt = 0;
 
   std::int64_t TicksToUs(std::uint64_t tick) const;
   std::uint64_t UsToTicks(std::int64_t us) const;

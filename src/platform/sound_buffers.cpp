@@ -50,11 +50,7 @@ bool ConvertToOutput(const PcmFormat& f, const void* bytes, std::size_t size,
   if (f.samplesPerSecond < kMinBufferRate || f.samplesPerSecond > kMaxBufferRate) return false;
   const std::size_t block = static_cast<std::size_t>(f.blockAlign);
   const std::size_t sourceFrames = size / block;
-  if (sourceFrames == 0) return false;
-  if (sourceFrames > kMaxFrames ||
-      sourceFrames * kAudioRate / static_cast<std::size_t>(f.samplesPerSecond) > kMaxFrames) {
-    return false;
-  }
+  if (sourceFrames == 0 || !SoundFitsBuffer(f, size)) return false;
   if (!ConvertPcm(f, static_cast<const std::uint8_t*>(bytes), sourceFrames * block, out)) {
     return false;
   }
@@ -77,6 +73,13 @@ void Unlist(SoundDevice* device, SoundBuffer* buffer) {
 }
 
 }  // namespace
+
+bool SoundFitsBuffer(const PcmFormat& f, std::size_t size) {
+  if (f.blockAlign <= 0 || f.samplesPerSecond <= 0) return false;
+  const std::size_t sourceFrames = size / static_cast<std::size_t>(f.blockAlign);
+  return sourceFrames <= kMaxFrames &&
+         sourceFrames * kAudioRate / static_cast<std::size_t>(f.samplesPerSecond) <= kMaxFrames;
+}
 
 SoundDevice* OpenSoundDevice() {
   AudioOutput* out = AcquireOutput();

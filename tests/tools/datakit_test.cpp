@@ -7,6 +7,7 @@
 #include <cmath>
 #include <map>
 
+#include "audio/wave_file.h"
 #include "datakit/text_art.h"
 #include "kit/formats.h"
 #include "kit/game_needs.h"
@@ -42,14 +43,15 @@ class Panel {
 
 kit::MapFile Map() {
   kit::MapFile m;
-  EXPECT_TRUE(kit::ParseMap(kittest::Read(kittest::GeneratedFolder() / "city.map"), m, nullptr));
+  EXPECT_TRUE(
+      kit::ReadWholeMap(kittest::Read(kittest::GeneratedFolder() / "city.map"), m, nullptr));
   return m;
 }
 
 kit::SpriteFile Sprites() {
   kit::SpriteFile s;
   EXPECT_TRUE(
-      kit::ParseSprites(kittest::Read(kittest::GeneratedFolder() / "WEAPON.SPR"), s, nullptr));
+      kit::ReadWholeSprites(kittest::Read(kittest::GeneratedFolder() / "WEAPON.SPR"), s, nullptr));
   return s;
 }
 
@@ -273,10 +275,10 @@ TEST(DataKit, SoundsAreAudibleAndDistinct) {
   std::map<Bytes, std::string> seen;
   for (const std::string& name : kit::SoundNames()) {
     const Bytes bytes = kittest::Read(kittest::GeneratedFolder() / name);
-    kit::WavInfo info;
-    ASSERT_TRUE(kit::ParseWavHeader(bytes, info, nullptr));
-    EXPECT_EQ(info.sampleRate, 22050u) << name;
-    EXPECT_EQ(info.channels, 1) << name;
+    WaveInfo info;
+    ASSERT_TRUE(ParseWave(bytes.data(), bytes.size(), info, nullptr));
+    EXPECT_EQ(info.format.samplesPerSecond, 22050) << name;
+    EXPECT_EQ(info.format.channels, 1) << name;
     const double seconds = info.dataSize / 2.0 / 22050;
     EXPECT_GT(seconds, 0.25) << name;
     EXPECT_LT(seconds, 4.0) << name;
@@ -295,17 +297,18 @@ TEST(DataKit, SoundsAreAudibleAndDistinct) {
 }
 
 TEST(DataKit, TheTuneLastsTheEnding) {
-  kit::MidiInfo info;
-  ASSERT_TRUE(
-      kit::ParseMidi(kittest::Read(kittest::GeneratedFolder() / "Ending.mid"), info, nullptr));
-  EXPECT_EQ(info.format, 1);
-  EXPECT_TRUE(info.ppqn);
-  EXPECT_GE(info.tempoEvents, 1);
+  const Bytes tune = kittest::Read(kittest::GeneratedFolder() / "Ending.mid");
+  platform::MidiFile midi;
+  ASSERT_TRUE(platform::ParseMidiFile(tune.data(), tune.size(), midi));
+  const kit::MidiFigures info = kit::CountMidi(midi);
+  EXPECT_EQ(midi.format, 1);
+  EXPECT_EQ(midi.division, platform::MidiTimeDivision::kPpqn);
+  EXPECT_GE(midi.tempoEvents, 1);
   EXPECT_GE(info.programs.size(), 4u);
   EXPECT_EQ(std::count(info.channels.begin(), info.channels.end(), 9), 0);  // no drum kit
   EXPECT_EQ(info.hangingNotes, 0);                                          // every note ends
-  EXPECT_GE(info.seconds, 40.0);
-  EXPECT_LE(info.seconds, 180.0);
+  EXPECT_GE(midi.lengthUs, 40000000);
+  EXPECT_LE(midi.lengthUs, 180000000);
 }
 
 }  // namespace

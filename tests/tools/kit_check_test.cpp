@@ -15,13 +15,13 @@ std::vector<std::string> Check(const fs::path& dir) { return kit::CheckDataFolde
 
 kit::MapFile LoadMap(const fs::path& dir) {
   kit::MapFile m;
-  EXPECT_TRUE(kit::ParseMap(kittest::Read(dir / "city.map"), m, nullptr));
+  EXPECT_TRUE(kit::ReadWholeMap(kittest::Read(dir / "city.map"), m, nullptr));
   return m;
 }
 
 kit::SpriteFile LoadSprites(const fs::path& dir) {
   kit::SpriteFile s;
-  EXPECT_TRUE(kit::ParseSprites(kittest::Read(dir / "WEAPON.SPR"), s, nullptr));
+  EXPECT_TRUE(kit::ReadWholeSprites(kittest::Read(dir / "WEAPON.SPR"), s, nullptr));
   return s;
 }
 
@@ -141,7 +141,7 @@ TEST(Check, NamesSoundsAndMusicTheGameCannotPlay) {
   wav[34] = 24;  // 24-bit samples
   kittest::Write(dir / "file.wav", wav);
   const std::vector<std::string> problems = Check(dir);
-  EXPECT_TRUE(kittest::AnyContains(problems, "file.wav: 24 bits per sample"));
+  EXPECT_TRUE(kittest::AnyContains(problems, "file.wav: the game does not play it: not 8 or 16"));
   for (const std::string& p : problems) EXPECT_EQ(p.rfind("file.wav: ", 0), 0u) << p;
 
   const fs::path dir2 = kittest::CopyOfGenerated("vedo-check-midi");

@@ -5,11 +5,14 @@
 #include <climits>
 #include <cstring>
 
+#include "audio/wave_file.h"
 #include "common/png_io.h"
+#include "kit/check.h"
 #include "kit/formats.h"
 #include "kit/info.h"
 #include "kit/pack.h"
 #include "kit_test_support.h"
+#include "platform/bitmap.h"
 #include "support/test_data.h"
 
 namespace {
@@ -17,9 +20,9 @@ namespace {
 namespace fs = std::filesystem;
 using kit::Bytes;
 
-// A small map with every oddity the format allows: bytes after the tag's
-// zero, unused header bytes set, negative cells (INT_MIN too) and bytes
-// after the last tile.
+// The smallest map the game takes, with every oddity the format allows:
+// bytes after the tag's zero, unused header bytes set, negative cells
+// (INT_MIN too, in row 1, column 0) and bytes after the last tile.
 kit::MapFile OddMap() {
   kit::MapFile m;
   kit::SetMapTag(m);
@@ -28,10 +31,14 @@ kit::MapFile OddMap() {
   m.tileCount = 3;
   m.tileWidth = 4;
   m.tileHeight = 2;
-  m.cols = 3;
-  m.rows = 2;
+  m.cols = 16;
+  m.rows = 12;
   for (int i = 0; i < 16; ++i) m.unused[i] = static_cast<std::uint8_t>(i * 17 + 1);
-  m.cells = {0, -1, 2, INT_MIN, -2, 1};
+  m.cells.assign(16 * 12, 0);
+  for (int i : {0, 1, 2}) m.cells[i] = i == 1 ? -1 : i;
+  m.cells[16] = INT_MIN;
+  m.cells[17] = -2;
+  m.cells[18] = 1;
   for (int i = 0; i < 3 * 4 * 2 * 3; ++i) m.tiles.push_back(static_cast<std::uint8_t>(i * 7));
   m.trailing = {1, 2, 3};
   return m;
@@ -52,10 +59,10 @@ kit::SpriteFile OddSprites() {
 
 TEST(MapFormat, SerializeAndParseKeepEveryByte) {
   const Bytes bytes = kit::SerializeMap(OddMap());
-  ASSERT_EQ(bytes.size(), 52u + 4 * 6 + 72 + 3);
+  ASSERT_EQ(bytes.size(), 52u + 4 * 192 + 72 + 3);
   kit::MapFile back;
   std::string error;
-  ASSERT_TRUE(kit::ParseMap(bytes, back, &error)) << error;
+  ASSERT_TRUE(kit::ReadWholeMap(bytes, back, &error)) << error;
   EXPECT_EQ(back.cells, OddMap().cells);
   EXPECT_EQ(back.trailing, (Bytes{1, 2, 3}));
   EXPECT_EQ(kit::SerializeMap(back), bytes);
@@ -63,29 +70,30 @@ TEST(MapFormat, SerializeAndParseKeepEveryByte) {
 
 TEST(MapFormat, RefusesBrokenFilesWithAReason) {
   const Bytes good = kit::SerializeMap(OddMap());
-  // Every cut inside the promised data is refused, never read past.
+  // Every cut inside the promised data is refused for unpacking, never read
+  // past.
   const std::size_t promised = good.size() - 3;
   for (std::size_t n = 0; n < promised; ++n) {
     kit::MapFile m;
     std::string error;
-    EXPECT_FALSE(kit::ParseMap(Bytes(good.begin(), good.begin() + n), m, &error)) << n;
+    EXPECT_FALSE(kit::ReadWholeMap(Bytes(good.begin(), good.begin() + n), m, &error)) << n;
     EXPECT_FALSE(error.empty());
   }
   std::string error;
   kit::MapFile m;
   Bytes wrongTag = good;
   wrongTag[0] = 'r';
-  EXPECT_FALSE(kit::ParseMap(wrongTag, m, &error));
+  EXPECT_FALSE(kit::ReadMap(wrongTag, m, &error));
   EXPECT_NE(error.find("not a map file"), std::string::npos) << error;
   // A header promising gigabytes fails on the size check, not on memory.
   kit::MapFile huge = OddMap();
   huge.tileCount = 65536;
   huge.tileWidth = huge.tileHeight = 256;
   huge.tiles.clear();
-  EXPECT_FALSE(kit::ParseMap(kit::SerializeMap(huge), m, &error));
+  EXPECT_FALSE(kit::ReadWholeMap(kit::SerializeMap(huge), m, &error));
   EXPECT_NE(error.find("promises"), std::string::npos) << error;
   huge.tileCount = -5;
-  EXPECT_FALSE(kit::ParseMap(kit::SerializeMap(huge), m, &error));
+  EXPECT_FALSE(kit::ReadMap(kit::SerializeMap(huge), m, &error));
   EXPECT_NE(error.find("tile count -5"), std::string::npos) << error;
 }
 
@@ -93,7 +101,7 @@ TEST(SpriteFormat, SerializeAndParseKeepEveryByte) {
   const Bytes bytes = kit::SerializeSprites(OddSprites());
   kit::SpriteFile back;
   std::string error;
-  ASSERT_TRUE(kit::ParseSprites(bytes, back, &error)) << error;
+  ASSERT_TRUE(kit::ReadWholeSprites(bytes, back, &error)) << error;
   ASSERT_EQ(back.frames.size(), 3u);
   EXPECT_EQ(back.frames[1].width, 0);
   EXPECT_EQ(back.frames[1].height, 5);
@@ -107,7 +115,7 @@ TEST(SpriteFormat, RefusesBrokenFilesWithAReason) {
     kit::SpriteFile s;
     std::string error;
     // Every cut before the last frame's end fails.
-    const bool ok = kit::ParseSprites(Bytes(good.begin(), good.begin() + n), s, &error);
+    const bool ok = kit::ReadWholeSprites(Bytes(good.begin(), good.begin() + n), s, &error);
     EXPECT_FALSE(ok) << n;
   }
   kit::SpriteFile s;
@@ -115,16 +123,16 @@ TEST(SpriteFormat, RefusesBrokenFilesWithAReason) {
   Bytes manyFrames = good;
   manyFrames[20] = 0xFF;
   manyFrames[21] = 0xFF;  // 65535 frames in a file of a few bytes
-  EXPECT_FALSE(kit::ParseSprites(manyFrames, s, &error));
+  EXPECT_FALSE(kit::ReadSprites(manyFrames, s, &error));
   EXPECT_NE(error.find("cannot hold"), std::string::npos) << error;
   Bytes version0 = good;
   version0[16] = 0;
-  EXPECT_FALSE(kit::ParseSprites(version0, s, &error));
+  EXPECT_FALSE(kit::ReadSprites(version0, s, &error));
   EXPECT_NE(error.find("version 0"), std::string::npos) << error;
   Bytes bigFrame = good;
   bigFrame[32] = 0x81;  // width 641
   bigFrame[33] = 0x02;
-  EXPECT_FALSE(kit::ParseSprites(bigFrame, s, &error));
+  EXPECT_FALSE(kit::ReadSprites(bigFrame, s, &error));
   EXPECT_NE(error.find("641 x 2"), std::string::npos) << error;
 }
 
@@ -151,34 +159,37 @@ TEST(Formats, SurviveCorruptedFiles) {
       std::string error;
       kit::MapFile m;
       kit::SpriteFile s;
-      kit::BmpInfo bi;
-      kit::WavInfo wi;
-      kit::MidiInfo mi;
-      kit::ParseMap(b, m, &error);
-      kit::ParseSprites(b, s, &error);
-      kit::ParseBmpHeader(b, bi, &error);
-      if (kit::ParseWavHeader(b, wi, &error)) kit::WavProblems(wi);
-      kit::ParseMidi(b, mi, &error);
+      platform::Image image;
+      WaveInfo wave;
+      const char* reason = nullptr;
+      platform::MidiFile midi;
+      kit::ReadMap(b, m, &error);
+      kit::ReadSprites(b, s, &error);
+      platform::DecodeBmp(b.data(), b.size(), image, &error);
+      ParseWave(b.data(), b.size(), wave, &reason);
+      if (platform::ParseMidiFile(b.data(), b.size(), midi, &error)) kit::CountMidi(midi);
     }
   }
 }
 
-TEST(MidiFormat, ReadsFiguresAndRefusesBrokenTracks) {
+// A tune cut anywhere past its header still plays, as far as it goes; the
+// kit says where it breaks off.
+TEST(MidiFormat, CutTunesPlayAndTheKitSaysWhereTheyBreak) {
   const Bytes good = kittest::Read(kittest::GeneratedFolder() / "Ending.mid");
-  kit::MidiInfo info;
+  platform::MidiFile midi;
   std::string error;
-  ASSERT_TRUE(kit::ParseMidi(good, info, &error)) << error;
-  EXPECT_EQ(info.format, 1);
-  EXPECT_TRUE(info.ppqn);
-  for (std::size_t n = 0; n < good.size(); n += 7) {
-    kit::MidiInfo cut;
-    EXPECT_FALSE(kit::ParseMidi(Bytes(good.begin(), good.begin() + n), cut, &error)) << n;
+  ASSERT_TRUE(platform::ParseMidiFile(good.data(), good.size(), midi, &error)) << error;
+  EXPECT_EQ(midi.format, 1);
+  EXPECT_EQ(midi.brokenTrack, 0);
+  const fs::path dir = testdata::MakeTempDir("vedo-midi-cut");
+  for (std::size_t n = 30; n < good.size(); n += 7) {
+    kittest::Write(dir / "Ending.mid", Bytes(good.begin(), good.begin() + n));
+    std::vector<std::string> problems;
+    EXPECT_TRUE(kit::CheckFile(kit::FileKind::kMusic, (dir / "Ending.mid").string(), problems));
+    EXPECT_TRUE(kittest::AnyContains(problems, "breaks off") ||
+                kittest::AnyContains(problems, "tracks but the file holds"))
+        << n;
   }
-  // A delta time of five continued bytes is not a MIDI number.
-  Bytes bad = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0,    0,    0,    1,    0,    96,
-               'M', 'T', 'r', 'k', 0, 0, 0, 6, 0xFF, 0xFF, 0xFF, 0xFF, 0x7F, 0x00};
-  EXPECT_FALSE(kit::ParseMidi(bad, info, &error));
-  EXPECT_NE(error.find("delta time"), std::string::npos) << error;
 }
 
 TEST(MidiFormat, CountsNotesThatNeverStop) {
@@ -192,50 +203,57 @@ TEST(MidiFormat, CountsNotesThatNeverStop) {
                       0, 0x90, 64, 90,
                       96, 0xFF, 0x2F, 0};
   // clang-format on
-  kit::MidiInfo info;
-  std::string error;
-  ASSERT_TRUE(kit::ParseMidi(tune, info, &error)) << error;
-  EXPECT_EQ(info.noteOns, 2);
-  EXPECT_EQ(info.hangingNotes, 1);
-  EXPECT_EQ(info.lastTick, 192u);
-  EXPECT_DOUBLE_EQ(info.seconds, 1.0);  // two quarters at 120 a minute
+  platform::MidiFile midi;
+  ASSERT_TRUE(platform::ParseMidiFile(tune.data(), tune.size(), midi));
+  const kit::MidiFigures figures = kit::CountMidi(midi);
+  EXPECT_EQ(figures.noteOns, 2);
+  EXPECT_EQ(figures.hangingNotes, 1);
+  EXPECT_EQ(midi.lengthTicks, 192u);
+  EXPECT_EQ(midi.lengthUs, 1000000);  // two quarters at 120 a minute
 }
 
-TEST(WavFormat, NamesWhatTheFixedHeaderCannotRead) {
-  kit::Bytes wav = kit::MakeWav16Mono(22050, std::vector<std::int16_t>(100, 5));
-  kit::WavInfo info;
-  ASSERT_TRUE(kit::ParseWavHeader(wav, info, nullptr));
-  EXPECT_TRUE(kit::WavProblems(info).empty());
+// The kit takes every sound the game plays, whatever its chunks; what the
+// game plays but other programs may not is said as such.
+TEST(WavFormat, TakesWhatTheGamePlaysAndSaysWhatOthersMayNot) {
+  const Bytes wav = kit::MakeWav16Mono(22050, std::vector<std::int16_t>(100, 5));
+  const fs::path dir = testdata::MakeTempDir("vedo-wav");
+  auto check = [&dir](const Bytes& bytes, std::vector<std::string>& problems) {
+    kittest::Write(dir / "s.wav", bytes);
+    problems.clear();
+    return kit::CheckFile(kit::FileKind::kSound, (dir / "s.wav").string(), problems);
+  };
+  std::vector<std::string> problems;
   // A LIST chunk before the data chunk, as many editors write.
   Bytes withList(wav.begin(), wav.begin() + 36);
   const Bytes list = {'L', 'I', 'S', 'T', 4, 0, 0, 0, 'I', 'N', 'F', 'O'};
   withList.insert(withList.end(), list.begin(), list.end());
   withList.insert(withList.end(), wav.begin() + 36, wav.end());
-  ASSERT_TRUE(kit::ParseWavHeader(withList, info, nullptr));
-  EXPECT_TRUE(kittest::AnyContains(kit::WavProblems(info), "no \"data\" chunk at byte 36"));
+  EXPECT_TRUE(check(withList, problems));
+  EXPECT_TRUE(problems.empty()) << problems.front();
   Bytes tooLong = wav;
   tooLong[41] = 0x10;  // data size beyond the file
-  ASSERT_TRUE(kit::ParseWavHeader(tooLong, info, nullptr));
-  EXPECT_TRUE(kittest::AnyContains(kit::WavProblems(info), "after the header"));
-  EXPECT_FALSE(kit::ParseWavHeader(Bytes(wav.begin(), wav.begin() + 43), info, nullptr));
+  EXPECT_TRUE(check(tooLong, problems));
+  EXPECT_TRUE(kittest::AnyContains(problems, "the game plays what is there, but other programs"));
+  EXPECT_FALSE(check(Bytes(wav.begin(), wav.begin() + 43), problems));
+  EXPECT_TRUE(kittest::AnyContains(problems, "the game does not play it: no data chunk"));
 }
 
 TEST(BmpFormat, ChecksThatThePixelsAreThere) {
   const Bytes bmp = kit::MakeBmp24(3, 2, Bytes(18, 0x80));
-  kit::BmpInfo info;
+  platform::BmpHeader info;
   std::string error;
-  ASSERT_TRUE(kit::ParseBmpHeader(bmp, info, &error)) << error;
+  ASSERT_TRUE(platform::ParseBmpHeader(bmp.data(), bmp.size(), info, &error)) << error;
   EXPECT_EQ(info.width, 3);
   EXPECT_EQ(info.height, 2);
   EXPECT_EQ(bmp.size(), 54u + 2 * 12);  // rows padded to 4 bytes
-  EXPECT_FALSE(kit::ParseBmpHeader(Bytes(bmp.begin(), bmp.end() - 1), info, &error));
+  EXPECT_FALSE(platform::ParseBmpHeader(bmp.data(), bmp.size() - 1, info, &error));
   EXPECT_NE(error.find("pixel rows need"), std::string::npos) << error;
   Bytes huge = bmp;
   huge[18] = 0xFF;
   huge[19] = 0xFF;
   huge[20] = 0xFF;
   huge[21] = 0x7F;
-  EXPECT_FALSE(kit::ParseBmpHeader(huge, info, &error));
+  EXPECT_FALSE(platform::ParseBmpHeader(huge.data(), huge.size(), info, &error));
 }
 
 TEST(Info, DescribesEachKindOrSaysWhatIsWrong) {
@@ -282,7 +300,7 @@ TEST(Pack, GeneratedFilesComeBackIdentical) {
 // The odd map without the cell that names no tile, which packing refuses.
 kit::MapFile PackableOddMap() {
   kit::MapFile m = OddMap();
-  m.cells[3] = -2;
+  m.cells[16] = -2;
   return m;
 }
 
@@ -315,7 +333,7 @@ TEST(Pack, EditedPicturesGoIntoTheFileAndBadOnesAreNamed) {
   ASSERT_TRUE(pngio::WritePng((dir / "m" / "tiles" / "tile_0001.png").string(), green));
   ASSERT_TRUE(kit::PackMap((dir / "m").string(), (dir / "new.map").string(), &error)) << error;
   kit::MapFile packed;
-  ASSERT_TRUE(kit::ParseMap(kittest::Read(dir / "new.map"), packed, &error));
+  ASSERT_TRUE(kit::ReadWholeMap(kittest::Read(dir / "new.map"), packed, &error));
   EXPECT_EQ(packed.tiles[24 + 0], 0);
   EXPECT_EQ(packed.tiles[24 + 1], 200);
   EXPECT_EQ(packed.tiles[24 + 2], 0);
@@ -354,7 +372,8 @@ TEST(Pack, EditedPicturesGoIntoTheFileAndBadOnesAreNamed) {
   kittest::Write(dir / "m" / "ground.csv",
                  Bytes{'0', ',', '1', '\n', '1', ',', '2', ',', '0', '\n'});
   EXPECT_FALSE(kit::PackMap((dir / "m").string(), (dir / "bad.map").string(), &error));
-  EXPECT_NE(error.find("ground.csv: line 1: 2 numbers; map.txt gives 3 columns"), std::string::npos)
+  EXPECT_NE(error.find("ground.csv: line 1: 2 numbers; map.txt gives 16 columns"),
+            std::string::npos)
       << error;
 }
 
@@ -386,8 +405,12 @@ TEST(Pack, RefusalsNameTheFileAndThePlace) {
       << error;
   ASSERT_EQ(kittest::RunTool("kit", "unpack-map --force " + d + "odd.map' " + d + "m'", &out), 0)
       << out;
-  kittest::Write(dir / "m" / "ground.csv",
-                 Bytes{'0', ',', '-', '1', ',', '2', '\n', '1', ',', '3', ',', '0', '\n'});
+  std::string csv;
+  for (int r = 0; r < 12; ++r) {
+    for (int c = 0; c < 16; ++c) csv += (c ? "," : "") + std::string(r == 1 && c == 1 ? "3" : "0");
+    csv += "\n";
+  }
+  kittest::Write(dir / "m" / "ground.csv", Bytes(csv.begin(), csv.end()));
   EXPECT_FALSE(kit::PackMap((dir / "m").string(), (dir / "bad.map").string(), &error));
   EXPECT_NE(error.find("line 2, field 2 (map row 1, column 1): tile 3 does not exist"),
             std::string::npos)
@@ -402,7 +425,7 @@ TEST(Pack, RefusalsNameTheFileAndThePlace) {
   ASSERT_TRUE(kit::PackSprites((dir / "s").string(), (dir / "clear.spr").string(), &error))
       << error;
   kit::SpriteFile packed;
-  ASSERT_TRUE(kit::ParseSprites(kittest::Read(dir / "clear.spr"), packed, &error));
+  ASSERT_TRUE(kit::ReadWholeSprites(kittest::Read(dir / "clear.spr"), packed, &error));
   EXPECT_EQ(packed.frames[0].bgr, (Bytes{200, 200, 200, 0, 0, 0, 200, 200, 200, 200, 200, 200}));
   alpha[3] = 128;
   ASSERT_TRUE(

@@ -7,8 +7,10 @@
 #include <filesystem>
 #include <map>
 
+#include "audio/wave_file.h"
 #include "kit/formats.h"
 #include "kit/game_needs.h"
+#include "platform/audio.h"
 #include "platform/bitmap.h"
 
 namespace kit {
@@ -52,13 +54,112 @@ bool Load(const std::string& dir, const std::string& name, Bytes& bytes,
   return true;
 }
 
+// Each reader below holds one file against the game's own reader of its
+// kind. It returns false when the game does not load the file, with one
+// problem saying why; otherwise it adds the kit's own rules on top, each
+// saying what the game does with the file and why the kit asks more.
+
+bool CheckMapFile(const std::string& name, const Bytes& bytes, MapFile& map,
+                  std::vector<std::string>& problems) {
+  std::string error;
+  if (!ReadMap(bytes, map, &error)) {
+    problems.push_back(name + ": " + error);
+    return false;
+  }
+  if (map.missingBytes > 0) problems.push_back(name + ": " + ShortFileText(map.missingBytes));
+  return true;
+}
+
+bool CheckSpriteFile(const std::string& name, const Bytes& bytes, SpriteFile& sprites,
+                     std::vector<std::string>& problems) {
+  std::string error;
+  if (!ReadSprites(bytes, sprites, &error)) {
+    problems.push_back(name + ": " + error);
+    return false;
+  }
+  if (sprites.missingBytes > 0) {
+    problems.push_back(name + ": " + ShortFileText(sprites.missingBytes));
+  }
+  return true;
+}
+
+bool CheckPictureFile(const std::string& name, const std::string& path, const Bytes& bytes,
+                      platform::Image& image, std::vector<std::string>& problems) {
+  if (platform::LoadBmpFile(path.c_str(), image)) return true;
+  // Our reader's reason, where it has one (the game's loader may be the
+  // system's).
+  std::string why = "the game's picture loader cannot read it";
+  platform::Image ours;
+  platform::DecodeBmp(bytes.data(), bytes.size(), ours, &why);
+  problems.push_back(name + ": " + why);
+  return false;
+}
+
+bool CheckSoundFile(const std::string& name, const Bytes& bytes,
+                    std::vector<std::string>& problems) {
+  WaveInfo info;
+  const char* reason = nullptr;
+  if (!ParseWave(bytes.data(), bytes.size(), info, &reason)) {
+    problems.push_back(name + ": the game does not play it: " + reason);
+    return false;
+  }
+  const platform::PcmFormat& f = info.format;
+  if (!platform::SoundFitsBuffer(f, info.dataSize)) {
+    problems.push_back(name + ": the game does not play it: longer than two minutes");
+    return false;
+  }
+  if (info.dataChunkSize > bytes.size() - info.dataOffset) {
+    problems.push_back(name + ": its data chunk claims " + std::to_string(info.dataChunkSize) +
+                       " bytes but the file holds " +
+                       std::to_string(bytes.size() - info.dataOffset) +
+                       ": the game plays what is there, but other programs may not");
+  } else if (info.dataChunkSize % static_cast<std::uint32_t>(f.blockAlign) != 0) {
+    problems.push_back(name + Printf(": its %u bytes of data are not a whole number of %d-byte "
+                                     "samples: the game leaves out the rest, but other programs "
+                                     "may not",
+                                     info.dataChunkSize, f.blockAlign));
+  }
+  return true;
+}
+
+bool CheckMusicFile(const std::string& name, const Bytes& bytes,
+                    std::vector<std::string>& problems) {
+  platform::MidiFile midi;
+  std::string error;
+  if (!platform::ParseMidiFile(bytes.data(), bytes.size(), midi, &error)) {
+    problems.push_back(name + ": the game does not play it: " + error);
+    return false;
+  }
+  if (midi.brokenTrack != 0) {
+    problems.push_back(name + ": track " + std::to_string(midi.brokenTrack) +
+                       " breaks off at byte " + std::to_string(midi.brokenAt) +
+                       ": the game plays what comes before, but other programs may not");
+  }
+  // A tune broken off also misses its later tracks and leaves notes
+  // hanging; the break says it.
+  if (midi.brokenTrack == 0 && midi.trackCount < midi.declaredTracks) {
+    problems.push_back(name + Printf(": the header counts %d tracks but the file holds %d: the "
+                                     "game plays those there, but other programs may not",
+                                     midi.declaredTracks, midi.trackCount));
+  }
+  if (midi.division != platform::MidiTimeDivision::kPpqn) {
+    problems.push_back(name +
+                       ": timed in SMPTE frames: the game plays it, but other programs "
+                       "may not (pulses per quarter note are the common timing)");
+  }
+  const MidiFigures figures = CountMidi(midi);
+  if (figures.noteOns == 0) problems.push_back(name + ": plays no notes");
+  if (figures.hangingNotes > 0 && midi.brokenTrack == 0) {
+    problems.push_back(name +
+                       Printf(": %d notes are started and never stopped", figures.hangingNotes));
+  }
+  return true;
+}
+
 void CheckMap(const std::string& dir, std::vector<std::string>& problems) {
   Bytes bytes;
-  if (!Load(dir, kMapName, bytes, problems)) return;
   MapFile map;
-  std::string error;
-  if (!ParseMap(bytes, map, &error)) {
-    problems.push_back(std::string(kMapName) + ": " + error);
+  if (!Load(dir, kMapName, bytes, problems) || !CheckMapFile(kMapName, bytes, map, problems)) {
     return;
   }
   const std::string name = kMapName;
@@ -98,14 +199,12 @@ void CheckMap(const std::string& dir, std::vector<std::string>& problems) {
 
 void CheckSprites(const std::string& dir, std::vector<std::string>& problems) {
   Bytes bytes;
-  if (!Load(dir, kSpriteName, bytes, problems)) return;
   SpriteFile sprites;
-  std::string error;
-  const std::string name = kSpriteName;
-  if (!ParseSprites(bytes, sprites, &error)) {
-    problems.push_back(name + ": " + error);
+  if (!Load(dir, kSpriteName, bytes, problems) ||
+      !CheckSpriteFile(kSpriteName, bytes, sprites, problems)) {
     return;
   }
+  const std::string name = kSpriteName;
   const int count = static_cast<int>(sprites.frames.size());
   if (count < kMinFrames) {
     problems.push_back(name + Printf(": only %d frames; the game draws frames up to %d "
@@ -140,18 +239,10 @@ void CheckSprites(const std::string& dir, std::vector<std::string>& problems) {
 void CheckPictures(const std::string& dir, std::vector<std::string>& problems) {
   for (const PictureNeed& need : Pictures()) {
     Bytes bytes;
-    if (!Load(dir, need.name, bytes, problems)) continue;
-    BmpInfo info;
-    std::string error;
-    if (!ParseBmpHeader(bytes, info, &error)) {
-      problems.push_back(std::string(need.name) + ": " + error);
-      continue;
-    }
-    // The game's own loader must read it too.
     platform::Image image;
-    const std::string path = (fs::path(dir) / need.name).string();
-    if (!platform::LoadBmpFile(path.c_str(), image)) {
-      problems.push_back(std::string(need.name) + ": the picture loader cannot read it");
+    if (!Load(dir, need.name, bytes, problems) ||
+        !CheckPictureFile(need.name, (fs::path(dir) / need.name).string(), bytes, image,
+                          problems)) {
       continue;
     }
     if (image.width != need.width || image.height != need.height) {
@@ -165,36 +256,13 @@ void CheckPictures(const std::string& dir, std::vector<std::string>& problems) {
 void CheckSounds(const std::string& dir, std::vector<std::string>& problems) {
   for (const std::string& name : SoundNames()) {
     Bytes bytes;
-    if (!Load(dir, name, bytes, problems)) continue;
-    WavInfo info;
-    std::string error;
-    if (!ParseWavHeader(bytes, info, &error)) {
-      problems.push_back(name + ": " + error);
-      continue;
-    }
-    for (const std::string& p : WavProblems(info)) problems.push_back(name + ": " + p);
+    if (Load(dir, name, bytes, problems)) CheckSoundFile(name, bytes, problems);
   }
 }
 
 void CheckMusic(const std::string& dir, std::vector<std::string>& problems) {
   Bytes bytes;
-  const std::string name = kMusicName;
-  if (!Load(dir, name, bytes, problems)) return;
-  MidiInfo info;
-  std::string error;
-  if (!ParseMidi(bytes, info, &error)) {
-    problems.push_back(name + ": " + error);
-    return;
-  }
-  if (!info.ppqn) {
-    problems.push_back(name +
-                       ": timed in SMPTE frames; the sequencer plays pulses per quarter note");
-  }
-  if (info.noteOns == 0) problems.push_back(name + ": plays no notes");
-  if (info.hangingNotes > 0) {
-    problems.push_back(name +
-                       Printf(": %d notes are started and never stopped", info.hangingNotes));
-  }
+  if (Load(dir, kMusicName, bytes, problems)) CheckMusicFile(kMusicName, bytes, problems);
 }
 
 }  // namespace
@@ -235,6 +303,35 @@ std::vector<FrameProblem> FramesThatDoNotFit(const SpriteFile& sprites) {
                        frame, p.what.c_str(), f.width, f.height, at.c_str(), where.c_str())});
   }
   return out;
+}
+
+bool CheckFile(FileKind kind, const std::string& path, std::vector<std::string>& problems) {
+  const std::string name = fs::path(path).filename().string();
+  Bytes bytes;
+  std::string error;
+  if (!ReadFileBytes(path, bytes, &error)) {
+    problems.push_back(error);
+    return false;
+  }
+  switch (kind) {
+    case FileKind::kMap: {
+      MapFile map;
+      return CheckMapFile(name, bytes, map, problems);
+    }
+    case FileKind::kSprites: {
+      SpriteFile sprites;
+      return CheckSpriteFile(name, bytes, sprites, problems);
+    }
+    case FileKind::kPicture: {
+      platform::Image image;
+      return CheckPictureFile(name, path, bytes, image, problems);
+    }
+    case FileKind::kSound:
+      return CheckSoundFile(name, bytes, problems);
+    case FileKind::kMusic:
+      return CheckMusicFile(name, bytes, problems);
+  }
+  return false;
 }
 
 std::vector<std::string> CheckDataFolder(const std::string& dir) {

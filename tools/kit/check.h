@@ -17,6 +17,13 @@ struct FrameProblem {
 // One problem per frame, at the place where it overflows the screen most.
 std::vector<FrameProblem> FramesThatDoNotFit(const SpriteFile& sprites);
 
+enum class FileKind { kMap, kSprites, kPicture, kSound, kMusic };
+// Holds one file against the game's own reader of its kind, adding a line
+// per problem, each starting with the file's name. False when the game does
+// not load the file; true when it does, though the kit may still ask more of
+// it (each such line says what the game does and why the kit asks more).
+bool CheckFile(FileKind kind, const std::string& path, std::vector<std::string>& problems);
+
 // One line per problem, each starting with the file it concerns. Empty when
 // the folder has everything the game needs.
 std::vector<std::string> CheckDataFolder(const std::string& dir);

@@ -2,10 +2,15 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <sstream>
 
+#include "audio/wave_file.h"
+#include "kit/check.h"
 #include "kit/formats.h"
+#include "platform/bitmap.h"
 
 namespace kit {
 namespace {
@@ -67,7 +72,7 @@ void DescribeSprites(const SpriteFile& s, std::size_t fileSize, std::ostream& ou
   }
 }
 
-void DescribeBmp(const BmpInfo& b, std::size_t fileSize, std::ostream& out) {
+void DescribeBmp(const platform::BmpHeader& b, std::size_t fileSize, std::ostream& out) {
   out << "BMP picture\n"
       << "  size        " << b.width << " x " << (b.height < 0 ? -b.height : b.height) << " pixels"
       << (b.height < 0 ? ", rows top first" : "") << "\n"
@@ -79,49 +84,41 @@ void DescribeBmp(const BmpInfo& b, std::size_t fileSize, std::ostream& out) {
       << "  file size   " << fileSize << " bytes\n";
 }
 
-void DescribeWav(const WavInfo& w, std::ostream& out) {
+void DescribeWav(const WaveInfo& w, std::size_t fileSize, std::ostream& out) {
+  const platform::PcmFormat& f = w.format;
   out << "WAV sound\n"
-      << "  format      "
-      << (w.formatTag == 1 ? std::string("PCM") : "tag " + std::to_string(w.formatTag)) << ", "
-      << w.channels << " channel" << (w.channels == 1 ? "" : "s") << ", " << w.bitsPerSample
-      << " bits, " << w.sampleRate << " Hz\n"
-      << "  data        " << w.dataSize << " bytes";
-  if (w.blockAlign > 0 && w.sampleRate > 0) {
-    const double seconds = static_cast<double>(w.dataSize) / w.blockAlign / w.sampleRate;
-    char text[32];
-    std::snprintf(text, sizeof text, "%.2f", seconds);
-    out << ", " << text << " seconds";
-  }
-  out << "\n  file size   " << w.fileSize << " bytes\n";
-  const std::vector<std::string> problems = WavProblems(w);
-  if (problems.empty()) {
-    out << "  the game reads it through its fixed 44-byte header\n";
-  }
-  for (const std::string& p : problems) out << "  problem: " << p << "\n";
+      << "  format      PCM, " << f.channels << " channel" << (f.channels == 1 ? "" : "s") << ", "
+      << f.bitsPerSample << " bits, " << f.samplesPerSecond << " Hz\n"
+      << "  data        " << w.dataSize << " bytes at byte " << w.dataOffset;
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f",
+                static_cast<double>(w.dataSize) / f.blockAlign / f.samplesPerSecond);
+  out << ", " << text << " seconds\n"
+      << "  file size   " << fileSize << " bytes\n";
 }
 
-void DescribeMidi(const MidiInfo& m, std::ostream& out) {
-  const int total = static_cast<int>(m.seconds + 0.5);
+void DescribeMidi(const platform::MidiFile& m, std::ostream& out) {
+  const MidiFigures f = CountMidi(m);
+  const long long total = (m.lengthUs + 500000) / 1000000;
   char length[32];
-  std::snprintf(length, sizeof length, "%d:%02d", total / 60, total % 60);
+  std::snprintf(length, sizeof length, "%lld:%02lld", total / 60, total % 60);
   out << "MIDI tune\n"
       << "  format   " << m.format << ", " << m.trackCount << " tracks\n"
       << "  timing   ";
-  if (m.ppqn) {
-    out << m.division << " pulses per quarter note\n";
+  if (m.division == platform::MidiTimeDivision::kPpqn) {
+    out << m.ticksPerQuarter << " pulses per quarter note\n";
   } else {
-    out << "SMPTE (division 0x" << std::hex << m.division << std::dec << ")\n";
+    out << "SMPTE, " << m.framesPerSecond << " frames a second of " << m.ticksPerFrame
+        << " ticks\n";
   }
   out << "  tempo    " << m.tempoEvents << " tempo events\n"
-      << "  notes    " << m.noteOns << " on " << m.channels.size() << " channels";
-  if (m.hangingNotes > 0) out << ", " << m.hangingNotes << " never stopped";
+      << "  notes    " << f.noteOns << " on " << f.channels.size() << " channels";
+  if (f.hangingNotes > 0) out << ", " << f.hangingNotes << " never stopped";
   out << "\n"
       << "  programs";
-  if (m.programs.empty()) out << " none";
-  for (int p : m.programs) out << " " << p;
-  out << "\n  length   " << m.lastTick << " ticks";
-  if (m.ppqn) out << ", " << length;
-  out << "\n";
+  if (f.programs.empty()) out << " none";
+  for (int p : f.programs) out << " " << p;
+  out << "\n  length   " << m.lengthTicks << " ticks, " << length << "\n";
 }
 
 }  // namespace
@@ -142,31 +139,53 @@ bool DescribeFile(const std::string& path, std::string& text, std::string* error
     return std::equal(name.end() - static_cast<std::ptrdiff_t>(n), name.end(), ext,
                       [](char a, char b) { return std::tolower(a) == std::tolower(b); });
   };
+  FileKind kind = FileKind::kMap;
+  // A RIFF file is a sound unless it wraps a tune.
+  const bool rmid = StartsWith(bytes, "RIFF") && bytes.size() >= 12 &&
+                    std::memcmp(bytes.data() + 8, "RMID", 4) == 0;
   if (StartsWith(bytes, "RevUdav") || endsWith(".map")) {
     MapFile map;
-    if (!ParseMap(bytes, map, &why)) return fail("map file");
+    if (!ReadMap(bytes, map, &why)) return fail("map file");
     DescribeMap(map, bytes.size(), out);
+    kind = FileKind::kMap;
   } else if (StartsWith(bytes, "DidArid") || endsWith(".spr")) {
     SpriteFile sprites;
-    if (!ParseSprites(bytes, sprites, &why)) return fail("sprite file");
+    if (!ReadSprites(bytes, sprites, &why)) return fail("sprite file");
     DescribeSprites(sprites, bytes.size(), out);
+    kind = FileKind::kSprites;
   } else if (StartsWith(bytes, "BM") || endsWith(".bmp")) {
-    BmpInfo info;
-    if (!ParseBmpHeader(bytes, info, &why)) return fail("BMP picture");
-    DescribeBmp(info, bytes.size(), out);
-  } else if (StartsWith(bytes, "RIFF") || endsWith(".wav")) {
-    WavInfo info;
-    if (!ParseWavHeader(bytes, info, &why)) return fail("WAV sound");
-    DescribeWav(info, out);
-  } else if (StartsWith(bytes, "MThd") || endsWith(".mid")) {
-    MidiInfo info;
-    if (!ParseMidi(bytes, info, &why)) return fail("MIDI tune");
-    DescribeMidi(info, out);
+    platform::BmpHeader header;
+    if (!platform::ParseBmpHeader(bytes.data(), bytes.size(), header, &why)) {
+      return fail("BMP picture");
+    }
+    DescribeBmp(header, bytes.size(), out);
+    kind = FileKind::kPicture;
+  } else if ((StartsWith(bytes, "RIFF") && !rmid) || endsWith(".wav")) {
+    WaveInfo info;
+    const char* reason = "";
+    if (!ParseWave(bytes.data(), bytes.size(), info, &reason)) {
+      why = std::string("the game does not play it: ") + reason;
+      return fail("WAV sound");
+    }
+    DescribeWav(info, bytes.size(), out);
+    kind = FileKind::kSound;
+  } else if (StartsWith(bytes, "MThd") || rmid || endsWith(".mid")) {
+    platform::MidiFile midi;
+    if (!platform::ParseMidiFile(bytes.data(), bytes.size(), midi, &why)) return fail("MIDI tune");
+    DescribeMidi(midi, out);
+    kind = FileKind::kMusic;
   } else {
     if (error != nullptr) {
       *error = path + ": not a map, sprite, BMP, WAV or MIDI file (unknown first bytes)";
     }
     return false;
+  }
+  // What the game reads but the kit asks more of, in the words of `check`.
+  std::vector<std::string> problems;
+  CheckFile(kind, path, problems);
+  const std::string prefix = std::filesystem::path(path).filename().string() + ": ";
+  for (const std::string& p : problems) {
+    out << "  problem: " << (p.rfind(prefix, 0) == 0 ? p.substr(prefix.size()) : p) << "\n";
   }
   text = out.str();
   return true;

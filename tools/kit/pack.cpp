@@ -83,7 +83,9 @@ struct Description {
 // each of 65,536 frames, is about 1.3 MB; a larger file, or more lines than
 // there can be frames, is refused before its words are kept.
 constexpr std::uint64_t kMaxDescriptionBytes = 4u << 20;
-constexpr std::size_t kMaxDescriptionLines = kSpriteToolMaxFrames + 64;
+// The most frames a description may list.
+constexpr int kMaxPackedFrames = 65536;
+constexpr std::size_t kMaxDescriptionLines = kMaxPackedFrames + 64;
 
 bool ReadDescription(const fs::path& path, Description& out, std::string* error) {
   Bytes bytes;
@@ -203,7 +205,7 @@ bool UnpackMap(const std::string& mapPath, const std::string& dir, bool force, s
   if (!ReadFileBytes(mapPath, bytes, error)) return false;
   MapFile map;
   std::string why;
-  if (!ParseMap(bytes, map, &why)) return Fail(error, mapPath + ": " + why);
+  if (!ReadWholeMap(bytes, map, &why)) return Fail(error, mapPath + ": " + why);
   const fs::path root(dir);
   if (!PrepareFolder(root, {"map.txt", "ground.csv", "trailing.bin"}, "tiles", "tile_", force,
                      error)) {
@@ -263,16 +265,17 @@ bool PackMap(const std::string& dir, const std::string& mapPath, std::string* er
   if (unused == nullptr || !FromHex((*unused)[0], map.unused.data(), 16)) {
     return Fail(error, txtName + ": needs \"unused\" with 32 hex digits");
   }
-  if (tiles == nullptr || !ParseInt((*tiles)[0], 0, kMapToolMaxTiles, map.tileCount)) {
+  // The game's limits (gfx/map_format.h), so that what is packed loads.
+  if (tiles == nullptr || !ParseInt((*tiles)[0], 0, kMapMaxTiles, map.tileCount)) {
     return Fail(error, txtName + ": needs \"tiles\" with a count of 0 to 65536");
   }
-  if (size == nullptr || !ParseInt((*size)[0], 1, kMapToolMaxSide, map.tileWidth) ||
-      !ParseInt((*size)[1], 1, kMapToolMaxSide, map.tileHeight)) {
+  if (size == nullptr || !ParseInt((*size)[0], 1, kMapMaxTileSide, map.tileWidth) ||
+      !ParseInt((*size)[1], 1, kMapMaxTileSide, map.tileHeight)) {
     return Fail(error, txtName + ": needs \"tile-size\" with a width and a height of 1 to 256");
   }
-  if (cells == nullptr || !ParseInt((*cells)[0], 1, kMapToolMaxCells, map.cols) ||
-      !ParseInt((*cells)[1], 1, kMapToolMaxCells, map.rows)) {
-    return Fail(error, txtName + ": needs \"cells\" with columns and rows of 1 to 1024");
+  if (cells == nullptr || !ParseInt((*cells)[0], kMapMinCols, kMapMaxCols, map.cols) ||
+      !ParseInt((*cells)[1], kMapMinRows, kMapMaxRows, map.rows)) {
+    return Fail(error, txtName + ": needs \"cells\" with 16 to 25 columns and 12 to 21 rows");
   }
 
   // Messages name the CSV line and field as a spreadsheet counts them, from
@@ -354,7 +357,7 @@ bool UnpackSprites(const std::string& spritePath, const std::string& dir, bool f
   if (!ReadFileBytes(spritePath, bytes, error)) return false;
   SpriteFile sprites;
   std::string why;
-  if (!ParseSprites(bytes, sprites, &why)) return Fail(error, spritePath + ": " + why);
+  if (!ReadWholeSprites(bytes, sprites, &why)) return Fail(error, spritePath + ": " + why);
   const fs::path root(dir);
   if (!PrepareFolder(root, {"sprites.txt", "trailing.bin"}, "frames", "frame_", force, error)) {
     return false;
@@ -414,9 +417,8 @@ bool PackSprites(const std::string& dir, const std::string& spritePath, std::str
     if (key != "frame") continue;
     const std::string number = std::to_string(sprites.frames.size());
     std::int32_t n = 0, w = 0, h = 0;
-    if (words.size() != 3 || !ParseInt(words[0], 0, kSpriteToolMaxFrames - 1, n) ||
-        !ParseInt(words[1], 0, kSpriteToolMaxWidth, w) ||
-        !ParseInt(words[2], 0, kSpriteToolMaxHeight, h)) {
+    if (words.size() != 3 || !ParseInt(words[0], 0, kMaxPackedFrames - 1, n) ||
+        !ParseInt(words[1], 0, kSpriteMaxWidth, w) || !ParseInt(words[2], 0, kSpriteMaxHeight, h)) {
       return Fail(error, txtName + ": frame lines read \"frame NUMBER WIDTH HEIGHT\" (at frame " +
                              number + ")");
     }
@@ -430,7 +432,7 @@ bool PackSprites(const std::string& dir, const std::string& spritePath, std::str
     if (w > 0 && h > 0) {
       int pw = 0, ph = 0;
       const fs::path path = root / "frames" / Numbered("frame", n, 3);
-      if (!ReadPicture(path, kSpriteToolMaxWidth, kSpriteToolMaxHeight, pw, ph, f.bgr, error)) {
+      if (!ReadPicture(path, kSpriteMaxWidth, kSpriteMaxHeight, pw, ph, f.bgr, error)) {
         return false;
       }
       f.width = pw;

@@ -180,9 +180,9 @@ bool WriteSheets(const std::string& dir, const std::string& outDir, std::string*
   const std::string mapPath = (root / kMapName).string();
   const std::string sprPath = (root / kSpriteName).string();
   if (!ReadFileBytes(mapPath, bytes, error)) return false;
-  if (!ParseMap(bytes, map, &why)) return Fail(error, mapPath + ": " + why);
+  if (!ReadWholeMap(bytes, map, &why)) return Fail(error, mapPath + ": " + why);
   if (!ReadFileBytes(sprPath, bytes, error)) return false;
-  if (!ParseSprites(bytes, sprites, &why)) return Fail(error, sprPath + ": " + why);
+  if (!ReadWholeSprites(bytes, sprites, &why)) return Fail(error, sprPath + ": " + why);
   std::error_code ec;
   fs::create_directories(out, ec);
   if (ec) return Fail(error, "cannot create " + out.string() + ": " + ec.message());
