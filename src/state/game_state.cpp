@@ -170,8 +170,8 @@ std::string CheckStateInvariants() {
     std::snprintf(line, sizeof line, "%s is %d", n.name, n.value);
     Add(broken, line);
   }
-  // Each flag allows the other, but the ending never runs before the last
-  // file is found.
+  // The dispatch takes the scene flags in any combination, but the ending
+  // never runs with files left.
   if (gInTitle == 0 && gAlive == 1 && gEnding == 1 && gFilesLeft != 0) {
     Add(broken, "the ending runs with files left");
   }
