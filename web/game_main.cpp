@@ -7,6 +7,7 @@
 
 #include "app/debug_settings.h"
 #include "app/program.h"
+#include "lang/language.h"
 #include "replay/script.h"
 #include "state/game_state.h"
 
@@ -17,6 +18,11 @@ EM_JS(void, JsGameEnded, (int code, const char* missing), {
 });
 EM_JS(char*, JsDebugSettings, (), {
   const text = Module.vedoPage.debugSettings || "";
+  return text ? allocateUTF8(text) : 0;
+});
+// The language the page asks for: the address's, the switch's, or none.
+EM_JS(char*, JsLanguage, (), {
+  const text = Module.vedoPage.language || "";
   return text ? allocateUTF8(text) : 0;
 });
 // clang-format on
@@ -39,6 +45,11 @@ int main() {
   if (settings != nullptr) {
     ApplyDebugSettings(settings);
     std::free(settings);
+  }
+  char* language = JsLanguage();
+  if (language != nullptr) {
+    if (LanguageNameValid(language)) gLanguage = language;
+    std::free(language);
   }
   const int code = WinMain();
   JsGameEnded(code, gMissingDataFile);

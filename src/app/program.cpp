@@ -7,6 +7,7 @@
 #include "gfx/display.h"
 #include "gfx/map_file.h"
 #include "gfx/sprite_file.h"
+#include "lang/language.h"
 #include "state/data_contract.h"
 #include "state/game_state.h"
 
@@ -60,10 +61,14 @@ int InitProgram() {
   ReloadBitmap(gWarningSurface, kWarningPicture.name);
   ReloadBitmap(gDiedSurface, kDeathPicture.name);
   ReloadBitmap(gEndingSurface, kEndingPicture.name);
+  // Last: a language pack replaces lines, pictures, tiles and frames loaded
+  // above.
+  UseLanguage();
   return 1;
 }
 
 void ShutdownProgram() {
+  ReleaseLanguage();
   ReleaseGroundLayer();
   ReleaseTileData();
   for (WaveSound*& slot : gSound) {

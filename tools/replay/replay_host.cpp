@@ -9,6 +9,7 @@
 
 #include "app/program.h"
 #include "common/png_io.h"
+#include "lang/language.h"
 #include "platform/headless/headless.h"
 #include "state/game_state.h"
 
@@ -160,7 +161,8 @@ bool ReplayHost::WriteShot(const std::string& path) {
       path, pngio::FromBgr(frame->Pixels(), frame->Width(), frame->Height(), frame->Pitch()));
 }
 
-int RunReplay(const std::string& scriptText, const std::string& dataDir) {
+int RunReplay(const std::string& scriptText, const std::string& dataDir,
+              const std::string& language) {
   std::vector<Command> commands;
   std::string error;
   if (!ParseScript(scriptText, commands, &error)) {
@@ -183,7 +185,10 @@ int RunReplay(const std::string& scriptText, const std::string& dataDir) {
   }
   ReplayHost host(std::move(commands));
   platform::UseHeadlessBackend(&host);
+  const std::string previousLanguage = gLanguage;
+  gLanguage = language;
   const int gameCode = WinMain();
+  gLanguage = previousLanguage;
   if (!host.Started() || (gameCode != 0 && host.ExitCode() == 0)) {
     std::fprintf(stderr, "vedo-replay: the game could not start (exit code %d); see above\n",
                  gameCode);
