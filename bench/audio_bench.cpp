@@ -16,7 +16,7 @@
 #include "audio/sound.h"
 #include "platform/audio.h"
 #include "platform/platform.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "support/audio_files.h"
 #include "support/test_data.h"
 

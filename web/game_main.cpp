@@ -5,11 +5,11 @@
 
 #include <cstdlib>
 
+#include "app/debug_settings.h"
+#include "app/program.h"
+#include "lang/language.h"
 #include "replay/script.h"
-#include "shell/debug_settings.h"
-#include "shell/game_state.h"
-#include "shell/language.h"
-#include "shell/program.h"
+#include "state/game_state.h"
 
 // clang-format off
 // The exit code, and the data file the game could not start without, if any.
