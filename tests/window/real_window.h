@@ -153,13 +153,14 @@ class GameWindow : public ::testing::Test {
   }
 
   // Opens another window (xeyes, in the left bar) and gives it the focus;
-  // xeyes does not ask for the focus itself. The window lives as long as the
-  // returned process.
+  // xeyes does not ask for the focus itself. It is looked for once it is
+  // shown: a window not yet mapped cannot take the focus, which a loaded
+  // machine made plain. The window lives as long as the returned process.
   Process FocusAnotherWindow() {
     Process other(
         {.argv = {"xeyes", "-geometry", "100x100+20+20"}, .env = env_, .out = dir_ / "xeyes.log"});
     EXPECT_EQ(xsession::RunTool({"sh", "-c",
-                                 "xdotool search --sync --name xeyes | head -1 | "
+                                 "xdotool search --sync --onlyvisible --name xeyes | head -1 | "
                                  "xargs xdotool windowfocus --sync"},
                                 env_),
               0);
@@ -169,7 +170,7 @@ class GameWindow : public ::testing::Test {
   // Gives the focus back to the game's window. True when xdotool managed.
   bool FocusTheGame() {
     return xsession::RunTool({"sh", "-c",
-                              "xdotool search --sync --name 'Vedo Zeza1' | head -1 | "
+                              "xdotool search --sync --onlyvisible --name 'Vedo Zeza1' | head -1 | "
                               "xargs xdotool windowactivate --sync"},
                              env_) == 0;
   }
