@@ -19,6 +19,11 @@
 // finger already made a pointer and a button (page.js says how); a hidden
 // tab makes the game inactive.
 //
+// The rest of the browser's part of the port (port.h): pictures by our own
+// reader (the Backend's shared way), the sound in audio_output.cpp and
+// synth_bridge.cpp, the clock, the trace file and the program's outputs (the
+// console) in ../posix.
+//
 // For the browser tests, the page can switch on a step mode before the game
 // starts (vedo_test_enable): passes then run only as the test grants them,
 // and the calendar clock is the replay tool's (a set second plus one second
@@ -27,12 +32,11 @@
 #include <emscripten.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <ctime>
 #include <deque>
 #include <vector>
 
-#include "platform/backend.h"
+#include "platform/port.h"
 
 namespace platform {
 namespace {
@@ -186,22 +190,6 @@ class WebBackend final : public Backend {
 }  // namespace
 
 std::unique_ptr<Backend> MakeNativeBackend() { return std::make_unique<WebBackend>(); }
-
-// Debugger output goes to the browser's console, through stderr.
-void NativeDebugOutput(const char* text) {
-  std::fputs(text, stderr);
-  std::fflush(stderr);
-}
-
-// The page has no command line; what there is to tell goes to the console.
-void TellPlayer(const char* text, bool error) {
-  std::FILE* stream = error ? stderr : stdout;
-  std::fputs(text, stream);
-  std::fflush(stream);
-}
-
-// The page's data comes with it, not from a folder.
-std::string ProgramFolder() { return std::string(); }
 
 }  // namespace platform
 
