@@ -141,7 +141,8 @@ bool FrameTraceOn();
 
 // ---- Backends ---------------------------------------------------------------
 
-// What a headless run is driven by.
+// What a headless run is driven by. (ReplayClock, in replay_clock.h, keeps a
+// replay's calendar.)
 class HeadlessHost {
  public:
   virtual ~HeadlessHost() = default;
