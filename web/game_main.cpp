@@ -8,6 +8,7 @@
 
 #include "shell/debug_settings.h"
 #include "shell/game_state.h"
+#include "shell/language.h"
 #include "shell/program.h"
 
 // clang-format off
@@ -17,6 +18,11 @@ EM_JS(void, JsGameEnded, (int code, const char* missing), {
 });
 EM_JS(char*, JsDebugSettings, (), {
   const text = Module.vedoPage.debugSettings || "";
+  return text ? allocateUTF8(text) : 0;
+});
+// The language the page asks for: the address's, the switch's, or none.
+EM_JS(char*, JsLanguage, (), {
+  const text = Module.vedoPage.language || "";
   return text ? allocateUTF8(text) : 0;
 });
 // clang-format on
@@ -43,6 +49,11 @@ int main() {
   if (settings != nullptr) {
     ApplyDebugSettings(settings);
     std::free(settings);
+  }
+  char* language = JsLanguage();
+  if (language != nullptr) {
+    if (LanguageNameValid(language)) gLanguage = language;
+    std::free(language);
   }
   const int code = WinMain();
   JsGameEnded(code, gMissingDataFile);

@@ -20,9 +20,23 @@ cp "$here/index.html" "$here/page.css" "$here/page.js" "$here/sw.js" "$here/mani
 # host's settings decide their size. The icon is the desktop's, not the
 # game's.
 gzip -9n <"$build/web/vedo-zeza1.wasm" >"$site/vedo-zeza1.wasm.gz"
-mapfile -t kit < <(cd "$data" && ls | grep -vx icon.png)
-tar --format=ustar --owner=0 --group=0 --numeric-owner --mtime=@0 --sort=name \
-  -C "$data" -cf - "${kit[@]}" | gzip -9n >"$site/vedo-data.pack"
+mapfile -t kit < <(cd "$data" && ls | grep -vx -e icon.png -e lang)
+pack() {  # pack FOLDER NAME... > OUT
+  local from=$1
+  shift
+  tar --format=ustar --owner=0 --group=0 --numeric-owner --mtime=@0 --sort=name \
+    -C "$from" -cf - "$@" | gzip -9n
+}
+pack "$data" "${kit[@]}" >"$site/vedo-data.pack"
+# Each language pack of the kit (lang/NAME) in a pack of its own, which only
+# a page playing in that language downloads.
+languages=()
+for dir in "$data"/lang/*/; do
+  [[ -d $dir ]] || continue
+  name=$(basename "$dir")
+  pack "$data/lang" "$name" >"$site/lang-$name.pack"
+  languages+=("$name: $(stat -c %s "$site/lang-$name.pack")")
+done
 
 # The icons for the tab, the home screen and the installed app, from the
 # kit's icon; the preview for links shared elsewhere, the title screen.
@@ -77,7 +91,8 @@ digest=$(cd "$site" && find . -type f ! -name preview.png -print0 | sort -z | xa
 version=$game-$digest
 size() { stat -c %s "$site/$1"; }
 sed -i "s|^  const BUILD = .*|  const BUILD = { version: '$version', program: $(size vedo-zeza1.js), \
-wasm: $(size vedo-zeza1.wasm.gz), pack: $(size vedo-data.pack) };|" "$site/page.js"
+wasm: $(size vedo-zeza1.wasm.gz), pack: $(size vedo-data.pack), \
+languages: { $(IFS=,; echo "${languages[*]}") } };|" "$site/page.js"
 before=$(($(size vedo-zeza1.js) + $(size vedo-zeza1.wasm.gz) + $(size vedo-data.pack)))
 sed -i "s|<span id=\"bytes\"></span>|<span id=\"bytes\">0.0 / $(printf '%d.%d' $((before / 1000000)) \
 $((before / 100000 % 10))) MB</span>|" "$site/index.html"

@@ -7,12 +7,13 @@
 // game then runs pass by pass as the test grants, on the replay tool's
 // clock, and the sound output is measured. "?set=name=value,..." sets
 // game-state values before the first pass, as VEDO_DEBUG_SET does on Linux.
+// "?lang=en" plays in English (see Language below).
 'use strict';
 
 (function () {
-  // The build's version and the sizes of what comes before the title;
-  // make_site.sh writes this line.
-  const BUILD = { version: 'dev', program: 0, wasm: 0, pack: 0 };
+  // The build's version, the sizes of what comes before the title and of
+  // each language pack; make_site.sh writes this line.
+  const BUILD = { version: 'dev', program: 0, wasm: 0, pack: 0, languages: {} };
   const PROGRAM = 'vedo-zeza1.js';
   const WASM = 'vedo-zeza1.wasm.gz';
   const PACK = 'vedo-data.pack';
@@ -85,6 +86,50 @@
   addEventListener('resize', layout);
   if (window.visualViewport) visualViewport.addEventListener('resize', layout);
   document.addEventListener('fullscreenchange', layout);
+  layout();
+
+  // ---- Language ------------------------------------------------------------
+  // Korean, the game's own, unless the address ("?lang=en") or the switch in
+  // the corner asks for another; the choice is kept in the page's local
+  // storage, so that it holds for the next visit. The switch starts the
+  // game again in the next language. A language pack is downloaded only by
+  // a page that plays in it; a name the site has no pack for is handed to
+  // the game all the same, which says so and plays in Korean.
+  const LANGUAGE_KEY = 'vedo-zeza1-language';
+  const LANGUAGE_NAMES = { ko: '한국어', en: 'English' };
+  const remember = (lang) => {
+    try {
+      localStorage.setItem(LANGUAGE_KEY, lang);
+    } catch {}  // a browser that keeps nothing forgets it
+  };
+  const remembered = () => {
+    try {
+      return localStorage.getItem(LANGUAGE_KEY);
+    } catch {
+      return null;
+    }
+  };
+  const validLanguage = (name) => /^[a-z][a-z0-9-]{0,15}$/.test(name || '');
+  const language = [params.get('lang'), remembered(), 'ko'].find(validLanguage);
+  if (params.has('lang')) remember(language);
+  const languages = ['ko', ...Object.keys(BUILD.languages)];
+  const languageSwitch = $('language');
+  if (languages.length > 1) {
+    const next = languages[(languages.indexOf(language) + 1) % languages.length];
+    languageSwitch.textContent = LANGUAGE_NAMES[next] || next;
+    languageSwitch.lang = next;
+    languageSwitch.title = next === 'ko' ? '한국어로 다시 시작합니다' : `Start again in ${LANGUAGE_NAMES[next] || next}`;
+    languageSwitch.hidden = false;
+    languageSwitch.addEventListener('click', () => {
+      remember(next);
+      if (params.has('lang')) {
+        params.set('lang', next);
+        location.search = params.toString();
+      } else {
+        location.reload();
+      }
+    });
+  }
   layout();
 
   // ---- Input ---------------------------------------------------------------
@@ -244,7 +289,9 @@
   // it had reached (with a range request; a host that answers with the whole
   // file has its first bytes skipped).
 
-  const total = BUILD.program + BUILD.wasm + BUILD.pack;
+  const languagePack = BUILD.languages[language] !== undefined ? `lang-${language}.pack` : null;
+  const total = BUILD.program + BUILD.wasm + BUILD.pack +
+    (languagePack ? BUILD.languages[language] : 0);
   let done = 0;
   const loadingBar = $('loaded');
   const loadingText = $('bytes');
@@ -548,6 +595,7 @@
   // data, and the audio context while they download.
   let wasmBytes = unpacked(WASM);
   const pack = unpacked(PACK, untar);
+  const lang = languagePack ? unpacked(languagePack, untar) : Promise.resolve(new Map());
   function loadProgram() {
     loadScript(PROGRAM).then(() => {
       progress(BUILD.program);
@@ -605,10 +653,14 @@
     },
     preRun: [() => {
       Module.addRunDependency('data');
-      pack.then((files) => {
+      Promise.all([pack, lang]).then(([files, languageFiles]) => {
         const FS = Module.FS;
         FS.mkdir('/data');
         for (const [name, bytes] of files) FS.writeFile('/data/' + name, bytes);
+        for (const [name, bytes] of languageFiles) {
+          FS.mkdirTree('/data/lang/' + name.replace(/[^/]*$/, ''));
+          FS.writeFile('/data/lang/' + name, bytes);
+        }
         FS.chdir('/data');
         Module.removeRunDependency('data');
       });
@@ -627,6 +679,7 @@
       synth: null,
       get synthFailed() { return synthState === 'failed'; },
       debugSettings: params.get('set') || '',
+      language: language === 'ko' ? '' : language,
       present(rgba, width, height) {
         const pixels = new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, width * height * 4);
         context.putImageData(new ImageData(pixels, width, height), 0, 0);

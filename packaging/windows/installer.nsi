@@ -3,11 +3,11 @@
 ; -DOUTFILE=...
 ;
 ; It installs for the user who runs it, without administrator rights, into
-; %LOCALAPPDATA%\Programs\Vedo Zeza1: Start-menu shortcuts for the game and
-; for the game in a window, a desktop shortcut if asked for, and an entry in
-; Apps & Features (icon, version, size) whose uninstaller takes away every
-; file the installer put there, and the folder when nothing else is left in
-; it. NSIS's own stub loads the system's DLLs from System32 alone, as the
+; %LOCALAPPDATA%\Programs\Vedo Zeza1: Start-menu shortcuts for the game,
+; for the game in a window and for the game in English, a desktop shortcut
+; if asked for, and an entry in Apps & Features (icon, version, size) whose
+; uninstaller takes away every file the installer put there, and the folder
+; when nothing else is left in it. NSIS's own stub loads the system's DLLs from System32 alone, as the
 ; game does. /S installs silently with the defaults. A 64-bit installer for
 ; a 64-bit game.
 Target amd64-unicode
@@ -60,6 +60,7 @@ Section "${PRODUCT}" SectionGame
   CreateDirectory "${MENU_FOLDER}"
   CreateShortcut "${MENU_FOLDER}\${PRODUCT}.lnk" "$INSTDIR\vedo-zeza1.exe"
   CreateShortcut "${MENU_FOLDER}\${PRODUCT} (window).lnk" "$INSTDIR\vedo-zeza1.exe" "--window"
+  CreateShortcut "${MENU_FOLDER}\${PRODUCT} (English).lnk" "$INSTDIR\vedo-zeza1.exe" "--lang en"
 
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\vedo-zeza1.exe,0"
@@ -89,6 +90,7 @@ Section "Uninstall"
   RMDir "$INSTDIR"
   Delete "${MENU_FOLDER}\${PRODUCT}.lnk"
   Delete "${MENU_FOLDER}\${PRODUCT} (window).lnk"
+  Delete "${MENU_FOLDER}\${PRODUCT} (English).lnk"
   RMDir "${MENU_FOLDER}"
   Delete "$DESKTOP\${PRODUCT}.lnk"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"

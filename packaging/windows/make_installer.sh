@@ -6,19 +6,28 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source packaging/windows/stage.sh
-build=$(cd "$1" && pwd)
-data=$(cd "$2" && pwd)
-out=$(cd "${3:-.}" && pwd)
+take_release_arguments "$@"
 name=vedo-zeza1-$version-setup.exe
-stage=$(mktemp -d)
-trap 'rm -rf "$stage"' EXIT
 stage_release "$build" "$data" "$stage/files"
 # The files to install and to remove again, one line each: the uninstaller
-# takes away exactly what the installer put there.
-(cd "$stage/files" && find . -type f | sed 's|^\./||' | LC_ALL=C sort) | while read -r f; do
-  echo "File \"files\\$f\"" >>"$stage/install.nsh"
-  echo "Delete \"\$INSTDIR\\$f\"" >>"$stage/uninstall.nsh"
-done
+# takes away exactly what the installer put there, then the folders below
+# the game's (lang\en, lang), deepest first. Each file goes to the folder
+# it lies in, which NSIS's File takes from the output path.
+(cd "$stage/files" && find . -type f | sed 's|^\./||' | tr / '\\' | LC_ALL=C sort) | {
+  folder=
+  while read -r f; do
+    here=
+    [[ $f == *\\* ]] && here=\\${f%\\*}
+    [[ $here == "$folder" ]] || echo "SetOutPath \"\$INSTDIR$here\"" >>"$stage/install.nsh"
+    folder=$here
+    echo "File \"files\\$f\"" >>"$stage/install.nsh"
+    echo "Delete \"\$INSTDIR\\$f\"" >>"$stage/uninstall.nsh"
+  done
+  # The shortcuts that follow take the output path as their working folder.
+  echo "SetOutPath \"\$INSTDIR\"" >>"$stage/install.nsh"
+}
+(cd "$stage/files" && find . -mindepth 1 -type d | sed 's|^\./||' | tr / '\\' | LC_ALL=C sort -r) |
+  while read -r d; do echo "RMDir \"\$INSTDIR\\$d\"" >>"$stage/uninstall.nsh"; done
 cp packaging/windows/installer.nsi "$build/windows/vedo-zeza1.ico" "$stage/"
 makensis -V2 -DVERSION="$version" -DOUTFILE="$out/$name" "$stage/installer.nsi"
 write_checksum "$out/$name"

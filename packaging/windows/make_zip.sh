@@ -6,12 +6,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 source packaging/windows/stage.sh
-build=$(cd "$1" && pwd)
-data=$(cd "$2" && pwd)
-out=$(cd "${3:-.}" && pwd)
+take_release_arguments "$@"
 name=vedo-zeza1-$version-win64
-stage=$(mktemp -d)
-trap 'rm -rf "$stage"' EXIT
 stage_release "$build" "$data" "$stage/$name"
 rm -f "$out/$name.zip"
 (cd "$stage" && zip -q -r -X "$out/$name.zip" "$name")

@@ -19,9 +19,7 @@ constexpr int kPortraitX = 241;
 constexpr int kPortraitY = 81;
 constexpr int kPortraitWidth = 160;
 constexpr int kPortraitHeight = 109;
-constexpr int kTextX = 207;
 constexpr int kTextY[3] = {226, 246, 266};
-constexpr int kSprayNumberX = 330;
 constexpr std::uint32_t kTextBack = 0x000000;
 constexpr std::uint32_t kTextColour = 0xFFFFFF;
 constexpr int kNoSound = -1;
@@ -124,15 +122,15 @@ void DrawEventWindow(int eventNumber) {
     lines = LinesOf(*page);
   }
 
-  for (int i = 0; i < 3; ++i) PrintLine(lines.line[i], kTextX, kTextY[i]);
+  for (int i = 0; i < 3; ++i) PrintLine(lines.line[i], kEventTextX, kTextY[i]);
 
   char number[16];
   if (eventNumber == EV_FILE) {
     std::snprintf(number, sizeof number, " %d", gFilesLeft);
-    PrintLine(number, kTextX, kTextY[2]);
+    PrintLine(number, kFilesLeftX, kTextY[2]);
   } else if (eventNumber == EV_SPRAY_USED) {
     std::snprintf(number, sizeof number, "%d", gSprays);
-    PrintLine(number, kSprayNumberX, kTextY[2]);
+    PrintLine(number, kSpraysLeftX, kTextY[2]);
   }
 
   // The counter is not reset when a window opens, so only a window that

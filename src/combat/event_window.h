@@ -15,6 +15,12 @@ inline constexpr int EV_ESCAPED = 77;
 inline constexpr int EV_REVIVED = 94;
 inline constexpr int EV_SPRAY_USED = 99;
 
+// The three lines start at this x; the numbers of the file page and the
+// spray-used page are written over blanks of line 3, at these x.
+inline constexpr int kEventTextX = 207;
+inline constexpr int kFilesLeftX = kEventTextX;
+inline constexpr int kSpraysLeftX = 330;
+
 // Draws one frame of the window for the event number onto the back buffer
 // and counts gEventFrames.
 void DrawEventWindow(int eventNumber);

@@ -1,7 +1,7 @@
 // The texts of the event window's pages and of the prologue's two pages:
-// three lines a page, written here as UTF-8 and handed out as CP949 bytes,
-// the code page the text drawing takes. The CP949 forms are made once, on
-// first use, and live until the program ends.
+// three lines a page, handed out as CP949 bytes, the code page the text
+// drawing takes, in the language in use (shell/language.h). They stay valid
+// until the language changes.
 #pragma once
 
 #include <vector>

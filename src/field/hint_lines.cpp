@@ -1,12 +1,12 @@
 #include "field/hint_lines.h"
 
 #include <cstdio>
-#include <string>
 
 #include "gfx/display.h"
 #include "gfx/text.h"
-#include "platform/text.h"
+#include "shell/game_lines.h"
 #include "shell/game_state.h"
+#include "shell/language.h"
 
 namespace {
 
@@ -14,21 +14,21 @@ constexpr int kMaxShown = 7;
 constexpr std::uint32_t kBlack = 0x000000;
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
-// "There are n of them", one line per count, kept as CP949 bytes.
-const std::string& CountLine(int n) {
-  static const std::string kLines[kMaxShown] = {
-      platform::Utf8ToCp949("1개가 있습니다."), platform::Utf8ToCp949("2개가 있습니다."),
-      platform::Utf8ToCp949("3개가 있습니다."), platform::Utf8ToCp949("4개가 있습니다."),
-      platform::Utf8ToCp949("5개가 있습니다."), platform::Utf8ToCp949("6개가 있습니다."),
-      platform::Utf8ToCp949("7개가 있습니다."),
+// "There are n of them", one line per count, and the labels of the two
+// distance lines, in the language in use.
+const char* CountLine(int n) {
+  static const int kIds[kMaxShown] = {
+      GameLineId("hint.count.1"), GameLineId("hint.count.2"), GameLineId("hint.count.3"),
+      GameLineId("hint.count.4"), GameLineId("hint.count.5"), GameLineId("hint.count.6"),
+      GameLineId("hint.count.7"),
   };
-  return kLines[n - 1];
+  return GameText(kIds[n - 1]);
 }
 
 // "X:  a,  b,  c": the label, two blanks, then the numbers separated by a
 // comma and two blanks.
-void DistanceLine(char (&out)[64], char axis, const int (&list)[kHintListSize], int n) {
-  int used = std::snprintf(out, sizeof out, "%c:  %d", axis, list[0]);
+void DistanceLine(char (&out)[160], const char* label, const int (&list)[kHintListSize], int n) {
+  int used = std::snprintf(out, sizeof out, "%s  %d", label, list[0]);
   for (int i = 1; i < n && used > 0 && used < static_cast<int>(sizeof out); ++i) {
     used +=
         std::snprintf(out + used, sizeof out - static_cast<std::size_t>(used), ",  %d", list[i]);
@@ -63,10 +63,11 @@ bool BuildNearbyHint(int viewCol, int viewRow, NearbyHint* hint) {
     }
   }
 
-  const std::string& count = CountLine(n);
-  std::snprintf(hint->count, sizeof hint->count, "%s", count.c_str());
-  DistanceLine(hint->columns, 'X', columns, n);
-  DistanceLine(hint->rows, 'Y', rows, n);
+  static const int kColumnsLabel = GameLineId("hint.x");
+  static const int kRowsLabel = GameLineId("hint.y");
+  std::snprintf(hint->count, sizeof hint->count, "%s", CountLine(n));
+  DistanceLine(hint->columns, GameText(kColumnsLabel), columns, n);
+  DistanceLine(hint->rows, GameText(kRowsLabel), rows, n);
   return true;
 }
 

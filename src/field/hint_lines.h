@@ -4,11 +4,12 @@
 
 inline constexpr int kHintListSize = 10;
 
-// The three lines as CP949 bytes, zero-terminated.
+// The three lines as CP949 bytes, zero-terminated; a line longer than its
+// room is cut.
 struct NearbyHint {
-  char count[32];
-  char columns[64];
-  char rows[64];
+  char count[128];
+  char columns[160];
+  char rows[160];
 };
 
 // Builds the lines for the cell under the pointer (column gMouseX / 40 +

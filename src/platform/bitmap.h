@@ -55,5 +55,9 @@ bool BmpSizeAcceptable(long long width, long long height);
 // The same for the size the BMP file's headers give; false when the file is
 // missing or not a BMP.
 bool BmpFileSizeAcceptable(const char* path);
+// The width and height the BMP file's headers give (a negative height for a
+// top-down picture), read without reading the picture; false when the file
+// is missing or not a BMP.
+bool BmpFileSize(const char* path, long long& width, long long& height);
 
 }  // namespace platform

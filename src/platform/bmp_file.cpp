@@ -143,11 +143,20 @@ bool BmpSizeAcceptable(long long width, long long height) {
          width * height <= kMaxPixels;
 }
 
-bool BmpFileSizeAcceptable(const char* path) {
+bool BmpFileSize(const char* path, long long& width, long long& height) {
   std::vector<std::uint8_t> head;
   ReadFileBytes(path, head, kMasksAt);
   BmpHeader h;
-  return ReadFields(head.data(), head.size(), h, nullptr) && BmpSizeAcceptable(h.width, h.height);
+  if (!ReadFields(head.data(), head.size(), h, nullptr)) return false;
+  width = h.width;
+  height = h.height;
+  return true;
+}
+
+bool BmpFileSizeAcceptable(const char* path) {
+  long long width = 0;
+  long long height = 0;
+  return BmpFileSize(path, width, height) && BmpSizeAcceptable(width, height);
 }
 
 bool ParseBmpHeader(const std::uint8_t* d, std::size_t size, BmpHeader& out, std::string* why) {

@@ -11,6 +11,7 @@
 #include "gfx/data_contract.h"
 #include "platform/platform.h"
 #include "shell/debug_settings.h"
+#include "shell/language.h"
 #include "shell/options.h"
 #include "shell/program.h"
 
@@ -81,6 +82,7 @@ int main(int argc, char** argv) {
     fs::current_path(PathFromUtf8(platform::ProgramFolder()), ec);
   }
   platform::SetWindowOptions({line.windowed, line.scale});
+  gLanguage = line.language;
   // A diagnostic for measurements only: it does nothing unless set.
   ApplyDebugSettings(std::getenv("VEDO_DEBUG_SET"));
   const int exitCode = WinMain();

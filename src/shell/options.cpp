@@ -1,5 +1,7 @@
 #include "shell/options.h"
 
+#include "shell/language.h"
+
 namespace {
 
 // A whole number from 1 to kMaxWindowScale, written in digits only.
@@ -41,6 +43,17 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
         return false;
       }
       line.dataDir = value;
+    } else if (arg == "--lang") {
+      if (!hasValue && i + 1 < argc) {
+        value = argv[++i];
+        hasValue = true;
+      }
+      if (!hasValue || !LanguageNameValid(value)) {
+        error = hasValue ? "--lang takes a language such as en or ko, not \"" + value + "\""
+                         : "--lang needs a language such as en or ko";
+        return false;
+      }
+      line.language = value;
     } else if (arg == "--window") {
       // SCALE is optional: the next argument is taken as it unless it is
       // another option. The game takes no other words, so a word there is
@@ -77,6 +90,8 @@ const char* UsageText() {
          "  --window [SCALE]  play in a window of 640 x 480 times SCALE (1 to 16)\n"
          "                    instead of full screen; without SCALE, the largest that\n"
          "                    fits the desktop\n"
+         "  --lang LANG       the game's language: ko, Korean (the default), or a\n"
+         "                    language pack of the data folder's lang/ (en, English)\n"
          "  --help            print this help and exit\n"
          "  --version         print the version and exit\n";
 }

@@ -10,7 +10,8 @@ struct CommandLine {
   bool version = false;
   std::string dataDir;  // empty: the working folder
   bool windowed = false;
-  int scale = 0;  // with `windowed`: 0 asks for the largest that fits
+  int scale = 0;         // with `windowed`: 0 asks for the largest that fits
+  std::string language;  // empty: Korean, built in
 };
 
 // The largest window scale the command line takes.

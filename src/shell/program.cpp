@@ -9,6 +9,7 @@
 #include "gfx/map_file.h"
 #include "gfx/sprite_file.h"
 #include "shell/game_state.h"
+#include "shell/language.h"
 
 const char* gMissingDataFile = nullptr;
 
@@ -60,10 +61,14 @@ int InitProgram() {
   ReloadBitmap(gWarningSurface, kWarningPicture.name);
   ReloadBitmap(gDiedSurface, kDeathPicture.name);
   ReloadBitmap(gEndingSurface, kEndingPicture.name);
+  // Last: a language pack replaces lines, pictures, tiles and frames loaded
+  // above.
+  UseLanguage();
   return 1;
 }
 
 void ShutdownProgram() {
+  ReleaseLanguage();
   ReleaseGroundLayer();
   ReleaseTileData();
   for (WaveSound*& slot : gSound) {

@@ -238,17 +238,32 @@ void DrawMapCorner() {
   }
 }
 
-int RunReplayFile(const std::string& relativePath) {
+int RunReplayFile(const std::string& relativePath, const std::string& language,
+                  std::string* finalState) {
   std::ifstream in(std::filesystem::path(VEDO_SOURCE_DIR) / relativePath);
   std::ostringstream text;
   text << in.rdbuf();
   if (text.str().empty()) return -1;
   const auto dir = MakeTempDir("vedo-replay");
   WriteStandardData(dir);
+  std::string script = text.str();
+  const std::filesystem::path dump = dir / "final-state.json";
+  if (finalState != nullptr) script += "\ndump " + dump.string() + "\n";
+  if (!language.empty()) {
+    const std::filesystem::path pack = std::filesystem::path("lang") / language;
+    std::filesystem::create_directories(dir / pack);
+    std::filesystem::copy(DataKitDir() / pack, dir / pack);
+  }
   const auto previous = std::filesystem::current_path();
   ResetGameState();
-  const int code = replay::RunReplay(text.str(), dir.string());
+  const int code = replay::RunReplay(script, dir.string(), language);
   std::filesystem::current_path(previous);
+  if (finalState != nullptr) {
+    std::ifstream state(dump);
+    std::ostringstream all;
+    all << state.rdbuf();
+    *finalState = all.str();
+  }
   std::filesystem::remove_all(dir);
   return code;
 }

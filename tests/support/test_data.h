@@ -108,8 +108,12 @@ void DrawMapCorner();
 
 // Runs the replay script at `relativePath` (from the source tree) in a fresh
 // folder of standard data and returns the replay tool's exit code. The game
-// state is left as the script left it, for the test to look at.
-int RunReplayFile(const std::string& relativePath);
+// state is left as the script left it, for the test to look at. With a
+// `language`, the game is asked for it (as --lang) and the data kit's pack of
+// that language lies beside the standard data; with `finalState`, the state
+// the script ends in is written there as the replay's dump writes it.
+int RunReplayFile(const std::string& relativePath, const std::string& language = "",
+                  std::string* finalState = nullptr);
 
 // The colour at (x, y) of a surface.
 Bgr PixelAt(const platform::Surface& surface, int x, int y);

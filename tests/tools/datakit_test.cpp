@@ -61,12 +61,15 @@ TEST(DataKit, MakesTheSameBytesOnEveryRun) {
   ASSERT_EQ(kittest::RunTool("datakit", "'" + a.string() + "'", &out), 0) << out;
   ASSERT_EQ(kittest::RunTool("datakit", "'" + b.string() + "'", &out), 0) << out;
   int files = 0;
-  for (const auto& entry : fs::directory_iterator(a)) {
-    const fs::path name = entry.path().filename();
+  for (const auto& entry : fs::recursive_directory_iterator(a)) {
+    if (!entry.is_regular_file()) continue;
+    const fs::path name = fs::relative(entry.path(), a);
     EXPECT_EQ(kittest::Read(entry.path()), kittest::Read(b / name)) << name << " differs";
     ++files;
   }
-  EXPECT_EQ(files, 27);  // 2 data files, 7 pictures, 16 sounds, the tune and the icon
+  // 2 data files, 7 pictures, 16 sounds, the tune and the icon; and the
+  // English pack's text, 5 pictures, 7 panel tiles and the credit frame.
+  EXPECT_EQ(files, 27 + 14);
 }
 
 TEST(DataKit, PanelButtonsLieExactlyOnTheirClickRectangles) {

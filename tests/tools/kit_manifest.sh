@@ -18,8 +18,10 @@ if [[ -z $data || ! -d $data ]] || [[ $mode != check && $mode != update ]]; then
   exit 2
 fi
 cd "$data"
+# Every file, the language packs' in lang/ included, in one sorted list.
+mapfile -t files < <(find . -type f | sed 's|^\./||' | sort)
 if [[ $mode == update ]]; then
-  sha256sum -- * > "$manifest"
+  sha256sum -- "${files[@]}" > "$manifest"
   echo "wrote $manifest"
   exit 0
 fi
@@ -35,7 +37,7 @@ while IFS= read -r line; do
   name=${line%: FAILED*}
   [[ -e $name ]] && changed+=("$name")
 done < <(sha256sum --check "$manifest" 2>/dev/null | grep ': FAILED' || true)
-for name in *; do
+for name in "${files[@]}"; do
   grep -qxF -- "$name" <<< "$listed" || new+=("$name")
 done
 if ((${#changed[@]} + ${#missing[@]} + ${#new[@]} == 0)); then

@@ -173,18 +173,20 @@ void Package::CheckFiles() {
                                     "usr/share/doc/vedo-zeza1/LICENSE",
                                     "usr/share/doc/vedo-zeza1/changelog.gz"};
   int dataFiles = 0;
-  for (const auto& e : fs::directory_iterator(generated)) {
-    const std::string name = e.path().filename().string();
-    if (name == "icon.png") continue;
+  for (const auto& e : fs::recursive_directory_iterator(generated)) {
+    const std::string name = fs::relative(e.path(), generated).string();
+    if (name == "icon.png" || !e.is_regular_file()) continue;
     expected.insert("usr/share/vedo-zeza1/data/" + name);
     ++dataFiles;
   }
-  EXPECT_EQ(dataFiles, 26) << "the map, the sprites, 7 pictures, 16 sounds and the tune";
+  EXPECT_EQ(dataFiles, 26 + 14) << "the map, the sprites, 7 pictures, 16 sounds and the tune, "
+                                   "and the English pack's 14 files";
   EXPECT_EQ(FilesUnder(Root()), expected);
 
   // The data and the icon are the data kit's, byte for byte.
-  for (const auto& e : fs::directory_iterator(generated)) {
-    const std::string name = e.path().filename().string();
+  for (const auto& e : fs::recursive_directory_iterator(generated)) {
+    if (!e.is_regular_file()) continue;
+    const std::string name = fs::relative(e.path(), generated).string();
     const fs::path packed = name == "icon.png" ? Icon() : DataFolder() / name;
     EXPECT_TRUE(ReadAll(e.path()) == ReadAll(packed)) << name << " differs in the package";
   }
@@ -200,7 +202,8 @@ void Package::CheckFiles() {
   }
   const std::string entry = ReadAll(Root() / "usr/share/applications/vedo-zeza1.desktop");
   for (const char* line : {"[Desktop Entry]\n", "\nType=Application\n", "\nName=Vedo Zeza1\n",
-                           "\nExec=vedo-zeza1\n", "\nIcon=vedo-zeza1\n"}) {
+                           "\nExec=vedo-zeza1\n", "\nIcon=vedo-zeza1\n", "\nActions=english;\n",
+                           "\n[Desktop Action english]\n", "\nExec=vedo-zeza1 --lang en\n"}) {
     EXPECT_NE(entry.find(line), std::string::npos) << "no line " << line << " in:\n" << entry;
   }
 }

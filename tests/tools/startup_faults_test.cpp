@@ -176,7 +176,8 @@ TEST_F(StartupFaults, HelpAndVersionPrintOnStdoutAndEndWithoutAWindow) {
   EXPECT_EQ(help.exitCode, 0) << child::Describe(help);
   EXPECT_EQ(help.said, "") << child::Describe(help);
   EXPECT_EQ(help.printed.rfind("Usage: vedo-zeza1 [OPTION]...\n", 0), 0u) << help.printed;
-  for (const char* option : {"--data DIR", "--window [SCALE]", "--help", "--version"}) {
+  for (const char* option :
+       {"--data DIR", "--window [SCALE]", "--lang LANG", "--help", "--version"}) {
     EXPECT_NE(help.printed.find("\n  " + std::string(option) + " "), std::string::npos)
         << option << " is not explained in:\n"
         << help.printed;
@@ -196,6 +197,7 @@ TEST_F(StartupFaults, AWrongCommandLineGivesTheUsageOnStderrAndCodeTwoWithoutAWi
       {{"--data"}, "--data needs the data folder"},
       {{"--window", "0"}, "--window takes a whole scale from 1 to 16, not \"0\""},
       {{"--window=big"}, "--window takes a whole scale from 1 to 16, not \"big\""},
+      {{"--lang", "../en"}, "--lang takes a language such as en or ko, not \"../en\""},
       {{"--data", (scratch_ / "none").string()},
        "cannot use " + (scratch_ / "none").string() +
            " as the data folder: No such file or directory"},
@@ -248,6 +250,53 @@ TEST_F(StartupFaults, MissingSoundsAndMusicLeaveTheGameRunningSilently) {
   const child::Result r = Replay(WholeLoopScript());
   EXPECT_EQ(r.exitCode, 0) << child::Describe(r);
   EXPECT_EQ(r.said, kTileLine) << child::Describe(r);
+}
+
+// A pack the game cannot use is named, file and line, in one message box,
+// and the game speaks Korean: the title and the prologue are drawn as
+// without --lang, the English title the pack also holds included.
+TEST_F(StartupFaults, ABrokenLanguagePackIsNamedAndTheGameSpeaksKorean) {
+  const std::string screens =
+      "time 1000000000\nframes 3\nshot title.png\nset gInTitle 0\nset gProloguePending 1\n"
+      "frames 3\nshot prologue.png\n";
+  ASSERT_EQ(Replay(screens).exitCode, 0);
+  const kit::Bytes title = kittest::Read(scratch_ / "title.png");
+  const kit::Bytes prologue = kittest::Read(scratch_ / "prologue.png");
+  const fs::path pack = data_ / "lang/en";
+  const std::string box =
+      "Vedo Zeza1: The language pack lang/en/ cannot be used, so the game "
+      "speaks Korean.\n";
+  const std::string listed = "(vedo-kit check --lang lang/en/ lists every problem.)\n";
+
+  kit::Bytes text = kittest::Read(pack / "text.txt");
+  const std::string key = "\nzombie.title ";
+  const auto at = std::search(text.begin(), text.end(), key.begin(), key.end());
+  ASSERT_NE(at, text.end());
+  at[12] = 'x';  // zombie.titlx: unknown, and zombie.title missing
+  kittest::Write(pack / "text.txt", text);
+  child::Result r = Replay(WholeLoopScript(), {"--lang", "en"});
+  EXPECT_EQ(r.exitCode, 0) << child::Describe(r);
+  EXPECT_EQ(r.said, kTileLine + box +
+                        "lang/en/text.txt: line 12: unknown key zombie.titlx (and 1 more)\n" +
+                        listed)
+      << child::Describe(r);
+  ASSERT_EQ(Replay(screens, {"--lang", "en"}).exitCode, 0);
+  EXPECT_EQ(kittest::Read(scratch_ / "title.png"), title);
+  EXPECT_EQ(kittest::Read(scratch_ / "prologue.png"), prologue);
+
+  // Only a picture wrong: the lines, good as they are, are not used either.
+  at[12] = 'e';
+  kittest::Write(pack / "text.txt", text);
+  kittest::Write(pack / "died.bmp", kit::MakeBmp24(320, 240, kit::Bytes(320 * 240 * 3, 90)));
+  const child::Result game = Game({}, 1.5, {"--lang", "en"});
+  EXPECT_TRUE(game.terminated) << "it ended before it was asked to: " << child::Describe(game);
+  EXPECT_EQ(game.said, kSoundfontLine + std::string(kTileLine) + box +
+                           "lang/en/died.bmp: 320 x 240 pixels; the game needs 640 x 480\n" +
+                           listed)
+      << child::Describe(game);
+  ASSERT_EQ(Replay(screens, {"--lang", "en"}).exitCode, 0);
+  EXPECT_EQ(kittest::Read(scratch_ / "title.png"), title);
+  EXPECT_EQ(kittest::Read(scratch_ / "prologue.png"), prologue);
 }
 
 TEST_F(StartupFaults, WithoutAnyFontTheTitleAndThePrologueDrawAsEver) {

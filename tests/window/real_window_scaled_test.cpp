@@ -1,7 +1,8 @@
 // The real game in a normal window (--window 2) on a screen larger than it,
 // under openbox: the window is 1280 x 960 and shows the title frame that
 // vedo-replay renders from the same data, every pixel doubled; closing the
-// window through the window manager quits as Escape does.
+// window through the window manager quits as Escape does. With --lang en it
+// shows the English pack's title, as vedo-replay --lang en renders it.
 #include "window/real_window.h"
 
 namespace realwindow {
@@ -16,11 +17,12 @@ class ScaledWindow : public GameWindow {
 
   static fs::path Data() { return fs::path(VEDO_BINARY_DIR) / "data"; }
 
-  // The title frame, rendered headless; empty on failure.
-  pngio::RgbImage RenderedTitle() {
+  // The title frame, rendered headless in the language asked for; empty on
+  // failure.
+  pngio::RgbImage RenderedTitle(const std::string& language = "ko") {
     std::ofstream(dir_ / "title.vrs") << "frames 20\nshot title.png\n";
     const std::string replay = std::string(VEDO_BINARY_DIR) + "/tools/replay/vedo-replay";
-    Process run({.argv = {replay, "--data", Data().string(), "title.vrs"},
+    Process run({.argv = {replay, "--data", Data().string(), "--lang", language, "title.vrs"},
                  .env = {{"SDL_AUDIODRIVER", "dummy"}},
                  .workDir = dir_,
                  .out = dir_ / "replay.log"});
@@ -83,6 +85,24 @@ TEST_F(ScaledWindow, TwiceTheFramePixelForPixelAndClosingTheWindowQuits) {
   // openbox's Close (alt+F4) asks the window to close, as its title bar's
   // button does.
   ExpectKeysQuitCleanly("alt+F4");
+}
+
+TEST_F(ScaledWindow, InEnglishTheTitleIsTheEnglishPacks) {
+  if (!xsession::OnPath("openbox")) GTEST_SKIP() << "openbox is not installed";
+  StartWindowManager();
+  const pngio::RgbImage title = RenderedTitle("en");
+  ASSERT_EQ(title.width, 640) << "no title frame from vedo-replay";
+  ASSERT_NE(title.rgb, RenderedTitle().rgb) << "the English title is the Korean one";
+  StartGame(Data(), {"--window", "2", "--lang", "en"});
+  Shot shot;
+  std::string why = "no screenshot yet";
+  const auto end = std::chrono::steady_clock::now() + 20s;
+  while (std::chrono::steady_clock::now() < end && game_.Running()) {
+    if ((why = ShootTheWindow(shot)).empty() && (why = Differences(shot, title)).empty()) break;
+    std::this_thread::sleep_for(100ms);
+  }
+  ASSERT_EQ(why, "") << Keep(shot, "real_window_english") << "\n" << State() << Log("game.log");
+  ExpectEscapeQuitsCleanly();
 }
 
 }  // namespace

@@ -270,7 +270,8 @@ TEST_F(WindowsGame, ResourcesKnownDllsAloneAndNoDllFromItsFolder) {
 // What a player downloads, in a Wine prefix made for it (which takes a
 // minute or so): the zip, with its checksum beside it and its how-to-play
 // as Notepad reads it, unpacked, starts the game with nothing else; the
-// installer installs silently for the user, the game starts from its
+// installer installs silently for the user, with the English pack and a
+// Start-menu shortcut that plays in English, the game starts from its
 // Start-menu shortcut, and the uninstaller leaves nothing of its folder.
 TEST_F(WindowsGame, TheZipAndTheInstallerInAFreshPrefix) {
   const std::string packaging = std::string(VEDO_SOURCE_DIR) + "/packaging/windows/";
@@ -301,6 +302,7 @@ TEST_F(WindowsGame, TheZipAndTheInstallerInAFreshPrefix) {
   ASSERT_EQ(xsession::RunTool({"unzip", "-q", zip.string(), "-d", unpacked.string()}, {}), 0);
   const fs::path folder = unpacked / zip.stem();
   ASSERT_TRUE(fs::exists(folder / "vedo-zeza1.exe"));
+  EXPECT_TRUE(fs::exists(folder / "lang/en/text.txt")) << "no English pack in the zip";
   const std::string howTo = Log("unpacked/" + zip.stem().string() + "/HOW-TO-PLAY.txt");
   EXPECT_EQ(howTo.rfind("\xEF\xBB\xBF", 0), 0u) << "no byte-order mark";
   std::size_t lines = 0;
@@ -335,6 +337,7 @@ TEST_F(WindowsGame, TheZipAndTheInstallerInAFreshPrefix) {
   ASSERT_TRUE(fs::exists(installed / "vedo-zeza1.exe")) << Log("setup.log");
   const Shortcut game = ReadShortcut(menu / "Vedo Zeza1.lnk");
   const Shortcut windowed = ReadShortcut(menu / "Vedo Zeza1 (window).lnk");
+  const Shortcut english = ReadShortcut(menu / "Vedo Zeza1 (English).lnk");
   const auto onDisk = [&](std::string path) {  // C:\a\b to PREFIX/drive_c/a/b
     std::replace(path.begin(), path.end(), '\\', '/');
     return path.size() > 3 ? prefix / "drive_c" / path.substr(3) : fs::path();
@@ -344,6 +347,9 @@ TEST_F(WindowsGame, TheZipAndTheInstallerInAFreshPrefix) {
   EXPECT_EQ(game.args, "");
   EXPECT_EQ(onDisk(windowed.target), installed / "vedo-zeza1.exe");
   EXPECT_EQ(windowed.args, "--window");
+  EXPECT_EQ(onDisk(english.target), installed / "vedo-zeza1.exe");
+  EXPECT_EQ(english.args, "--lang en");
+  EXPECT_TRUE(fs::exists(installed / "lang/en/text.txt")) << "no English pack installed";
   // Started as the shortcut starts it (Wine's start does not wait for a
   // shortcut's program).
   StartWindowsGame(onDisk(game.workDir), onDisk(game.target));
@@ -353,9 +359,12 @@ TEST_F(WindowsGame, TheZipAndTheInstallerInAFreshPrefix) {
   EXPECT_TRUE(WaitForFrames(30)) << State();
   ExpectEscapeQuitsCleanly();
 
-  // The uninstaller runs from a copy of itself and returns at once.
+  // The uninstaller runs from a copy of itself and returns at once; the
+  // install folder goes before the Start-menu folder.
   ASSERT_EQ(Run({kWineRun, (installed / "uninstall.exe").string(), "/S"}, "uninstall.log"), 0);
-  for (int i = 0; i < 300 && fs::exists(installed); ++i) std::this_thread::sleep_for(200ms);
+  for (int i = 0; i < 300 && (fs::exists(installed) || fs::exists(menu)); ++i) {
+    std::this_thread::sleep_for(200ms);
+  }
   EXPECT_FALSE(fs::exists(installed)) << "left behind in " << installed;
   EXPECT_FALSE(fs::exists(menu));
 }

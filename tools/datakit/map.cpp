@@ -17,7 +17,7 @@
 
 namespace datakit {
 
-kit::MapFile MakeCityMap() {
+kit::MapFile MakeCityMap(Language language) {
   constexpr int kSide = kit::kTileSide;
   const std::set<int> fixed = [] {
     std::set<int> s;
@@ -51,7 +51,7 @@ kit::MapFile MakeCityMap() {
       map.cells[static_cast<std::size_t>(r * map.cols + c)] = roof && n > 0 ? -n : n;
     }
   }
-  const Canvas panel = PaintPanel();
+  const Canvas panel = PaintPanel(language);
   for (int p = 0; p < 3; ++p) {
     const int row = kit::kFieldRows + p;
     int last = 0;

@@ -65,7 +65,7 @@ void Button(Canvas& c, int x0, int y0, int x1, int y1) {
 
 }  // namespace
 
-Canvas PaintPanel() {
+Canvas PaintPanel(Language language) {
   Canvas c(640, 120);
   // Brushed gunmetal.
   c.VGradient(0, 0, 640, 120, Hex(0x4A4E56), Hex(0x2E3036));
@@ -106,12 +106,14 @@ Canvas PaintPanel() {
   logo.outline = 1;
   logo.outlineColour = Hex(0x1A0808);
   DrawTextFit(c, "VEDO ZEZA1", 64, 449 - kTop, 18, 104, logo);
-  DrawTextFit(c, "생존자 단말기", 64, 466 - kTop, 13, 100, Label(Hex(0x6EB07E)));
+  const bool korean = language == Language::kKorean;
+  DrawTextFit(c, korean ? "생존자 단말기" : "SURVIVOR TERMINAL", 64, 466 - kTop, 13, 100,
+              Label(Hex(0x6EB07E)));
 
   // The hint screen: its floor pure black, where the lines are written.
   Well(c, 127, 364, 361, 477, Hex(0x000000));
   DrawTextAt(c, "SCAN", 137, 374 - kTop, 13, Label(Hex(0x2E7A42)));
-  DrawTextAt(c, "주변", 137, 390 - kTop, 13, Label(Hex(0x2E7A42)));
+  DrawTextAt(c, korean ? "주변" : "AREA", 137, 390 - kTop, 13, Label(Hex(0x2E7A42)));
 
   // Frames for the weapon icon and the health icon, 96 pixels wide, with
   // their labels above them.

@@ -38,7 +38,7 @@ void ZombieHand(Canvas& c, float x, float y, float s, float tilt, Rgb colour) {
   cap(8, -66, 14, -74, 3.0f);
 }
 
-Canvas Title() {
+Canvas Title(Language language) {
   Canvas c(640, 480);
   // Night sky with a blood moon over the ruined skyline.
   for (int y = 0; y < 480; ++y) {
@@ -130,12 +130,14 @@ Canvas Title() {
   sub.shadowDy = 3;
   sub.shadowBlur = 2;
   sub.shadowAlpha = 0.8f;
-  DrawTextCentred(c, "좀비 도시에서 살아남아라", 320, 232, 34, sub);
+  const bool korean = language == Language::kKorean;
+  DrawTextCentred(c, korean ? "좀비 도시에서 살아남아라" : "Survive the zombie city", 320, 232, 34,
+                  sub);
   TextStyle hint = sub;
   hint.colour = Hex(0xF2C86A);
-  DrawTextCentred(c, "클릭하면 시작합니다", 320, 404, 26, hint);
+  DrawTextCentred(c, korean ? "클릭하면 시작합니다" : "Click to start", 320, 404, 26, hint);
   hint.colour = Hex(0xB8A890);
-  DrawTextCentred(c, "CLICK TO START", 320, 434, 20, hint);
+  DrawTextCentred(c, korean ? "CLICK TO START" : "Escape quits at any time", 320, 434, 20, hint);
   return c;
 }
 
@@ -156,9 +158,13 @@ void StartButton(Canvas& c, int x0, int y0, int x1, int y1, Rgb face, const char
   s.outline = 1.5f;
   s.outlineColour = Hex(0x101010);
   s.bold = 0.5f;
+  const float cy = (y0 + y1) / 2.0f + 1;
+  if (korean == nullptr) {
+    DrawTextFit(c, latin, (x0 + x1) / 2.0f, cy, 24, (x1 - x0) - 24.0f, s);
+    return;
+  }
   // The two words side by side with a clear gap ("보통 게임  NORMAL"),
   // centred together and shrunk together if the button is too narrow.
-  const float cy = (y0 + y1) / 2.0f + 1;
   const TextMask ko = RenderText(korean), en = RenderText(latin);
   const float gap = 12, room = (x1 - x0) - 24.0f;
   float scale = 1;
@@ -171,7 +177,15 @@ void StartButton(Canvas& c, int x0, int y0, int x1, int y1, Rgb face, const char
   DrawTextFit(c, latin, left + koW + gap * scale + enW / 2, cy, 18 * scale, enW, s);
 }
 
-Canvas Warning() {
+// A line of the English warning, centred with its top at y, made smaller
+// when it would not fit the screen.
+void EnglishLine(Canvas& c, const char* line, float y, float height, const TextStyle& style) {
+  const TextMask text = RenderText(line);
+  if (TextWidth(text, height) > 600) height = HeightForWidth(text, 600);
+  DrawText(c, text, 320 - TextWidth(text, height) / 2, y, height, style);
+}
+
+Canvas Warning(Language language) {
   Canvas c(640, 480);
   c.VGradient(0, 0, 640, 480, Hex(0x1C1A1E), Hex(0x0C0A0C));
   c.Mottle(0, 0, 640, 480, 80, 0.25f, 2101);
@@ -193,10 +207,13 @@ Canvas Warning() {
     c.Fill(RectShape{tx - 3, ty - 8, tx + 3, ty + 8}, Hex(0xFFD030));
     c.Fill(Circle(tx, ty + 13, 3), Hex(0xFFD030));
   }
-  DrawTextFit(c, "경고  WARNING", 320, 62, 50, 280, head);
+  const bool korean = language == Language::kKorean;
+  DrawTextFit(c, korean ? "경고  WARNING" : "WARNING", 320, 62, 50, 280, head);
 
-  StartButton(c, 63, 113, 272, 147, Hex(0x2E7A3A), "보통 게임", "NORMAL");
-  StartButton(c, 323, 113, 537, 147, Hex(0x9A2620), "어려운 게임", "HARD");
+  StartButton(c, 63, 113, 272, 147, Hex(0x2E7A3A), korean ? "보통 게임" : nullptr,
+              korean ? "NORMAL" : "NORMAL GAME");
+  StartButton(c, 323, 113, 537, 147, Hex(0x9A2620), korean ? "어려운 게임" : nullptr,
+              korean ? "HARD" : "HARD GAME");
 
   TextStyle body;
   body.colour = Hex(0xECE6DA);
@@ -213,6 +230,28 @@ Canvas Warning() {
       "파일 다섯 개를 모두 찾으면 탈출합니다.",
       "",
   };
+  TextStyle small = body;
+  small.colour = Hex(0x9A948A);
+  if (!korean) {
+    const char* english[] = {
+        "This game shows cruel and violent scenes.",
+        "If you are faint of heart, take care.",
+        "",
+        "Click a hidden cell to attack it with your weapon.",
+        "An open cell's number counts what hides in the 5x5 around it.",
+        "Find all five files to escape.",
+        "",
+    };
+    float y = 176;
+    for (const char* line : english) {
+      if (*line != 0) EnglishLine(c, line, y, 22, body);
+      y += 30;
+    }
+    EnglishLine(c, "Normal game: a first-aid spray brings you back to life.", 362, 22, note);
+    EnglishLine(c, "Hard game: there is no coming back.", 392, 22, note);
+    EnglishLine(c, "Press ESC to quit at any time.", 432, 18, small);
+    return c;
+  }
   float y = 176;
   for (const char* line : lines) {
     if (*line != 0) DrawTextCentred(c, line, 320, y, 22, body);
@@ -220,13 +259,11 @@ Canvas Warning() {
   }
   DrawTextCentred(c, "보통 게임: 구급 스프레이가 있으면 되살아납니다.", 320, 362, 22, note);
   DrawTextCentred(c, "어려운 게임: 되살아날 수 없습니다.", 320, 392, 22, note);
-  TextStyle small = body;
-  small.colour = Hex(0x9A948A);
   DrawTextCentred(c, "ESC 키를 누르면 언제든지 끝납니다.  Press ESC to quit.", 320, 432, 18, small);
   return c;
 }
 
-Canvas EventWindow() {
+Canvas EventWindow(Language language) {
   Canvas c(317, 241);
   c.VGradient(0, 0, 317, 241, Hex(0x50555E), Hex(0x2E3138));
   for (int y = 0; y < 241; ++y) {
@@ -244,7 +281,9 @@ Canvas EventWindow() {
   t.colour = Hex(0xF0E0C8);
   t.outline = 1;
   t.outlineColour = Hex(0x200404);
-  DrawTextFit(c, "상황 보고  SITUATION REPORT", 158, 10.5f, 13, 290, t);
+  const bool korean = language == Language::kKorean;
+  DrawTextFit(c, korean ? "상황 보고  SITUATION REPORT" : "SITUATION REPORT", 158, 10.5f, 13, 290,
+              t);
   // The portrait's place at (79, 20), 160 x 109, in a recess.
   c.Fill(RectShape{75, 17, 243, 133}, Hex(0x0A0A0C));
   c.Fill(RectShape{77, 19, 241, 131}, Hex(0x101114));
@@ -286,12 +325,13 @@ Canvas EventWindow() {
   b.colour = Hex(0xFFF0E0);
   b.outline = 1;
   b.outlineColour = Hex(0x300808);
-  DrawTextFit(c, "확", 293.5f, 210, 16, 22, b);
-  DrawTextFit(c, "인", 293.5f, 225, 16, 22, b);
+  // The button's word, one letter above the other.
+  DrawTextFit(c, korean ? "확" : "O", 293.5f, 210, 16, 22, b);
+  DrawTextFit(c, korean ? "인" : "K", 293.5f, 225, 16, 22, b);
   return c;
 }
 
-Canvas Died() {
+Canvas Died(Language language) {
   Canvas c(640, 480);
   for (int y = 0; y < 480; ++y) {
     for (int x = 0; x < 640; ++x) {
@@ -336,16 +376,18 @@ Canvas Died() {
   ko.colour = Hex(0xF0D8C8);
   ko.bold = 0.8f;
   ko.outline = 2;
-  DrawTextFit(c, "당신은 죽었습니다", 320, 240, 44, 520, ko);
+  const bool korean = language == Language::kKorean;
+  DrawTextFit(c, korean ? "당신은 죽었습니다" : "Your escape ends here", 320, 240, 44, 520, ko);
   TextStyle hint;
   hint.colour = Hex(0xC8B0A0);
   hint.outline = 2;
   hint.outlineColour = Hex(0x100202);
-  DrawTextFit(c, "클릭하면 처음 화면으로 돌아갑니다", 320, 330, 24, 520, hint);
+  DrawTextFit(c, korean ? "클릭하면 처음 화면으로 돌아갑니다" : "Click to go back to the title",
+              320, 330, 24, 520, hint);
   return c;
 }
 
-Canvas EndingCard() {
+Canvas EndingCard(Language language) {
   Canvas c = PaintEnding();
   TextStyle s;
   s.colour = Hex(0xFFF0D8);
@@ -357,7 +399,7 @@ Canvas EndingCard() {
   s.glowColour = Hex(0x000000);
   DrawTextFit(c, "VEDO ZEZA1", 320, 40, 48, 420, s);
   s.colour = Hex(0xF2C86A);
-  DrawTextFit(c, "탈출 성공", 320, 80, 30, 300, s);
+  DrawTextFit(c, language == Language::kKorean ? "탈출 성공" : "ESCAPED", 320, 80, 30, 300, s);
   return c;
 }
 
@@ -386,15 +428,15 @@ Canvas PaintIcon(int size) {
   return c;
 }
 
-std::vector<OutputFile> MakePictures() {
+std::vector<OutputFile> MakePictures(Language language) {
   std::vector<OutputFile> files;
-  files.push_back(Bmp(kTitlePicture, Title()));
-  files.push_back(Bmp(kWarningPicture, Warning()));
-  files.push_back(Bmp(kEventWindowPicture, EventWindow()));
+  files.push_back(Bmp(kTitlePicture, Title(language)));
+  files.push_back(Bmp(kWarningPicture, Warning(language)));
+  files.push_back(Bmp(kEventWindowPicture, EventWindow(language)));
   files.push_back(Bmp(kPortraitSheet1, PortraitSheet(1)));
   files.push_back(Bmp(kPortraitSheet2, PortraitSheet(2)));
-  files.push_back(Bmp(kDeathPicture, Died()));
-  files.push_back(Bmp(kEndingPicture, EndingCard()));
+  files.push_back(Bmp(kDeathPicture, Died(language)));
+  files.push_back(Bmp(kEndingPicture, EndingCard(language)));
   return files;
 }
 

@@ -315,7 +315,7 @@ Canvas PlayerFigure() {
 
 }  // namespace
 
-kit::SpriteFile MakeSprites() {
+kit::SpriteFile MakeSprites(Language language) {
   std::vector<Canvas> frames;
   frames.push_back(Highlight());
   for (int w = 0; w < 4; ++w) frames.push_back(WeaponIcon(w));
@@ -327,16 +327,18 @@ kit::SpriteFile MakeSprites() {
   for (int h = 0; h < 3; ++h) frames.push_back(HealthIcon(h));
   for (int g = 7; g >= 1; --g) frames.push_back(Grade(g));
   const Rgb role = Hex(0xF2C86A), name = Hex(0xF4F4F0);
-  frames.push_back(Credit("PROGRAM", 190, -1, role, 30));                           // 29
-  frames.push_back(Credit("PICTURES", 190, -1, role, 30));                          // 30
-  frames.push_back(Credit("VEDO TEAM", 200, 1, name, 30));                          // 31
-  frames.push_back(Credit("SOUND & MUSIC", 190, -1, role, 30));                     // 32
-  frames.push_back(Credit("MADE BY CODE", 200, 1, name, 30));                       // 33
-  frames.push_back(Credit("살아남은 것을 축하합니다", 320, 0, Hex(0xC8E8FF), 28));  // 34
-  frames.push_back(Credit("THANK YOU", 190, -1, role, 30));                         // 35
-  frames.push_back(Credit("FOR PLAYING", 200, 1, name, 30));                        // 36
-  frames.push_back(Credit("THE END", 320, 0, Hex(0xFF6A50), 38));                   // 37
-  frames.push_back(Credit("YOUR GRADE", 230, -1, role, 30));                        // 38
+  frames.push_back(Credit("PROGRAM", 190, -1, role, 30));        // 29
+  frames.push_back(Credit("PICTURES", 190, -1, role, 30));       // 30
+  frames.push_back(Credit("VEDO TEAM", 200, 1, name, 30));       // 31
+  frames.push_back(Credit("SOUND & MUSIC", 190, -1, role, 30));  // 32
+  frames.push_back(Credit("MADE BY CODE", 200, 1, name, 30));    // 33
+  frames.push_back(
+      Credit(language == Language::kKorean ? "살아남은 것을 축하합니다" : "YOU MADE IT OUT ALIVE",
+             320, 0, Hex(0xC8E8FF), 28));                          // 34
+  frames.push_back(Credit("THANK YOU", 190, -1, role, 30));        // 35
+  frames.push_back(Credit("FOR PLAYING", 200, 1, name, 30));       // 36
+  frames.push_back(Credit("THE END", 320, 0, Hex(0xFF6A50), 38));  // 37
+  frames.push_back(Credit("YOUR GRADE", 230, -1, role, 30));       // 38
   for (int k = 0; k < 5; ++k) frames.push_back(Rocket(k, false));
   frames.push_back(Explosion(1801));
   for (int k = 0; k < 5; ++k) frames.push_back(Rocket(k, true));

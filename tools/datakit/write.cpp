@@ -26,6 +26,21 @@ bool WriteDataFolder(const std::string& dir, std::string* error) {
     if (!put(f.name, f.bytes)) return false;
   }
   if (!put(kMusicFileName, MakeMusic())) return false;
+  std::vector<OutputFile> pack;
+  if (!MakeEnglishPack(pack, error)) return false;
+  fs::create_directories(fs::path(dir) / kEnglishPackDir, ec);
+  if (ec) {
+    if (error != nullptr)
+      *error = "cannot create " + dir + "/" + kEnglishPackDir + ": " + ec.message();
+    return false;
+  }
+  // An earlier pack may hold files this one no longer differs in.
+  for (const auto& entry : fs::directory_iterator(fs::path(dir) / kEnglishPackDir, ec)) {
+    fs::remove(entry.path(), ec);
+  }
+  for (const OutputFile& f : pack) {
+    if (!put(f.name, f.bytes)) return false;
+  }
   const Canvas icon = PaintIcon();
   const std::vector<std::uint8_t> bgr = icon.ToBgr();
   return pngio::WritePng((fs::path(dir) / "icon.png").string(),

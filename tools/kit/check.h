@@ -28,4 +28,13 @@ bool CheckFile(FileKind kind, const std::string& path, std::vector<std::string>&
 // the folder has everything the game needs.
 std::vector<std::string> CheckDataFolder(const std::string& dir);
 
+// Holds a language pack (DATA/lang/NAME) against the game, one line per
+// problem, each starting with the file it concerns: its text file's missing,
+// unknown and doubled keys, lines wider than the Korean lines they replace,
+// numbers the game writes where the line has no blanks, characters the text
+// route cannot draw, and pictures, tiles and frames of the wrong size. Tiles
+// and frames are held to the data folder's map and sprite file when they can
+// be read. Empty when the game can use the pack as it is.
+std::vector<std::string> CheckLanguagePack(const std::string& dir);
+
 }  // namespace kit

@@ -6,6 +6,8 @@
 //   vedo-kit unpack-spr [--force] WEAPON.SPR DIR one PNG per frame
 //   vedo-kit pack-spr DIR WEAPON.SPR             and back
 //   vedo-kit check DIR                 the folder against what the game needs
+//   vedo-kit check --lang DIR          a language pack (DATA/lang/NAME) against
+//                                      the game
 //   vedo-kit sheet DIR OUTDIR          numbered contact sheets of the tiles
 //                                      and frames: OUTDIR/tiles.png, frames.png
 //
@@ -28,7 +30,7 @@ int Usage() {
                "usage: vedo-kit info FILE\n"
                "       vedo-kit unpack-map [--force] MAP DIR | pack-map DIR MAP\n"
                "       vedo-kit unpack-spr [--force] SPR DIR | pack-spr DIR SPR\n"
-               "       vedo-kit check DIR\n"
+               "       vedo-kit check DIR | check --lang DIR\n"
                "       vedo-kit sheet DIR OUTDIR\n"
                "--force lets an unpack replace the files of an earlier one in DIR.\n");
   return 2;
@@ -58,11 +60,16 @@ int main(int argc, char** argv) {
     if (ok) std::fputs(text.c_str(), stdout);
     return Report(ok, error);
   }
-  if (verb == "check" && argc == 3) {
-    const std::vector<std::string> problems = kit::CheckDataFolder(argv[2]);
+  const bool checkPack = verb == "check" && argc == 4 && std::strcmp(argv[2], "--lang") == 0;
+  if ((verb == "check" && argc == 3) || checkPack) {
+    const char* dir = argv[argc - 1];
+    const std::vector<std::string> problems =
+        checkPack ? kit::CheckLanguagePack(dir) : kit::CheckDataFolder(dir);
     for (const std::string& p : problems) std::printf("%s\n", p.c_str());
     if (problems.empty()) {
-      std::printf("%s: everything the game needs is there\n", argv[2]);
+      std::printf(checkPack ? "%s: the game can use this language pack as it is\n"
+                            : "%s: everything the game needs is there\n",
+                  dir);
       return 0;
     }
     std::printf("%zu problem%s\n", problems.size(), problems.size() == 1 ? "" : "s");

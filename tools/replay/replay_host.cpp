@@ -10,6 +10,7 @@
 #include "common/png_io.h"
 #include "platform/headless/headless.h"
 #include "shell/game_state.h"
+#include "shell/language.h"
 #include "shell/program.h"
 
 namespace replay {
@@ -153,7 +154,8 @@ bool ReplayHost::WriteShot(const std::string& path) {
       path, pngio::FromBgr(frame->Pixels(), frame->Width(), frame->Height(), frame->Pitch()));
 }
 
-int RunReplay(const std::string& scriptText, const std::string& dataDir) {
+int RunReplay(const std::string& scriptText, const std::string& dataDir,
+              const std::string& language) {
   std::vector<Command> commands;
   std::string error;
   if (!ParseScript(scriptText, commands, &error)) {
@@ -176,7 +178,10 @@ int RunReplay(const std::string& scriptText, const std::string& dataDir) {
   }
   ReplayHost host(std::move(commands));
   platform::UseHeadlessBackend(&host);
+  const std::string previousLanguage = gLanguage;
+  gLanguage = language;
   const int gameCode = WinMain();
+  gLanguage = previousLanguage;
   if (!host.Started() || (gameCode != 0 && host.ExitCode() == 0)) {
     std::fprintf(stderr, "vedo-replay: the game could not start (exit code %d); see above\n",
                  gameCode);

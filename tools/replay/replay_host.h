@@ -47,8 +47,10 @@ class ReplayHost final : public platform::HeadlessHost {
   std::string message_;
 };
 
-// Runs the game with the script; `dataDir` is where the game's files are.
-// Returns the tool's exit code and prints any message on stderr.
-int RunReplay(const std::string& scriptText, const std::string& dataDir);
+// Runs the game with the script; `dataDir` is where the game's files are,
+// `language` the language the game is asked to speak (as --lang; empty for
+// Korean). Returns the tool's exit code and prints any message on stderr.
+int RunReplay(const std::string& scriptText, const std::string& dataDir,
+              const std::string& language = "");
 
 }  // namespace replay

@@ -1,8 +1,9 @@
-// vedo-replay [--data DIR] [--soundfont FILE] SCRIPT: plays a scripted game
-// headless, as fast as the machine allows, without music. --soundfont plays
-// the music through the platform's own synthesizer with the instruments of
-// FILE (a missing FILE plays the game as on a machine without one). Exit
-// codes: 0 the script ended, 1 an expect failed, 2 a script or data error.
+// vedo-replay [--data DIR] [--lang LANG] [--soundfont FILE] SCRIPT: plays a
+// scripted game headless, as fast as the machine allows, without music, in
+// the language --lang names (as the game's own option). --soundfont plays the
+// music through the platform's own synthesizer with the instruments of FILE
+// (a missing FILE plays the game as on a machine without one). Exit codes: 0
+// the script ended, 1 an expect failed, 2 a script or data error.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -13,13 +14,19 @@
 #include "platform/headless/headless.h"
 #include "replay/replay_host.h"
 #include "replay/script.h"
+#include "shell/language.h"
 
 int main(int argc, char** argv) {
   std::string dataDir;
+  std::string language;
   std::string scriptPath;
+  const char* usage = "usage: vedo-replay [--data DIR] [--lang LANG] [--soundfont FILE] SCRIPT\n";
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc) {
       dataDir = argv[++i];
+    } else if (std::strcmp(argv[i], "--lang") == 0 && i + 1 < argc &&
+               LanguageNameValid(argv[i + 1])) {
+      language = argv[++i];
     } else if (std::strcmp(argv[i], "--soundfont") == 0 && i + 1 < argc) {
       // Made absolute now: the game reads it from inside the data folder.
       std::error_code ec;
@@ -29,12 +36,12 @@ int main(int argc, char** argv) {
     } else if (scriptPath.empty() && argv[i][0] != '-') {
       scriptPath = argv[i];
     } else {
-      std::fprintf(stderr, "usage: vedo-replay [--data DIR] [--soundfont FILE] SCRIPT\n");
+      std::fputs(usage, stderr);
       return 2;
     }
   }
   if (scriptPath.empty()) {
-    std::fprintf(stderr, "usage: vedo-replay [--data DIR] [--soundfont FILE] SCRIPT\n");
+    std::fputs(usage, stderr);
     return 2;
   }
   std::ifstream in(scriptPath, std::ios::binary);
@@ -50,5 +57,5 @@ int main(int argc, char** argv) {
                  replay::kMaxScriptBytes);
     return 2;
   }
-  return replay::RunReplay(text, dataDir);
+  return replay::RunReplay(text, dataDir, language);
 }

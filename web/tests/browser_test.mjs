@@ -10,7 +10,9 @@
 // the tab freezes the game and showing it resumes it; Escape ends the game
 // and the page offers a restart; on a page started in the ending, the music
 // is heard; a game is played by taps alone on a phone held either way and
-// on a tablet; a click with no time between press and release counts; each
+// on a tablet; a click with no time between press and release counts; the
+// page plays in English when asked, by its address or by the switch beside
+// the canvas, and keeps the choice over a reload; each
 // failure is told and its retry continues; the page works offline, takes a
 // new version and is installable; and Firefox plays the title.
 import { execFileSync } from 'node:child_process';
@@ -107,7 +109,7 @@ const at = (page, x, y) => page.evaluate(([fx, fy]) => {
 // The canvas equals the reference frame, compared in the page: both are
 // drawn into canvases without colour conversion and read back.
 async function sameFrame(page, name) {
-  const png = readFileSync(join(references, name)).toString('base64');
+  const png = readFileSync(name.startsWith('/') ? name : join(references, name)).toString('base64');
   return page.evaluate(async (data) => {
     const bytes = Uint8Array.from(atob(data), (c) => c.charCodeAt(0));
     const picture = await createImageBitmap(new Blob([bytes], { type: 'image/png' }),
@@ -286,6 +288,37 @@ for (const [width, height] of [[844, 390], [1024, 768], [390, 844]]) {
   check(await hint() !== without && await page.evaluate(() => visualViewport.scale === 1 &&
     scrollX === 0 && scrollY === 0), `${where} a tap on the number shows its hint lines; the page never moved`);
   await context.close();
+}
+
+// ---- The language ------------------------------------------------------------------
+// The title as the Linux build draws it (the golden images of the suite):
+// Korean without a choice; English after the switch, after a reload, and
+// with "?lang=en"; Korean again after the switch.
+{
+  const golden = (name) => join(here, '../../tests/golden', name);
+  const title = async (page, name) => {
+    await run(page, 20);
+    return (await sameFrame(page, golden(name))) === 0;
+  };
+  const reloaded = async (page, action) => {
+    await Promise.all([page.waitForEvent('load'), action()]);
+    await page.waitForFunction(() => window.vedoTest && vedoTest.idle(), null, { timeout: 60000 });
+  };
+  const page = await open('');
+  check(await title(page, 'title_picture.png') && await page.textContent('#language') === 'English',
+    'without a choice the page plays in Korean and offers English beside the canvas');
+  await reloaded(page, () => page.click('#language'));
+  check(await title(page, 'english_title.png') && await page.textContent('#language') === '한국어',
+    'the switch starts the game again in English');
+  await reloaded(page, () => page.reload());
+  check(await title(page, 'english_title.png'), 'the choice survives a reload');
+  await reloaded(page, () => page.click('#language'));
+  check(await title(page, 'title_picture.png'), 'the switch goes back to Korean');
+  await page.close();
+  const english = await open('&lang=en');
+  check(await title(english, 'english_title.png'), '?lang=en plays in English');
+  await english.evaluate(() => localStorage.removeItem('vedo-zeza1-language'));
+  await english.close();
 }
 
 // ---- A missing data file -----------------------------------------------------------

@@ -1,0 +1,34 @@
+// Every line the game writes with its text route, each under a stable key:
+// the event window's pages, the prologue's two pages and the hint lines.
+// Korean is built in; a language pack gives the same keys in another
+// language (shell/language.h).
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// A number the game writes over a line, in its own black box: `format`
+// filled with a value from `lowest` to `highest`, `dx` pixels right of the
+// line's start. It must fall on blanks of the line, or it hides letters.
+struct NumberOverLine {
+  int dx = 0;
+  const char* format = nullptr;  // null: the line carries no number
+  int lowest = 0;
+  int highest = 0;
+  const char* what = "";
+};
+
+struct GameLine {
+  std::string key;
+  const char* korean;  // UTF-8, with its blanks
+  std::string where;   // where it shows, for people who translate it
+  NumberOverLine number;
+};
+
+// Every line, in the order a language pack lists them. A line's index here
+// is its id for GameText (shell/language.h).
+const std::vector<GameLine>& GameLines();
+
+// The id of the line with this key, or -1.
+int GameLineId(std::string_view key);

@@ -1,0 +1,211 @@
+#include "shell/language.h"
+
+#include <memory>
+#include <vector>
+
+#include "gfx/bitmap.h"
+#include "gfx/data_contract.h"
+#include "gfx/display.h"
+#include "gfx/map_file.h"
+#include "platform/platform.h"
+#include "platform/text.h"
+#include "shell/game_lines.h"
+#include "shell/game_state.h"
+#include "shell/language_text.h"
+
+std::string gLanguage;
+
+namespace {
+
+// The CP949 form of every line in the language in use, by id.
+std::vector<std::string> gLines;
+
+struct PictureSlot {
+  const PictureFile& file;
+  platform::Surface** surface;
+};
+const PictureSlot kPictureSlots[] = {
+    {kTitlePicture, &gTitleSurface},          {kWarningPicture, &gWarningSurface},
+    {kEventWindowPicture, &gEventWinSurface}, {kPortraitSheet1, &gEvent1Surface},
+    {kPortraitSheet2, &gEvent2Surface},       {kDeathPicture, &gDiedSurface},
+    {kEndingPicture, &gEndingSurface},
+};
+
+// What a pack puts in place of the built-in art, read whole before any of
+// it is used.
+struct PackArt {
+  std::vector<std::pair<platform::Surface*, platform::Image>> pictures;
+  std::vector<std::pair<int, platform::Image>> tiles;
+  std::vector<std::pair<int, platform::Image>> frames;
+};
+
+bool Exists(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) return false;
+  std::fclose(f);
+  return true;
+}
+
+// The whole file, unless it is missing or larger than `limit`: then false
+// with the reason.
+bool ReadSmallFile(const std::string& path, std::size_t limit, std::string& bytes,
+                   std::string& why) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (f == nullptr) {
+    why = "missing";
+    return false;
+  }
+  std::fseek(f, 0, SEEK_END);
+  const long size = std::ftell(f);
+  std::fseek(f, 0, SEEK_SET);
+  if (size < 0 || static_cast<unsigned long>(size) > limit) {
+    std::fclose(f);
+    why = size < 0 ? "cannot be read" : "larger than " + std::to_string(limit) + " bytes";
+    return false;
+  }
+  bytes.assign(static_cast<std::size_t>(size), '\0');
+  const bool read = std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  std::fclose(f);
+  if (!read) why = "cannot be read";
+  return read;
+}
+
+// Loads a picture of the pack that must be width x height (or, with
+// `anySize`, at most that). Its size is read from the file's headers first,
+// so that nothing larger is ever allocated for it. False with the reason.
+bool LoadPackPicture(const std::string& path, int width, int height, bool anySize,
+                     platform::Image& image, std::string& why) {
+  long long w = 0;
+  long long h = 0;
+  if (!platform::BmpFileSize(path.c_str(), w, h)) {
+    why = "not a BMP picture";
+    return false;
+  }
+  h = h < 0 ? -h : h;
+  const bool fits =
+      anySize ? w >= 1 && h >= 1 && w <= width && h <= height : w == width && h == height;
+  if (!fits) {
+    why = std::to_string(w) + " x " + std::to_string(h) + " pixels; the game needs " +
+          (anySize ? "at most " : "") + std::to_string(width) + " x " + std::to_string(height);
+    return false;
+  }
+  if (!platform::LoadBmpFile(path.c_str(), image) || image.width != w || image.height != h) {
+    why = "not a picture the game can read";
+    return false;
+  }
+  return true;
+}
+
+// Reads the pack in `dir` (ending in '/'): its lines into `lines` and its
+// art into `art`. False with the first problem, naming the file.
+bool ReadPack(const std::string& dir, std::vector<std::string>& lines, PackArt& art,
+              std::string& problem) {
+  std::string bytes;
+  std::string why;
+  const std::string textPath = dir + kLanguageTextName;
+  if (!ReadSmallFile(textPath, kLanguageTextMaxBytes, bytes, why)) {
+    problem = textPath + ": " + why;
+    return false;
+  }
+  const LanguageText text = ReadLanguageText(bytes);
+  if (!text.problems.empty()) {
+    problem = textPath + ": " + text.problems.front();
+    if (text.problems.size() > 1) {
+      problem += " (and " + std::to_string(text.problems.size() - 1) + " more)";
+    }
+    return false;
+  }
+  lines.clear();
+  for (const std::string& line : text.lines) lines.push_back(platform::Utf8ToCp949(line));
+
+  auto load = [&](const std::string& path, int width, int height, bool anySize,
+                  platform::Image& image) {
+    if (LoadPackPicture(path, width, height, anySize, image, why)) return true;
+    problem = path + ": " + why;
+    return false;
+  };
+  for (const PictureSlot& slot : kPictureSlots) {
+    const std::string path = dir + slot.file.name;
+    if (!Exists(path)) continue;
+    platform::Image image;
+    if (!load(path, slot.file.width, slot.file.height, false, image)) return false;
+    art.pictures.emplace_back(*slot.surface, std::move(image));
+  }
+  // Only the tiles and frames the loaded files have are looked for.
+  for (int tile = 0; tile < static_cast<int>(gTileSurfaces.size()); ++tile) {
+    const std::string path = dir + LanguageTileName(tile);
+    if (!Exists(path)) continue;
+    platform::Image image;
+    if (!load(path, gTileWidth, gTileHeight, false, image)) return false;
+    art.tiles.emplace_back(tile, std::move(image));
+  }
+  for (int frame = 0; frame < static_cast<int>(gSpriteSurfaces.size()); ++frame) {
+    const std::string path = dir + LanguageFrameName(frame);
+    if (!Exists(path)) continue;
+    platform::Image image;
+    if (!load(path, kScreenWidth, kScreenHeight, true, image)) return false;
+    art.frames.emplace_back(frame, std::move(image));
+  }
+  return true;
+}
+
+void UseArt(const PackArt& art) {
+  for (const auto& [surface, image] : art.pictures) CopyBitmap(surface, &image, 0, 0, 0, 0);
+  for (const auto& [tile, image] : art.tiles) {
+    // A new surface: tiles past the end of a short map share one.
+    auto surface = std::make_shared<platform::Surface>(image.width, image.height);
+    CopyTilePixels(surface.get(), image.pixels.data());
+    gTileSurfaces[static_cast<std::size_t>(tile)] = std::move(surface);
+  }
+  for (const auto& [frame, image] : art.frames) {
+    auto surface = std::make_unique<platform::Surface>(image.width, image.height);
+    CopyBitmap(surface.get(), &image, 0, 0, 0, 0);
+    SetSurfaceColorKey(surface.get(), 0);
+    gSpriteSurfaces[static_cast<std::size_t>(frame)] = std::move(surface);
+    if (frame < static_cast<int>(gSpriteFrames.size())) {
+      gSpriteFrames[static_cast<std::size_t>(frame)] = {image.width, image.height};
+    }
+  }
+}
+
+void UseKorean() {
+  gLines.clear();
+  for (const GameLine& line : GameLines()) gLines.push_back(platform::Utf8ToCp949(line.korean));
+}
+
+}  // namespace
+
+bool LanguageNameValid(std::string_view name) {
+  if (name.empty() || name.size() > 16 || name[0] < 'a' || name[0] > 'z') return false;
+  for (char c : name) {
+    if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-')) return false;
+  }
+  return true;
+}
+
+const char* GameText(int id) {
+  if (gLines.empty()) UseKorean();
+  if (id < 0 || id >= static_cast<int>(gLines.size())) return "";
+  return gLines[static_cast<std::size_t>(id)].c_str();
+}
+
+void UseLanguage() {
+  UseKorean();
+  if (gLanguage.empty() || gLanguage == kBuiltInLanguage) return;
+  const std::string dir = std::string(kLanguageFolder) + "/" + gLanguage + "/";
+  std::vector<std::string> lines;
+  PackArt art;
+  std::string problem;
+  if (!LanguageNameValid(gLanguage) || !ReadPack(dir, lines, art, problem)) {
+    if (problem.empty()) problem = "\"" + gLanguage + "\" is no language name";
+    const std::string text = "The language pack " + dir +
+                             " cannot be used, so the game speaks Korean.\n" + problem +
+                             "\n(vedo-kit check --lang " + dir + " lists every problem.)";
+    platform::ShowMessageBox(text.c_str(), "Vedo Zeza1");
+    return;
+  }
+  gLines = std::move(lines);
+  UseArt(art);
+}
+
+void ReleaseLanguage() { gLines.clear(); }
