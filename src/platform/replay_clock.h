@@ -8,21 +8,15 @@
 
 namespace platform {
 
-class ReplayClock {
- public:
+struct ReplayClock {
+  std::int64_t base = 1000000000;  // the second last set
+  std::uint64_t passes = 0;        // passes since then
   // The clock reads `seconds` from here on.
-  void Set(std::int64_t seconds) {
-    base_ = seconds;
-    passes_ = 0;
-  }
+  void Set(std::int64_t seconds) { *this = {seconds, 0}; }
   // A pass's worth of time has gone by: a pass ran (whether a test granted
   // it or not), or the replay tool let one go by while the game waited.
-  void Tick() { ++passes_; }
-  std::int64_t Now() const { return base_ + static_cast<std::int64_t>(passes_ / 60); }
-
- private:
-  std::int64_t base_ = 1000000000;
-  std::uint64_t passes_ = 0;
+  void Tick() { ++passes; }
+  std::int64_t Now() const { return base + static_cast<std::int64_t>(passes / 60); }
 };
 
 }  // namespace platform
