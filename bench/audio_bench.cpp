@@ -17,7 +17,7 @@
 #include "platform/audio.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "support/audio_files.h"
 #include "support/test_data.h"
 

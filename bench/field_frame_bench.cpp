@@ -10,7 +10,7 @@
 #include "field/hint_lines.h"
 #include "field/population.h"
 #include "gfx/display.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "support/test_data.h"
 
 namespace {

@@ -4,7 +4,7 @@
 // nothing.
 #include <benchmark/benchmark.h>
 
-#include "shell/language.h"
+#include "lang/language.h"
 #include "support/test_data.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "fuzz_file.h"
 #include "gfx/map_file.h"
 #include "platform/platform.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   platform::UseHeadlessBackend(nullptr);

@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "shell/debug_settings.h"
-#include "shell/game_state.h"
-#include "shell/language.h"
-#include "shell/program.h"
+#include "app/debug_settings.h"
+#include "app/program.h"
+#include "lang/language.h"
+#include "state/game_state.h"
 
 // clang-format off
 // The exit code, and the data file the game could not start without, if any.

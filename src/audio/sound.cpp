@@ -8,9 +8,6 @@
 #include "platform/file_bytes.h"
 #include "platform/platform.h"
 
-WaveSound* gSound[kSoundSlots] = {};
-platform::SoundDevice* gDirectSound = nullptr;
-
 namespace {
 
 WaveSound* Refuse(const char* fileName, const char* reason) {

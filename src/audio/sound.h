@@ -1,10 +1,12 @@
-// The sixteen sound effects: loaded once into sound buffers, each held in 21
-// copies that share their samples, and fired by sound number.
+// The sixteen sound effects (held in state/assets.h): loaded once into sound
+// buffers, each held in 21 copies that share their samples, and fired by
+// sound number.
 #pragma once
 
-#include "gfx/data_contract.h"
 #include "platform/audio.h"
-#include "shell/handles.h"
+#include "state/assets.h"
+#include "state/data_contract.h"
+#include "state/handles.h"
 
 inline constexpr int SND_START = 0;
 inline constexpr int SND_ZOMBIE = 1;
@@ -23,21 +25,7 @@ inline constexpr int SND_FILE = 13;
 inline constexpr int SND_OPEN1 = 14;
 inline constexpr int SND_OPEN2 = 15;
 
-inline constexpr int kSoundSlots = 50;
-inline constexpr int kSoundCopies = 21;
-
-struct WaveSound {
-  platform::SoundBuffer* buffer[kSoundCopies] = {};
-  int next = 0;
-};
-
-extern WaveSound* gSound[kSoundSlots];
-
-// The one sound device; null before start-up and after shut-down. Every
-// buffer belongs to it and goes when it is released.
-extern platform::SoundDevice* gDirectSound;
-
-// The file of each effect, by sound number, is kSoundFiles (gfx/data_contract.h).
+// The file of each effect, by sound number, is kSoundFiles (state/data_contract.h).
 
 // Opens the sound device. 1 on success, 0 when there is no output at all.
 int InitDirectSound(WindowHandle window);

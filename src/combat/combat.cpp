@@ -1,8 +1,7 @@
 #include "combat/combat.h"
 
-#include "combat/event_window.h"
-#include "shell/game_state.h"
-#include "shell/random.h"
+#include "state/game_state.h"
+#include "state/random.h"
 
 namespace {
 
@@ -188,7 +187,7 @@ void ResolveAttack(int viewCol, int viewRow) {
   // Both numbers are drawn on every call, whatever the cell holds, so two
   // attacks within one second draw the same roll and the same portrait.
   const int roll = NextRandom() % 4;
-  gPortraitVariant = NextRandom() % 3;
+  gPortraitVariant = NextRandom() % kPortraitVariants;
 
   const int col = viewCol + gMouseX / 40;
   const int row = viewRow + gMouseY / 40;

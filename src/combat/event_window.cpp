@@ -5,10 +5,11 @@
 
 #include "audio/sound.h"
 #include "combat/message_catalogue.h"
-#include "gfx/data_contract.h"
 #include "gfx/display.h"
 #include "gfx/text.h"
-#include "shell/game_state.h"
+#include "lang/game_lines.h"
+#include "state/data_contract.h"
+#include "state/game_state.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ constexpr EventPage kPages[] = {
     {EV_SPRAY_USED, &gEvent2Surface, {1, 1}, Lines::kFixed, SND_SPRAY},
 };
 
-constexpr Cell kZombiePortraits[3] = {{0, 0}, {1, 0}, {1, 1}};
+constexpr Cell kZombiePortraits[kPortraitVariants] = {{0, 0}, {1, 0}, {1, 1}};
 
 const EventPage* FindPage(int eventNumber) {
   for (const EventPage& page : kPages) {
@@ -116,7 +117,7 @@ void DrawEventWindow(int eventNumber) {
   if (page != nullptr) {
     if (page->eventNumber != EV_ZOMBIE) {
       DrawPortrait(*page->sheet, page->portrait);
-    } else if (gPortraitVariant >= 0 && gPortraitVariant <= 2) {
+    } else if (gPortraitVariant >= 0 && gPortraitVariant < kPortraitVariants) {
       DrawPortrait(*page->sheet, kZombiePortraits[gPortraitVariant]);
     }
     lines = LinesOf(*page);

@@ -2,13 +2,14 @@
 
 #include <string>
 
-#include "combat/event_window.h"
-#include "shell/game_lines.h"
-#include "shell/language.h"
+#include "lang/game_lines.h"
+#include "lang/language.h"
+#include "platform/text.h"
+#include "state/game_state.h"
 
 namespace {
 
-// The pages' lines by their ids among the game's lines (shell/game_lines.h),
+// The pages' lines by their ids among the game's lines (lang/game_lines.h),
 // found once by their keys; the text comes from the language in use.
 constexpr int kFightPageEvents[] = {EV_ZOMBIE, EV_HUNTER, EV_CERBERUS, EV_STALKER};
 constexpr const char* kFightPageStems[] = {"zombie", "hunter", "cerberus", "stalker"};

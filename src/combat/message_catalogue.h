@@ -1,6 +1,6 @@
 // The texts of the event window's pages and of the prologue's two pages:
 // three lines a page, handed out as CP949 bytes, the code page the text
-// drawing takes, in the language in use (shell/language.h). They stay valid
+// drawing takes, in the language in use (lang/language.h). They stay valid
 // until the language changes.
 #pragma once
 

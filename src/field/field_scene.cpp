@@ -9,12 +9,11 @@
 #include "field/population.h"
 #include "field/rocket.h"
 #include "gfx/display.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 
 namespace {
 
 constexpr int kClickDelayFrames = 6;
-constexpr int kRocketDue = 1000;
 
 // A clickable area, bounds inclusive.
 struct Area {
@@ -31,7 +30,7 @@ constexpr Area kEventButton = {441, 469, 217, 295};
 
 void UseSpray() {
   gHealth += 80;
-  if (gHealth > 100) gHealth = 100;
+  if (gHealth > kFullHealth) gHealth = kFullHealth;
   --gSprays;
   gEventNumber = EV_SPRAY_USED;
   gEventOpen = 1;
@@ -55,7 +54,7 @@ void PanelButtons() {
     gWeapon = WEAPON_KNIFE;
     gAmmoShown = gAmmoHandgun;  // the knife shows the handgun's count
   } else if (kSprayButton.Holds(gMouseX, gMouseY)) {
-    if (gHealth != 100 && gSprays > 0) UseSpray();
+    if (gHealth != kFullHealth && gSprays > 0) UseSpray();
   }
 }
 

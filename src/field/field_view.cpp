@@ -1,9 +1,9 @@
 #include "field/field_view.h"
 
-#include "gfx/data_contract.h"
 #include "gfx/display.h"
 #include "gfx/map_file.h"
-#include "shell/game_state.h"
+#include "state/data_contract.h"
+#include "state/game_state.h"
 
 namespace {
 

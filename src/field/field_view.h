@@ -2,13 +2,9 @@
 // status panel with its indicators, and the highlight under the pointer.
 #pragma once
 
-// Screen layout: 16 x 12 cells, the map view above the panel.
-inline constexpr int kCellPixels = 40;
-inline constexpr int kViewCols = 16;
-inline constexpr int kViewRows = 9;
-inline constexpr int kPanelRows = 3;  // the map's last rows, always shown below the view
-inline constexpr int kScreenRows = kViewRows + kPanelRows;
-inline constexpr int kMapViewHeight = 360;  // the panel starts below
+#include "state/data_contract.h"
+
+// The screen's cells, kViewCols by kScreenRows, are in state/data_contract.h.
 
 // The three ammunition digits as the frame begins.
 struct AmmoDigits {

@@ -1,6 +1,6 @@
 #include "field/final_score.h"
 
-#include "shell/game_state.h"
+#include "state/game_state.h"
 
 namespace {
 

@@ -4,9 +4,10 @@
 
 #include "gfx/display.h"
 #include "gfx/text.h"
-#include "shell/game_lines.h"
-#include "shell/game_state.h"
-#include "shell/language.h"
+#include "lang/game_lines.h"
+#include "lang/language.h"
+#include "platform/text.h"
+#include "state/game_state.h"
 
 namespace {
 

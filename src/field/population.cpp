@@ -1,16 +1,15 @@
 #include "field/population.h"
 
-#include "shell/game_state.h"
-#include "shell/random.h"
+#include "state/game_state.h"
+#include "state/random.h"
 
 namespace {
 
 // Placement blocks: 5 columns by 6 rows.
 constexpr int kBlockCols = 5;
 constexpr int kBlockRows = 6;
-constexpr int kCountCap = 7;
 
-bool HoldsFile(int code) { return code >= CELL_FILE && code < CELL_FILE + 5; }
+bool HoldsFile(int code) { return code >= CELL_FILE && code < CELL_FILE + kFiles; }
 
 void SetSupplies() {
   const bool hard = gHardMode == 1;
@@ -23,7 +22,7 @@ void SetSupplies() {
 }
 
 void PlaceFiles() {
-  for (int n = 1; n <= 5; ++n) {
+  for (int n = 1; n <= kFiles; ++n) {
     int row = NextRandom() % 16 + 1;
     int col = NextRandom() % 23 + 1;
     // Two files on one cell would leave four to find while the game waits
@@ -82,7 +81,7 @@ void CountNearbyObjects() {
           if (gObjectLayer[r][c] != CELL_HIDDEN) ++count;
         }
       }
-      gCountLayer[row][col] = count > kCountCap ? kCountCap : count;
+      gCountLayer[row][col] = count > kMaxCount ? kMaxCount : count;
     }
   }
 }

@@ -1,10 +1,9 @@
 #include "field/rocket.h"
 
 #include "audio/sound.h"
-#include "combat/event_window.h"
-#include "gfx/data_contract.h"
 #include "gfx/display.h"
-#include "shell/game_state.h"
+#include "state/data_contract.h"
+#include "state/game_state.h"
 
 namespace {
 

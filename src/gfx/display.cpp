@@ -3,22 +3,7 @@
 #include <cstring>
 
 #include "platform/platform.h"
-#include "shell/game_state.h"
-
-DisplayDevice* gDirectDraw = nullptr;
-platform::Surface* gPrimarySurface = nullptr;
-platform::Surface* gBackBuffer = nullptr;
-Palette* gPalette = nullptr;
-platform::Surface* gTitleSurface = nullptr;
-platform::Surface* gWarningSurface = nullptr;
-platform::Surface* gEventWinSurface = nullptr;
-platform::Surface* gEvent1Surface = nullptr;
-platform::Surface* gEvent2Surface = nullptr;
-platform::Surface* gDiedSurface = nullptr;
-platform::Surface* gEndingSurface = nullptr;
-std::vector<std::shared_ptr<platform::Surface>> gTileSurfaces;
-std::vector<SpriteFrame> gSpriteFrames;
-std::vector<std::unique_ptr<platform::Surface>> gSpriteSurfaces;
+#include "state/game_state.h"
 
 namespace {
 

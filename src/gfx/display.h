@@ -1,50 +1,14 @@
-// The display and its surfaces: set-up, the tile and sprite copies with
-// their retry loop, the flip, restore after a lost display, and shut-down.
+// The display and its surfaces (held in state/assets.h): set-up, the tile
+// and sprite copies with their retry loop, the flip, restore after a lost
+// display, and shut-down.
 #pragma once
 
 #include <cstdint>
-#include <memory>
-#include <vector>
 
-#include "gfx/data_contract.h"
 #include "platform/surface.h"
-#include "shell/handles.h"
-
-// The display device; its existence means the display is set up.
-struct DisplayDevice {};
-
-struct PaletteEntry {
-  std::uint8_t red;
-  std::uint8_t green;
-  std::uint8_t blue;
-  std::uint8_t flags;
-};
-struct Palette {
-  PaletteEntry entries[256];
-};
-
-extern DisplayDevice* gDirectDraw;
-extern platform::Surface* gPrimarySurface;  // owned by the platform's display
-extern platform::Surface* gBackBuffer;      // the target of all drawing
-extern Palette* gPalette;
-extern platform::Surface* gTitleSurface;
-extern platform::Surface* gWarningSurface;
-extern platform::Surface* gEventWinSurface;
-extern platform::Surface* gEvent1Surface;
-extern platform::Surface* gEvent2Surface;
-extern platform::Surface* gDiedSurface;
-extern platform::Surface* gEndingSurface;
-
-// One surface per tile image of the map file. Tiles that lie wholly past the
-// end of a short file share one black surface.
-extern std::vector<std::shared_ptr<platform::Surface>> gTileSurfaces;
-
-struct SpriteFrame {
-  int width;
-  int height;
-};
-extern std::vector<SpriteFrame> gSpriteFrames;
-extern std::vector<std::unique_ptr<platform::Surface>> gSpriteSurfaces;
+#include "state/assets.h"
+#include "state/data_contract.h"
+#include "state/handles.h"
 
 int InitDirectDraw();
 int InitFail(WindowHandle window, const char* text);

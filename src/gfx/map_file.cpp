@@ -8,7 +8,7 @@
 
 #include "platform/file_bytes.h"
 #include "platform/platform.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 
 int LoadMap(const char* fileName) {
   std::vector<std::uint8_t> bytes;

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/data_contract.h"
+#include "state/data_contract.h"
 
 // Limits on what the game can show. The field's layers are 18 x 25 and the
 // panel takes three more rows; the screen shows 16 x 12 tiles.

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "gfx/data_contract.h"
+#include "state/data_contract.h"
 
 // No frame is larger than the screen: it could never be drawn.
 inline constexpr int kSpriteMaxWidth = kScreenWidth;

@@ -48,7 +48,7 @@ struct Event {
 bool PeekEvent(Event& event);
 // Blocks until an event is queued (the event stays queued).
 void WaitEvent();
-// The shell calls this after every scene pass (drawn or not).
+// The loop calls this after every scene pass (drawn or not).
 void PassCompleted();
 // Calendar time in whole seconds.
 std::int64_t CalendarTime();

@@ -3,7 +3,7 @@
 #include <climits>
 
 #include "gfx/display.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ void ResetAfterDeath() {
   gWarningShown = 0;
   gHardMode = 0;
   gProloguePending = 1;
-  gHealth = 100;
+  gHealth = kFullHealth;
   gFilesLeft = 5;
   gDeathFrames = 0;
   gPrologueStep = 0;

@@ -1,16 +1,16 @@
 #include "scenes/ending_scene.h"
 
 #include "audio/midi_player.h"
-#include "gfx/data_contract.h"
 #include "gfx/display.h"
 #include "platform/platform.h"
-#include "shell/game_state.h"
+#include "state/data_contract.h"
+#include "state/game_state.h"
 
 namespace {
 
 // The ending picture is the map's tiles from kEndingFirstTile on, a 16 x 12
 // grid of 40-pixel tiles; it is revealed in blocks of 4, then 2, then 1 tile.
-// The credits and the grade stand where gfx/data_contract.h puts them.
+// The credits and the grade stand where state/data_contract.h puts them.
 constexpr int kMusicFrame = 42;
 constexpr int kResetBelowY = -50;
 constexpr int kTileSide = 40;
@@ -49,7 +49,7 @@ void ResetAfterEnding() {
   gHardMode = 0;
   gEnding = 0;
   gProloguePending = 1;
-  gHealth = 100;
+  gHealth = kFullHealth;
   gEndingScrollY = 1000;
   gFilesLeft = 5;
   gEndingFrames = 0;

@@ -4,11 +4,11 @@
 
 #include "audio/sound.h"
 #include "combat/message_catalogue.h"
-#include "gfx/data_contract.h"
 #include "gfx/display.h"
 #include "gfx/map_file.h"
 #include "gfx/text.h"
-#include "shell/game_state.h"
+#include "state/data_contract.h"
+#include "state/game_state.h"
 
 namespace {
 

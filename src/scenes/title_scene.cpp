@@ -4,7 +4,7 @@
 
 #include "audio/sound.h"
 #include "gfx/display.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 
 namespace {
 

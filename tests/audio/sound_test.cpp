@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "support/audio_files.h"
 #include "support/test_data.h"
 
@@ -36,7 +36,7 @@ class Sound : public ::testing::Test {
     ASSERT_EQ(InitDirectSound(gWindow), 1);
   }
   void TearDown() override {
-    // The shell's own shut-down: every slot, then the device.
+    // The program's own shut-down: every slot, then the device.
     for (WaveSound*& slot : gSound) {
       FreeWave(slot);
       slot = nullptr;

@@ -7,10 +7,9 @@
 #include <initializer_list>
 #include <string>
 
-#include "combat/event_window.h"
 #include "platform/platform.h"
-#include "shell/game_state.h"
-#include "shell/random.h"
+#include "state/game_state.h"
+#include "state/random.h"
 #include "support/test_data.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "audio/sound.h"
 #include "gfx/display.h"
 #include "platform/text.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "support/call_probe.h"
 #include "support/golden.h"
 #include "support/test_data.h"

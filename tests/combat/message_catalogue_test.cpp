@@ -5,8 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "combat/event_window.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 
 namespace {
 

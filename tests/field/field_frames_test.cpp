@@ -5,14 +5,13 @@
 
 #include <string>
 
-#include "combat/event_window.h"
+#include "app/program.h"
 #include "field/field_view.h"
 #include "field/rocket.h"
 #include "gfx/display.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
-#include "shell/game_state.h"
-#include "shell/program.h"
+#include "state/game_state.h"
 #include "support/test_data.h"
 
 namespace {

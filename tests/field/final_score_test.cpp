@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "shell/game_state.h"
+#include "state/game_state.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "gfx/display.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "support/test_data.h"
 
 namespace {

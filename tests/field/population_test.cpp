@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "shell/game_state.h"
-#include "shell/random.h"
+#include "state/game_state.h"
+#include "state/random.h"
 #include "support/test_data.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "support/test_data.h"
 
 namespace {
@@ -17,6 +17,7 @@ TEST(ReplayGames, WonByTakingTheFiveFiles) {
   EXPECT_EQ(gEnding, 1);
   EXPECT_EQ(gScore, 6920);
   EXPECT_EQ(gGrade, 4);
+  EXPECT_EQ(CheckStateInvariants(), "");
   ResetGameState();
 }
 
@@ -24,5 +25,6 @@ TEST(ReplayGames, LostToAFatalFight) {
   EXPECT_EQ(Play("lost_game.vrs"), 0);
   EXPECT_EQ(gAlive, 0);
   EXPECT_EQ(gHealth, 0);
+  EXPECT_EQ(CheckStateInvariants(), "");
   ResetGameState();
 }

@@ -7,7 +7,7 @@
 
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "support/test_data.h"
 
 namespace {

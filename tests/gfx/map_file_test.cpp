@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "platform/platform.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "support/test_data.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "common/child_process.h"
 #include "platform/platform.h"
 #include "replay/replay_host.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "support/test_data.h"
 
 namespace {

@@ -2,11 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "app/program.h"
 #include "combat/event_window.h"
 #include "gfx/display.h"
 #include "platform/headless/headless.h"
-#include "shell/game_state.h"
-#include "shell/program.h"
+#include "state/game_state.h"
 #include "support/call_probe.h"
 #include "support/test_data.h"
 

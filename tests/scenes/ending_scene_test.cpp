@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "app/program.h"
 #include "audio/midi_player.h"
 #include "gfx/display.h"
 #include "platform/headless/headless.h"
-#include "shell/game_state.h"
-#include "shell/program.h"
+#include "state/game_state.h"
 #include "support/audio_files.h"
 #include "support/call_probe.h"
 #include "support/test_data.h"

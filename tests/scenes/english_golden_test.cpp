@@ -10,7 +10,7 @@
 
 #include "common/png_io.h"
 #include "replay/replay_host.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "support/golden.h"
 #include "support/test_data.h"
 

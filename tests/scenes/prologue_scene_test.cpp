@@ -9,7 +9,7 @@
 #include "gfx/display.h"
 #include "platform/headless/headless.h"
 #include "platform/text.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "support/call_probe.h"
 #include "support/test_data.h"
 

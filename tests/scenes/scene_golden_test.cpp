@@ -20,7 +20,7 @@
 #include "scenes/ending_scene.h"
 #include "scenes/prologue_scene.h"
 #include "scenes/title_scene.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "support/golden.h"
 #include "support/test_data.h"
 

@@ -6,11 +6,11 @@
 #include <functional>
 #include <string>
 
+#include "app/program.h"
 #include "audio/sound.h"
 #include "gfx/display.h"
 #include "platform/headless/headless.h"
-#include "shell/game_state.h"
-#include "shell/program.h"
+#include "state/game_state.h"
 #include "support/call_probe.h"
 #include "support/test_data.h"
 

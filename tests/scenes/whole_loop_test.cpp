@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/headless/headless.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "support/test_data.h"
 
 TEST(WholeLoop, TitleWarningProloguePlayVictoryEndingAndTitleAgain) {

@@ -9,10 +9,10 @@
 #include <random>
 #include <sstream>
 
+#include "app/program.h"
 #include "gfx/display.h"
 #include "replay/replay_host.h"
-#include "shell/game_state.h"
-#include "shell/program.h"
+#include "state/game_state.h"
 
 namespace testdata {
 namespace {

@@ -13,7 +13,7 @@
 #include "platform/bitmap.h"
 #include "platform/midi_file.h"
 #include "platform/platform.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "support/audio_files.h"
 #include "support/test_data.h"
 

@@ -8,7 +8,7 @@
 #include "common/png_io.h"
 #include "replay/replay_host.h"
 #include "replay/script.h"
-#include "shell/game_state.h"
+#include "state/game_state.h"
 #include "support/test_data.h"
 
 namespace {
@@ -116,10 +116,15 @@ TEST_F(ReplayTool, ScriptErrorsExitWithCodeTwoNamingTheLine) {
   }
 }
 
-TEST_F(ReplayTool, AFailedExpectExitsWithCodeOneNamingValueAndLine) {
-  const Outcome out = Run("frames 3\nexpect gHealth 99\nframes 5\n");
+TEST_F(ReplayTool, AFailedExpectOrABrokenStateExitsWithCodeOneNamingValueAndLine) {
+  Outcome out = Run("frames 3\nexpect gHealth 99\nframes 5\n");
   EXPECT_EQ(out.code, 1);
   EXPECT_NE(out.said.find("line 2: expected gHealth = 99, found 100 after pass 3"),
+            std::string::npos)
+      << out.said;
+  out = Run("set gCountLayer[0][0] -3\nframes 1\nexpect gCountLayer[0][0] -3\n");
+  EXPECT_EQ(out.code, 1);
+  EXPECT_NE(out.said.find("line 3: the game state is broken: gCountLayer[0][0] is -3 after pass 1"),
             std::string::npos)
       << out.said;
 }
@@ -128,7 +133,7 @@ TEST_F(ReplayTool, SetAndExpectReachEveryValueAndCell) {
   const Outcome out =
       Run("set gHealth 42\nframes 1\nexpect gHealth 42\n"
           "set gObjectLayer[17][24] 11\nexpect gObjectLayer[17][24] 11\n"
-          "set gCountLayer[0][0] -3\nexpect gCountLayer[0][0] -3\n"
+          "set gCountLayer[0][0] 6\nexpect gCountLayer[0][0] 6\n"
           "expect gMapCols 25\nexpect gSpriteCount 52\n");
   EXPECT_EQ(out.code, 0) << out.said;
 }

@@ -14,6 +14,12 @@
 # path is heard apart from the whole game (whose own test hears the title's
 # click the same way).
 set -euo pipefail
+# Skipped (77) like the other Windows checks when there is nothing to run.
+if [ ! -f "$3/src/libvedo_platform.a" ]; then
+  echo "needs the Windows build in $3 (./run.sh windows)"
+  exit 77
+fi
+command -v wine >/dev/null || { echo "needs Wine (wine)"; exit 77; }
 here=$(cd "$(dirname "$0")" && pwd)
 src=$(cd "$here/../../src" && pwd)
 out=$(mkdir -p "$1" && cd "$1" && pwd)

@@ -1,27 +1,32 @@
 #!/usr/bin/env bash
-# The house rules a compiler does not check, over the C++ sources of src,
-# tests, tools, bench and fuzz:
+# The house rules a compiler does not check, over every C++ file of the tree
+# (all but the build folders and web/node_modules):
 #
 #   format    every file reads as clang-format makes it with the committed
 #             .clang-format (Debian 12's clang-format 14)
 #   includes  only src/platform includes the headers of SDL, FreeType,
 #             fontconfig, iconv, FluidSynth, X11, Windows or emscripten;
 #             tools/glyphatlas, which draws the glyph atlas at build time,
-#             may include FreeType's, fontconfig's and iconv's
+#             may include FreeType's, fontconfig's and iconv's, and
+#             web/game_main.cpp, the browser's entry, emscripten's
+#   layers    each folder of src includes only its own and the layers below
+#             it (docs/architecture.md):
+#               platform -> state -> gfx, audio -> lang -> combat -> field, scenes -> app
 #
-#   tools/check/house_rules.sh [format|includes]...     default: both
+#   tools/check/house_rules.sh [format|includes|layers]...     default: all
 #
 # Each offending file is named on a line of its own; the exit code is 1 when
-# any rule is broken. (The third rule, no compiler warnings, is the
+# any rule is broken. (The fourth rule, no compiler warnings, is the
 # compilers': ./run.sh test builds with -DVEDO_WERROR=ON.)
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 
 checks=("$@")
-((${#checks[@]})) || checks=(format includes)
+((${#checks[@]})) || checks=(format includes layers)
 
-mapfile -t sources < <(find src tests tools bench fuzz -type f \
-  \( -name '*.cpp' -o -name '*.h' -o -name '*.cc' -o -name '*.hpp' -o -name '*.c' \) | sort)
+mapfile -t sources < <(find . \( -path ./.git -o -path './build*' -o -path ./web/node_modules \) -prune \
+  -o -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.cc' -o -name '*.hpp' -o -name '*.c' \) \
+  -print | sed 's|^\./||' | sort)
 
 failed=0
 
@@ -51,6 +56,7 @@ platform_headers+='|xinput\.h|xaudio2\.h|d3d[0-9a-z_]*\.h|dxgi[0-9_]*\.h|mmdevic
 platform_headers+='|audioclient\.h|objbase\.h|shellapi\.h|shlobj\.h|commctrl\.h|dwmapi\.h'
 include_line="^[[:space:]]*#[[:space:]]*include[[:space:]]*([<\"]($platform_headers)|FT_)"
 font_include="^[[:space:]]*#[[:space:]]*include[[:space:]]*([<\"](ft2build\.h|freetype2?/|fontconfig/|iconv\.h)|FT_)"
+emscripten_include="^[[:space:]]*#[[:space:]]*include[[:space:]]*[<\"]emscripten(\.h|/)"
 
 check_includes() {
   local status=0 file hit
@@ -58,6 +64,10 @@ check_includes() {
     case "$file" in src/platform/*) continue ;; esac
     while IFS= read -r hit; do
       [[ $file == tools/glyphatlas/* ]] && grep -qiE "$font_include" <<<"${hit#*:}" && continue
+      # The browser's entry starts the game (app) and answers the page
+      # (emscripten): it stands above both, as tools do, so it can live in
+      # neither src/platform nor src/app.
+      [[ $file == web/game_main.cpp ]] && grep -qiE "$emscripten_include" <<<"${hit#*:}" && continue
       echo "house rules: $file:${hit%%:*} includes a platform library's header" \
         "(${hit#*:}); only src/platform may"
       status=1
@@ -66,12 +76,48 @@ check_includes() {
   return $status
 }
 
+# The layers of src, lowest first; the folders of one entry stand side by
+# side and include none of each other.
+layers=(platform state "gfx audio" lang combat "field scenes" app)
+
+check_layers() {
+  local status=0 file layer hit included i below
+  declare -A rank_of unplaced
+  for i in "${!layers[@]}"; do
+    for layer in ${layers[i]}; do rank_of[$layer]=$i; done
+  done
+  for file in "${sources[@]}"; do
+    [[ $file == src/*/* ]] || continue
+    layer=${file#src/}
+    layer=${layer%%/*}
+    if [[ -z ${rank_of[$layer]+set} ]]; then
+      [[ -n ${unplaced[$layer]+set} ]] ||
+        echo "house rules: src/$layer is in no layer: add it to the layers of" \
+          "tools/check/house_rules.sh and docs/architecture.md"
+      unplaced[$layer]=1
+      status=1
+      continue
+    fi
+    while IFS= read -r hit; do
+      included=$(sed -nE 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^"/]+)\/.*/\1/p' <<<"${hit#*:}")
+      [[ -z $included || $included == "$layer" || -z ${rank_of[$included]+set} ]] && continue
+      ((rank_of[$included] < rank_of[$layer])) && continue
+      below=$(printf '%s ' "${layers[@]:0:rank_of[$layer]}" | sed -E 's/ +$//; s/ +/, /g')
+      echo "house rules: $file:${hit%%:*} includes ${hit#*include }, which is not below $layer" \
+        "($layer may include ${below:-only itself})"
+      status=1
+    done < <(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file")
+  done
+  return $status
+}
+
 for check in "${checks[@]}"; do
   case "$check" in
     format) check_format || failed=1 ;;
     includes) check_includes || failed=1 ;;
+    layers) check_layers || failed=1 ;;
     *)
-      echo "usage: $0 [format|includes]..." >&2
+      echo "usage: $0 [format|includes|layers]..." >&2
       exit 2
       ;;
   esac

@@ -10,10 +10,10 @@
 #include <map>
 
 #include "datakit/datakit.h"
+#include "lang/game_lines.h"
+#include "lang/language.h"
+#include "lang/language_text.h"
 #include "platform/text.h"
-#include "shell/game_lines.h"
-#include "shell/language.h"
-#include "shell/language_text.h"
 
 namespace datakit {
 namespace {

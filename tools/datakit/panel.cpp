@@ -1,6 +1,6 @@
 // The status panel: the bottom 120 rows of the field screen, stored as the
 // last three map rows. Everything the game draws over it is placed here by
-// the screen positions the field uses (gfx/data_contract.h), so the layout
+// the screen positions the field uses (state/data_contract.h), so the layout
 // below is written in screen coordinates (panel row = screen row - 360):
 //   hint lines     (210, 372), (135, 415), (135, 435), white on black
 //   weapon icon    kWeaponIconX/Y (368, 392), 96 x 40
@@ -17,7 +17,6 @@
 #include "datakit/datakit.h"
 #include "datakit/rng.h"
 #include "datakit/text_art.h"
-#include "field/field_view.h"
 
 namespace datakit {
 namespace {

@@ -1,7 +1,7 @@
 // What the game asks of its data folder, in the shape the tools want it:
 // the files it loads, the sizes of its pictures, the tile and frame numbers
 // it draws and every place where it draws a frame. All of it is taken from
-// the game's own headers (gfx/data_contract.h above all), never restated, so
+// the game's own headers (state/data_contract.h above all), never restated, so
 // the generator builds to the game and `vedo-kit check` holds a folder
 // against the game.
 #pragma once
@@ -9,9 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "field/field_view.h"
-#include "gfx/data_contract.h"
-#include "shell/game_state.h"
+#include "state/data_contract.h"
+#include "state/game_state.h"
 
 namespace kit {
 

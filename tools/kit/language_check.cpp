@@ -9,11 +9,11 @@
 #include "kit/check.h"
 #include "kit/formats.h"
 #include "kit/game_needs.h"
+#include "lang/game_lines.h"
+#include "lang/language.h"
+#include "lang/language_text.h"
 #include "platform/bitmap.h"
 #include "platform/text.h"
-#include "shell/game_lines.h"
-#include "shell/language.h"
-#include "shell/language_text.h"
 
 namespace kit {
 namespace {

@@ -7,11 +7,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/program.h"
 #include "common/png_io.h"
+#include "lang/language.h"
 #include "platform/headless/headless.h"
-#include "shell/game_state.h"
-#include "shell/language.h"
-#include "shell/program.h"
+#include "state/game_state.h"
 
 namespace replay {
 
@@ -102,14 +102,20 @@ void ReplayHost::Advance() {
       case Op::kSet:
         *c.target = static_cast<int>(c.a);
         break;
-      case Op::kExpect:
+      case Op::kExpect: {
+        std::ostringstream m;
+        m << "line " << c.line << ": ";
         if (*c.target != c.a) {
-          std::ostringstream m;
-          m << "line " << c.line << ": expected " << c.name << " = " << c.a << ", found "
-            << *c.target << " after pass " << passes_;
-          Stop(1, m.str());
+          m << "expected " << c.name << " = " << c.a << ", found " << *c.target;
+        } else if (const std::string broken = CheckStateInvariants(); !broken.empty()) {
+          m << "the game state is broken: " << broken;
+        } else {
+          break;
         }
+        m << " after pass " << passes_;
+        Stop(1, m.str());
         break;
+      }
       case Op::kDump:
         if (!WriteDump(c.name))
           Stop(2, "line " + std::to_string(c.line) + ": cannot write " + c.name);

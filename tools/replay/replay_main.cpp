@@ -10,11 +10,11 @@
 #include <fstream>
 #include <string>
 
+#include "lang/language.h"
 #include "platform/audio.h"
 #include "platform/headless/headless.h"
 #include "replay/replay_host.h"
 #include "replay/script.h"
-#include "shell/language.h"
 
 int main(int argc, char** argv) {
   std::string dataDir;

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <sstream>
 
-#include "shell/game_state.h"
+#include "state/game_state.h"
 
 namespace replay {
 namespace {

@@ -8,7 +8,8 @@
 //   frames N        run until N more scene passes have run
 //   lose-display    the next copy or flip reports a lost display
 //   set NAME V      set a game-state value before the next pass
-//   expect NAME V   stop with exit code 1 unless the value is V
+//   expect NAME V   stop with exit code 1 unless the value is V and the
+//                   whole state keeps its invariants (CheckStateInvariants)
 //   dump PATH       write the game state as JSON
 //   shot PATH       write the last shown frame as PNG
 //

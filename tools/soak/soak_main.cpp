@@ -17,11 +17,11 @@
 #include <deque>
 #include <string>
 
-#include "combat/event_window.h"
+#include "app/program.h"
 #include "platform/platform.h"
 #include "platform/replay_clock.h"
-#include "shell/game_state.h"
-#include "shell/program.h"
+#include "state/data_contract.h"
+#include "state/game_state.h"
 
 namespace {
 
@@ -47,116 +47,6 @@ struct Point {
   int y;
 };
 
-bool IsStoredCode(int code) {
-  if (code >= CELL_FILE && code < CELL_FILE + 5) return true;  // one per file number
-  switch (code) {
-    case CELL_OPENED:
-    case CELL_AMMO:
-    case CELL_SPRAY:
-    case CELL_HUNTER:
-    case CELL_HIDDEN:
-    case CELL_STALKER:
-    case CELL_FILE_TAKEN:
-    case CELL_AMMO_TAKEN:
-    case CELL_SPRAY_TAKEN:
-    case CELL_HUNTER_BEATEN:
-    case CELL_STALKER_BEATEN:
-      return true;
-    default:
-      return false;
-  }
-}
-
-bool IsEventNumber(int n) {
-  switch (n) {
-    case 0:  // no event yet
-    case EV_FILE:
-    case EV_AMMO:
-    case EV_SPRAY_FOUND:
-    case EV_HUNTER:
-    case EV_ZOMBIE:
-    case EV_CERBERUS:
-    case EV_STALKER:
-    case EV_ROCKET_DODGED:
-    case EV_ROCKET_HIT:
-    case EV_ESCAPED:
-    case EV_REVIVED:
-    case EV_SPRAY_USED:
-      return true;
-    default:
-      return false;
-  }
-}
-
-bool IsFlag(int v) { return v == 0 || v == 1; }
-
-// The first broken invariant, or an empty string.
-std::string CheckInvariants() {
-  char why[200];
-  for (int r = 0; r < kFieldRows; ++r) {
-    for (int c = 0; c < kFieldCols; ++c) {
-      if (!IsStoredCode(gObjectLayer[r][c])) {
-        std::snprintf(why, sizeof why, "gObjectLayer[%d][%d] holds %d, not a stored code", r, c,
-                      gObjectLayer[r][c]);
-        return why;
-      }
-      if (gCountLayer[r][c] < 0 || gCountLayer[r][c] > 7) {
-        std::snprintf(why, sizeof why, "gCountLayer[%d][%d] is %d", r, c, gCountLayer[r][c]);
-        return why;
-      }
-    }
-  }
-  struct Named {
-    const char* name;
-    int value;
-    bool ok;
-  };
-  const Named checks[] = {
-      {"gFilesLeft", gFilesLeft, gFilesLeft >= 0 && gFilesLeft <= 5},
-      {"gInTitle", gInTitle, IsFlag(gInTitle)},
-      {"gAlive", gAlive, IsFlag(gAlive)},
-      {"gProloguePending", gProloguePending, IsFlag(gProloguePending)},
-      {"gEnding", gEnding, IsFlag(gEnding)},
-      {"gFieldReady", gFieldReady, IsFlag(gFieldReady)},
-      {"gHardMode", gHardMode, IsFlag(gHardMode)},
-      {"gWarningShown", gWarningShown, IsFlag(gWarningShown)},
-      {"gEventOpen", gEventOpen, IsFlag(gEventOpen)},
-      {"gRocketActive", gRocketActive, IsFlag(gRocketActive)},
-      {"gPrologueClickLatch", gPrologueClickLatch, IsFlag(gPrologueClickLatch)},
-      {"gLeftButton", gLeftButton, IsFlag(gLeftButton)},
-      {"gWeapon", gWeapon, gWeapon >= 0 && gWeapon <= 3},
-      {"gEventNumber", gEventNumber, IsEventNumber(gEventNumber)},
-      {"gPortraitVariant", gPortraitVariant, gPortraitVariant >= 0 && gPortraitVariant <= 2},
-      {"gRocketColumn", gRocketColumn, gRocketColumn >= 0 && gRocketColumn <= 3},
-      {"gRocketStep", gRocketStep, gRocketStep >= 0 && gRocketStep <= 5},
-      {"gRocketTimer", gRocketTimer, gRocketTimer >= 0 && gRocketTimer <= 1000},
-      {"gGrade", gGrade, gGrade >= 0 && gGrade <= 7},
-      {"gViewCol", gViewCol, gViewCol >= 0 && gViewCol <= gMapCols - 16},
-      {"gViewRow", gViewRow, gViewRow >= 0 && gViewRow <= gMapRows - 12},
-      {"gMouseX", gMouseX, gMouseX >= 0 && gMouseX <= 639},
-      {"gMouseY", gMouseY, gMouseY >= 0 && gMouseY <= 479},
-      {"gSprays", gSprays, gSprays >= 0},
-      {"gAmmoHandgun", gAmmoHandgun, gAmmoHandgun >= 0},
-      {"gAmmoShotgun", gAmmoShotgun, gAmmoShotgun >= 0},
-      {"gAmmoMagnum", gAmmoMagnum, gAmmoMagnum >= 0},
-      {"gAmmoShown", gAmmoShown, gAmmoShown >= -1},
-      {"gHealth", gHealth, gHealth <= 100},
-  };
-  for (const Named& n : checks) {
-    if (!n.ok) {
-      std::snprintf(why, sizeof why, "%s is %d", n.name, n.value);
-      return why;
-    }
-  }
-  // The dispatch knows every combination of its flags, but these never
-  // arise: the ending and death at once, or a game running before its field
-  // was populated past its first frame.
-  if (gInTitle == 0 && gAlive == 1 && gEnding == 1 && gFilesLeft != 0) {
-    return "the ending runs with files left";
-  }
-  return {};
-}
-
 class SoakHost final : public platform::HeadlessHost {
  public:
   SoakHost(std::uint64_t seed, std::uint64_t passes) : rng_(seed), passesLeft_(passes) {
@@ -175,7 +65,7 @@ class SoakHost final : public platform::HeadlessHost {
     ++passes_;
     clock_.Tick();
     if (idle_ > 0) --idle_;
-    const std::string broken = CheckInvariants();
+    const std::string broken = CheckStateInvariants();
     if (!broken.empty() && failure_.empty()) {
       failure_ = broken;
       Finish();
@@ -236,7 +126,7 @@ class SoakHost final : public platform::HeadlessHost {
   Point Target() {
     // Where a player would point, by scene.
     if (gInTitle == 1) {
-      if (gWarningShown == 0) return {rng_.Below(640), rng_.Below(480)};
+      if (gWarningShown == 0) return {rng_.Below(kScreenWidth), rng_.Below(kScreenHeight)};
       // Both start buttons about equally, and sometimes their edges.
       if (rng_.Below(2) == 0) return {rng_.Range(55, 280), rng_.Range(105, 155)};
       return {rng_.Range(315, 545), rng_.Range(105, 155)};
@@ -252,14 +142,15 @@ class SoakHost final : public platform::HeadlessHost {
       for (int r = 0; r < kFieldRows; ++r) {
         for (int c = 0; c < kFieldCols; ++c) {
           const int code = gObjectLayer[r][c];
-          if (code < CELL_FILE || code >= CELL_FILE + 5) continue;  // not a hidden file
+          if (code < CELL_FILE || code >= CELL_FILE + kFiles) continue;  // not a hidden file
           const int sx = c - gViewCol;
           const int sy = r - gViewRow;
           if (sx < 0) return {0, 100};
-          if (sx > 15) return {639, 100};
+          if (sx >= kViewCols) return {kScreenWidth - 1, 100};
           if (sy < 0) return {100, 0};
-          if (sy > 8) return {100, 400};
-          return {sx * 40 + rng_.Range(2, 37), sy * 40 + rng_.Range(2, 37)};
+          if (sy >= kViewRows) return {100, 400};
+          return {sx * kCellPixels + rng_.Range(2, kCellPixels - 3),
+                  sy * kCellPixels + rng_.Range(2, kCellPixels - 3)};
         }
       }
     }
@@ -267,13 +158,15 @@ class SoakHost final : public platform::HeadlessHost {
       case 0:
         return {rng_.Range(465, 628), rng_.Range(372, 455)};  // the buttons
       case 1:
-        return {rng_.Below(640), rng_.Range(360, 479)};  // the panel
+        return {rng_.Below(kScreenWidth),
+                rng_.Range(kMapViewHeight, kScreenHeight - 1)};  // the panel
       case 2:
-        return {rng_.Below(2) ? 0 : 639, rng_.Below(480)};  // scroll sideways
+        return {rng_.Below(2) ? 0 : kScreenWidth - 1,
+                rng_.Below(kScreenHeight)};  // scroll sideways
       case 3:
-        return {rng_.Below(640), rng_.Below(2) ? 0 : 359};  // scroll up or down
+        return {rng_.Below(kScreenWidth), rng_.Below(2) ? 0 : kMapViewHeight - 1};  // up or down
       default:
-        return {rng_.Below(640), rng_.Below(360)};  // a cell
+        return {rng_.Below(kScreenWidth), rng_.Below(kMapViewHeight)};  // a cell
     }
   }
 

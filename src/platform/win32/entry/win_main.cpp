@@ -1,4 +1,4 @@
-// The Windows entry point. The program's own start (shell/main.cpp, whose
+// The Windows entry point. The program's own start (app/main.cpp, whose
 // main is renamed for this build) runs from here, as Windows programs begin
 // at WinMain; the instance and show command are read back by the backend
 // from the process itself. Before it runs:

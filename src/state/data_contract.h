@@ -13,6 +13,13 @@
 
 inline constexpr int kScreenWidth = 640;
 inline constexpr int kScreenHeight = 480;
+// 16 x 12 cells: the map view above the panel.
+inline constexpr int kCellPixels = 40;
+inline constexpr int kViewCols = 16;
+inline constexpr int kViewRows = 9;
+inline constexpr int kPanelRows = 3;  // the map's last rows, always shown below the view
+inline constexpr int kScreenRows = kViewRows + kPanelRows;
+inline constexpr int kMapViewHeight = 360;  // the panel starts below
 
 // ---- Files ------------------------------------------------------------------
 // (tools/datakit/CMakeLists.txt reads every quoted file name of this header.)

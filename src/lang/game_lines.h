@@ -1,12 +1,18 @@
 // Every line the game writes with its text route, each under a stable key:
 // the event window's pages, the prologue's two pages and the hint lines.
 // Korean is built in; a language pack gives the same keys in another
-// language (shell/language.h).
+// language (lang/language.h).
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
+
+// The event window's three lines start at this x; the numbers of the file
+// page and the spray-used page are written over blanks of line 3, at these x.
+inline constexpr int kEventTextX = 207;
+inline constexpr int kFilesLeftX = kEventTextX;
+inline constexpr int kSpraysLeftX = 330;
 
 // A number the game writes over a line, in its own black box: `format`
 // filled with a value from `lowest` to `highest`, `dx` pixels right of the
@@ -27,7 +33,7 @@ struct GameLine {
 };
 
 // Every line, in the order a language pack lists them. A line's index here
-// is its id for GameText (shell/language.h).
+// is its id for GameText (lang/language.h).
 const std::vector<GameLine>& GameLines();
 
 // The id of the line with this key, or -1.

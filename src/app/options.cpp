@@ -1,6 +1,6 @@
-#include "shell/options.h"
+#include "app/options.h"
 
-#include "shell/language.h"
+#include "lang/language.h"
 
 namespace {
 

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
-#include "shell/handles.h"
+#include "state/handles.h"
+
+// ---- The values the state takes, by name -------------------------------------
 
 // Weapon codes (gWeapon).
 inline constexpr int WEAPON_KNIFE = 0;
@@ -27,13 +30,43 @@ inline constexpr int CELL_SPRAY_TAKEN = 17;
 inline constexpr int CELL_HUNTER_BEATEN = 18;
 inline constexpr int CELL_STALKER_BEATEN = 21;
 
+// The five files, one on each of the cells CELL_FILE to CELL_FILE + 4.
+inline constexpr int kFiles = 5;
+// The largest count a cell of gCountLayer holds.
+inline constexpr int kMaxCount = 7;
+
 inline constexpr int kFieldRows = 18;
 inline constexpr int kFieldCols = 25;
+
+// Event numbers (gEventNumber): the page the event window shows. 0 before
+// the first event.
+inline constexpr int EV_FILE = 1;
+inline constexpr int EV_AMMO = 6;
+inline constexpr int EV_SPRAY_FOUND = 7;
+inline constexpr int EV_HUNTER = 8;
+inline constexpr int EV_ZOMBIE = 9;
+inline constexpr int EV_CERBERUS = 10;
+inline constexpr int EV_STALKER = 11;
+inline constexpr int EV_ROCKET_DODGED = 55;
+inline constexpr int EV_ROCKET_HIT = 66;
+inline constexpr int EV_ESCAPED = 77;
+inline constexpr int EV_REVIVED = 94;
+inline constexpr int EV_SPRAY_USED = 99;
+
+// The health a game starts with and a spray heals up to.
+inline constexpr int kFullHealth = 100;
+// The zombie's portraits (gPortraitVariant), drawn at random.
+inline constexpr int kPortraitVariants = 3;
+// gRocketTimer counts the field's passes up to this one, when the rocket
+// fires.
+inline constexpr int kRocketDue = 1000;
+
+// ---- The state ----------------------------------------------------------------
 
 // The integer values, declared from their list.
 #define GAME_INT(name, start) extern int name;
 #define LOADED_INT(name, start) extern int name;
-#include "shell/game_state_list.h"
+#include "state/game_state_list.h"
 
 // The map's ground layer and the field's two cell layers.
 extern int** gGroundLayer;  // gMapRows rows of gMapCols tile numbers
@@ -59,3 +92,9 @@ struct StateInt {
 };
 const StateInt* StateInts(int* count);
 int* FindStateInt(const char* name);
+
+// What is broken in the state, each broken rule named with the value that
+// breaks it, separated by "; " (the first cell of each layer only); empty
+// when the state is one the game can be in. The soak tool checks it after
+// every pass and the replay tool after every expect.
+std::string CheckStateInvariants();

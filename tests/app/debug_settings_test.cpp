@@ -1,8 +1,8 @@
-#include "shell/debug_settings.h"
+#include "app/debug_settings.h"
 
 #include <gtest/gtest.h>
 
-#include "shell/game_state.h"
+#include "state/game_state.h"
 
 namespace {
 

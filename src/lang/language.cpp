@@ -1,17 +1,17 @@
-#include "shell/language.h"
+#include "lang/language.h"
 
 #include <memory>
 #include <vector>
 
 #include "gfx/bitmap.h"
-#include "gfx/data_contract.h"
 #include "gfx/display.h"
 #include "gfx/map_file.h"
+#include "lang/game_lines.h"
+#include "lang/language_text.h"
 #include "platform/platform.h"
 #include "platform/text.h"
-#include "shell/game_lines.h"
-#include "shell/game_state.h"
-#include "shell/language_text.h"
+#include "state/data_contract.h"
+#include "state/game_state.h"
 
 std::string gLanguage;
 

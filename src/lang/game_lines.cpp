@@ -1,6 +1,6 @@
-#include "shell/game_lines.h"
+#include "lang/game_lines.h"
 
-#include "combat/event_window.h"
+#include "state/game_state.h"
 
 namespace {
 

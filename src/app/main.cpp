@@ -8,12 +8,12 @@
 #include <string>
 #include <system_error>
 
-#include "gfx/data_contract.h"
+#include "app/debug_settings.h"
+#include "app/options.h"
+#include "app/program.h"
+#include "lang/language.h"
 #include "platform/platform.h"
-#include "shell/debug_settings.h"
-#include "shell/language.h"
-#include "shell/options.h"
-#include "shell/program.h"
+#include "state/data_contract.h"
 
 namespace {
 

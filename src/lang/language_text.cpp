@@ -1,12 +1,12 @@
-#include "shell/language_text.h"
+#include "lang/language_text.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <map>
 
+#include "lang/game_lines.h"
 #include "platform/glyph_atlas.h"
 #include "platform/text.h"
-#include "shell/game_lines.h"
 
 namespace {
 

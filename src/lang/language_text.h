@@ -1,4 +1,4 @@
-// The text file of a language pack: every line of shell/game_lines.h under
+// The text file of a language pack: every line of lang/game_lines.h under
 // its key, one a line, in UTF-8 (with or without a byte-order mark; lines
 // end in LF or CR LF):
 //

@@ -2,14 +2,14 @@
 // dispatch.
 #include <cstdint>
 
+#include "app/program.h"
 #include "audio/sound.h"
 #include "field/field_scene.h"
 #include "scenes/death_scene.h"
 #include "scenes/ending_scene.h"
 #include "scenes/prologue_scene.h"
 #include "scenes/title_scene.h"
-#include "shell/game_state.h"
-#include "shell/program.h"
+#include "state/game_state.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The language the game speaks: Korean, built in, or a language pack from
 // the data folder's lang/NAME/. A pack holds its text file
-// (shell/language_text.h) and, as BMP files, the art with words that differs
+// (lang/language_text.h) and, as BMP files, the art with words that differs
 // from the built-in art:
 //   Title.bmp, warning.bmp, ...   a picture, by the data folder's name, at
 //                                 the picture's size
@@ -35,7 +35,7 @@ inline std::string LanguageFrameName(int frame) {
   return name;
 }
 
-// The CP949 bytes of line `id` (shell/game_lines.h) in the language in use;
+// The CP949 bytes of line `id` (lang/game_lines.h) in the language in use;
 // "" for an id outside the lines. Valid until the language changes.
 const char* GameText(int id);
 

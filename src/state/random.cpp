@@ -1,4 +1,4 @@
-#include "shell/random.h"
+#include "state/random.h"
 
 #include "platform/platform.h"
 

@@ -1,15 +1,15 @@
-#include "shell/program.h"
+#include "app/program.h"
 
 #include <cstdio>
 
 #include "audio/sound.h"
 #include "gfx/bitmap.h"
-#include "gfx/data_contract.h"
 #include "gfx/display.h"
 #include "gfx/map_file.h"
 #include "gfx/sprite_file.h"
-#include "shell/game_state.h"
-#include "shell/language.h"
+#include "lang/language.h"
+#include "state/data_contract.h"
+#include "state/game_state.h"
 
 const char* gMissingDataFile = nullptr;
 

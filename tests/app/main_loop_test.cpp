@@ -5,13 +5,13 @@
 #include <optional>
 #include <string>
 
+#include "app/program.h"
 #include "audio/sound.h"
 #include "gfx/display.h"
 #include "gfx/map_file.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
-#include "shell/game_state.h"
-#include "shell/program.h"
+#include "state/game_state.h"
 #include "support/test_data.h"
 
 namespace {
@@ -95,27 +95,6 @@ std::map<std::string, int> StateSnapshot() {
   const StateInt* ints = StateInts(&count);
   for (int i = 0; i < count; ++i) out[ints[i].name] = *ints[i].value;
   return out;
-}
-
-// The values as the program starts, taken before any test runs.
-const std::map<std::string, int> kAtProgramStart = StateSnapshot();
-
-TEST(GameState, TheResetBringsBackEveryStartValueAndLeavesWhatWasLoaded) {
-  int count = 0;
-  const StateInt* ints = StateInts(&count);
-  const auto saved = StateSnapshot();
-  std::map<std::string, int> expected = kAtProgramStart;
-  for (int i = 0; i < count; ++i) {
-    *ints[i].value = 7001 + i;
-    if (ints[i].loaded) expected[ints[i].name] = 7001 + i;
-  }
-  gObjectLayer[17][24] = CELL_STALKER;
-  gCountLayer[0][0] = 7;
-  ResetGameState();
-  EXPECT_EQ(StateSnapshot(), expected);
-  EXPECT_EQ(gObjectLayer[17][24], 0);
-  EXPECT_EQ(gCountLayer[0][0], 0);
-  for (int i = 0; i < count; ++i) *ints[i].value = saved.at(ints[i].name);
 }
 
 TEST(SceneChoice, TheFlagsAreTestedInTheirOrder) {

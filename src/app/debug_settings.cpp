@@ -1,4 +1,4 @@
-#include "shell/debug_settings.h"
+#include "app/debug_settings.h"
 
 #include <cerrno>
 #include <climits>
@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "shell/game_state.h"
+#include "state/game_state.h"
 
 bool ApplyDebugSettings(const char* text) {
   if (text == nullptr) return true;

@@ -1,0 +1,179 @@
+#include "state/game_state.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+
+#include "state/data_contract.h"
+
+#define GAME_INT(name, start) int name = start;
+#define LOADED_INT(name, start) int name = start;
+#include "state/game_state_list.h"
+
+int** gGroundLayer = nullptr;
+int gObjectLayer[kFieldRows][kFieldCols] = {};
+int gCountLayer[kFieldRows][kFieldCols] = {};
+
+WindowHandle gWindow = nullptr;
+InstanceHandle gInstance = nullptr;
+
+namespace {
+
+const StateInt kStateInts[] = {
+#define GAME_INT(name, start) {#name, &name, false},
+#define LOADED_INT(name, start) {#name, &name, true},
+#include "state/game_state_list.h"
+};
+
+}  // namespace
+
+void ResetGameState() {
+  // The loaded values belong to their readers and stay as they are.
+#define GAME_INT(name, start) name = start;
+#define LOADED_INT(name, start)
+#include "state/game_state_list.h"
+  std::memset(gObjectLayer, 0, sizeof gObjectLayer);
+  std::memset(gCountLayer, 0, sizeof gCountLayer);
+}
+
+const StateInt* StateInts(int* count) {
+  *count = static_cast<int>(sizeof kStateInts / sizeof kStateInts[0]);
+  return kStateInts;
+}
+
+int* FindStateInt(const char* name) {
+  for (const StateInt& s : kStateInts) {
+    if (std::strcmp(s.name, name) == 0) return s.value;
+  }
+  return nullptr;
+}
+
+namespace {
+
+// The codes a cell of gObjectLayer can hold: the hidden ones, and the
+// opened, taken and beaten ones.
+bool IsCellCode(int code) {
+  if (code >= CELL_FILE && code < CELL_FILE + kFiles) return true;
+  switch (code) {
+    case CELL_OPENED:
+    case CELL_AMMO:
+    case CELL_SPRAY:
+    case CELL_HUNTER:
+    case CELL_HIDDEN:
+    case CELL_STALKER:
+    case CELL_FILE_TAKEN:
+    case CELL_AMMO_TAKEN:
+    case CELL_SPRAY_TAKEN:
+    case CELL_HUNTER_BEATEN:
+    case CELL_STALKER_BEATEN:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IsEventNumber(int n) {
+  switch (n) {
+    case 0:  // no event yet
+    case EV_FILE:
+    case EV_AMMO:
+    case EV_SPRAY_FOUND:
+    case EV_HUNTER:
+    case EV_ZOMBIE:
+    case EV_CERBERUS:
+    case EV_STALKER:
+    case EV_ROCKET_DODGED:
+    case EV_ROCKET_HIT:
+    case EV_ESCAPED:
+    case EV_REVIVED:
+    case EV_SPRAY_USED:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool IsFlag(int v) { return v == 0 || v == 1; }
+bool Within(int v, int lo, int hi) { return v >= lo && v <= hi; }
+
+void Add(std::string& broken, const char* what) {
+  if (!broken.empty()) broken += "; ";
+  broken += what;
+}
+
+}  // namespace
+
+std::string CheckStateInvariants() {
+  std::string broken;
+  char line[96];
+  bool objectsNamed = false;
+  bool countsNamed = false;
+  for (int r = 0; r < kFieldRows; ++r) {
+    for (int c = 0; c < kFieldCols; ++c) {
+      if (!objectsNamed && !IsCellCode(gObjectLayer[r][c])) {
+        std::snprintf(line, sizeof line, "gObjectLayer[%d][%d] holds %d, not a cell code", r, c,
+                      gObjectLayer[r][c]);
+        Add(broken, line);
+        objectsNamed = true;
+      }
+      if (!countsNamed && !Within(gCountLayer[r][c], 0, kMaxCount)) {
+        std::snprintf(line, sizeof line, "gCountLayer[%d][%d] is %d", r, c, gCountLayer[r][c]);
+        Add(broken, line);
+        countsNamed = true;
+      }
+    }
+  }
+  // The view's last column and row; a map narrower than the view is never
+  // loaded, and before the map is read the view stays at its corner.
+  const int lastViewCol = std::max(0, gMapCols - kViewCols);
+  const int lastViewRow = std::max(0, gMapRows - kScreenRows);
+  const int rocketLanes = static_cast<int>(std::size(kRocketLanes));
+  struct Named {
+    const char* name;
+    int value;
+    bool ok;
+  };
+  const Named checks[] = {
+      {"gInTitle", gInTitle, IsFlag(gInTitle)},
+      {"gAlive", gAlive, IsFlag(gAlive)},
+      {"gProloguePending", gProloguePending, IsFlag(gProloguePending)},
+      {"gEnding", gEnding, IsFlag(gEnding)},
+      {"gFieldReady", gFieldReady, IsFlag(gFieldReady)},
+      {"gHardMode", gHardMode, IsFlag(gHardMode)},
+      {"gWarningShown", gWarningShown, IsFlag(gWarningShown)},
+      {"gPrologueClickLatch", gPrologueClickLatch, IsFlag(gPrologueClickLatch)},
+      {"gMouseX", gMouseX, Within(gMouseX, 0, kScreenWidth - 1)},
+      {"gMouseY", gMouseY, Within(gMouseY, 0, kScreenHeight - 1)},
+      {"gLeftButton", gLeftButton, IsFlag(gLeftButton)},
+      {"gWeapon", gWeapon, Within(gWeapon, WEAPON_KNIFE, WEAPON_MAGNUM)},
+      {"gHealth", gHealth, gHealth <= kFullHealth},
+      {"gFilesLeft", gFilesLeft, Within(gFilesLeft, 0, kFiles)},
+      {"gAmmoHandgun", gAmmoHandgun, gAmmoHandgun >= 0},
+      {"gAmmoShotgun", gAmmoShotgun, gAmmoShotgun >= 0},
+      {"gAmmoMagnum", gAmmoMagnum, gAmmoMagnum >= 0},
+      {"gAmmoShown", gAmmoShown, gAmmoShown >= -1},  // -1: the empty gun's mark
+      {"gSprays", gSprays, gSprays >= 0},
+      {"gGrade", gGrade, Within(gGrade, 0, kGrades)},
+      {"gPortraitVariant", gPortraitVariant, Within(gPortraitVariant, 0, kPortraitVariants - 1)},
+      {"gEventOpen", gEventOpen, IsFlag(gEventOpen)},
+      {"gEventNumber", gEventNumber, IsEventNumber(gEventNumber)},
+      {"gRocketTimer", gRocketTimer, Within(gRocketTimer, 0, kRocketDue)},
+      {"gRocketActive", gRocketActive, IsFlag(gRocketActive)},
+      {"gRocketColumn", gRocketColumn, Within(gRocketColumn, 0, rocketLanes)},  // 0: no lane
+      {"gRocketStep", gRocketStep, Within(gRocketStep, 0, kRocketSteps)},
+      {"gViewCol", gViewCol, Within(gViewCol, 0, lastViewCol)},
+      {"gViewRow", gViewRow, Within(gViewRow, 0, lastViewRow)},
+  };
+  for (const Named& n : checks) {
+    if (n.ok) continue;
+    std::snprintf(line, sizeof line, "%s is %d", n.name, n.value);
+    Add(broken, line);
+  }
+  // The dispatch takes the scene flags in any combination, but the ending
+  // never runs with files left.
+  if (gInTitle == 0 && gAlive == 1 && gEnding == 1 && gFilesLeft != 0) {
+    Add(broken, "the ending runs with files left");
+  }
+  return broken;
+}
