@@ -94,7 +94,12 @@ const run = async (page, n) => {
   await page.evaluate((k) => vedoTest.run(k), n);
   await idle(page);
 };
-const state = (page, name) => page.evaluate((n) => vedoTest.state(n), name);
+// A game-state value by the replay scripts' names, taken apart here: a
+// global, or a layer's cell, gObjectLayer[r][c].
+const state = (page, name) => {
+  const [, global, row, col] = name.match(/^(\w+)(?:\[(\d+)\]\[(\d+)\])?$/);
+  return page.evaluate(([g, r, c]) => vedoTest.state(g, r, c), [global, Number(row ?? -1), Number(col ?? -1)]);
+};
 // A frame pixel's centre in the page's CSS pixels.
 const at = (page, x, y) => page.evaluate(([fx, fy]) => {
   const r = document.getElementById('screen').getBoundingClientRect();
