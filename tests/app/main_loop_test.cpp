@@ -89,14 +89,6 @@ class Loop : public ::testing::Test {
   LoopHost host_;
 };
 
-std::map<std::string, int> StateSnapshot() {
-  std::map<std::string, int> out;
-  int count = 0;
-  const StateInt* ints = StateInts(&count);
-  for (int i = 0; i < count; ++i) out[ints[i].name] = *ints[i].value;
-  return out;
-}
-
 TEST(SceneChoice, TheFlagsAreTestedInTheirOrder) {
   struct Case {
     int inTitle, alive, ending, prologue;
@@ -263,11 +255,11 @@ TEST_F(Loop, ClosingTheWindowQuits) {
 }
 
 TEST_F(Loop, OtherKeysAndTheRightButtonChangeNothing) {
-  const auto before = StateSnapshot();
+  const auto before = testdata::StateSnapshot();
   WindowProc(Key(platform::Key::kOther));
   WindowProc(Ev(EventType::kRightDown));
   WindowProc(Ev(EventType::kRightUp));
-  EXPECT_EQ(StateSnapshot(), before);
+  EXPECT_EQ(testdata::StateSnapshot(), before);
   host_.Send(Activate(true));
   host_.Send(Key(platform::Key::kOther));
   host_.Send(Ev(EventType::kRightDown));

@@ -6,25 +6,19 @@
 #include <map>
 #include <string>
 
+#include "support/test_data.h"
+
 namespace {
 
-std::map<std::string, int> StateSnapshot() {
-  std::map<std::string, int> out;
-  int count = 0;
-  const StateInt* ints = StateInts(&count);
-  for (int i = 0; i < count; ++i) out[ints[i].name] = *ints[i].value;
-  return out;
-}
-
 // The values as the program starts, taken before any test runs.
-const std::map<std::string, int> kAtProgramStart = StateSnapshot();
+const std::map<std::string, int> kAtProgramStart = testdata::StateSnapshot();
 
 }  // namespace
 
 TEST(GameState, TheResetBringsBackEveryStartValueAndLeavesWhatWasLoaded) {
   int count = 0;
   const StateInt* ints = StateInts(&count);
-  const auto saved = StateSnapshot();
+  const auto saved = testdata::StateSnapshot();
   std::map<std::string, int> expected = kAtProgramStart;
   for (int i = 0; i < count; ++i) {
     *ints[i].value = 7001 + i;
@@ -33,7 +27,7 @@ TEST(GameState, TheResetBringsBackEveryStartValueAndLeavesWhatWasLoaded) {
   gObjectLayer[17][24] = CELL_STALKER;
   gCountLayer[0][0] = 7;
   ResetGameState();
-  EXPECT_EQ(StateSnapshot(), expected);
+  EXPECT_EQ(testdata::StateSnapshot(), expected);
   EXPECT_EQ(gObjectLayer[17][24], 0);
   EXPECT_EQ(gCountLayer[0][0], 0);
   for (int i = 0; i < count; ++i) *ints[i].value = saved.at(ints[i].name);

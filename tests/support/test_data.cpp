@@ -273,4 +273,12 @@ Bgr PixelAt(const platform::Surface& surface, int x, int y) {
   return {p[0], p[1], p[2]};
 }
 
+std::map<std::string, int> StateSnapshot() {
+  std::map<std::string, int> out;
+  int count = 0;
+  const StateInt* ints = StateInts(&count);
+  for (int i = 0; i < count; ++i) out[ints[i].name] = *ints[i].value;
+  return out;
+}
+
 }  // namespace testdata

@@ -6,6 +6,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,9 @@ void DrawMapCorner();
 // the script ends in is written there as the replay's dump writes it.
 int RunReplayFile(const std::string& relativePath, const std::string& language = "",
                   std::string* finalState = nullptr);
+
+// Every integer of the game state's list, by name.
+std::map<std::string, int> StateSnapshot();
 
 // The colour at (x, y) of a surface.
 Bgr PixelAt(const platform::Surface& surface, int x, int y);
