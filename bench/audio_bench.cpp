@@ -15,6 +15,7 @@
 #include "audio/midi_player.h"
 #include "audio/sound.h"
 #include "platform/audio.h"
+#include "platform/headless/headless.h"
 #include "platform/platform.h"
 #include "state/game_state.h"
 #include "support/audio_files.h"
@@ -103,6 +104,7 @@ double ThreadCpuUs() {
 struct Stage {
   Stage(bool effects, bool music) {
     platform::UseHeadlessBackend(nullptr);
+    platform::HeadlessUseNativeMusic(true);  // FluidSynth, as the game plays
     previous = std::filesystem::current_path();
     dir = testdata::MakeTempDir("vedo-bench-audio");
     std::filesystem::current_path(dir);
@@ -174,6 +176,7 @@ BENCHMARK(BM_AudioPass)->Args({1, 1})->Args({1, 0})->Args({0, 1})->Unit(benchmar
 
 void BM_SoundfontLoad(benchmark::State& state) {
   platform::UseHeadlessBackend(nullptr);
+  platform::HeadlessUseNativeMusic(true);
   double totalMs = 0;
   for (auto _ : state) {
     platform::SoundDevice* device = platform::OpenSoundDevice();

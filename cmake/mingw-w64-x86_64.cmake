@@ -21,5 +21,5 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
 
-# The Win32 backend; the build skips the Linux libraries.
-set(VEDO_PLATFORM win32 CACHE STRING "The native platform backend (a folder of src/platform)")
+# The Windows platform (src/platform/win32).
+set(VEDO_PLATFORM win32 CACHE STRING "The platform: a folder of src/platform")

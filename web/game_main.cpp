@@ -4,11 +4,11 @@
 #include <emscripten.h>
 
 #include <cstdlib>
+#include <cstring>
 
 #include "app/debug_settings.h"
 #include "app/program.h"
 #include "lang/language.h"
-#include "replay/script.h"
 #include "state/game_state.h"
 
 // clang-format off
@@ -29,11 +29,15 @@ EM_JS(char*, JsLanguage, (), {
 
 extern "C" {
 
-// A game-state value by the replay tool's name (a layer cell too), for the
-// page's test hook: the value, or -1 for an unknown name.
-EMSCRIPTEN_KEEPALIVE int vedo_state(const char* name) {
-  const int* value = replay::ResolveStateName(name);
-  return value != nullptr ? *value : -1;
+// A game-state value for the page's test hook, by the replay scripts' names
+// as the test has taken them apart: a global, or a layer with a row and a
+// column. -1 for an unknown name or a cell outside the field.
+EMSCRIPTEN_KEEPALIVE int vedo_state(const char* name, int row, int col) {
+  if (const int* value = FindStateInt(name)) return *value;
+  if (row < 0 || row >= kFieldRows || col < 0 || col >= kFieldCols) return -1;
+  if (std::strcmp(name, "gObjectLayer") == 0) return gObjectLayer[row][col];
+  if (std::strcmp(name, "gCountLayer") == 0) return gCountLayer[row][col];
+  return -1;
 }
 
 }  // extern "C"

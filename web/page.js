@@ -745,9 +745,10 @@
       setTime: (seconds) => Module._vedo_test_set_time(seconds),
       passes: () => Module._vedo_passes(),
       flips: () => Module._vedo_flips(),
-      state: (name) => {
+      // A global's value, or a layer's cell at (row, col).
+      state: (name, row = -1, col = -1) => {
         const p = Module.allocateUTF8(name);
-        const v = Module._vedo_state(p);
+        const v = Module._vedo_state(p, row, col);
         Module._free(p);
         return v;
       },

@@ -7,14 +7,17 @@
 // events and, while it plays, hands each event to the platform's music
 // synthesizer at its own output frame. The mixer sums, frame by frame, every
 // sounding buffer and the synthesizer's output and saturates the sum to 16
-// bits. The native backend's device pulls the mix; when no device opens, a
-// silent stand-in does, after one warning line. On the headless backend
-// nothing pulls it until a host calls PullAudio, so tests and the replay tool
-// hear exactly the frames they ask for.
+// bits. The platform's device pulls the mix; when no device opens, a silent
+// stand-in does, after one warning line. On the headless backend nothing
+// pulls it until a host calls PullAudio, so tests and the replay tool hear
+// exactly the frames they ask for.
 //
-// The synthesizer (on Linux, FluidSynth with its soundfont) is made by a
-// background thread started when the output opens, so that music never waits
-// for it on the game's frame path.
+// The synthesizer is the platform's: FluidSynth with its soundfont on Linux,
+// the system's MIDI output on Windows, js-synthesizer on the page in the
+// browser; the headless backend has none (headless.h). It is made when the
+// output opens, on a background thread where there are threads and by the
+// page in the browser, so that music never waits for it on the game's frame
+// path.
 //
 // One lock guards everything the game thread and the mixer share; the mixer
 // holds it for one pass. All calls come from the game's thread.
@@ -115,8 +118,9 @@ bool SequencerTempo(SequencerId id, std::uint32_t& tempo);
 // tune's own time. False for 0.
 bool SequencerSetTempo(SequencerId id, std::uint32_t tempo);
 
-// MIDI output ports: on Linux 1 when the soundfont can be read, else 0; on
-// Windows the system's count.
+// The MIDI output ports the music can play through: on Linux 1 when the
+// soundfont can be read, on Windows the system's count, in the browser 1
+// unless the page's synthesizer failed; on the headless backend 0.
 unsigned MidiOutputCount();
 
 // ---- Hosts and tests -----------------------------------------------------------
@@ -127,16 +131,16 @@ bool AudioPulledByHost();
 // Mixes the next `frames` frames (interleaved left, right) into `out`. Only
 // for a host-driven output; false otherwise.
 bool PullAudio(std::int16_t* out, int frames);
-// Waits for the music synthesizer of the open output (on Linux, its
-// soundfont); true when it is there.
+// Waits for the music synthesizer of the open output (a soundfont read, a
+// MIDI port opened, the page's synthesizer arrived); true when it is there.
 bool WaitForSoundfont();
-// The soundfont file. By default the first of TimGM6mb, the system's
-// default-GM.sf2 and FluidR3_GM.sf2 (in /usr/share/sounds/sf2) that can be
-// read; a path set here is the only one tried (an empty one brings the list
-// back).
+// The soundfont file of a synthesizer that reads one (FluidSynth on Linux).
+// By default the first of TimGM6mb, the system's default-GM.sf2 and
+// FluidR3_GM.sf2 (in /usr/share/sounds/sf2) that can be read; a path set
+// here is the only one tried (an empty one brings the list back).
 void SetSoundfontPath(const std::string& path);
 // How long the last soundfont load took, in milliseconds (negative before
-// any).
+// any, and where no soundfont is read).
 double SoundfontLoadMilliseconds();
 
 }  // namespace platform

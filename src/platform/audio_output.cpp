@@ -1,20 +1,25 @@
 // The output's life cycle, the mixer pass and the host's pulls: the same on
 // every platform. The device, the synthesizer and the converter come from the
-// native backend (see audio_output.h).
+// platform (port.h), except on the headless backend.
 #include "platform/audio_output.h"
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/port.h"
 
 namespace platform {
 namespace {
 
 AudioOutput* gOutput = nullptr;
+// Plain storage, so that nothing here needs a destructor at program exit.
+char gSoundfontPath[1024] = "";
+std::atomic<double> gSoundfontLoadMs{-1.0};
 
 void Deliver(AudioOutput* out, MusicSynth* synth) {
   std::lock_guard<std::mutex> hold(out->lock);
@@ -110,7 +115,9 @@ AudioOutput* AcquireOutput() {
   }
   out->users = 1;
   gOutput = out;
-  if (auto make = MusicSynthMaker(out->pulledByHost)) {
+  if (out->pulledByHost && !HeadlessNativeMusic()) {
+    HandOverSynth(nullptr);  // the headless backend has no music of its own
+  } else if (auto make = MusicSynthMaker(out->pulledByHost)) {
     out->loader = std::thread(&LoadSynth, out, std::move(make));
   }
   return out;
@@ -139,6 +146,23 @@ bool PullAudio(std::int16_t* out, int frames) {
   MixLocked(*gOutput, out, frames);
   return true;
 }
+
+unsigned MidiOutputCount() {
+  return IsHeadless() && !HeadlessNativeMusic() ? 0 : NativeMidiOutputCount();
+}
+
+void SetSoundfontPath(const std::string& path) {
+  std::snprintf(gSoundfontPath, sizeof gSoundfontPath, "%s", path.c_str());
+}
+
+const char* SoundfontPath() { return gSoundfontPath; }
+
+void SoundfontLoaded(double ms) {
+  gSoundfontLoadMs = ms;
+  TraceMark("soundfont-loaded");
+}
+
+double SoundfontLoadMilliseconds() { return gSoundfontLoadMs; }
 
 bool WaitForSoundfont() {
   if (gOutput == nullptr) return false;

@@ -9,10 +9,9 @@
 // have been torn down before that.
 //
 // The mixer, the buffers, the sequencer and the output's life cycle are the
-// same on every platform. Three small parts differ, and each native backend's
-// folder supplies them (the "Platform parts" below): the converter of effect
-// samples, the music synthesizer the sequencer plays into, and the device
-// that pulls the mix.
+// same on every platform. Three small parts differ, and each platform
+// supplies them (port.h): the converter of effect samples, the music
+// synthesizer the sequencer plays into, and the device that pulls the mix.
 #pragma once
 
 #include <condition_variable>
@@ -28,7 +27,7 @@
 namespace platform {
 
 struct Sequencer;
-struct AudioDevice;  // each platform's own
+struct AudioDevice;  // each platform's own (port.h)
 
 // Where the sequencer's events go. Every call comes with the output's lock
 // held, from the mixer pass or from a game-thread call. Between calls the
@@ -130,42 +129,25 @@ struct SilentPull;
 SilentPull* StartSilentPull(AudioOutput& out);
 void StopSilentPull(SilentPull* pull);
 
-// Our own converter to the output format: 8-bit unsigned or 16-bit signed
-// samples, one or two channels, any rate from kMinBufferRate to
-// kMaxBufferRate, to 44,100 Hz signed 16-bit stereo, by linear
-// interpolation. `length` holds whole frames. False when there is nothing to
-// convert.
+// Our own converter to the output format, for the platforms without one and
+// the headless backend: 8-bit unsigned or 16-bit signed samples, one or two
+// channels, any rate from kMinBufferRate to kMaxBufferRate, to 44,100 Hz
+// signed 16-bit stereo, by linear interpolation. `length` holds whole
+// frames. False when there is nothing to convert.
 bool ConvertPcmPortable(const PcmFormat& format, const std::uint8_t* bytes, std::size_t length,
                         std::vector<std::int16_t>& out);
-
-// ---- Platform parts: each native backend defines these ---------------------
-
-// Converts `length` bytes of whole frames in a checked `format` to the output
-// format. False when the conversion fails.
-bool ConvertPcm(const PcmFormat& format, const std::uint8_t* bytes, std::size_t length,
-                std::vector<std::int16_t>& out);
-
-// Starts the device that pulls the mix (through MixLocked) at kAudioRate, or
-// a silent stand-in after one warning line; sets `out.device`. False only
-// when not even that can be had. Not called for a host-pulled output.
-bool StartAudioDevice(AudioOutput& out);
-// Stops pulling: no callback runs after it returns.
-void StopAudioDevice(AudioOutput& out);
-
-// The job that makes the music synthesizer, taken on the game's thread when
-// the output opens and run on the loader thread, without the lock. It
-// returns null, after one warning line, when there is none. A host-pulled
-// output has no real time: a synthesizer outside the mix may decline it.
-// A platform without threads returns an empty job: no loader thread starts,
-// and the platform makes the synthesizer its own way and hands it over
-// through HandOverSynth. The output is open when this is called, so one that
-// is at hand may be handed over from here.
-std::function<MusicSynth*()> MusicSynthMaker(bool pulledByHost);
 
 // Gives the open output its synthesizer (null: there is none, music stays
 // silent), as the loader thread does when its job returns; takes the lock.
 // Owned by the output from here on; deleted at once when no output waits
 // for one.
 void HandOverSynth(MusicSynth* synth);
+
+// The soundfont a platform's synthesizer reads: the file SetSoundfontPath
+// named, or empty for the platform's own choice.
+const char* SoundfontPath();
+// Told by the synthesizer's loader when it has read the soundfont, which
+// took `ms` (SoundfontLoadMilliseconds, and a mark in the frame trace).
+void SoundfontLoaded(double ms);
 
 }  // namespace platform

@@ -15,9 +15,9 @@ struct Image {
   std::vector<std::uint8_t> pixels;
 };
 
-// Loads a Windows BMP file for the game: our own reader (ReadBmpFile) on
-// Linux and in the browser, the system's on Windows. False when the file is
-// missing or not a picture the build reads.
+// Loads a Windows BMP file for the game, with the chosen backend's reader:
+// our own (ReadBmpFile), or the system's where the platform keeps it
+// (Windows). False when the file is missing or not a picture it reads.
 bool LoadBmpFile(const char* path, Image& out);
 
 // ---- Our reader -------------------------------------------------------------

@@ -16,14 +16,14 @@
 // reader may follow the file while the program runs, and a crash loses
 // nothing. When the trace is off each hook costs one test of a flag. Each
 // platform supplies the clock, the process's start and the file
-// (backend.h); the lines and when they are written are the same everywhere.
+// (port.h); the lines and when they are written are the same everywhere.
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include "platform/backend.h"
 #include "platform/platform.h"
+#include "platform/port.h"
 
 namespace platform {
 namespace {

@@ -1,12 +1,13 @@
-// Forwards the platform calls to the chosen backend and keeps what both
-// backends share: the primary chain, the loss flag and the flip count.
+// Forwards the game's platform calls to the chosen backend (port.h) and
+// keeps what every backend shares: the primary chain, the loss flag and the
+// flip count.
 #include "platform/platform.h"
 
 #include <cstdio>
 #include <memory>
 
-#include "platform/backend.h"
 #include "platform/headless/headless.h"
+#include "platform/port.h"
 
 namespace platform {
 namespace {
@@ -60,6 +61,10 @@ void SetWindowOptions(const WindowOptions& options) { gWindowOptions = options; 
 const WindowOptions& GetWindowOptions() { return gWindowOptions; }
 
 void DebugOutput(const char* text) { NativeDebugOutput(text); }
+void TellPlayer(const char* text, bool error) { NativeTellPlayer(text, error); }
+std::string ProgramFolder() { return NativeProgramFolder(); }
+
+bool LoadBmpFile(const char* path, Image& out) { return B().LoadBmpFile(path, out); }
 
 bool VideoOpenDevice() { return B().VideoOpenDevice(); }
 bool VideoTakeScreen() { return B().VideoTakeScreen(); }

@@ -2,14 +2,15 @@
 //
 // The game sees one window, a queue of input events, a display that presents
 // 640 x 480 frames, message boxes, a debugger output, a calendar clock, text,
-// bitmaps, a sound device and a MIDI sequencer. Each build has two backends:
-// the native one of its platform for the real program (SDL2 on Linux, in
-// sdl/), and the headless one (headless/), which takes its events and clock
-// from a host (the replay tool or a test) and keeps the frames it is given in
-// memory. The build system picks the platform's folder; the code here and
-// above it never asks which platform it is on.
+// bitmaps, a sound device and a MIDI sequencer. Each call goes to one backend
+// at a time: the platform's own, for the real program (the build picks its
+// folder: sdl/ on Linux, win32/ on Windows, web/ in the browser), or the
+// headless one (headless/, in every build), which takes its events and clock
+// from a host (the replay tool or a test), keeps the frames it is given in
+// memory and needs no platform library. What a platform supplies is declared
+// in port.h; the code here and above it never asks which platform it is on.
 //
-// A backend is chosen once, before the game starts; the native backend is
+// A backend is chosen once, before the game starts; the platform's own is
 // the default.
 #pragma once
 
@@ -61,19 +62,20 @@ bool CreateMainWindow(const char* title);
 void ShowMainWindow();
 void DestroyMainWindow();
 bool HasMainWindow();
-// A message box with an OK button when a display exists; otherwise a line
-// "caption: text" on stderr.
+// A message box with an OK button (a panel on the page); on the headless
+// backend a line "caption: text" on stderr.
 void ShowMessageBox(const char* text, const char* caption);
-// Debugger output: written to stderr unchanged (on Windows also to the
-// debugger).
+// Debugger output: written to stderr unchanged (the browser's console), and
+// to the debugger where the platform has one (Windows).
 void DebugOutput(const char* text);
 // Undoes StartWindowing at program end.
 void StopWindowing();
 
 // Text for the player outside the game's screens: the usage, the version,
 // why a command line was refused, and the hint at missing data. It goes to
-// stdout, or stderr when `error` is set; on Windows, started with neither
-// (from Explorer or a shortcut), it is shown in a message box instead.
+// stdout, or stderr when `error` is set (the browser's console); a Windows
+// program started with neither (from Explorer or a shortcut) shows it in a
+// message box instead.
 void TellPlayer(const char* text, bool error);
 // The folder the program file itself is in (UTF-8), where players start the
 // game from anywhere and its data sits beside it: Windows, whose game is
@@ -139,7 +141,8 @@ bool FrameTraceOn();
 
 // ---- Backends ---------------------------------------------------------------
 
-// What a headless run is driven by.
+// What a headless run is driven by. (ReplayClock, in replay_clock.h, keeps a
+// replay's calendar.)
 class HeadlessHost {
  public:
   virtual ~HeadlessHost() = default;

@@ -20,10 +20,10 @@
 #include <string>
 
 #include "platform/audio_output.h"
-#include "platform/backend.h"
 #include "platform/headless/headless.h"
 #include "platform/midi_file.h"
 #include "platform/platform.h"
+#include "platform/port.h"
 
 namespace platform {
 namespace {

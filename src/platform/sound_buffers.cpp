@@ -2,9 +2,10 @@
 //
 // A buffer's samples are converted once, when it is created, from the file's
 // PCM format to the output's (44100 Hz, signed 16-bit, stereo) by the
-// platform's converter, and then shared by every duplicate. Each buffer keeps its own position and
-// state. The mixer adds the sounding buffers into the pass's sum; one that reaches its end stops
-// and goes back to its start.
+// platform's converter (our own on the headless backend), and then shared by
+// every duplicate. Each buffer keeps its own position and state. The mixer
+// adds the sounding buffers into the pass's sum; one that reaches its end
+// stops and goes back to its start.
 #include <algorithm>
 #include <memory>
 #include <string>
@@ -12,9 +13,9 @@
 
 #include "platform/audio.h"
 #include "platform/audio_output.h"
-#include "platform/backend.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
+#include "platform/port.h"
 
 namespace platform {
 
@@ -42,8 +43,8 @@ namespace {
 // Longest sound a buffer takes, in output frames.
 constexpr std::size_t kMaxFrames = std::size_t{120} * kAudioRate;
 
-bool ConvertToOutput(const PcmFormat& f, const void* bytes, std::size_t size,
-                     std::vector<std::int16_t>& out) {
+bool ConvertToOutput(const AudioOutput& output, const PcmFormat& f, const void* bytes,
+                     std::size_t size, std::vector<std::int16_t>& out) {
   if (f.channels != 1 && f.channels != 2) return false;
   if (f.bitsPerSample != 8 && f.bitsPerSample != 16) return false;
   if (f.blockAlign != f.channels * f.bitsPerSample / 8) return false;
@@ -51,9 +52,11 @@ bool ConvertToOutput(const PcmFormat& f, const void* bytes, std::size_t size,
   const std::size_t block = static_cast<std::size_t>(f.blockAlign);
   const std::size_t sourceFrames = size / block;
   if (sourceFrames == 0 || !SoundFitsBuffer(f, size)) return false;
-  if (!ConvertPcm(f, static_cast<const std::uint8_t*>(bytes), sourceFrames * block, out)) {
-    return false;
-  }
+  const auto* first = static_cast<const std::uint8_t*>(bytes);
+  const bool converted = output.pulledByHost
+                             ? ConvertPcmPortable(f, first, sourceFrames * block, out)
+                             : ConvertPcm(f, first, sourceFrames * block, out);
+  if (!converted) return false;
   return out.size() >= kAudioChannels;
 }
 
@@ -119,7 +122,7 @@ SoundBuffer* CreateSoundBuffer(SoundDevice* device, const PcmFormat& format, con
                                std::size_t size) {
   if (device == nullptr || bytes == nullptr) return nullptr;
   auto samples = std::make_shared<std::vector<std::int16_t>>();
-  if (!ConvertToOutput(format, bytes, size, *samples)) return nullptr;
+  if (!ConvertToOutput(*device->output, format, bytes, size, *samples)) return nullptr;
   auto buffer = std::make_unique<SoundBuffer>();
   buffer->device = device;
   buffer->frames = samples->size() / kAudioChannels;

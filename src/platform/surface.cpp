@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/backend.h"
+#include "platform/port.h"
 
 namespace platform {
 

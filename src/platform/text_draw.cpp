@@ -15,9 +15,9 @@
 #include <utility>
 #include <vector>
 
-#include "platform/backend.h"
 #include "platform/glyph_atlas.h"
 #include "platform/headless/headless.h"
+#include "platform/port.h"
 #include "platform/text.h"
 
 namespace platform {

@@ -1,5 +1,6 @@
 // The MIDI sequencer on files the tests write, its clock driven by the
-// frames the test pulls from the headless output.
+// frames the test pulls from the headless output, which plays through the
+// platform's synthesizer for these tests.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "platform/audio.h"
+#include "platform/headless/headless.h"
 #include "platform/platform.h"
 #include "support/audio_files.h"
 #include "support/test_data.h"
@@ -24,11 +26,13 @@ class Sequencer : public ::testing::Test {
  protected:
   void SetUp() override {
     platform::UseHeadlessBackend(nullptr);
+    platform::HeadlessUseNativeMusic(true);  // the synthesizer under test
     dir_ = testdata::MakeTempDir("vedo-seq");
   }
   void TearDown() override {
     platform::CloseSequencer(id_);
     platform::SetSoundfontPath(kSoundfont);
+    platform::HeadlessUseNativeMusic(false);
     std::filesystem::remove_all(dir_);
   }
 

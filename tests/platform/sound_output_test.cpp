@@ -16,6 +16,7 @@
 #include "platform/audio.h"
 #include "platform/audio_output.h"
 #include "platform/platform.h"
+#include "platform/port.h"
 #include "support/audio_files.h"
 #include "support/test_data.h"
 

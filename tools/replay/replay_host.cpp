@@ -48,18 +48,18 @@ bool ReplayHost::NextEvent(platform::Event& event, bool waiting) {
     // with no pass run, so that `frames` also ends when the window is
     // inactive.
     --framesLeft_;
-    ++clockPasses_;
+    clock_.Tick();
   }
   return false;
 }
 
 void ReplayHost::OnPass() {
   ++passes_;
-  ++clockPasses_;
+  clock_.Tick();
   if (framesLeft_ > 0) --framesLeft_;
 }
 
-std::int64_t ReplayHost::Now() { return clockBase_ + static_cast<std::int64_t>(clockPasses_ / 60); }
+std::int64_t ReplayHost::Now() { return clock_.Now(); }
 
 void ReplayHost::Advance() {
   while (next_ < commands_.size() && queue_.empty() && framesLeft_ == 0 && !stopping_) {
@@ -67,8 +67,7 @@ void ReplayHost::Advance() {
     platform::Event e;
     switch (c.op) {
       case Op::kTime:
-        clockBase_ = c.a;
-        clockPasses_ = 0;
+        clock_.Set(c.a);
         break;
       case Op::kMove:
         e.type = platform::EventType::kMouseMove;

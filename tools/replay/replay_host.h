@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/replay_clock.h"
 #include "replay/script.h"
 
 namespace replay {
@@ -39,8 +40,7 @@ class ReplayHost final : public platform::HeadlessHost {
   std::deque<platform::Event> queue_;
   std::int64_t framesLeft_ = 0;
   std::uint64_t passes_ = 0;
-  std::int64_t clockBase_ = 1000000000;
-  std::uint64_t clockPasses_ = 0;
+  platform::ReplayClock clock_;
   bool started_ = false;
   bool stopping_ = false;
   int exitCode_ = 0;

@@ -1,9 +1,9 @@
 // vedo-replay [--data DIR] [--lang LANG] [--soundfont FILE] SCRIPT: plays a
-// scripted game headless, as fast as the machine allows, in the language
-// --lang names (as the game's own option). --soundfont reads the music's
-// instruments from FILE instead of the installed soundfont (a missing FILE
-// plays the game as on a machine without one). Exit codes: 0 the script
-// ended, 1 an expect failed, 2 a script or data error.
+// scripted game headless, as fast as the machine allows, without music, in
+// the language --lang names (as the game's own option). --soundfont plays the
+// music through the platform's own synthesizer with the instruments of FILE
+// (a missing FILE plays the game as on a machine without one). Exit codes: 0
+// the script ended, 1 an expect failed, 2 a script or data error.
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -12,6 +12,7 @@
 
 #include "lang/language.h"
 #include "platform/audio.h"
+#include "platform/headless/headless.h"
 #include "replay/replay_host.h"
 #include "replay/script.h"
 
@@ -31,6 +32,7 @@ int main(int argc, char** argv) {
       std::error_code ec;
       const std::filesystem::path file = std::filesystem::absolute(argv[++i], ec);
       platform::SetSoundfontPath(ec ? std::string(argv[i]) : file.string());
+      platform::HeadlessUseNativeMusic(true);
     } else if (scriptPath.empty() && argv[i][0] != '-') {
       scriptPath = argv[i];
     } else {

@@ -19,6 +19,7 @@
 
 #include "app/program.h"
 #include "platform/platform.h"
+#include "platform/replay_clock.h"
 #include "state/data_contract.h"
 #include "state/game_state.h"
 
@@ -62,7 +63,7 @@ class SoakHost final : public platform::HeadlessHost {
 
   void OnPass() override {
     ++passes_;
-    ++clock_;
+    clock_.Tick();
     if (idle_ > 0) --idle_;
     const std::string broken = CheckStateInvariants();
     if (!broken.empty() && failure_.empty()) {
@@ -79,7 +80,7 @@ class SoakHost final : public platform::HeadlessHost {
     if (passes_ >= passesLeft_) Finish();
   }
 
-  std::int64_t Now() override { return 1000000000 + static_cast<std::int64_t>(clock_ / 60); }
+  std::int64_t Now() override { return clock_.Now(); }
 
   const std::string& Failure() const { return failure_; }
   std::uint64_t Passes() const { return passes_; }
@@ -202,7 +203,7 @@ class SoakHost final : public platform::HeadlessHost {
   std::deque<platform::Event> queue_;
   std::uint64_t passesLeft_;
   std::uint64_t passes_ = 0;
-  std::uint64_t clock_ = 0;
+  platform::ReplayClock clock_;
   std::uint64_t games_ = 0;
   std::uint64_t wins_ = 0;
   std::uint64_t deaths_ = 0;

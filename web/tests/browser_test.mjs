@@ -94,7 +94,12 @@ const run = async (page, n) => {
   await page.evaluate((k) => vedoTest.run(k), n);
   await idle(page);
 };
-const state = (page, name) => page.evaluate((n) => vedoTest.state(n), name);
+// A game-state value by the replay scripts' names, taken apart here: a
+// global, or a layer's cell, gObjectLayer[r][c].
+const state = (page, name) => {
+  const [, global, row, col] = name.match(/^(\w+)(?:\[(\d+)\]\[(\d+)\])?$/);
+  return page.evaluate(([g, r, c]) => vedoTest.state(g, r, c), [global, Number(row ?? -1), Number(col ?? -1)]);
+};
 // A frame pixel's centre in the page's CSS pixels.
 const at = (page, x, y) => page.evaluate(([fx, fy]) => {
   const r = document.getElementById('screen').getBoundingClientRect();
@@ -263,8 +268,8 @@ for (const [width, height] of [[844, 390], [1024, 768], [390, 844]]) {
     for (let y = 1; y < 8; ++y) {
       for (let x = 1; x < 15; ++x) {
         const c = x + vedoTest.state('gViewCol');
-        const cell = `[${y + vedoTest.state('gViewRow')}][${c}]`;
-        if (vedoTest.state('gObjectLayer' + cell) === 9 && vedoTest.state('gCountLayer' + cell) > 0) return [x, y];
+        const r = y + vedoTest.state('gViewRow');
+        if (vedoTest.state('gObjectLayer', r, c) === 9 && vedoTest.state('gCountLayer', r, c) > 0) return [x, y];
       }
     }
     return [0, 0];

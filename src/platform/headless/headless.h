@@ -1,7 +1,8 @@
 // What a host of the headless backend (a test, the replay tool) may ask of it
 // beyond the platform interface: set-up steps made to fail, busy answers from
-// the display, the last frame shown, and a recorder that hears which sounds,
-// texts and music calls the game asked the platform for.
+// the display, the last frame shown, a recorder that hears which sounds,
+// texts and music calls the game asked the platform for, and music through
+// the platform's own synthesizer.
 //
 // None of this exists on the native backends; each call here does nothing
 // (or answers null) while the native backend is in use.
@@ -49,5 +50,12 @@ class HeadlessRecorder {
 // Starts (or, with null, stops) reporting to `recorder`. It must outlive its
 // use.
 void HeadlessSetRecorder(HeadlessRecorder* recorder);
+
+// The headless backend has no music: the sequencer runs, and nothing sounds.
+// On, the music plays through the platform's own synthesizer instead
+// (FluidSynth on Linux), heard through the host's pulls, for the tests of
+// that synthesizer and vedo-replay's --soundfont. Holds until changed; an
+// output that is open keeps what it had.
+void HeadlessUseNativeMusic(bool on);
 
 }  // namespace platform

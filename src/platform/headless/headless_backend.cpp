@@ -1,18 +1,23 @@
-// The headless backend: no window, no screen. Input and the clock come from a
-// HeadlessHost; frames are kept in the primary surface, where the host and
-// the tests read them. Message boxes go to stderr. What it offers its hosts
-// besides (headless.h) is kept here too.
+// The headless backend, the null port: no window, no screen, no platform
+// library. Input and the clock come from a HeadlessHost; frames are kept in
+// the primary surface, where the host and the tests read them; message boxes
+// go to stderr. It keeps every shared way of port.h: pictures through our
+// own BMP reader, the text of the glyph atlas, the effects through our own
+// converter, no music, and a mix that only its host pulls (audio_output.cpp
+// asks IsHeadless). What it offers its hosts besides (headless.h) is kept
+// here too.
 #include <cstdio>
 #include <ctime>
 
-#include "platform/backend.h"
 #include "platform/headless/headless.h"
+#include "platform/port.h"
 
 namespace platform {
 namespace {
 
 int gFailingVideoStep = 0;
 int gStillDrawingLeft = 0;
+bool gNativeMusic = false;
 HeadlessRecorder* gRecorder = nullptr;
 
 class HeadlessBackend final : public Backend {
@@ -88,6 +93,10 @@ void HeadlessFailVideoStep(int step) { gFailingVideoStep = step; }
 void HeadlessInjectStillDrawing(int count) { gStillDrawingLeft = count > 0 ? count : 0; }
 
 void HeadlessSetRecorder(HeadlessRecorder* recorder) { gRecorder = recorder; }
+
+void HeadlessUseNativeMusic(bool on) { gNativeMusic = on; }
+
+bool HeadlessNativeMusic() { return IsHeadless() && gNativeMusic; }
 
 HeadlessRecorder* ActiveRecorder() { return IsHeadless() ? gRecorder : nullptr; }
 

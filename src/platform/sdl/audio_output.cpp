@@ -16,7 +16,6 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstdarg>
 #include <cstdio>
@@ -24,6 +23,7 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/port.h"
 
 namespace platform {
 namespace {
@@ -41,11 +41,6 @@ constexpr const char* kSoundfonts[] = {
     "/usr/share/sounds/sf2/default-GM.sf2",
     "/usr/share/sounds/sf2/FluidR3_GM.sf2",
 };
-
-// Plain storage, so that nothing here needs a destructor at program exit.
-// Empty: the list above; otherwise the one file a test asked for.
-char gSoundfontPath[1024] = "";
-std::atomic<double> gSoundfontLoadMs{-1.0};
 
 void ForwardFluidLog(int level, const char* message, void*) {
   const char* kind = level <= FLUID_ERR ? "error" : "warning";
@@ -142,7 +137,7 @@ bool Readable(const char* path) {
 // that can be read; the first of the list when none can (it is then reported
 // missing).
 std::string ChooseSoundfont() {
-  if (gSoundfontPath[0] != '\0') return gSoundfontPath;
+  if (SoundfontPath()[0] != '\0') return SoundfontPath();
   for (const char* path : kSoundfonts) {
     if (Readable(path)) return path;
   }
@@ -249,8 +244,7 @@ MusicSynth* LoadSynth(const std::string& path) {
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 
   if (synth == nullptr) return nullptr;
-  gSoundfontLoadMs = ms;
-  TraceMark("soundfont-loaded");
+  SoundfontLoaded(ms);
   return new FluidMusicSynth(settings, synth);
 }
 
@@ -268,12 +262,6 @@ std::function<MusicSynth*()> MusicSynthMaker(bool pulledByHost) {
   return [path = std::move(soundfont)] { return LoadSynth(path); };
 }
 
-void SetSoundfontPath(const std::string& path) {
-  std::snprintf(gSoundfontPath, sizeof gSoundfontPath, "%s", path.c_str());
-}
-
-double SoundfontLoadMilliseconds() { return gSoundfontLoadMs; }
-
-unsigned MidiOutputCount() { return Readable(ChooseSoundfont().c_str()) ? 1 : 0; }
+unsigned NativeMidiOutputCount() { return Readable(ChooseSoundfont().c_str()) ? 1 : 0; }
 
 }  // namespace platform

@@ -39,6 +39,11 @@
 // Input: SDL reports pointer positions in logical (frame) pixels once the
 // logical size is set; a position in a letterbox bar lies outside the frame
 // and is clamped to the nearest edge.
+//
+// The rest of Linux's part of the port (port.h): pictures by our own reader
+// (the Backend's shared way), the sound in audio_output.cpp and
+// sound_convert.cpp, the clock, the trace file and the program's outputs
+// in ../posix.
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <sys/prctl.h>
@@ -51,7 +56,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "platform/backend.h"
+#include "platform/port.h"
 
 namespace platform {
 namespace {
@@ -472,20 +477,5 @@ class SdlBackend final : public Backend {
 }  // namespace
 
 std::unique_ptr<Backend> MakeNativeBackend() { return std::make_unique<SdlBackend>(); }
-
-void NativeDebugOutput(const char* text) {
-  std::fputs(text, stderr);
-  std::fflush(stderr);
-}
-
-void TellPlayer(const char* text, bool error) {
-  std::FILE* stream = error ? stderr : stdout;
-  std::fputs(text, stream);
-  std::fflush(stream);
-}
-
-// The installed game's launcher names its data; the build's game is started
-// in its data folder or given it.
-std::string ProgramFolder() { return std::string(); }
 
 }  // namespace platform

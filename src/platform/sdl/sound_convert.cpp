@@ -1,5 +1,6 @@
-// Effect samples to the output format with SDL_AudioCVT, the converter the
-// Linux build has always used, so its sounds keep their exact samples.
+// Effect samples to the output format (port.h's ConvertPcm) with
+// SDL_AudioCVT: Linux plays its effects through SDL's resampler rather than
+// our linear one.
 // (SDL_AudioStream is not used: in this SDL version it holds back the last
 // 512 frames of a one-shot conversion.)
 #include <SDL.h>

@@ -10,8 +10,9 @@
 // js-synthesizer and the soundfont after the first frame, since only the
 // ending's music needs them; vedo_synth_arrived hands the synthesizer to the
 // output when it is ready, and until then the music waits. Under Node (the
-// replay tool) there is no page: the host pulls the mix, and music is
-// silent after one warning line.
+// replay tool, when --soundfont asks its headless backend for the
+// platform's music) there is no page: music is silent after one warning
+// line.
 #include "platform/audio_output.h"
 
 #include <emscripten.h>
@@ -21,14 +22,13 @@
 #include <string>
 
 #include "platform/platform.h"
+#include "platform/port.h"
 #include "platform/web/synth_bridge.h"
 
 namespace platform {
 namespace {
 
 AudioOutput* gPulled = nullptr;  // the output the page's processor pulls
-char gSoundfontPath[1024] = "/usr/share/sounds/sf2/TimGM6mb.sf2";
-double gSoundfontLoadMs = -1.0;
 
 // clang-format off
 EM_JS(int, JsHasPage, (), { return Module.vedoPage ? 1 : 0; });
@@ -78,19 +78,13 @@ std::function<MusicSynth*()> MusicSynthMaker(bool) {
   return {};
 }
 
-void SetSoundfontPath(const std::string& path) {
-  std::snprintf(gSoundfontPath, sizeof gSoundfontPath, "%s", path.c_str());
+// The browser has no converter to hand: our own one does the effects.
+bool ConvertPcm(const PcmFormat& format, const std::uint8_t* bytes, std::size_t length,
+                std::vector<std::int16_t>& out) {
+  return ConvertPcmPortable(format, bytes, length, out);
 }
 
-double SoundfontLoadMilliseconds() { return gSoundfontLoadMs; }
-
-unsigned MidiOutputCount() {
-  if (JsHasPage() != 0) return JsSynthFailed() != 0 ? 0 : 1;
-  std::FILE* f = std::fopen(gSoundfontPath, "rb");
-  if (f == nullptr) return 0;
-  std::fclose(f);
-  return 1;
-}
+unsigned NativeMidiOutputCount() { return JsHasPage() != 0 && JsSynthFailed() == 0 ? 1 : 0; }
 
 }  // namespace platform
 
@@ -117,8 +111,7 @@ EMSCRIPTEN_KEEPALIVE void vedo_synth_arrived(double ms) {
     HandOverSynth(nullptr);
     return;
   }
-  gSoundfontLoadMs = ms;
-  TraceMark("soundfont-loaded");
+  SoundfontLoaded(ms);
   HandOverSynth(NewPageSynth());
 }
 

@@ -9,35 +9,43 @@
 //
 // Display: each flip converts the frame's B, G, R rows into the canvas's
 // R, G, B, A and puts them on the canvas; the page scales the canvas to the
-// window with its aspect kept and sharp pixels. A limiter holds the flips to
-// 60 a second on performance.now(), counted in slots from the first flip as
-// on Linux, whatever the screen's own refresh rate; a flip more than a slot
-// late starts the count afresh.
+// window with its aspect kept and sharp pixels. The limiter's slots are the
+// shared ones (FlipSlots) on the page's clock, performance.now(), which is
+// what MonotonicNs reads here, whatever the screen's own refresh rate; the
+// wait for a slot is a sleep that hands the thread to the browser.
 //
 // Input: the page turns its pointer, button, key and visibility events into
 // ours (vedo_push_event), positions already in frame pixels and clamped, a
 // finger already made a pointer and a button (page.js says how); a hidden
 // tab makes the game inactive.
 //
+// The rest of the browser's part of the port (port.h): pictures by our own
+// reader (the Backend's shared way), the sound in audio_output.cpp and
+// synth_bridge.cpp, the clock, the trace file and the program's outputs (the
+// console) in ../posix.
+//
 // For the browser tests, the page can switch on a step mode before the game
 // starts (vedo_test_enable): passes then run only as the test grants them,
-// and the calendar clock is the replay tool's (a set second plus one second
-// every 60 passes), so the page's frames can be compared with the Linux
-// replay's.
+// and the calendar clock is the replay tool's (ReplayClock), so the page's
+// frames can be compared with the Linux replay's. A pass may run without a
+// grant: the one that a held button release waits for (the message loop)
+// asks for no event, so nothing holds it; the clock counts it, as the
+// replay tool's does.
 #include <emscripten.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <ctime>
 #include <deque>
 #include <vector>
 
-#include "platform/backend.h"
+#include "platform/port.h"
+#include "platform/replay_clock.h"
 
 namespace platform {
 namespace {
 
-constexpr double kSlotMs = 1000.0 / 60.0;
+// A wait for a flip's slot ends when less than this is left.
+constexpr std::int64_t kSlotMarginNs = 500000;
 
 std::deque<Event> gQueue;
 
@@ -45,8 +53,7 @@ struct StepMode {
   bool on = false;
   std::int64_t budget = 0;  // passes granted and not yet run
   bool idle = false;        // waiting for the next grant
-  std::int64_t clockBase = 1000000000;
-  std::uint64_t clockPasses = 0;
+  ReplayClock clock;
 };
 StepMode gStep;
 std::uint64_t gPasses = 0;
@@ -85,12 +92,12 @@ class WebBackend final : public Backend {
 
   void PassCompleted() override {
     ++gPasses;
-    ++gStep.clockPasses;
+    gStep.clock.Tick();
     if (gStep.budget > 0) --gStep.budget;
   }
 
   std::int64_t CalendarTime() override {
-    if (gStep.on) return gStep.clockBase + static_cast<std::int64_t>(gStep.clockPasses / 60);
+    if (gStep.on) return gStep.clock.Now();
     return static_cast<std::int64_t>(std::time(nullptr));
   }
 
@@ -121,7 +128,7 @@ class WebBackend final : public Backend {
   bool VideoSetMode(int width, int height) override { return width > 0 && height > 0; }
   bool VideoCreatePresenter(int width, int height) override {
     rgba_.assign(static_cast<std::size_t>(width) * height * 4, 255);
-    nextSlotMs_ = 0;
+    slots_.Restart();
     return true;
   }
 
@@ -151,57 +158,32 @@ class WebBackend final : public Backend {
   void VideoRelease() override { rgba_.clear(); }
 
  private:
-  // Waits for the flip's slot. Even a flip that is late yields once, so
-  // that the page is painted and its input arrives.
+  // Waits for the flip's slot. Even a flip that is late, or starts the
+  // count, yields once, so that the page is painted and its input arrives.
   void Pace() {
-    const double now = emscripten_get_now();
-    if (lastWakeMs_ > 0) {
-      gFrameCostMs += now - lastWakeMs_;
+    const std::int64_t now = MonotonicNs();
+    if (lastWakeNs_ > 0) {
+      gFrameCostMs += static_cast<double>(now - lastWakeNs_) / 1e6;
       ++gFrameCostCount;
     }
-    if (nextSlotMs_ == 0 || now > nextSlotMs_ + kSlotMs) {
-      slotBaseMs_ = now;
-      slot_ = 0;
-      emscripten_sleep(0);
-    } else {
-      double left = nextSlotMs_ - now;
-      do {
-        emscripten_sleep(static_cast<unsigned>(std::max(0.0, left)));
-        left = nextSlotMs_ - emscripten_get_now();
-      } while (left > 0.5);
-    }
-    ++slot_;
-    nextSlotMs_ = slotBaseMs_ + static_cast<double>(slot_) * kSlotMs;
-    lastWakeMs_ = emscripten_get_now();
+    const std::int64_t hold = slots_.Take(now);
+    std::int64_t left = hold - now;
+    do {
+      emscripten_sleep(static_cast<unsigned>(std::max<std::int64_t>(left, 0) / 1000000));
+      left = hold - MonotonicNs();
+    } while (left > kSlotMarginNs);
+    lastWakeNs_ = MonotonicNs();
   }
 
   bool window_ = false;
   std::vector<std::uint8_t> rgba_;
-  double nextSlotMs_ = 0;
-  double slotBaseMs_ = 0;
-  double lastWakeMs_ = 0;
-  std::int64_t slot_ = 0;
+  FlipSlots slots_;
+  std::int64_t lastWakeNs_ = 0;
 };
 
 }  // namespace
 
 std::unique_ptr<Backend> MakeNativeBackend() { return std::make_unique<WebBackend>(); }
-
-// Debugger output goes to the browser's console, through stderr.
-void NativeDebugOutput(const char* text) {
-  std::fputs(text, stderr);
-  std::fflush(stderr);
-}
-
-// The page has no command line; what there is to tell goes to the console.
-void TellPlayer(const char* text, bool error) {
-  std::FILE* stream = error ? stderr : stdout;
-  std::fputs(text, stream);
-  std::fflush(stream);
-}
-
-// The page's data comes with it, not from a folder.
-std::string ProgramFolder() { return std::string(); }
 
 }  // namespace platform
 
@@ -231,8 +213,7 @@ EMSCRIPTEN_KEEPALIVE int vedo_test_idle() {
 }
 // Sets the calendar clock to `seconds`, as the replay tool's `time` does.
 EMSCRIPTEN_KEEPALIVE void vedo_test_set_time(double seconds) {
-  platform::gStep.clockBase = static_cast<std::int64_t>(seconds);
-  platform::gStep.clockPasses = 0;
+  platform::gStep.clock.Set(static_cast<std::int64_t>(seconds));
 }
 EMSCRIPTEN_KEEPALIVE double vedo_passes() { return static_cast<double>(platform::gPasses); }
 // The mean time the game took for a frame, in milliseconds, outside step

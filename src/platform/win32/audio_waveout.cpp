@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/audio_output.h"
+#include "platform/port.h"
 #include "platform/win32/system_dll.h"
 
 namespace platform {

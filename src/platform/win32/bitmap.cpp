@@ -1,6 +1,7 @@
-// BMP files through GDI: LoadImageA reads the file into a DIB section of its
-// own depth, which is then copied (GDI converts palettes and depths) into a
-// top-down 24-bit DIB section: B, G, R rows, as our surfaces hold them.
+// BMP files through GDI, the Windows backend's pictures: LoadImageA reads the
+// file into a DIB section of its own depth, which is then copied (GDI
+// converts palettes and depths) into a top-down 24-bit DIB section: B, G, R
+// rows, as our surfaces hold them.
 #include "platform/bitmap.h"
 
 #include <windows.h>
@@ -9,7 +10,7 @@
 
 namespace platform {
 
-bool LoadBmpFile(const char* path, Image& out) {
+bool LoadBmpThroughGdi(const char* path, Image& out) {
   if (!BmpFileSizeAcceptable(path)) return false;
   const auto loaded = static_cast<HBITMAP>(
       LoadImageA(nullptr, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));

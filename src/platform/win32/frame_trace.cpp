@@ -1,7 +1,7 @@
 // The clock and the frame trace's file on Windows: the performance counter
 // in nanoseconds, the process's start from GetProcessTimes, and a file
 // opened for appending, written with one WriteFile a line.
-#include "platform/backend.h"
+#include "platform/port.h"
 
 // After our own headers: their names (E_FAIL, HRESULT) are macros and
 // types in the Windows headers.

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "platform/audio_output.h"
+#include "platform/port.h"
 #include "platform/win32/system_dll.h"
 
 namespace platform {
@@ -216,13 +217,8 @@ std::function<MusicSynth*()> MusicSynthMaker(bool pulledByHost) {
   return &OpenMidiPort;
 }
 
-unsigned MidiOutputCount() {
+unsigned NativeMidiOutputCount() {
   return WinmmFunctions().Loaded() ? WinmmFunctions().midiOutGetNumDevs() : 0;
 }
-
-// Windows plays music through its own MIDI output: there is no soundfont to
-// choose or to wait for.
-void SetSoundfontPath(const std::string&) {}
-double SoundfontLoadMilliseconds() { return -1.0; }
 
 }  // namespace platform

@@ -45,6 +45,11 @@
 //
 // Input: pointer positions come in window pixels and reach the game in frame
 // pixels, clamped to the frame.
+//
+// The rest of Windows' part of the port (port.h): pictures through
+// LoadImageA and GDI (bitmap.cpp) rather than our own reader, the sound in
+// audio_waveout.cpp and midi_out.cpp, the clock and the trace file in
+// frame_trace.cpp.
 #include <fcntl.h>
 #include <io.h>
 
@@ -55,7 +60,7 @@
 #include <deque>
 #include <string>
 
-#include "platform/backend.h"
+#include "platform/port.h"
 #include "platform/win32/utf16.h"
 
 // After our own headers: their names (E_FAIL, HRESULT) are macros and
@@ -65,6 +70,9 @@
 #include "platform/win32/system_dll.h"
 
 namespace platform {
+
+bool LoadBmpThroughGdi(const char* path, Image& out);  // bitmap.cpp
+
 namespace {
 
 constexpr wchar_t kClassName[] = L"Vedo Zeza1";
@@ -349,6 +357,10 @@ class Win32Backend final : public Backend {
     timePeriod_ = false;
     slots_.Restart();
   }
+
+  // Pictures through the system's own loader, which reads every BMP a
+  // Windows program writes (bitmap.cpp).
+  bool LoadBmpFile(const char* path, Image& out) override { return LoadBmpThroughGdi(path, out); }
 
  private:
   // A normal window (caption, border, not resizable) whose client area is
@@ -673,7 +685,7 @@ void NativeDebugOutput(const char* text) {
   }
 }
 
-void TellPlayer(const char* text, bool error) {
+void NativeTellPlayer(const char* text, bool error) {
   if (HasOutput(error ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE)) {
     std::FILE* stream = error ? stderr : stdout;
     std::fputs(text, stream);
@@ -689,7 +701,7 @@ void TellPlayer(const char* text, bool error) {
               MB_OK | (error ? MB_ICONWARNING : MB_ICONINFORMATION));
 }
 
-std::string ProgramFolder() {
+std::string NativeProgramFolder() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));

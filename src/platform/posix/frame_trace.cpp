@@ -9,7 +9,7 @@
 #include <cstring>
 #include <ctime>
 
-#include "platform/backend.h"
+#include "platform/port.h"
 
 namespace platform {
 namespace {
