@@ -20,16 +20,6 @@ bool StartsWith(const Bytes& b, const char* text) {
   return b.size() >= n && std::memcmp(b.data(), text, n) == 0;
 }
 
-std::string Hex(const std::uint8_t* p, std::size_t n) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string s;
-  for (std::size_t i = 0; i < n; ++i) {
-    s += kDigits[p[i] >> 4];
-    s += kDigits[p[i] & 15];
-  }
-  return s;
-}
-
 bool AllZero(const std::uint8_t* p, std::size_t n) {
   return std::all_of(p, p + n, [](std::uint8_t b) { return b == 0; });
 }

@@ -20,11 +20,6 @@ using datakit::Hex;
 using datakit::RectShape;
 using datakit::Rgb;
 
-bool Fail(std::string* error, const std::string& text) {
-  if (error != nullptr) *error = text;
-  return false;
-}
-
 const Rgb kGround = Hex(0x202428);
 const Rgb kInk = Hex(0xF4F4F0);
 
