@@ -93,12 +93,7 @@ class SoakHost final : public platform::HeadlessHost {
 
  private:
   void Push(platform::EventType type, int x, int y, bool active = false) {
-    platform::Event e;
-    e.type = type;
-    e.x = x;
-    e.y = y;
-    e.active = active;
-    queue_.push_back(e);
+    queue_.push_back({.type = type, .x = x, .y = y, .active = active});
   }
 
   void Finish() {
