@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdarg>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -21,16 +20,6 @@ namespace fs = std::filesystem;
 // Too many bad cells would bury the other problems; after this many the
 // rest are summed up in one line.
 constexpr int kMaxCellLines = 10;
-
-std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Printf(const char* format, ...) {
-  char text[512];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(text, sizeof text, format, args);
-  va_end(args);
-  return text;
-}
 
 // Loads a file that must be there. On failure adds the problem and returns
 // false.

@@ -1,6 +1,7 @@
 #include "kit/formats.h"
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -8,15 +9,16 @@
 #include "platform/file_bytes.h"
 
 namespace kit {
-namespace {
+namespace {}  // namespace
 
-std::string Fmt(const char* format, long long a, long long b = 0, long long c = 0) {
-  char text[256];
-  std::snprintf(text, sizeof text, format, a, b, c);
+std::string Printf(const char* format, ...) {
+  char text[512];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
   return text;
 }
-
-}  // namespace
 
 bool Fail(std::string* error, const std::string& text) {
   if (error != nullptr) *error = text;
@@ -93,8 +95,8 @@ bool ReadMap(const Bytes& bytes, MapFile& out, std::string* error) {
   switch (ParseMap(bytes.data(), bytes.size(), out, &problem)) {
     case MapParse::kBadTag:
       if (bytes.size() < static_cast<std::size_t>(kMapHeaderBytes)) {
-        return Fail(error, Fmt("only %lld bytes, shorter than the %lld-byte map header",
-                               static_cast<long long>(bytes.size()), kMapHeaderBytes));
+        return Fail(error, Printf("only %lld bytes, shorter than the %d-byte map header",
+                                  static_cast<long long>(bytes.size()), kMapHeaderBytes));
       }
       return Fail(error, "not a map file: its tag is \"" + TagText(bytes.data(), kTagFieldBytes) +
                              "\", not \"" + kMapTag + "\"");
@@ -107,7 +109,7 @@ bool ReadMap(const Bytes& bytes, MapFile& out, std::string* error) {
 }
 
 std::string ShortFileText(std::uint64_t missing) {
-  return Fmt(
+  return Printf(
       "the file ends %lld bytes short of what its header promises: the game reads the "
       "missing bytes as zeros, but other programs may not",
       static_cast<long long>(missing));
