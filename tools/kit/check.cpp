@@ -204,7 +204,7 @@ void CheckSprites(const std::string& dir, std::vector<std::string>& problems) {
 }
 
 void CheckPictures(const std::string& dir, std::vector<std::string>& problems) {
-  for (const PictureNeed& need : Pictures()) {
+  for (const PictureFile& need : kPictureFiles) {
     Bytes bytes;
     platform::Image image;
     if (!Load(dir, need.name, bytes, problems) ||
@@ -220,7 +220,7 @@ void CheckPictures(const std::string& dir, std::vector<std::string>& problems) {
 }
 
 void CheckSounds(const std::string& dir, std::vector<std::string>& problems) {
-  for (const std::string& name : SoundNames()) {
+  for (const std::string name : kSoundFiles) {
     Bytes bytes;
     if (Load(dir, name, bytes, problems)) CheckSoundFile(name, bytes, problems);
   }

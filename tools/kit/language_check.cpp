@@ -124,7 +124,7 @@ std::string Size(int width, int height) {
 
 void CheckFile(const fs::path& path, const std::string& name, const Base& base,
                std::map<int, SpriteFrameData>& frames, std::vector<std::string>& problems) {
-  for (const PictureNeed& need : Pictures()) {
+  for (const PictureFile& need : kPictureFiles) {
     if (name != need.name) continue;
     platform::Image image;
     if (!LoadPicture(path.string(), name, image, problems)) return;
