@@ -112,11 +112,8 @@ std::string StartGame(Session& s, const std::string& name, const std::string& de
       env.emplace_back("ALSA_CONFIG_PATH", s.alsaConfig.string());
     }
   }
-  if (debugSet.empty()) {
-    env.emplace_back("VEDO_DEBUG_SET", std::nullopt);
-  } else {
-    env.emplace_back("VEDO_DEBUG_SET", debugSet);
-  }
+  env.emplace_back("VEDO_DEBUG_SET",
+                   debugSet.empty() ? std::nullopt : std::optional<std::string>(debugSet));
   // The pointer rests in the middle of the picture, where it scrolls nothing.
   s.screen.Xdotool(
       {"mousemove", "--sync", std::to_string(kScreenW / 2), std::to_string(kScreenH / 2)});
