@@ -125,11 +125,11 @@ bool CheckMusicFile(const std::string& name, const Bytes& bytes,
 void CheckMap(const std::string& dir, std::vector<std::string>& problems) {
   Bytes bytes;
   MapFile map;
-  if (!Load(dir, kMapName, bytes, problems) ||
-      !CheckTableFile(ReadMap, kMapName, bytes, map, problems)) {
+  if (!Load(dir, kMapFileName, bytes, problems) ||
+      !CheckTableFile(ReadMap, kMapFileName, bytes, map, problems)) {
     return;
   }
-  const std::string name = kMapName;
+  const std::string name = kMapFileName;
   if (map.tileWidth != kTileSide || map.tileHeight != kTileSide) {
     problems.push_back(name + Printf(": tiles are %d x %d pixels; the game draws them as %d x %d",
                                      map.tileWidth, map.tileHeight, kTileSide, kTileSide));
@@ -167,11 +167,11 @@ void CheckMap(const std::string& dir, std::vector<std::string>& problems) {
 void CheckSprites(const std::string& dir, std::vector<std::string>& problems) {
   Bytes bytes;
   SpriteFile sprites;
-  if (!Load(dir, kSpriteName, bytes, problems) ||
-      !CheckTableFile(ReadSprites, kSpriteName, bytes, sprites, problems)) {
+  if (!Load(dir, kSpriteFileName, bytes, problems) ||
+      !CheckTableFile(ReadSprites, kSpriteFileName, bytes, sprites, problems)) {
     return;
   }
-  const std::string name = kSpriteName;
+  const std::string name = kSpriteFileName;
   const int count = static_cast<int>(sprites.frames.size());
   if (count < kMinFrames) {
     problems.push_back(name + Printf(": only %d frames; the game draws frames up to %d "
@@ -228,7 +228,7 @@ void CheckSounds(const std::string& dir, std::vector<std::string>& problems) {
 
 void CheckMusic(const std::string& dir, std::vector<std::string>& problems) {
   Bytes bytes;
-  if (Load(dir, kMusicName, bytes, problems)) CheckMusicFile(kMusicName, bytes, problems);
+  if (Load(dir, kMusicFileName, bytes, problems)) CheckMusicFile(kMusicFileName, bytes, problems);
 }
 
 }  // namespace

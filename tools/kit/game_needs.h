@@ -26,10 +26,6 @@ inline constexpr int kMinFrames = kFigureFrame + 1;
 // The ammunition digits stand this far apart.
 inline constexpr int kMaxDigitWidth = kAmmoDigitX[1] - kAmmoDigitX[0];
 
-inline constexpr const char* kMapName = kMapFileName;
-inline constexpr const char* kSpriteName = kSpriteFileName;
-inline constexpr const char* kMusicName = kMusicFileName;
-
 struct TileNeed {
   int tile;
   std::string what;

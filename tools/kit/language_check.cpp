@@ -41,12 +41,13 @@ Base ReadBase(const fs::path& pack) {
   const fs::path data = pack.parent_path().parent_path();
   Bytes bytes;
   MapFile map;
-  if (ReadFileBytes((data / kMapName).string(), bytes, nullptr) && ReadMap(bytes, map, nullptr)) {
+  if (ReadFileBytes((data / kMapFileName).string(), bytes, nullptr) &&
+      ReadMap(bytes, map, nullptr)) {
     base.tileWidth = map.tileWidth;
     base.tileHeight = map.tileHeight;
     base.tileCount = map.tileCount;
   }
-  if (ReadFileBytes((data / kSpriteName).string(), bytes, nullptr) &&
+  if (ReadFileBytes((data / kSpriteFileName).string(), bytes, nullptr) &&
       ReadSprites(bytes, base.sprites, nullptr)) {
     base.haveSprites = true;
   }

@@ -166,8 +166,8 @@ bool WriteSheets(const std::string& dir, const std::string& outDir, std::string*
   MapFile map;
   SpriteFile sprites;
   std::string why;
-  const std::string mapPath = (root / kMapName).string();
-  const std::string sprPath = (root / kSpriteName).string();
+  const std::string mapPath = (root / kMapFileName).string();
+  const std::string sprPath = (root / kSpriteFileName).string();
   if (!ReadFileBytes(mapPath, bytes, error)) return false;
   if (!ReadWholeMap(bytes, map, &why)) return Fail(error, mapPath + ": " + why);
   if (!ReadFileBytes(sprPath, bytes, error)) return false;
