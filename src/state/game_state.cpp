@@ -59,7 +59,7 @@ bool IsCellCode(int code) {
                                         CELL_FILE_TAKEN,    CELL_AMMO_TAKEN,    CELL_SPRAY_TAKEN,
                                         CELL_HUNTER_BEATEN, CELL_STALKER_BEATEN};
   return (code >= CELL_FILE && code < CELL_FILE + kFiles) ||
-         std::ranges::find(kOtherCodes, code) != std::end(kOtherCodes);
+         std::find(std::begin(kOtherCodes), std::end(kOtherCodes), code) != std::end(kOtherCodes);
 }
 
 bool IsEventNumber(int n) {
@@ -67,7 +67,7 @@ bool IsEventNumber(int n) {
       0,  // no event yet
       EV_FILE,    EV_AMMO,          EV_SPRAY_FOUND, EV_HUNTER,  EV_ZOMBIE,  EV_CERBERUS,
       EV_STALKER, EV_ROCKET_DODGED, EV_ROCKET_HIT,  EV_ESCAPED, EV_REVIVED, EV_SPRAY_USED};
-  return std::ranges::find(kNumbers, n) != std::end(kNumbers);
+  return std::find(std::begin(kNumbers), std::end(kNumbers), n) != std::end(kNumbers);
 }
 
 bool IsFlag(int v) { return v == 0 || v == 1; }
