@@ -123,13 +123,6 @@ std::string Numbered(const char* stem, int n, int digits) {
   return name;
 }
 
-bool MakeFolder(const fs::path& dir, std::string* error) {
-  std::error_code ec;
-  fs::create_directories(dir, ec);
-  if (ec) return Fail(error, "cannot create " + dir.string() + ": " + ec.message());
-  return true;
-}
-
 bool WriteText(const fs::path& path, const std::string& text, std::string* error) {
   return WriteFileBytes(path.string(), Bytes(text.begin(), text.end()), error);
 }
@@ -137,7 +130,7 @@ bool WriteText(const fs::path& path, const std::string& text, std::string* error
 // Unpacking over an earlier unpacking would silently replace edited
 // pictures: without `force` it is refused, naming the first file found. With
 // it, the earlier numbered pictures and trailing bytes go first, so that the
-// folder holds exactly the file unpacked.
+// folder holds exactly the file unpacked. Then the pictures' folder is made.
 bool PrepareFolder(const fs::path& root, std::initializer_list<const char*> files,
                    const char* pictures, const char* stem, bool force, std::string* error) {
   std::error_code ec;
@@ -157,8 +150,7 @@ bool PrepareFolder(const fs::path& root, std::initializer_list<const char*> file
       }
     }
   }
-  if (found.empty()) return true;
-  if (!force) {
+  if (!found.empty() && !force) {
     return Fail(error, found.front().string() +
                            " already exists; unpacking would overwrite it (give --force to "
                            "replace the folder's unpacked files)");
@@ -168,6 +160,8 @@ bool PrepareFolder(const fs::path& root, std::initializer_list<const char*> file
       fs::remove(path, ec);
     }
   }
+  fs::create_directories(root / pictures, ec);
+  if (ec) return Fail(error, "cannot create " + (root / pictures).string() + ": " + ec.message());
   return true;
 }
 
@@ -184,7 +178,6 @@ bool UnpackMap(const std::string& mapPath, const std::string& dir, bool force, s
                      error)) {
     return false;
   }
-  if (!MakeFolder(root / "tiles", error)) return false;
 
   std::ostringstream desc;
   desc << "# Map header. tag and unused are the raw header bytes in hex.\n"
@@ -331,7 +324,6 @@ bool UnpackSprites(const std::string& spritePath, const std::string& dir, bool f
   if (!PrepareFolder(root, {"sprites.txt", "trailing.bin"}, "frames", "frame_", force, error)) {
     return false;
   }
-  if (!MakeFolder(root / "frames", error)) return false;
   std::ostringstream desc;
   desc << "# Sprite header. tag and unused are the raw header bytes in hex.\n"
        << "tag " << Hex(sprites.tag.data(), sprites.tag.size()) << "\n"
