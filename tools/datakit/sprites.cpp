@@ -24,11 +24,7 @@ namespace {
 constexpr float kPi = 3.14159265f;
 
 kit::SpriteFrameData Frame(const Canvas& c) {
-  kit::SpriteFrameData f;
-  f.width = c.W();
-  f.height = c.H();
-  f.bgr = c.SpriteBgr();
-  return f;
+  return {.width = c.W(), .height = c.H(), .bgr = c.SpriteBgr()};
 }
 
 TextStyle Outlined(Rgb colour, float outline = 1.5f) {

@@ -157,10 +157,7 @@ void CheckFile(const fs::path& path, const std::string& name, const Base& base,
                          "; its frames are numbered 0 to " + std::to_string(count - 1));
       return;
     }
-    SpriteFrameData data;
-    data.width = image.width;
-    data.height = image.height;
-    frames[frame] = data;
+    frames[frame] = {.width = image.width, .height = image.height, .bgr = {}};
     return;
   }
   problems.push_back(name + ": not a file of a language pack (" + kLanguageTextName +

@@ -385,17 +385,12 @@ bool PackSprites(const std::string& dir, const std::string& spritePath, std::str
       return Fail(error,
                   txtName + ": frame " + words[0] + " is out of order; expected frame " + number);
     }
-    SpriteFrameData f;
-    f.width = w;
-    f.height = h;
+    SpriteFrameData f{.width = w, .height = h, .bgr = {}};
     if (w > 0 && h > 0) {
-      int pw = 0, ph = 0;
       const fs::path path = root / "frames" / Numbered("frame", n, 3);
-      if (!ReadPicture(path, kSpriteMaxWidth, kSpriteMaxHeight, pw, ph, f.bgr, error)) {
+      if (!ReadPicture(path, kSpriteMaxWidth, kSpriteMaxHeight, f.width, f.height, f.bgr, error)) {
         return false;
       }
-      f.width = pw;
-      f.height = ph;
     }
     sprites.frames.push_back(std::move(f));
   }
