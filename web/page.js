@@ -305,23 +305,25 @@
   }
   progress(0);
 
+  // An abort signal that fires once watch() has not been called for STALL_MS.
+  function stallWatch() {
+    const abort = new AbortController();
+    let timer = 0;
+    const watch = () => {
+      clearTimeout(timer);
+      timer = setTimeout(() => abort.abort(), STALL_MS);
+    };
+    return { signal: abort.signal, watch, stop: () => clearTimeout(timer) };
+  }
+
   async function download(name, take) {
     let received = 0;
     for (;;) {
-      let stalled = false;
-      const abort = new AbortController();
-      let timer = 0;
-      const watch = () => {
-        clearTimeout(timer);
-        timer = setTimeout(() => {
-          stalled = true;
-          abort.abort();
-        }, STALL_MS);
-      };
+      const { signal, watch, stop } = stallWatch();
       try {
         watch();
         const r = await fetch(name, { headers: received ? { Range: `bytes=${received}-` } : {},
-          signal: abort.signal });
+          signal });
         if (!r.ok) {
           await problem(`${name}을(를) 받지 못했습니다 (HTTP ${r.status}).`,
             `${name} could not be downloaded (HTTP ${r.status}).`);
@@ -347,7 +349,7 @@
         return;
       } catch (e) {
         if (e instanceof Broken) throw e;
-        if (stalled) {
+        if (signal.aborted) {
           await problem(`${name}을(를) 받는 일이 ${STALL_MS / 1000}초 동안 멈춰 있습니다.`,
             `The download of ${name} has stalled for ${STALL_MS / 1000} seconds.`);
         } else {
@@ -355,7 +357,7 @@
             `The connection broke while downloading ${name} (${e.message}).`);
         }
       } finally {
-        clearTimeout(timer);
+        stop();
       }
     }
   }
@@ -397,6 +399,9 @@
   // is read as it comes. A damaged file is told, and the retry fetches it
   // again.
   async function unpacked(name, read = (bytes) => bytes) {
+    const broken = (e) => {
+      throw new Broken(e.message);
+    };
     for (;;) {
       const pieces = [];
       let writer = null;
@@ -417,17 +422,11 @@
             })();
             unpacking.catch(() => {});
           }
-          await writer.write(piece).catch((e) => {
-            throw new Broken(e.message);
-          });
+          await writer.write(piece).catch(broken);
         });
         if (!writer) throw new Broken('it is empty');
-        await writer.close().catch((e) => {
-          throw new Broken(e.message);
-        });
-        await unpacking.catch((e) => {
-          throw new Broken(e.message);
-        });
+        await writer.close().catch(broken);
+        await unpacking.catch(broken);
         return read(join(pieces));
       } catch (e) {
         if (!(e instanceof Broken)) throw e;
@@ -524,15 +523,10 @@
   }
   // The soundfont, given up on when it fails or stalls.
   async function soundfont() {
-    const abort = new AbortController();
-    let timer = 0;
-    const watch = () => {
-      clearTimeout(timer);
-      timer = setTimeout(() => abort.abort(), STALL_MS);
-    };
+    const { signal, watch, stop } = stallWatch();
     try {
       watch();
-      const r = await fetch(SOUNDFONT, { signal: abort.signal });
+      const r = await fetch(SOUNDFONT, { signal });
       if (!r.ok) throw new Error(`no soundfont at ${SOUNDFONT} beside the page (HTTP ${r.status})`);
       const pieces = [];
       for (const reader = r.body.getReader(); ;) {
@@ -542,9 +536,9 @@
         pieces.push(value);
       }
     } catch (e) {
-      throw abort.signal.aborted ? new Error(`${SOUNDFONT} stalled`) : e;
+      throw signal.aborted ? new Error(`${SOUNDFONT} stalled`) : e;
     } finally {
-      clearTimeout(timer);
+      stop();
     }
   }
   async function loadSynth() {

@@ -54,44 +54,20 @@ namespace {
 // The codes a cell of gObjectLayer can hold: the hidden ones, and the
 // opened, taken and beaten ones.
 bool IsCellCode(int code) {
-  if (code >= CELL_FILE && code < CELL_FILE + kFiles) return true;
-  switch (code) {
-    case CELL_OPENED:
-    case CELL_AMMO:
-    case CELL_SPRAY:
-    case CELL_HUNTER:
-    case CELL_HIDDEN:
-    case CELL_STALKER:
-    case CELL_FILE_TAKEN:
-    case CELL_AMMO_TAKEN:
-    case CELL_SPRAY_TAKEN:
-    case CELL_HUNTER_BEATEN:
-    case CELL_STALKER_BEATEN:
-      return true;
-    default:
-      return false;
-  }
+  static constexpr int kOtherCodes[] = {CELL_OPENED,        CELL_AMMO,          CELL_SPRAY,
+                                        CELL_HUNTER,        CELL_HIDDEN,        CELL_STALKER,
+                                        CELL_FILE_TAKEN,    CELL_AMMO_TAKEN,    CELL_SPRAY_TAKEN,
+                                        CELL_HUNTER_BEATEN, CELL_STALKER_BEATEN};
+  return (code >= CELL_FILE && code < CELL_FILE + kFiles) ||
+         std::find(std::begin(kOtherCodes), std::end(kOtherCodes), code) != std::end(kOtherCodes);
 }
 
 bool IsEventNumber(int n) {
-  switch (n) {
-    case 0:  // no event yet
-    case EV_FILE:
-    case EV_AMMO:
-    case EV_SPRAY_FOUND:
-    case EV_HUNTER:
-    case EV_ZOMBIE:
-    case EV_CERBERUS:
-    case EV_STALKER:
-    case EV_ROCKET_DODGED:
-    case EV_ROCKET_HIT:
-    case EV_ESCAPED:
-    case EV_REVIVED:
-    case EV_SPRAY_USED:
-      return true;
-    default:
-      return false;
-  }
+  static constexpr int kNumbers[] = {
+      0,  // no event yet
+      EV_FILE,    EV_AMMO,          EV_SPRAY_FOUND, EV_HUNTER,  EV_ZOMBIE,  EV_CERBERUS,
+      EV_STALKER, EV_ROCKET_DODGED, EV_ROCKET_HIT,  EV_ESCAPED, EV_REVIVED, EV_SPRAY_USED};
+  return std::find(std::begin(kNumbers), std::end(kNumbers), n) != std::end(kNumbers);
 }
 
 bool IsFlag(int v) { return v == 0 || v == 1; }

@@ -276,7 +276,7 @@ TEST(DataKit, PictureButtonsLieWithinTheirHitAreas) {
 
 TEST(DataKit, SoundsAreAudibleAndDistinct) {
   std::map<Bytes, std::string> seen;
-  for (const std::string& name : kit::SoundNames()) {
+  for (const std::string name : kSoundFiles) {
     const Bytes bytes = kittest::Read(kittest::GeneratedFolder() / name);
     WaveInfo info;
     ASSERT_TRUE(ParseWave(bytes.data(), bytes.size(), info, nullptr));

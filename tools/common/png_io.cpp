@@ -87,10 +87,8 @@ bool ChunksFit(const std::vector<std::uint8_t>& bytes) {
 
 bool Write(const std::string& path, int width, int height, int channels, const std::uint8_t* pixels,
            std::string* error) {
-  if (stbi_write_png(path.c_str(), width, height, channels, pixels, width * channels) == 0) {
-    return Fail(error, "cannot write " + path);
-  }
-  return true;
+  return stbi_write_png(path.c_str(), width, height, channels, pixels, width * channels) != 0 ||
+         Fail(error, "cannot write " + path);
 }
 
 }  // namespace

@@ -77,14 +77,13 @@ Canvas PaintOpenedCell(OpenedKind kind, int count) {
   switch (kind) {
     case OpenedKind::kCount:
       if (count > 0) {
-        TextStyle s;
-        s.colour = CountColour(count);
-        s.bold = 1.6f;
-        s.outline = 1.0f;
-        s.outlineColour = Hex(0xF4F8FC);
-        s.shadowDx = 1;
-        s.shadowDy = 1;
-        s.shadowAlpha = 0.5f;
+        TextStyle s{.colour = CountColour(count),
+                    .bold = 1.6f,
+                    .outline = 1.0f,
+                    .outlineColour = Hex(0xF4F8FC),
+                    .shadowDx = 1,
+                    .shadowDy = 1,
+                    .shadowAlpha = 0.5f};
         DrawTextFit(c, std::to_string(count), 20, 20.5f, 44, 26, s);
       } else {
         // Nothing here: a faint swept circle says so.

@@ -42,11 +42,7 @@ void Rivet(Canvas& c, float x, float y) {
 }
 
 TextStyle Label(Rgb colour) {
-  TextStyle s;
-  s.colour = colour;
-  s.shadowDx = 1;
-  s.shadowDy = 1;
-  s.shadowAlpha = 0.8f;
+  TextStyle s{.colour = colour, .shadowDx = 1, .shadowDy = 1, .shadowAlpha = 0.8f};
   return s;
 }
 

@@ -86,16 +86,15 @@ Canvas Title(Language language) {
     ZombieHand(c, x, 500 - rise, size, lean, Hex(0x040204));
   }
   // The name, dripping.
-  TextStyle name;
-  name.colour = Hex(0xF03020);
-  name.gradient = true;
-  name.bottomColour = Hex(0x7A0A08);
-  name.bold = 1.5f;
-  name.outline = 3;
-  name.outlineColour = Hex(0x140404);
-  name.glowBlur = 8;
-  name.glowAlpha = 0.8f;
-  name.glowColour = Hex(0xA01008);
+  TextStyle name{.colour = Hex(0xF03020),
+                 .bold = 1.5f,
+                 .outline = 3,
+                 .outlineColour = Hex(0x140404),
+                 .glowBlur = 8,
+                 .glowAlpha = 0.8f,
+                 .glowColour = Hex(0xA01008),
+                 .gradient = true,
+                 .bottomColour = Hex(0x7A0A08)};
   const TextMask title = RenderText("VEDO ZEZA1");
   float h = 120;
   if (TextWidth(title, h) > 560) h = HeightForWidth(title, 560);
@@ -122,14 +121,13 @@ Canvas Title(Language language) {
       ++drips;
     }
   }
-  TextStyle sub;
-  sub.colour = Hex(0xE8DCC8);
-  sub.outline = 2;
-  sub.outlineColour = Hex(0x100808);
-  sub.shadowDx = 3;
-  sub.shadowDy = 3;
-  sub.shadowBlur = 2;
-  sub.shadowAlpha = 0.8f;
+  TextStyle sub{.colour = Hex(0xE8DCC8),
+                .outline = 2,
+                .outlineColour = Hex(0x100808),
+                .shadowDx = 3,
+                .shadowDy = 3,
+                .shadowBlur = 2,
+                .shadowAlpha = 0.8f};
   const bool korean = language == Language::kKorean;
   DrawTextCentred(c, korean ? "좀비 도시에서 살아남아라" : "Survive the zombie city", 320, 232, 34,
                   sub);
@@ -153,11 +151,8 @@ void StartButton(Canvas& c, int x0, int y0, int x1, int y1, Rgb face, const char
   c.Fill(RectShape{float(x0), float(y0), x1 + 1.0f, y1 + 1.0f}, Hex(0x0A0A0C));
   c.VGradient(x0 + 2, y0 + 2, x1 - 1, y1 - 1, Mix(face, Hex(0xFFFFFF), 0.25f), Shade(face, 0.6f));
   c.Bevel(x0 + 2, y0 + 2, x1 - 1, y1 - 1, 2, 0.35f, 0.45f);
-  TextStyle s;
-  s.colour = Hex(0xFFFFFF);
-  s.outline = 1.5f;
-  s.outlineColour = Hex(0x101010);
-  s.bold = 0.5f;
+  TextStyle s{
+      .colour = Hex(0xFFFFFF), .bold = 0.5f, .outline = 1.5f, .outlineColour = Hex(0x101010)};
   const float cy = (y0 + y1) / 2.0f + 1;
   if (korean == nullptr) {
     DrawTextFit(c, latin, (x0 + x1) / 2.0f, cy, 24, (x1 - x0) - 24.0f, s);
@@ -191,14 +186,13 @@ Canvas Warning(Language language) {
   c.Mottle(0, 0, 640, 480, 80, 0.25f, 2101);
   Hazard(c, 0, 14);
   Hazard(c, 466, 480);
-  TextStyle head;
-  head.colour = Hex(0xFFD030);
-  head.bold = 1;
-  head.outline = 2;
-  head.outlineColour = Hex(0x201000);
-  head.glowBlur = 6;
-  head.glowAlpha = 0.5f;
-  head.glowColour = Hex(0xC08000);
+  TextStyle head{.colour = Hex(0xFFD030),
+                 .bold = 1,
+                 .outline = 2,
+                 .outlineColour = Hex(0x201000),
+                 .glowBlur = 6,
+                 .glowAlpha = 0.5f,
+                 .glowColour = Hex(0xC08000)};
   // A warning triangle beside the heading.
   const float ty = 62;
   for (float tx : {120.0f, 520.0f}) {
@@ -215,10 +209,7 @@ Canvas Warning(Language language) {
   StartButton(c, 323, 113, 537, 147, Hex(0x9A2620), korean ? "어려운 게임" : nullptr,
               korean ? "HARD" : "HARD GAME");
 
-  TextStyle body;
-  body.colour = Hex(0xECE6DA);
-  body.outline = 1;
-  body.outlineColour = Hex(0x080808);
+  TextStyle body{.colour = Hex(0xECE6DA), .outline = 1, .outlineColour = Hex(0x080808)};
   TextStyle note = body;
   note.colour = Hex(0xF2C86A);
   const char* lines[] = {
@@ -277,10 +268,7 @@ Canvas EventWindow(Language language) {
   c.Bevel(1, 1, 316, 240, 2, 0.35f, 0.5f);
   // Title strip.
   c.VGradient(4, 4, 313, 17, Hex(0x8A1A14), Hex(0x4A0C0A));
-  TextStyle t;
-  t.colour = Hex(0xF0E0C8);
-  t.outline = 1;
-  t.outlineColour = Hex(0x200404);
+  TextStyle t{.colour = Hex(0xF0E0C8), .outline = 1, .outlineColour = Hex(0x200404)};
   const bool korean = language == Language::kKorean;
   DrawTextFit(c, korean ? "상황 보고  SITUATION REPORT" : "SITUATION REPORT", 158, 10.5f, 13, 290,
               t);
@@ -291,11 +279,7 @@ Canvas EventWindow(Language language) {
   c.Fill(RectShape{242, 17, 243, 133}, Hex(0x8A9098));
   // Camera marks beside it: the portrait reads as a live feed.
   c.Fill(Circle(20, 30, 4), Hex(0xE02020));
-  TextStyle cam;
-  cam.colour = Hex(0xD8D0C0);
-  cam.shadowDx = 1;
-  cam.shadowDy = 1;
-  cam.shadowAlpha = 0.8f;
+  TextStyle cam{.colour = Hex(0xD8D0C0), .shadowDx = 1, .shadowDy = 1, .shadowAlpha = 0.8f};
   DrawTextAt(c, "REC", 28, 23, 13, cam);
   DrawTextAt(c, "CAM", 16, 44, 13, cam);
   DrawTextAt(c, "01", 16, 58, 13, cam);
@@ -321,10 +305,7 @@ Canvas EventWindow(Language language) {
   c.VGradient(280, 157, 307, 234, Hex(0xB03020), Hex(0x6A1410));
   c.Bevel(280, 157, 307, 234, 2, 0.35f, 0.45f);
   c.Fill(PolyShape{{{287, 176}, {301, 186}, {287, 196}}}, Hex(0xFFF0E0));
-  TextStyle b;
-  b.colour = Hex(0xFFF0E0);
-  b.outline = 1;
-  b.outlineColour = Hex(0x300808);
+  TextStyle b{.colour = Hex(0xFFF0E0), .outline = 1, .outlineColour = Hex(0x300808)};
   // The button's word, one letter above the other.
   DrawTextFit(c, korean ? "확" : "O", 293.5f, 210, 16, 22, b);
   DrawTextFit(c, korean ? "인" : "K", 293.5f, 225, 16, 22, b);
@@ -360,16 +341,15 @@ Canvas Died(Language language) {
     const float shift = rng.Range(-15, 15);
     ZombieHand(c, i * 78.0f + shift, 520 - rise, size, lean, Hex(0x060203));
   }
-  TextStyle big;
-  big.colour = Hex(0xFFE0D0);
-  big.gradient = true;
-  big.bottomColour = Hex(0xE02818);
-  big.bold = 1.5f;
-  big.outline = 3;
-  big.outlineColour = Hex(0x100202);
-  big.glowBlur = 10;
-  big.glowAlpha = 0.9f;
-  big.glowColour = Hex(0x000000);
+  TextStyle big{.colour = Hex(0xFFE0D0),
+                .bold = 1.5f,
+                .outline = 3,
+                .outlineColour = Hex(0x100202),
+                .glowBlur = 10,
+                .glowAlpha = 0.9f,
+                .glowColour = Hex(0x000000),
+                .gradient = true,
+                .bottomColour = Hex(0xE02818)};
   DrawTextFit(c, "YOU ARE DEAD", 320, 150, 84, 560, big);
   TextStyle ko = big;
   ko.gradient = false;
@@ -378,10 +358,7 @@ Canvas Died(Language language) {
   ko.outline = 2;
   const bool korean = language == Language::kKorean;
   DrawTextFit(c, korean ? "당신은 죽었습니다" : "Your escape ends here", 320, 240, 44, 520, ko);
-  TextStyle hint;
-  hint.colour = Hex(0xC8B0A0);
-  hint.outline = 2;
-  hint.outlineColour = Hex(0x100202);
+  TextStyle hint{.colour = Hex(0xC8B0A0), .outline = 2, .outlineColour = Hex(0x100202)};
   DrawTextFit(c, korean ? "클릭하면 처음 화면으로 돌아갑니다" : "Click to go back to the title",
               320, 330, 24, 520, hint);
   return c;
@@ -389,14 +366,13 @@ Canvas Died(Language language) {
 
 Canvas EndingCard(Language language) {
   Canvas c = PaintEnding();
-  TextStyle s;
-  s.colour = Hex(0xFFF0D8);
-  s.bold = 1;
-  s.outline = 2;
-  s.outlineColour = Hex(0x1A0C18);
-  s.glowBlur = 6;
-  s.glowAlpha = 0.6f;
-  s.glowColour = Hex(0x000000);
+  TextStyle s{.colour = Hex(0xFFF0D8),
+              .bold = 1,
+              .outline = 2,
+              .outlineColour = Hex(0x1A0C18),
+              .glowBlur = 6,
+              .glowAlpha = 0.6f,
+              .glowColour = Hex(0x000000)};
   DrawTextFit(c, "VEDO ZEZA1", 320, 40, 48, 420, s);
   s.colour = Hex(0xF2C86A);
   DrawTextFit(c, language == Language::kKorean ? "탈출 성공" : "ESCAPED", 320, 80, 30, 300, s);
@@ -419,11 +395,8 @@ Canvas PaintIcon(int size) {
     return Mix(Hex(0xD04A2C), Hex(0x8A1C12), Fbm(x / k, y / k, 10, 3, 2501));
   });
   ZombieHand(c, 64 * k, 140 * k, 0.95f * k, 0.1f, Hex(0x060204));
-  TextStyle s;
-  s.colour = Hex(0xF4E8D8);
-  s.bold = 1;
-  s.outline = 2.5f * k;
-  s.outlineColour = Hex(0x100406);
+  TextStyle s{
+      .colour = Hex(0xF4E8D8), .bold = 1, .outline = 2.5f * k, .outlineColour = Hex(0x100406)};
   DrawTextFit(c, "VZ1", 64 * k, 104 * k, 40 * k, 100 * k, s);
   return c;
 }

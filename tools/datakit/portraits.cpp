@@ -478,10 +478,7 @@ void Spray(Canvas& c) {
     const float x = 86 + t * 64, y = 24 + (rng.Unit() - 0.5f) * t * 40;
     c.Fill(Circle(x, y, rng.Range(0.8f, 2.4f) * (0.5f + t)), Hex(0xE8FFF0), 0.5f * (1 - t * 0.6f));
   }
-  TextStyle s;
-  s.colour = Hex(0xE8FFF0);
-  s.outline = 1.5f;
-  s.outlineColour = Hex(0x0A2010);
+  TextStyle s{.colour = Hex(0xE8FFF0), .outline = 1.5f, .outlineColour = Hex(0x0A2010)};
   DrawTextFit(c, "FIRST AID", 124, 96, 14, 64, s);
   Finish(c, 3703);
 }

@@ -27,7 +27,6 @@ class Rng {
   }
   bool Chance(float p) { return Unit() < p; }
   // Roughly normal, mean 0, deviation 1 (sum of four uniforms).
-  float Gauss() { return (Unit() + Unit() + Unit() + Unit() - 2.0f) * 1.7320508f; }
 
  private:
   std::uint64_t state_;

@@ -329,7 +329,7 @@ OutputFile Finish(const std::string& name, Wave w, float peak) {
 }  // namespace
 
 std::vector<OutputFile> MakeSounds() {
-  const std::vector<std::string>& n = kit::SoundNames();
+  const auto& n = kSoundFiles;
   std::vector<OutputFile> files;
   files.push_back(Finish(n[0], PowerOn(), 0.6f));
   files.push_back(Finish(n[1], ZombieGroan(), 0.85f));

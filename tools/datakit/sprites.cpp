@@ -24,18 +24,11 @@ namespace {
 constexpr float kPi = 3.14159265f;
 
 kit::SpriteFrameData Frame(const Canvas& c) {
-  kit::SpriteFrameData f;
-  f.width = c.W();
-  f.height = c.H();
-  f.bgr = c.SpriteBgr();
-  return f;
+  return {.width = c.W(), .height = c.H(), .bgr = c.SpriteBgr()};
 }
 
 TextStyle Outlined(Rgb colour, float outline = 1.5f) {
-  TextStyle s;
-  s.colour = colour;
-  s.outline = outline;
-  s.outlineColour = Hex(0x120E16);
+  TextStyle s{.colour = colour, .outline = outline, .outlineColour = Hex(0x120E16)};
   return s;
 }
 
@@ -111,11 +104,8 @@ Canvas AmmoMark(bool magnum) {
 
 Canvas Digit(int d) {
   Canvas c(15, 16);
-  TextStyle s;
-  s.colour = Hex(0xFFC040);
-  s.bold = 0.6f;
-  s.gradient = true;
-  s.bottomColour = Hex(0xFF8A20);
+  TextStyle s{
+      .colour = Hex(0xFFC040), .bold = 0.6f, .gradient = true, .bottomColour = Hex(0xFF8A20)};
   // Ink kept to columns 3 to 12, so that the strokes clear what lies left
   // of the ammunition display.
   const TextMask text = RenderText(std::to_string(d));

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdarg>
 #include <cstdio>
 #include <filesystem>
 #include <map>
@@ -21,16 +20,6 @@ namespace fs = std::filesystem;
 // Too many bad cells would bury the other problems; after this many the
 // rest are summed up in one line.
 constexpr int kMaxCellLines = 10;
-
-std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
-std::string Printf(const char* format, ...) {
-  char text[512];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(text, sizeof text, format, args);
-  va_end(args);
-  return text;
-}
 
 // Loads a file that must be there. On failure adds the problem and returns
 // false.
@@ -59,40 +48,17 @@ bool Load(const std::string& dir, const std::string& name, Bytes& bytes,
 // problem saying why; otherwise it adds the kit's own rules on top, each
 // saying what the game does with the file and why the kit asks more.
 
-bool CheckMapFile(const std::string& name, const Bytes& bytes, MapFile& map,
-                  std::vector<std::string>& problems) {
+// A map or a sprite file, by its reader (ReadMap or ReadSprites).
+template <typename File>
+bool CheckTableFile(bool (*read)(const Bytes&, File&, std::string*), const std::string& name,
+                    const Bytes& bytes, File& file, std::vector<std::string>& problems) {
   std::string error;
-  if (!ReadMap(bytes, map, &error)) {
+  if (!read(bytes, file, &error)) {
     problems.push_back(name + ": " + error);
     return false;
   }
-  if (map.missingBytes > 0) problems.push_back(name + ": " + ShortFileText(map.missingBytes));
+  if (file.missingBytes > 0) problems.push_back(name + ": " + ShortFileText(file.missingBytes));
   return true;
-}
-
-bool CheckSpriteFile(const std::string& name, const Bytes& bytes, SpriteFile& sprites,
-                     std::vector<std::string>& problems) {
-  std::string error;
-  if (!ReadSprites(bytes, sprites, &error)) {
-    problems.push_back(name + ": " + error);
-    return false;
-  }
-  if (sprites.missingBytes > 0) {
-    problems.push_back(name + ": " + ShortFileText(sprites.missingBytes));
-  }
-  return true;
-}
-
-bool CheckPictureFile(const std::string& name, const std::string& path, const Bytes& bytes,
-                      platform::Image& image, std::vector<std::string>& problems) {
-  if (platform::LoadBmpFile(path.c_str(), image)) return true;
-  // Our reader's reason, where it has one (the game's loader may be the
-  // system's).
-  std::string why = "the game's picture loader cannot read it";
-  platform::Image ours;
-  platform::DecodeBmp(bytes.data(), bytes.size(), ours, &why);
-  problems.push_back(name + ": " + why);
-  return false;
 }
 
 bool CheckSoundFile(const std::string& name, const Bytes& bytes,
@@ -159,10 +125,11 @@ bool CheckMusicFile(const std::string& name, const Bytes& bytes,
 void CheckMap(const std::string& dir, std::vector<std::string>& problems) {
   Bytes bytes;
   MapFile map;
-  if (!Load(dir, kMapName, bytes, problems) || !CheckMapFile(kMapName, bytes, map, problems)) {
+  if (!Load(dir, kMapFileName, bytes, problems) ||
+      !CheckTableFile(ReadMap, kMapFileName, bytes, map, problems)) {
     return;
   }
-  const std::string name = kMapName;
+  const std::string name = kMapFileName;
   if (map.tileWidth != kTileSide || map.tileHeight != kTileSide) {
     problems.push_back(name + Printf(": tiles are %d x %d pixels; the game draws them as %d x %d",
                                      map.tileWidth, map.tileHeight, kTileSide, kTileSide));
@@ -200,11 +167,11 @@ void CheckMap(const std::string& dir, std::vector<std::string>& problems) {
 void CheckSprites(const std::string& dir, std::vector<std::string>& problems) {
   Bytes bytes;
   SpriteFile sprites;
-  if (!Load(dir, kSpriteName, bytes, problems) ||
-      !CheckSpriteFile(kSpriteName, bytes, sprites, problems)) {
+  if (!Load(dir, kSpriteFileName, bytes, problems) ||
+      !CheckTableFile(ReadSprites, kSpriteFileName, bytes, sprites, problems)) {
     return;
   }
-  const std::string name = kSpriteName;
+  const std::string name = kSpriteFileName;
   const int count = static_cast<int>(sprites.frames.size());
   if (count < kMinFrames) {
     problems.push_back(name + Printf(": only %d frames; the game draws frames up to %d "
@@ -237,12 +204,11 @@ void CheckSprites(const std::string& dir, std::vector<std::string>& problems) {
 }
 
 void CheckPictures(const std::string& dir, std::vector<std::string>& problems) {
-  for (const PictureNeed& need : Pictures()) {
+  for (const PictureFile& need : kPictureFiles) {
     Bytes bytes;
     platform::Image image;
     if (!Load(dir, need.name, bytes, problems) ||
-        !CheckPictureFile(need.name, (fs::path(dir) / need.name).string(), bytes, image,
-                          problems)) {
+        !LoadPicture((fs::path(dir) / need.name).string(), need.name, image, problems)) {
       continue;
     }
     if (image.width != need.width || image.height != need.height) {
@@ -254,7 +220,7 @@ void CheckPictures(const std::string& dir, std::vector<std::string>& problems) {
 }
 
 void CheckSounds(const std::string& dir, std::vector<std::string>& problems) {
-  for (const std::string& name : SoundNames()) {
+  for (const std::string name : kSoundFiles) {
     Bytes bytes;
     if (Load(dir, name, bytes, problems)) CheckSoundFile(name, bytes, problems);
   }
@@ -262,10 +228,23 @@ void CheckSounds(const std::string& dir, std::vector<std::string>& problems) {
 
 void CheckMusic(const std::string& dir, std::vector<std::string>& problems) {
   Bytes bytes;
-  if (Load(dir, kMusicName, bytes, problems)) CheckMusicFile(kMusicName, bytes, problems);
+  if (Load(dir, kMusicFileName, bytes, problems)) CheckMusicFile(kMusicFileName, bytes, problems);
 }
 
 }  // namespace
+
+bool LoadPicture(const std::string& path, const std::string& name, platform::Image& image,
+                 std::vector<std::string>& problems) {
+  if (platform::LoadBmpFile(path.c_str(), image)) return true;
+  Bytes bytes;
+  std::string why = "the game's picture loader cannot read it";
+  if (ReadFileBytes(path, bytes, &why)) {
+    platform::Image ours;
+    platform::DecodeBmp(bytes.data(), bytes.size(), ours, &why);
+  }
+  problems.push_back(name + ": " + why);
+  return false;
+}
 
 std::vector<FrameProblem> FramesThatDoNotFit(const SpriteFile& sprites) {
   const int count = static_cast<int>(sprites.frames.size());
@@ -316,15 +295,15 @@ bool CheckFile(FileKind kind, const std::string& path, std::vector<std::string>&
   switch (kind) {
     case FileKind::kMap: {
       MapFile map;
-      return CheckMapFile(name, bytes, map, problems);
+      return CheckTableFile(ReadMap, name, bytes, map, problems);
     }
     case FileKind::kSprites: {
       SpriteFile sprites;
-      return CheckSpriteFile(name, bytes, sprites, problems);
+      return CheckTableFile(ReadSprites, name, bytes, sprites, problems);
     }
     case FileKind::kPicture: {
       platform::Image image;
-      return CheckPictureFile(name, path, bytes, image, problems);
+      return LoadPicture(path, name, image, problems);
     }
     case FileKind::kSound:
       return CheckSoundFile(name, bytes, problems);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "kit/formats.h"
+#include "platform/bitmap.h"
 
 namespace kit {
 
@@ -23,6 +24,12 @@ enum class FileKind { kMap, kSprites, kPicture, kSound, kMusic };
 // not load the file; true when it does, though the kit may still ask more of
 // it (each such line says what the game does and why the kit asks more).
 bool CheckFile(FileKind kind, const std::string& path, std::vector<std::string>& problems);
+
+// Loads a picture as the game does. False with a problem, "name: why", in
+// our reader's words where it has them (the game's loader may be the
+// system's).
+bool LoadPicture(const std::string& path, const std::string& name, platform::Image& image,
+                 std::vector<std::string>& problems);
 
 // One line per problem, each starting with the file it concerns. Empty when
 // the folder has everything the game needs.

@@ -1,33 +1,39 @@
 #include "kit/formats.h"
 
 #include <algorithm>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <limits>
-#include <memory>
 
 #include "platform/file_bytes.h"
 
 namespace kit {
-namespace {
+namespace {}  // namespace
 
-std::string Fmt(const char* format, long long a, long long b = 0, long long c = 0) {
-  char text[256];
-  std::snprintf(text, sizeof text, format, a, b, c);
+std::string Printf(const char* format, ...) {
+  char text[512];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
   return text;
 }
 
-void SetError(std::string* error, const std::string& text) {
+bool Fail(std::string* error, const std::string& text) {
   if (error != nullptr) *error = text;
+  return false;
 }
 
-struct FileCloser {
-  void operator()(std::FILE* f) const {
-    if (f != nullptr) std::fclose(f);
+std::string Hex(const std::uint8_t* bytes, std::size_t n) {
+  static const char kDigits[] = "0123456789abcdef";
+  std::string s;
+  for (std::size_t i = 0; i < n; ++i) {
+    s += kDigits[bytes[i] >> 4];
+    s += kDigits[bytes[i] & 15];
   }
-};
-
-}  // namespace
+  return s;
+}
 
 void PutLe16(Bytes& out, std::uint16_t v) {
   out.push_back(static_cast<std::uint8_t>(v));
@@ -58,12 +64,10 @@ bool ReadFileBytes(const std::string& path, Bytes& out, std::string* error,
       std::min<std::uint64_t>(maxBytes, std::numeric_limits<std::size_t>::max()));
   switch (platform::ReadFileBytes(path.c_str(), out, limit)) {
     case platform::FileRead::kMissing:
-      SetError(error, "cannot open " + path);
-      return false;
+      return Fail(error, "cannot open " + path);
     case platform::FileRead::kTooLarge:
       out.clear();
-      SetError(error, path + " is larger than " + std::to_string(maxBytes) + " bytes");
-      return false;
+      return Fail(error, path + " is larger than " + std::to_string(maxBytes) + " bytes");
     case platform::FileRead::kOk:
       break;
   }
@@ -71,19 +75,11 @@ bool ReadFileBytes(const std::string& path, Bytes& out, std::string* error,
 }
 
 bool WriteFileBytes(const std::string& path, const Bytes& bytes, std::string* error) {
-  std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "wb"));
-  if (!f) {
-    SetError(error, "cannot write " + path);
-    return false;
-  }
-  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) {
-    SetError(error, "cannot write " + path);
-    return false;
-  }
-  if (std::fclose(f.release()) != 0) {
-    SetError(error, "cannot write " + path);
-    return false;
-  }
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) return Fail(error, "cannot write " + path);
+  const bool written =
+      bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  if (std::fclose(f) != 0 || !written) return Fail(error, "cannot write " + path);
   return true;
 }
 
@@ -99,16 +95,13 @@ bool ReadMap(const Bytes& bytes, MapFile& out, std::string* error) {
   switch (ParseMap(bytes.data(), bytes.size(), out, &problem)) {
     case MapParse::kBadTag:
       if (bytes.size() < static_cast<std::size_t>(kMapHeaderBytes)) {
-        SetError(error, Fmt("only %lld bytes, shorter than the %lld-byte map header",
-                            static_cast<long long>(bytes.size()), kMapHeaderBytes));
-      } else {
-        SetError(error, "not a map file: its tag is \"" + TagText(bytes.data(), kTagFieldBytes) +
-                            "\", not \"" + kMapTag + "\"");
+        return Fail(error, Printf("only %lld bytes, shorter than the %d-byte map header",
+                                  static_cast<long long>(bytes.size()), kMapHeaderBytes));
       }
-      return false;
+      return Fail(error, "not a map file: its tag is \"" + TagText(bytes.data(), kTagFieldBytes) +
+                             "\", not \"" + kMapTag + "\"");
     case MapParse::kBadHeader:
-      SetError(error, "the game refuses its header: " + problem);
-      return false;
+      return Fail(error, "the game refuses its header: " + problem);
     case MapParse::kOk:
       break;
   }
@@ -116,17 +109,20 @@ bool ReadMap(const Bytes& bytes, MapFile& out, std::string* error) {
 }
 
 std::string ShortFileText(std::uint64_t missing) {
-  return Fmt(
+  return Printf(
       "the file ends %lld bytes short of what its header promises: the game reads the "
       "missing bytes as zeros, but other programs may not",
       static_cast<long long>(missing));
 }
 
+// The kit's rule for unpacking on top of the game's reading.
+bool Whole(std::uint64_t missingBytes, std::string* error) {
+  return missingBytes == 0 ||
+         Fail(error, ShortFileText(missingBytes) + "; the kit unpacks whole files only");
+}
+
 bool ReadWholeMap(const Bytes& bytes, MapFile& out, std::string* error) {
-  if (!ReadMap(bytes, out, error)) return false;
-  if (out.missingBytes == 0) return true;
-  SetError(error, ShortFileText(out.missingBytes) + "; the kit unpacks whole files only");
-  return false;
+  return ReadMap(bytes, out, error) && Whole(out.missingBytes, error);
 }
 
 Bytes SerializeMap(const MapFile& map) {
@@ -157,10 +153,7 @@ bool ReadSprites(const Bytes& bytes, SpriteFile& out, std::string* error) {
 }
 
 bool ReadWholeSprites(const Bytes& bytes, SpriteFile& out, std::string* error) {
-  if (!ReadSprites(bytes, out, error)) return false;
-  if (out.missingBytes == 0) return true;
-  SetError(error, ShortFileText(out.missingBytes) + "; the kit unpacks whole files only");
-  return false;
+  return ReadSprites(bytes, out, error) && Whole(out.missingBytes, error);
 }
 
 Bytes SerializeSprites(const SpriteFile& sprites) {

@@ -72,6 +72,13 @@ MidiFigures CountMidi(const platform::MidiFile& midi);
 void PutLe16(Bytes& out, std::uint16_t v);
 void PutLe32(Bytes& out, std::uint32_t v);
 
+// printf's text, up to 511 bytes.
+std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Sets *error (when asked for) to the text; false.
+bool Fail(std::string* error, const std::string& text);
+// The bytes as lowercase hexadecimal digits, two a byte.
+std::string Hex(const std::uint8_t* bytes, std::size_t n);
+
 // The zero-terminated text of a tag field, with unprintable bytes shown as
 // \xNN, for messages.
 std::string TagText(const std::uint8_t* field, std::size_t size);

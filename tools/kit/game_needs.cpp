@@ -1,22 +1,6 @@
 #include "kit/game_needs.h"
 
-#include <iterator>
-
 namespace kit {
-
-const std::vector<PictureNeed>& Pictures() {
-  static const std::vector<PictureNeed> kPictures = [] {
-    std::vector<PictureNeed> p;
-    for (const PictureFile& f : kPictureFiles) p.push_back({f.name, f.width, f.height});
-    return p;
-  }();
-  return kPictures;
-}
-
-const std::vector<std::string>& SoundNames() {
-  static const std::vector<std::string> kNames(std::begin(kSoundFiles), std::end(kSoundFiles));
-  return kNames;
-}
 
 const std::vector<TileNeed>& FixedTiles() {
   static const std::vector<TileNeed> kTiles = [] {

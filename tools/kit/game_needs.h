@@ -26,20 +26,6 @@ inline constexpr int kMinFrames = kFigureFrame + 1;
 // The ammunition digits stand this far apart.
 inline constexpr int kMaxDigitWidth = kAmmoDigitX[1] - kAmmoDigitX[0];
 
-inline constexpr const char* kMapName = kMapFileName;
-inline constexpr const char* kSpriteName = kSpriteFileName;
-inline constexpr const char* kMusicName = kMusicFileName;
-
-struct PictureNeed {
-  const char* name;
-  int width;
-  int height;
-};
-const std::vector<PictureNeed>& Pictures();
-
-// The sixteen sound effects, in sound-number order.
-const std::vector<std::string>& SoundNames();
-
 struct TileNeed {
   int tile;
   std::string what;

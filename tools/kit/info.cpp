@@ -20,16 +20,6 @@ bool StartsWith(const Bytes& b, const char* text) {
   return b.size() >= n && std::memcmp(b.data(), text, n) == 0;
 }
 
-std::string Hex(const std::uint8_t* p, std::size_t n) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string s;
-  for (std::size_t i = 0; i < n; ++i) {
-    s += kDigits[p[i] >> 4];
-    s += kDigits[p[i] & 15];
-  }
-  return s;
-}
-
 bool AllZero(const std::uint8_t* p, std::size_t n) {
   return std::all_of(p, p + n, [](std::uint8_t b) { return b == 0; });
 }
@@ -128,10 +118,7 @@ bool DescribeFile(const std::string& path, std::string& text, std::string* error
   if (!ReadFileBytes(path, bytes, error)) return false;
   std::ostringstream out;
   std::string why;
-  auto fail = [&](const char* kind) {
-    if (error != nullptr) *error = path + ": " + kind + ": " + why;
-    return false;
-  };
+  auto fail = [&](const char* kind) { return Fail(error, path + ": " + kind + ": " + why); };
   const std::string name = path;
   auto endsWith = [&name](const char* ext) {
     const std::size_t n = std::strlen(ext);
@@ -175,10 +162,7 @@ bool DescribeFile(const std::string& path, std::string& text, std::string* error
     DescribeMidi(midi, out);
     kind = FileKind::kMusic;
   } else {
-    if (error != nullptr) {
-      *error = path + ": not a map, sprite, BMP, WAV or MIDI file (unknown first bytes)";
-    }
-    return false;
+    return Fail(error, path + ": not a map, sprite, BMP, WAV or MIDI file (unknown first bytes)");
   }
   // What the game reads but the kit asks more of, in the words of `check`.
   std::vector<std::string> problems;

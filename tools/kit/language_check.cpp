@@ -41,12 +41,13 @@ Base ReadBase(const fs::path& pack) {
   const fs::path data = pack.parent_path().parent_path();
   Bytes bytes;
   MapFile map;
-  if (ReadFileBytes((data / kMapName).string(), bytes, nullptr) && ReadMap(bytes, map, nullptr)) {
+  if (ReadFileBytes((data / kMapFileName).string(), bytes, nullptr) &&
+      ReadMap(bytes, map, nullptr)) {
     base.tileWidth = map.tileWidth;
     base.tileHeight = map.tileHeight;
     base.tileCount = map.tileCount;
   }
-  if (ReadFileBytes((data / kSpriteName).string(), bytes, nullptr) &&
+  if (ReadFileBytes((data / kSpriteFileName).string(), bytes, nullptr) &&
       ReadSprites(bytes, base.sprites, nullptr)) {
     base.haveSprites = true;
   }
@@ -118,31 +119,16 @@ int NumberIn(const std::string& name, const std::string& prefix, int digits,
   return write(n) == name ? n : -1;
 }
 
-// Loads a picture as the game would; false with the problem added, in our
-// reader's words where it has them (the game's loader may be the system's).
-bool LoadPicture(const fs::path& path, const std::string& name, platform::Image& image,
-                 std::vector<std::string>& problems) {
-  if (platform::LoadBmpFile(path.string().c_str(), image)) return true;
-  Bytes bytes;
-  std::string why = "the game's picture loader cannot read it";
-  if (ReadFileBytes(path.string(), bytes, &why)) {
-    platform::Image ours;
-    platform::DecodeBmp(bytes.data(), bytes.size(), ours, &why);
-  }
-  problems.push_back(name + ": " + why);
-  return false;
-}
-
 std::string Size(int width, int height) {
   return std::to_string(width) + " x " + std::to_string(height);
 }
 
 void CheckFile(const fs::path& path, const std::string& name, const Base& base,
                std::map<int, SpriteFrameData>& frames, std::vector<std::string>& problems) {
-  for (const PictureNeed& need : Pictures()) {
+  for (const PictureFile& need : kPictureFiles) {
     if (name != need.name) continue;
     platform::Image image;
-    if (!LoadPicture(path, name, image, problems)) return;
+    if (!LoadPicture(path.string(), name, image, problems)) return;
     if (image.width != need.width || image.height != need.height) {
       problems.push_back(name + ": " + Size(image.width, image.height) +
                          " pixels; the game shows it at " + Size(need.width, need.height));
@@ -151,7 +137,7 @@ void CheckFile(const fs::path& path, const std::string& name, const Base& base,
   }
   if (const int tile = NumberIn(name, "tile_", 4, LanguageTileName); tile >= 0) {
     platform::Image image;
-    if (!LoadPicture(path, name, image, problems)) return;
+    if (!LoadPicture(path.string(), name, image, problems)) return;
     if (base.tileCount >= 0 && tile >= base.tileCount) {
       problems.push_back(name + ": the map has no tile " + std::to_string(tile) +
                          "; its tiles are numbered 0 to " + std::to_string(base.tileCount - 1));
@@ -164,17 +150,14 @@ void CheckFile(const fs::path& path, const std::string& name, const Base& base,
   }
   if (const int frame = NumberIn(name, "frame_", 3, LanguageFrameName); frame >= 0) {
     platform::Image image;
-    if (!LoadPicture(path, name, image, problems)) return;
+    if (!LoadPicture(path.string(), name, image, problems)) return;
     const int count = base.haveSprites ? static_cast<int>(base.sprites.frames.size()) : -1;
     if (count >= 0 && frame >= count) {
       problems.push_back(name + ": the sprite file has no frame " + std::to_string(frame) +
                          "; its frames are numbered 0 to " + std::to_string(count - 1));
       return;
     }
-    SpriteFrameData data;
-    data.width = image.width;
-    data.height = image.height;
-    frames[frame] = data;
+    frames[frame] = {.width = image.width, .height = image.height, .bgr = {}};
     return;
   }
   problems.push_back(name + ": not a file of a language pack (" + kLanguageTextName +

@@ -1,6 +1,7 @@
 #include "kit/pack.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -19,40 +20,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool Fail(std::string* error, const std::string& text) {
-  if (error != nullptr) *error = text;
-  return false;
-}
-
-std::string Hex(const std::uint8_t* bytes, std::size_t n) {
-  std::string s;
-  char two[3];
-  for (std::size_t i = 0; i < n; ++i) {
-    std::snprintf(two, sizeof two, "%02x", bytes[i]);
-    s += two;
-  }
-  return s;
-}
-
 bool FromHex(const std::string& text, std::uint8_t* out, std::size_t n) {
   if (text.size() != 2 * n) return false;
   for (std::size_t i = 0; i < n; ++i) {
-    unsigned v = 0;
-    for (int k = 0; k < 2; ++k) {
-      const char c = text[2 * i + k];
-      unsigned d;
-      if (c >= '0' && c <= '9') {
-        d = c - '0';
-      } else if (c >= 'a' && c <= 'f') {
-        d = c - 'a' + 10;
-      } else if (c >= 'A' && c <= 'F') {
-        d = c - 'A' + 10;
-      } else {
-        return false;
-      }
-      v = v * 16 + d;
-    }
-    out[i] = static_cast<std::uint8_t>(v);
+    const char* at = text.data() + 2 * i;
+    if (std::from_chars(at, at + 2, out[i], 16).ptr != at + 2) return false;
   }
   return true;
 }
@@ -71,9 +43,10 @@ bool ParseInt(const std::string& text, long long lo, long long hi, std::int32_t&
 // ("frame"); each occurrence keeps its words.
 struct Description {
   std::vector<std::pair<std::string, std::vector<std::string>>> lines;
-  const std::vector<std::string>* Find(const std::string& key) const {
+  // The words of the first line with the key, when there are n of them.
+  const std::vector<std::string>* Find(const std::string& key, std::size_t n) const {
     for (const auto& [k, words] : lines) {
-      if (k == key) return &words;
+      if (k == key) return words.size() == n ? &words : nullptr;
     }
     return nullptr;
   }
@@ -150,13 +123,6 @@ std::string Numbered(const char* stem, int n, int digits) {
   return name;
 }
 
-bool MakeFolder(const fs::path& dir, std::string* error) {
-  std::error_code ec;
-  fs::create_directories(dir, ec);
-  if (ec) return Fail(error, "cannot create " + dir.string() + ": " + ec.message());
-  return true;
-}
-
 bool WriteText(const fs::path& path, const std::string& text, std::string* error) {
   return WriteFileBytes(path.string(), Bytes(text.begin(), text.end()), error);
 }
@@ -164,7 +130,7 @@ bool WriteText(const fs::path& path, const std::string& text, std::string* error
 // Unpacking over an earlier unpacking would silently replace edited
 // pictures: without `force` it is refused, naming the first file found. With
 // it, the earlier numbered pictures and trailing bytes go first, so that the
-// folder holds exactly the file unpacked.
+// folder holds exactly the file unpacked. Then the pictures' folder is made.
 bool PrepareFolder(const fs::path& root, std::initializer_list<const char*> files,
                    const char* pictures, const char* stem, bool force, std::string* error) {
   std::error_code ec;
@@ -184,8 +150,7 @@ bool PrepareFolder(const fs::path& root, std::initializer_list<const char*> file
       }
     }
   }
-  if (found.empty()) return true;
-  if (!force) {
+  if (!found.empty() && !force) {
     return Fail(error, found.front().string() +
                            " already exists; unpacking would overwrite it (give --force to "
                            "replace the folder's unpacked files)");
@@ -195,6 +160,8 @@ bool PrepareFolder(const fs::path& root, std::initializer_list<const char*> file
       fs::remove(path, ec);
     }
   }
+  fs::create_directories(root / pictures, ec);
+  if (ec) return Fail(error, "cannot create " + (root / pictures).string() + ": " + ec.message());
   return true;
 }
 
@@ -211,7 +178,6 @@ bool UnpackMap(const std::string& mapPath, const std::string& dir, bool force, s
                      error)) {
     return false;
   }
-  if (!MakeFolder(root / "tiles", error)) return false;
 
   std::ostringstream desc;
   desc << "# Map header. tag and unused are the raw header bytes in hex.\n"
@@ -250,15 +216,11 @@ bool PackMap(const std::string& dir, const std::string& mapPath, std::string* er
   if (!ReadDescription(root / "map.txt", desc, error)) return false;
   const std::string txtName = (root / "map.txt").string();
   MapFile map;
-  auto words = [&](const char* key, std::size_t n) -> const std::vector<std::string>* {
-    const std::vector<std::string>* w = desc.Find(key);
-    return (w != nullptr && w->size() == n) ? w : nullptr;
-  };
-  const auto* tag = words("tag", 1);
-  const auto* tiles = words("tiles", 1);
-  const auto* size = words("tile-size", 2);
-  const auto* cells = words("cells", 2);
-  const auto* unused = words("unused", 1);
+  const auto* tag = desc.Find("tag", 1);
+  const auto* tiles = desc.Find("tiles", 1);
+  const auto* size = desc.Find("tile-size", 2);
+  const auto* cells = desc.Find("cells", 2);
+  const auto* unused = desc.Find("unused", 1);
   if (tag == nullptr || !FromHex((*tag)[0], map.tag.data(), 16)) {
     return Fail(error, txtName + ": needs \"tag\" with 32 hex digits");
   }
@@ -345,7 +307,7 @@ bool PackMap(const std::string& dir, const std::string& mapPath, std::string* er
     }
     map.tiles.insert(map.tiles.end(), bgr.begin(), bgr.end());
   }
-  if (const auto* trailing = words("trailing", 1)) {
+  if (const auto* trailing = desc.Find("trailing", 1)) {
     if (!ReadFileBytes((root / (*trailing)[0]).string(), map.trailing, error)) return false;
   }
   return WriteFileBytes(mapPath, SerializeMap(map), error);
@@ -362,7 +324,6 @@ bool UnpackSprites(const std::string& spritePath, const std::string& dir, bool f
   if (!PrepareFolder(root, {"sprites.txt", "trailing.bin"}, "frames", "frame_", force, error)) {
     return false;
   }
-  if (!MakeFolder(root / "frames", error)) return false;
   std::ostringstream desc;
   desc << "# Sprite header. tag and unused are the raw header bytes in hex.\n"
        << "tag " << Hex(sprites.tag.data(), sprites.tag.size()) << "\n"
@@ -399,18 +360,16 @@ bool PackSprites(const std::string& dir, const std::string& spritePath, std::str
   Description desc;
   if (!ReadDescription(root / "sprites.txt", desc, error)) return false;
   SpriteFile sprites;
-  const auto* tag = desc.Find("tag");
-  const auto* version = desc.Find("version");
-  const auto* unused = desc.Find("unused");
-  if (tag == nullptr || tag->size() != 1 || !FromHex((*tag)[0], sprites.tag.data(), 16)) {
+  const auto* tag = desc.Find("tag", 1);
+  const auto* version = desc.Find("version", 1);
+  const auto* unused = desc.Find("unused", 1);
+  if (tag == nullptr || !FromHex((*tag)[0], sprites.tag.data(), 16)) {
     return Fail(error, txtName + ": needs \"tag\" with 32 hex digits");
   }
-  if (unused == nullptr || unused->size() != 1 ||
-      !FromHex((*unused)[0], sprites.unused.data(), 8)) {
+  if (unused == nullptr || !FromHex((*unused)[0], sprites.unused.data(), 8)) {
     return Fail(error, txtName + ": needs \"unused\" with 16 hex digits");
   }
-  if (version == nullptr || version->size() != 1 ||
-      !ParseInt((*version)[0], 1, INT32_MAX, sprites.version)) {
+  if (version == nullptr || !ParseInt((*version)[0], 1, INT32_MAX, sprites.version)) {
     return Fail(error, txtName + ": needs \"version\" of 1 or more");
   }
   for (const auto& [key, words] : desc.lines) {
@@ -426,17 +385,12 @@ bool PackSprites(const std::string& dir, const std::string& spritePath, std::str
       return Fail(error,
                   txtName + ": frame " + words[0] + " is out of order; expected frame " + number);
     }
-    SpriteFrameData f;
-    f.width = w;
-    f.height = h;
+    SpriteFrameData f{.width = w, .height = h, .bgr = {}};
     if (w > 0 && h > 0) {
-      int pw = 0, ph = 0;
       const fs::path path = root / "frames" / Numbered("frame", n, 3);
-      if (!ReadPicture(path, kSpriteMaxWidth, kSpriteMaxHeight, pw, ph, f.bgr, error)) {
+      if (!ReadPicture(path, kSpriteMaxWidth, kSpriteMaxHeight, f.width, f.height, f.bgr, error)) {
         return false;
       }
-      f.width = pw;
-      f.height = ph;
     }
     sprites.frames.push_back(std::move(f));
   }
@@ -448,7 +402,7 @@ bool PackSprites(const std::string& dir, const std::string& spritePath, std::str
     tooLarge += (root / "frames" / Numbered("frame", p.frame, 3)).string() + ": " + p.text;
   }
   if (!tooLarge.empty()) return Fail(error, tooLarge);
-  if (const auto* trailing = desc.Find("trailing"); trailing != nullptr && trailing->size() == 1) {
+  if (const auto* trailing = desc.Find("trailing", 1)) {
     if (!ReadFileBytes((root / (*trailing)[0]).string(), sprites.trailing, error)) return false;
   }
   return WriteFileBytes(spritePath, SerializeSprites(sprites), error);

@@ -20,24 +20,13 @@ using datakit::Hex;
 using datakit::RectShape;
 using datakit::Rgb;
 
-bool Fail(std::string* error, const std::string& text) {
-  if (error != nullptr) *error = text;
-  return false;
-}
-
 const Rgb kGround = Hex(0x202428);
 const Rgb kInk = Hex(0xF4F4F0);
 
-datakit::TextStyle Lettering() {
-  datakit::TextStyle s;
-  s.colour = kInk;
-  s.outline = 1;
-  s.outlineColour = Hex(0x101010);
-  return s;
-}
+const datakit::TextStyle kLettering{.colour = kInk, .outline = 1, .outlineColour = Hex(0x101010)};
 
 void Label(Canvas& c, const std::string& text, float x, float y, float height) {
-  datakit::DrawTextAt(c, text, x, y, height, Lettering());
+  datakit::DrawTextAt(c, text, x, y, height, kLettering);
 }
 
 // Copies file pixels (B, G, R) onto the sheet; `keyed` shows black, the
@@ -120,7 +109,7 @@ bool TileSheet(const MapFile& map, const fs::path& out, std::string* error) {
     c.Fill(RectShape{float(x), float(y + th + 1), float(x + cellW - 2), float(y + th + 1 + strip)},
            strip_colour);
     datakit::DrawTextFit(c, std::to_string(i), x + (cellW - 2) / 2.0f, y + th + 1 + strip / 2.0f,
-                         12, cellW - 4.0f, Lettering());
+                         12, cellW - 4.0f, kLettering);
   }
   return Save(c, out, error);
 }
@@ -177,8 +166,8 @@ bool WriteSheets(const std::string& dir, const std::string& outDir, std::string*
   MapFile map;
   SpriteFile sprites;
   std::string why;
-  const std::string mapPath = (root / kMapName).string();
-  const std::string sprPath = (root / kSpriteName).string();
+  const std::string mapPath = (root / kMapFileName).string();
+  const std::string sprPath = (root / kSpriteFileName).string();
   if (!ReadFileBytes(mapPath, bytes, error)) return false;
   if (!ReadWholeMap(bytes, map, &why)) return Fail(error, mapPath + ": " + why);
   if (!ReadFileBytes(sprPath, bytes, error)) return false;

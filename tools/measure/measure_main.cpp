@@ -84,7 +84,7 @@ struct Session {
   int run = 0;
 };
 
-// One start of the game. Why it went wrong, or "".
+// One start of the game.
 struct GameRun {
   child::Process game;
   fs::path trace;
@@ -96,8 +96,9 @@ struct GameRun {
   std::int64_t offset = 0;
 };
 
-std::string StartGame(Session& s, const std::string& name, const std::string& debugSet,
-                      GameRun& run) {
+// Starts the game and waits for its first frame; false, after a line saying
+// why, when none came.
+bool StartGame(Session& s, const std::string& name, const std::string& debugSet, GameRun& run) {
   run.trace = s.dir / (name + "-" + std::to_string(s.run) + ".trace");
   fs::remove(run.trace);
   child::EnvChanges env = s.screen.Env();
@@ -112,11 +113,8 @@ std::string StartGame(Session& s, const std::string& name, const std::string& de
       env.emplace_back("ALSA_CONFIG_PATH", s.alsaConfig.string());
     }
   }
-  if (debugSet.empty()) {
-    env.emplace_back("VEDO_DEBUG_SET", std::nullopt);
-  } else {
-    env.emplace_back("VEDO_DEBUG_SET", debugSet);
-  }
+  env.emplace_back("VEDO_DEBUG_SET",
+                   debugSet.empty() ? std::nullopt : std::optional<std::string>(debugSet));
   // The pointer rests in the middle of the picture, where it scrolls nothing.
   s.screen.Xdotool(
       {"mousemove", "--sync", std::to_string(kScreenW / 2), std::to_string(kScreenH / 2)});
@@ -133,11 +131,14 @@ std::string StartGame(Session& s, const std::string& name, const std::string& de
     const Trace t = ReadTrace(run.trace);
     if (!t.presents.empty()) {
       if (!t.monotonicClock) run.offset = MonotonicNs() - t.presents.front();
-      return "";
+      return true;
     }
     std::this_thread::sleep_for(2ms);
   }
-  return run.game.Running() ? "no first frame in time" : "the game ended: " + run.game.HowItEnded();
+  const std::string why =
+      run.game.Running() ? "no first frame in time" : "the game ended: " + run.game.HowItEnded();
+  std::printf("  %-7s failed: %s\n", name.c_str(), why.c_str());
+  return false;
 }
 
 std::string QuitGame(Session& s, GameRun& run) {
@@ -176,11 +177,7 @@ double SoundSeconds(const Session& s) {
 bool MeasureSteady(Session& s, const std::string& name, const std::string& debugSet,
                    double seconds) {
   GameRun run;
-  std::string why = StartGame(s, name, debugSet, run);
-  if (!why.empty()) {
-    std::printf("  %-7s failed: %s\n", name.c_str(), why.c_str());
-    return false;
-  }
+  if (!StartGame(s, name, debugSet, run)) return false;
   const Trace first = ReadTrace(run.trace);
   const double firstFrameMs =
       static_cast<double>(first.presents.front() + run.offset - run.spawned) / 1e6;
@@ -194,7 +191,7 @@ bool MeasureSteady(Session& s, const std::string& name, const std::string& debug
   const double cpu1 = xsession::CpuSeconds(run.game.pid());
   const std::int64_t t1 = MonotonicNs();
   const long peakKib = xsession::PeakResidentKib(run.game.pid());
-  why = QuitGame(s, run);
+  const std::string why = QuitGame(s, run);
 
   const Trace t = ReadTrace(run.trace);
   const std::vector<double> iv = Intervals(t, t0 - run.offset, t1 - run.offset);
@@ -222,11 +219,7 @@ bool MeasureMusicStart(Session& s, const std::string& name, int endingFramesAtSt
   GameRun run;
   const std::string debugSet = "gInTitle=0,gProloguePending=0,gEnding=1,gEndingFrames=" +
                                std::to_string(endingFramesAtStart);
-  std::string why = StartGame(s, name, debugSet, run);
-  if (!why.empty()) {
-    std::printf("  %-7s failed: %s\n", name.c_str(), why.c_str());
-    return false;
-  }
+  if (!StartGame(s, name, debugSet, run)) return false;
   std::int64_t mark = 0;
   const auto end = std::chrono::steady_clock::now() + 30s;
   while (std::chrono::steady_clock::now() < end && run.game.Running() && mark == 0) {
@@ -239,7 +232,7 @@ bool MeasureMusicStart(Session& s, const std::string& name, int endingFramesAtSt
   }
   SleepSeconds(2.5);  // the first notes and whatever they bring
   const long peakKib = xsession::PeakResidentKib(run.game.pid());
-  why = QuitGame(s, run);
+  const std::string why = QuitGame(s, run);
   const Trace t = ReadTrace(run.trace);
   const std::vector<double> around = Intervals(t, mark - 500000000, mark + 2000000000);
   double markFrame = NAN;

@@ -15,12 +15,11 @@
 
 namespace replay {
 
+using platform::EventType;
+
 ReplayHost::ReplayHost(std::vector<Command> commands) : commands_(std::move(commands)) {
   // Showing the window activates it, as on a desktop.
-  platform::Event activate;
-  activate.type = platform::EventType::kActivate;
-  activate.active = true;
-  queue_.push_back(activate);
+  queue_.push_back({.type = EventType::kActivate, .active = true});
 }
 
 void ReplayHost::Stop(int code, const std::string& message) {
@@ -30,9 +29,7 @@ void ReplayHost::Stop(int code, const std::string& message) {
   message_ = message;
   framesLeft_ = 0;
   queue_.clear();
-  platform::Event closed;
-  closed.type = platform::EventType::kWindowClosed;
-  queue_.push_back(closed);
+  queue_.push_back({.type = EventType::kWindowClosed});
 }
 
 bool ReplayHost::NextEvent(platform::Event& event, bool waiting) {
@@ -64,34 +61,28 @@ std::int64_t ReplayHost::Now() { return clock_.Now(); }
 void ReplayHost::Advance() {
   while (next_ < commands_.size() && queue_.empty() && framesLeft_ == 0 && !stopping_) {
     const Command& c = commands_[next_++];
-    platform::Event e;
     switch (c.op) {
       case Op::kTime:
         clock_.Set(c.a);
         break;
       case Op::kMove:
-        e.type = platform::EventType::kMouseMove;
-        e.x = static_cast<int>(c.a);
-        e.y = static_cast<int>(c.b);
-        queue_.push_back(e);
+        queue_.push_back({.type = EventType::kMouseMove,
+                          .x = static_cast<int>(c.a),
+                          .y = static_cast<int>(c.b)});
         break;
       case Op::kDown:
-        e.type = platform::EventType::kLeftDown;
-        queue_.push_back(e);
+        queue_.push_back({.type = EventType::kLeftDown});
         break;
       case Op::kUp:
-        e.type = platform::EventType::kLeftUp;
-        queue_.push_back(e);
+        queue_.push_back({.type = EventType::kLeftUp});
         break;
       case Op::kKey:
-        e.type = platform::EventType::kKeyDown;
-        e.key = c.name == "escape" ? platform::Key::kEscape : platform::Key::kOther;
-        queue_.push_back(e);
+        queue_.push_back(
+            {.type = EventType::kKeyDown,
+             .key = c.name == "escape" ? platform::Key::kEscape : platform::Key::kOther});
         break;
       case Op::kFocus:
-        e.type = platform::EventType::kActivate;
-        e.active = c.a != 0;
-        queue_.push_back(e);
+        queue_.push_back({.type = EventType::kActivate, .active = c.a != 0});
         break;
       case Op::kFrames:
         framesLeft_ = c.a;

@@ -47,6 +47,14 @@ struct Point {
   int y;
 };
 
+struct Counts {
+  unsigned long long passes = 0;
+  unsigned long long games = 0;
+  unsigned long long hardGames = 0;
+  unsigned long long wins = 0;
+  unsigned long long deaths = 0;
+};
+
 class SoakHost final : public platform::HeadlessHost {
  public:
   SoakHost(std::uint64_t seed, std::uint64_t passes) : rng_(seed), passesLeft_(passes) {
@@ -62,7 +70,7 @@ class SoakHost final : public platform::HeadlessHost {
   }
 
   void OnPass() override {
-    ++passes_;
+    ++counts_.passes;
     clock_.Tick();
     if (idle_ > 0) --idle_;
     const std::string broken = CheckStateInvariants();
@@ -70,33 +78,22 @@ class SoakHost final : public platform::HeadlessHost {
       failure_ = broken;
       Finish();
     }
-    if (passes_ % 50000 == 0) {
+    if (counts_.passes % 50000 == 0) {
       std::fprintf(stderr, "vedo-soak: %llu passes, %llu games, %llu wins, %llu deaths\n",
-                   static_cast<unsigned long long>(passes_),
-                   static_cast<unsigned long long>(games_), static_cast<unsigned long long>(wins_),
-                   static_cast<unsigned long long>(deaths_));
+                   counts_.passes, counts_.games, counts_.wins, counts_.deaths);
     }
     CountGames();
-    if (passes_ >= passesLeft_) Finish();
+    if (counts_.passes >= passesLeft_) Finish();
   }
 
   std::int64_t Now() override { return clock_.Now(); }
 
   const std::string& Failure() const { return failure_; }
-  std::uint64_t Passes() const { return passes_; }
-  std::uint64_t Games() const { return games_; }
-  std::uint64_t Wins() const { return wins_; }
-  std::uint64_t Deaths() const { return deaths_; }
-  std::uint64_t HardGames() const { return hardGames_; }
+  const Counts& Counted() const { return counts_; }
 
  private:
   void Push(platform::EventType type, int x, int y, bool active = false) {
-    platform::Event e;
-    e.type = type;
-    e.x = x;
-    e.y = y;
-    e.active = active;
-    queue_.push_back(e);
+    queue_.push_back({.type = type, .x = x, .y = y, .active = active});
   }
 
   void Finish() {
@@ -110,15 +107,12 @@ class SoakHost final : public platform::HeadlessHost {
     if (gFieldReady == 1 && !inGame_) {
       inGame_ = true;
       seeker_ = rng_.Below(2) == 0;
-      ++games_;
-      if (gHardMode) ++hardGames_;
+      ++counts_.games;
+      if (gHardMode) ++counts_.hardGames;
     }
     if (inGame_ && gFieldReady == 0) {
       inGame_ = false;
-      if (lastEnding_)
-        ++wins_;
-      else
-        ++deaths_;
+      ++(lastEnding_ ? counts_.wins : counts_.deaths);
     }
     lastEnding_ = gEnding == 1;
   }
@@ -174,11 +168,7 @@ class SoakHost final : public platform::HeadlessHost {
     if (idle_ > 0 && !waiting) return;
     if (waiting || rng_.Below(4000) == 0) {
       // Focus lost for a while, then back.
-      if (waiting) {
-        Push(platform::EventType::kActivate, 0, 0, true);
-        return;
-      }
-      Push(platform::EventType::kActivate, 0, 0, false);
+      Push(platform::EventType::kActivate, 0, 0, waiting);
       return;
     }
     const Point p = Target();
@@ -202,12 +192,8 @@ class SoakHost final : public platform::HeadlessHost {
   Rng rng_;
   std::deque<platform::Event> queue_;
   std::uint64_t passesLeft_;
-  std::uint64_t passes_ = 0;
   platform::ReplayClock clock_;
-  std::uint64_t games_ = 0;
-  std::uint64_t wins_ = 0;
-  std::uint64_t deaths_ = 0;
-  std::uint64_t hardGames_ = 0;
+  Counts counts_;
   int idle_ = 0;
   bool pendingUp_ = false;
   bool done_ = false;
@@ -242,18 +228,16 @@ int main(int argc, char** argv) {
   SoakHost host(seed, passes);
   platform::UseHeadlessBackend(&host);
   const int code = WinMain();
-  if (code != 0 && host.Passes() == 0) {
+  const Counts& n = host.Counted();
+  if (code != 0 && n.passes == 0) {
     std::fprintf(stderr, "vedo-soak: the game could not start\n");
     return 2;
   }
-  std::printf(
-      "passes %llu, games %llu (hard %llu), wins %llu, deaths %llu\n",
-      static_cast<unsigned long long>(host.Passes()), static_cast<unsigned long long>(host.Games()),
-      static_cast<unsigned long long>(host.HardGames()),
-      static_cast<unsigned long long>(host.Wins()), static_cast<unsigned long long>(host.Deaths()));
+  std::printf("passes %llu, games %llu (hard %llu), wins %llu, deaths %llu\n", n.passes, n.games,
+              n.hardGames, n.wins, n.deaths);
   if (!host.Failure().empty()) {
-    std::fprintf(stderr, "vedo-soak: invariant broken after pass %llu: %s\n",
-                 static_cast<unsigned long long>(host.Passes()), host.Failure().c_str());
+    std::fprintf(stderr, "vedo-soak: invariant broken after pass %llu: %s\n", n.passes,
+                 host.Failure().c_str());
     return 1;
   }
   return 0;

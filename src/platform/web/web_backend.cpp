@@ -109,10 +109,7 @@ class WebBackend final : public Backend {
   void ShowMainWindow() override {
     // As a window shown on a desktop takes the focus; a hidden tab is not
     // active.
-    Event e;
-    e.type = EventType::kActivate;
-    e.active = JsPageVisible() != 0;
-    gQueue.push_back(e);
+    gQueue.push_back({.type = EventType::kActivate, .active = JsPageVisible() != 0});
   }
   void DestroyMainWindow() override { window_ = false; }
   bool HasMainWindow() override { return window_; }
@@ -192,13 +189,11 @@ extern "C" {
 
 // type: an EventType; x, y in frame pixels; key: 1 for Escape.
 EMSCRIPTEN_KEEPALIVE void vedo_push_event(int type, int x, int y, int active, int key) {
-  platform::Event e;
-  e.type = static_cast<platform::EventType>(type);
-  e.x = std::clamp(x, 0, 639);
-  e.y = std::clamp(y, 0, 479);
-  e.active = active != 0;
-  e.key = key == 1 ? platform::Key::kEscape : platform::Key::kOther;
-  platform::gQueue.push_back(e);
+  platform::gQueue.push_back({.type = static_cast<platform::EventType>(type),
+                              .x = std::clamp(x, 0, 639),
+                              .y = std::clamp(y, 0, 479),
+                              .active = active != 0,
+                              .key = key == 1 ? platform::Key::kEscape : platform::Key::kOther});
 }
 
 EMSCRIPTEN_KEEPALIVE void vedo_test_enable() { platform::gStep.on = true; }

@@ -511,15 +511,10 @@ class Win32Backend final : public Backend {
     return any;
   }
 
-  void Push(EventType type) {
-    Event e;
-    e.type = type;
-    queue_.push_back(e);
-  }
+  void Push(EventType type) { queue_.push_back({.type = type}); }
 
   void PushPointer(EventType type, LPARAM lParam) {
-    Event e;
-    e.type = type;
+    Event e{.type = type};
     // Window pixels to frame pixels; outside the frame clamps to its edge.
     const int wx = static_cast<short>(LOWORD(lParam));
     const int wy = static_cast<short>(HIWORD(lParam));
@@ -549,14 +544,10 @@ class Win32Backend final : public Backend {
           window_ = nullptr;
         }
         break;
-      case WM_ACTIVATEAPP: {
-        Event e;
-        e.type = EventType::kActivate;
-        e.active = wParam != FALSE;
-        queue_.push_back(e);
-        SetActive(e.active);
+      case WM_ACTIVATEAPP:
+        queue_.push_back({.type = EventType::kActivate, .active = wParam != FALSE});
+        SetActive(wParam != FALSE);
         return 0;
-      }
       case WM_MOUSEACTIVATE:
         // A click into the game's picture that brings it back is only that:
         // it and its button's release do not reach the game.
@@ -567,13 +558,10 @@ class Win32Backend final : public Backend {
           return MA_ACTIVATEANDEAT;
         }
         break;
-      case WM_KEYDOWN: {
-        Event e;
-        e.type = EventType::kKeyDown;
-        e.key = wParam == VK_ESCAPE ? Key::kEscape : Key::kOther;
-        queue_.push_back(e);
+      case WM_KEYDOWN:
+        queue_.push_back(
+            {.type = EventType::kKeyDown, .key = wParam == VK_ESCAPE ? Key::kEscape : Key::kOther});
         return 0;
-      }
       case WM_MOUSEMOVE:
         PushPointer(EventType::kMouseMove, lParam);
         return 0;
