@@ -8,6 +8,7 @@
 #include "gfx/map_file.h"
 #include "lang/game_lines.h"
 #include "lang/language_text.h"
+#include "platform/file_bytes.h"
 #include "platform/platform.h"
 #include "platform/text.h"
 #include "state/data_contract.h"
@@ -46,30 +47,6 @@ bool Exists(const std::string& path) {
   return true;
 }
 
-// The whole file, unless it is missing or larger than `limit`: then false
-// with the reason.
-bool ReadSmallFile(const std::string& path, std::size_t limit, std::string& bytes,
-                   std::string& why) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) {
-    why = "missing";
-    return false;
-  }
-  std::fseek(f, 0, SEEK_END);
-  const long size = std::ftell(f);
-  std::fseek(f, 0, SEEK_SET);
-  if (size < 0 || static_cast<unsigned long>(size) > limit) {
-    std::fclose(f);
-    why = size < 0 ? "cannot be read" : "larger than " + std::to_string(limit) + " bytes";
-    return false;
-  }
-  bytes.assign(static_cast<std::size_t>(size), '\0');
-  const bool read = std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  std::fclose(f);
-  if (!read) why = "cannot be read";
-  return read;
-}
-
 // Loads a picture of the pack that must be width x height (or, with
 // `anySize`, at most that). Its size is read from the file's headers first,
 // so that nothing larger is ever allocated for it. False with the reason.
@@ -100,14 +77,21 @@ bool LoadPackPicture(const std::string& path, int width, int height, bool anySiz
 // art into `art`. False with the first problem, naming the file.
 bool ReadPack(const std::string& dir, std::vector<std::string>& lines, PackArt& art,
               std::string& problem) {
-  std::string bytes;
   std::string why;
   const std::string textPath = dir + kLanguageTextName;
-  if (!ReadSmallFile(textPath, kLanguageTextMaxBytes, bytes, why)) {
-    problem = textPath + ": " + why;
-    return false;
+  std::vector<std::uint8_t> bytes;
+  switch (platform::ReadFileBytes(textPath.c_str(), bytes, kLanguageTextMaxBytes)) {
+    case platform::FileRead::kMissing:
+      problem = textPath + ": missing";
+      return false;
+    case platform::FileRead::kTooLarge:
+      problem = textPath + ": larger than " + std::to_string(kLanguageTextMaxBytes) + " bytes";
+      return false;
+    case platform::FileRead::kOk:
+      break;
   }
-  const LanguageText text = ReadLanguageText(bytes);
+  const LanguageText text =
+      ReadLanguageText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   if (!text.problems.empty()) {
     problem = textPath + ": " + text.problems.front();
     if (text.problems.size() > 1) {
