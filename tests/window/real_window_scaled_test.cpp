@@ -48,6 +48,18 @@ class ScaledWindow : public GameWindow {
     return xsession::ReadXwd(file, shot, why) ? "" : why;
   }
 
+  // Waits up to 20 s, while the game runs, for its window to show `frame`
+  // scaled by 2; "" when it does, else why not.
+  std::string WaitForTwice(const pngio::RgbImage& frame, Shot& shot) {
+    std::string why = "no screenshot yet";
+    const auto end = std::chrono::steady_clock::now() + 20s;
+    while (std::chrono::steady_clock::now() < end && game_.Running()) {
+      if ((why = ShootTheWindow(shot)).empty() && (why = Differences(shot, frame)).empty()) break;
+      std::this_thread::sleep_for(100ms);
+    }
+    return why;
+  }
+
   // Where the window differs from `frame` scaled by 2, or "".
   static std::string Differences(const Shot& s, const pngio::RgbImage& frame) {
     if (s.width != 1280 || s.height != 960) {
@@ -75,12 +87,7 @@ TEST_F(ScaledWindow, TwiceTheFramePixelForPixelAndClosingTheWindowQuits) {
   ASSERT_EQ(title.width, 640) << "no title frame from vedo-replay";
   StartGame(Data(), {"--window", "2"});
   Shot shot;
-  std::string why = "no screenshot yet";
-  const auto end = std::chrono::steady_clock::now() + 20s;
-  while (std::chrono::steady_clock::now() < end && game_.Running()) {
-    if ((why = ShootTheWindow(shot)).empty() && (why = Differences(shot, title)).empty()) break;
-    std::this_thread::sleep_for(100ms);
-  }
+  const std::string why = WaitForTwice(title, shot);
   ASSERT_EQ(why, "") << Keep(shot, "real_window_scaled") << "\n" << State() << Log("game.log");
   // openbox's Close (alt+F4) asks the window to close, as its title bar's
   // button does.
@@ -95,12 +102,7 @@ TEST_F(ScaledWindow, InEnglishTheTitleIsTheEnglishPacks) {
   ASSERT_NE(title.rgb, RenderedTitle().rgb) << "the English title is the Korean one";
   StartGame(Data(), {"--window", "2", "--lang", "en"});
   Shot shot;
-  std::string why = "no screenshot yet";
-  const auto end = std::chrono::steady_clock::now() + 20s;
-  while (std::chrono::steady_clock::now() < end && game_.Running()) {
-    if ((why = ShootTheWindow(shot)).empty() && (why = Differences(shot, title)).empty()) break;
-    std::this_thread::sleep_for(100ms);
-  }
+  const std::string why = WaitForTwice(title, shot);
   ASSERT_EQ(why, "") << Keep(shot, "real_window_english") << "\n" << State() << Log("game.log");
   ExpectEscapeQuitsCleanly();
 }
