@@ -12,9 +12,10 @@
 #include "state/game_state.h"
 
 // clang-format off
-// The exit code, and the data file the game could not start without, if any.
-EM_JS(void, JsGameEnded, (int code, const char* missing), {
-  Module.vedoPage.gameEnded(code, missing ? UTF8ToString(missing) : "");
+// The exit code, and the data file the game could not start without, if
+// any: missing, or there but damaged.
+EM_JS(void, JsGameEnded, (int code, const char* file, int damaged), {
+  Module.vedoPage.gameEnded(code, file ? UTF8ToString(file) : "", damaged !== 0);
 });
 EM_JS(char*, JsDebugSettings, (), {
   const text = Module.vedoPage.debugSettings || "";
@@ -56,6 +57,9 @@ int main() {
     std::free(language);
   }
   const int code = WinMain();
-  JsGameEnded(code, gMissingDataFile);
+  const bool fileFault = gStartFailure.fault == StartFault::kMissingFile ||
+                         gStartFailure.fault == StartFault::kDamagedFile;
+  JsGameEnded(code, fileFault ? gStartFailure.file : nullptr,
+              gStartFailure.fault == StartFault::kDamagedFile);
   return code;
 }

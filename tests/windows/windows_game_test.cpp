@@ -213,6 +213,148 @@ TEST_F(WindowsGame, MissingMapShowsABoxNamingTheFolderAndEndsWithCodeOne) {
       << log;
 }
 
+// Damaged data, under Wine as on Linux: nothing crashes. Pictures that are
+// there but cannot be read (one cut short, where Windows' own loader read
+// past the file's end, and a PNG under a BMP's name) are named in one box and
+// the game plays on; a map or sprite file the game refuses is named, after
+// the game's own boxes, in Korean and in English, and the start ends with
+// exit code 1. The boxes are answered as a player would.
+TEST_F(WindowsGame, DamagedFilesAreNamedAndNothingCrashes) {
+  const fs::path folder = dir_ / "data";
+  fs::copy(Data(), folder);
+  StartWindowManager();
+  const auto cut = [&](const std::string& file, std::size_t size) {
+    std::ifstream in(Data() / file, std::ios::binary);
+    std::string bytes(size, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(size));
+    std::ofstream(folder / file, std::ios::binary | std::ios::trunc) << bytes;
+  };
+  // Answers every box shown, until the game ends or, playing on, draws.
+  const auto answerBoxes = [&] {
+    return WaitUntil(
+        [&] {
+          xsession::RunTool(
+              {"sh", "-c",
+               "for w in $(xdotool search --onlyvisible --name "
+               "'^(Vedo Zeza1|InitProgram\\(\\)|LoadMap\\(\\)|No - Mapfileheard.logo)$'); "
+               "do xdotool windowactivate --sync $w key Return; done"},
+              env_);
+          return !GameTrace().presents.empty();
+        },
+        60000ms);
+  };
+  cut("Title.bmp", 1000);
+  pngio::RgbImage png;
+  png.width = png.height = 8;
+  png.rgb.assign(8 * 8 * 3, 200);
+  ASSERT_TRUE(pngio::WritePng((folder / "warning.bmp").string(), png));
+  StartWindowsGame(folder);
+  ASSERT_TRUE(answerBoxes()) << game_.HowItEnded() << "\n" << Log("game.log");
+  ExpectEscapeQuitsCleanly();
+  EXPECT_NE(Log("game.log").find("Vedo Zeza1: 그림 파일이 손상되어 읽을 수 없습니다"),
+            std::string::npos)
+      << Log("game.log");
+  EXPECT_NE(Log("game.log")
+                .find("\nTitle.bmp: the pixel rows need 921654 bytes but the file "
+                      "has 1000\nwarning.bmp: not a BMP file"),
+            std::string::npos)
+      << Log("game.log");
+  fs::copy_file(Data() / "Title.bmp", folder / "Title.bmp", fs::copy_options::overwrite_existing);
+  fs::copy_file(Data() / "warning.bmp", folder / "warning.bmp",
+                fs::copy_options::overwrite_existing);
+
+  for (const auto& [file, size] : std::vector<std::pair<std::string, std::size_t>>{
+           {"city.map", 0}, {"city.map", 10}, {"WEAPON.SPR", 200}}) {
+    cut(file, size);
+    StartWindowsGame(folder);
+    answerBoxes();
+    EXPECT_EQ(game_.Wait(30000ms), 1) << file << " cut to " << size << ": " << game_.HowItEnded();
+    const std::string log = Log("game.log");
+    const std::string ko = file +
+                           " 파일이 손상되었거나 이 게임의 파일이 아닙니다. 게임을 다시 설치하거나 "
+                           "압축 파일을 통째로 다시 푸십시오.";
+    const std::string en = file + " in Z:";
+    const std::size_t english = log.find(en);
+    EXPECT_LT(log.find(ko), english) << log;
+    EXPECT_NE(
+        log.find(
+            " is damaged or not this game's; reinstall the game, or unpack the whole zip again.",
+            english),
+        std::string::npos)
+        << log;
+    fs::copy_file(Data() / file, folder / file, fs::copy_options::overwrite_existing);
+  }
+}
+
+// On a screen whose size changes (Xephyr's, through RandR), with openbox:
+// the click that brings the game back from another window does not leave
+// the title, and the next one does; a new screen size has the frame fill it
+// again (at 1280 x 960, every frame pixel two by two); and a second start of
+// the exe brings the running game to the front and ends.
+class WindowsGameOnAResizableScreen : public WindowsGame {
+ protected:
+  void SetUp() override {
+    for (const char* tool : {"Xephyr", "xrandr"}) {
+      if (!xsession::OnPath(tool)) GTEST_SKIP() << "needs " << tool;
+    }
+    resizableScreen_ = true;
+    WindowsGame::SetUp();
+  }
+
+  // Whether the screen shows `f` at twice its size.
+  bool ShowsDoubled(const pngio::RgbImage& f) {
+    std::string why;
+    if (!TakeShot(shot_, why) || shot_.width != 1280 || shot_.height != 960) return false;
+    for (int y = 0; y < 480; ++y) {
+      for (int x = 0; x < 640; ++x) {
+        const std::uint8_t* p = &f.rgb[(static_cast<std::size_t>(y) * 640 + x) * 3];
+        const std::uint32_t want = (std::uint32_t{p[0]} << 16) | (p[1] << 8) | p[2];
+        if (shot_.At(2 * x, 2 * y) != want || shot_.At(2 * x + 1, 2 * y + 1) != want) return false;
+      }
+    }
+    return true;
+  }
+};
+
+TEST_F(WindowsGameOnAResizableScreen, ClickBackRefitAndOneGameAtATime) {
+  StartWindowManager();
+  const Frames& frames = Rendered(Now(), Now(), Now());
+  StartTheGame(Data());
+  ASSERT_EQ(WaitFor(frames.at("title"), 20000ms), "") << Failure("title");
+  {
+    Process other = FocusAnotherWindow();
+    ASSERT_TRUE(WaitForQuiet(200ms)) << "the game kept drawing without the focus";
+    MoveTo(ScreenX(kNeutralX), ScreenY(kNeutralY));
+    Press();
+    ASSERT_TRUE(WaitForFrames(30)) << "the click did not bring the game back: " << State();
+    ASSERT_EQ(WaitFor(frames.at("title"), 0ms), "")
+        << "the click reached the game: " << Failure("clicked_back");
+  }
+  ASSERT_EQ(PressUntil(frames.at("warning")), "") << Failure("warning");
+
+  ASSERT_TRUE(screen_.Resize(1280, 960)) << Log("xephyr.log");
+  EXPECT_TRUE(WaitUntil([&] { return ShowsDoubled(frames.at("warning")); }, 10000ms))
+      << "the frame did not refit: " << Keep(shot_, "windows_refit") << State();
+
+  Process other = FocusAnotherWindow();
+  child::EnvChanges env = env_;
+  env.push_back({"WINEPREFIX", (kWindowsBuild / "wineprefix").string()});
+  env.push_back({"WINEDEBUG", "-all"});
+  // Straight through Wine: wine_run.sh would wait for the running game's end.
+  Process second({.argv = {"/usr/lib/wine/wine64", (kWindowsBuild / "src/vedo-zeza1.exe").string()},
+                  .env = env,
+                  .workDir = Data(),
+                  .out = dir_ / "second.log"});
+  EXPECT_EQ(second.Wait(30000ms), 0) << second.HowItEnded() << Log("second.log");
+  EXPECT_EQ(
+      xsession::RunTool(
+          {"sh", "-c", "xdotool getactivewindow getwindowname | grep -qx 'Vedo Zeza1'"}, env_),
+      0)
+      << "the running game is not in front: " << State();
+  EXPECT_TRUE(game_.Running());
+  ExpectEscapeQuitsCleanly();
+}
+
 // The resources hold the manifest (per-monitor DPI awareness), the icon
 // group the window class loads and the version; the imports are Windows'
 // known DLLs alone, and a winmm.dll or wtsapi32.dll beside the game, which
