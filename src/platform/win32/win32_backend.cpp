@@ -13,9 +13,10 @@
 // and, full screen, the pointer is confined to the game's monitor
 // (ClipCursor), so that the scrolling edges stay edges and a stray click
 // cannot land on another monitor; both are given back when the focus goes
-// and at the end. The click that activates the window (WA_CLICKACTIVE) is
-// eaten, and its button's release with it, so that bringing the game back
-// never attacks a cell.
+// and at the end. The click that activates the window (the first press
+// after the activation, made no later than it) is eaten, and its button's
+// release with it, so that bringing the game back never attacks a cell. A
+// second start of the program brings this one to the front and ends.
 //
 // The process is DPI-aware (per monitor, from its manifest), so the window
 // and the frame's scaling are in the screen's real pixels: at 150 % a
