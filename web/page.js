@@ -161,6 +161,10 @@
     layout();
   });
 
+  // How to play, for the mouse, a finger and Escape.
+  $('help-button').addEventListener('click', () => { $('help').hidden = !$('help').hidden; });
+  $('help-close').addEventListener('click', () => { $('help').hidden = true; });
+
   addEventListener('resize', layout);
   if (window.visualViewport) visualViewport.addEventListener('resize', layout);
   layout();

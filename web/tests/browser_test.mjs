@@ -7,14 +7,17 @@
 // walk.vrs. The page is driven through the same script with real mouse
 // events, pass by pass through its test hook, and its canvas must equal each
 // frame exactly, and the sound started by the clicks is heard. Then: hiding
-// the tab freezes the game and showing it resumes it; Escape ends the game
-// and the page offers a restart; on a page started in the ending, the music
-// is heard; a game is played by taps alone on a phone held either way and
-// on a tablet; a click with no time between press and release counts; the
-// page plays in English when asked, by its address or by the switch beside
-// the canvas, and keeps the choice over a reload; each
-// failure is told and its retry continues; the page works offline, takes a
-// new version and is installable; and Firefox plays the title.
+// the tab freezes the game and showing it resumes it; Escape asks, then
+// ends the game and the page offers a restart; on a page started in the
+// ending, the music is heard, and a hidden tab silences it; a game is
+// played by fingers on a phone held either way and on a tablet (taps, rests,
+// drags, a second finger, every cell of the view's outer ring); a click with
+// no time between press and release counts; the page plays in English when
+// asked, by its address or by the switch beside the canvas (which asks
+// during a game), and keeps the choice over a reload; the title's picture
+// comes before the data, and a click on it counts; each failure is told and
+// its retry continues; the page works offline, takes a new version and is
+// installable; and Firefox and WebKitGTK play the title and the field.
 import { execFileSync, spawn } from 'node:child_process';
 import { readFileSync, readdirSync, statSync, mkdtempSync, rmSync } from 'node:fs';
 import { createServer } from 'node:http';
@@ -354,7 +357,8 @@ async function phone(page, fingers, touch, rest, view, r, where) {
     await run(page, 8);
   };
   // A finger resting outside the frame, and a second finger's tap.
-  const outside = r.bottom < page.viewportSize().height - 20 ? [r.left + r.width / 2, r.bottom + 15] : [r.left / 2, r.top + r.height / 2];
+  const upright = page.viewportSize().height > page.viewportSize().width;
+  const outside = upright ? [r.left + r.width / 2, r.bottom + 60] : [r.left / 2, r.top + r.height / 2];
   const before = await view();
   const [c, w] = before;
   let target = null;
@@ -371,9 +375,9 @@ async function phone(page, fingers, touch, rest, view, r, where) {
   await fingers('touchEnd');
   await run(page, 2);
   await closeWindow();
-  check(still && second, `${where} a finger resting ${outside[1] > r.bottom ? 'below the frame' : 'on a side bar'} scrolls nothing (view ${before} to ${await view()}); a second finger's tap opens a cell`);
+  check(still && second, `${where} a finger resting ${upright ? 'below the frame' : 'on a side bar'} scrolls nothing (view ${before} to ${await view()}); a second finger's tap opens a cell`);
   // A drag from the middle, up and to the left: the view follows the finger.
-  await rest([r.left + 4, r.top + 4], 15);
+  await rest([r.left + 12, r.top + 12], 15);
   const openedBefore = await opened();
   await touch('touchStart', [r.left + r.width / 2, r.top + r.height / 3]);
   for (let i = 1; i <= 6; ++i) await touch('touchMove', [r.left + r.width / 2 - 20 * i, r.top + r.height / 3 - 8 * i]);
@@ -383,9 +387,10 @@ async function phone(page, fingers, touch, rest, view, r, where) {
   check(dragged[0] > 0 && dragged[1] > 0 && await opened() === openedBefore && await state(page, 'gEventOpen') === 0,
     `${where} a drag up and to the left moves the view right and down (to ${dragged}) and opens nothing`);
   // The outer ring at each corner, the view taken there by a finger resting
-  // in the corner's bands.
-  for (const [name, corner] of [['top left', [r.left + 3, r.top + 3]], ['top right', [r.right - 3, r.top + 3]],
-    ['bottom right', [r.right - 3, r.bottom - 3]], ['bottom left', [r.left + 3, r.bottom - 3]]]) {
+  // in the corner's bands (away from the page's buttons, which a finger
+  // near them would hit).
+  for (const [name, corner] of [['top left', [r.left + 12, r.top + 12]], ['top right', [r.right - 12, r.top + 12]],
+    ['bottom right', [r.right - 12, r.bottom - 12]], ['bottom left', [r.left + 12, r.bottom - 12]]]) {
     await rest(corner, 25);
     const v = await view();
     let ring = 0;
@@ -600,11 +605,15 @@ await desk.close();
 // MiniBrowser on an Xvfb screen of the test's own: the title, a click that
 // leaves it, and the field, where a click attacks a cell.
 {
+  const began = Date.now();
   const xvfb = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
     { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
   const display = await new Promise((resolve) => xvfb.stdio[3].once('data', (d) => resolve(String(d).trim())));
   const port = await new Promise((resolve) => {
-    const probe = createServer().listen(0, '127.0.0.1', () => probe.close(() => resolve(probe.address().port)));
+    const probe = createServer().listen(0, '127.0.0.1', () => {
+      const { port: free } = probe.address();
+      probe.close(() => resolve(free));
+    });
   });
   const driver = spawn('WebKitWebDriver', [`--port=${port}`],
     { env: { ...process.env, DISPLAY: ':' + display }, stdio: 'ignore' });
@@ -651,7 +660,8 @@ await desk.close();
     const field = await state('gInTitle') === 0 && await state('gProloguePending') === 0;
     await click(100, 300, 5);
     check(title && left && field && await state('gEventOpen') === 1,
-      `WebKitGTK shows the title (${title}), a click leaves it (${left}), the field (${field}) takes a click on a cell`);
+      `WebKitGTK shows the title (${title}), a click leaves it (${left}), the field (${field}) takes a click on a cell ` +
+      `(${((Date.now() - began) / 1000).toFixed(1)} s with its start)`);
     await wd('DELETE', s);
   } catch (e) {
     check(false, `WebKitGTK plays the page (${e.message})`);
