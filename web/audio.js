@@ -7,9 +7,11 @@
 //       a block of interleaved stereo; when `music`, the synthesizer renders
 //       for its frames, each event sent at its frame `at` in the block (a
 //       sysex is kind -1 with its bytes in `a`).
-//   { soundfont: ArrayBuffer }
-//       start the synthesizer (js-synthesizer's worklet build, added to this
-//       scope before) and read the soundfont; answered { synth: ms } or
+//   { soundfontPort: MessagePort }
+//       where the soundfont will come, as { soundfont: ArrayBuffer }.
+//   { startSynth: true }
+//       js-synthesizer's worklet build is in this scope: with the soundfont,
+//       start the synthesizer and read it; answered { synth: ms } or
 //       { synthFailed: message }.
 // Its answers besides: { played, peak } every PLAYED_EVERY frames played,
 // the frames played so far and the loudest sample since the last answer,
@@ -59,9 +61,25 @@ class Output extends AudioWorkletProcessor {
     this.reported = 0;
     this.peak = 0;
     this.synth = null;
+    // The synthesizer starts once its scripts are in this scope (startSynth)
+    // and the soundfont has come through its own port, in either order.
+    let scripts = false;
+    let soundfont = null;
+    const start = () => {
+      if (scripts && soundfont) this.startSynth(soundfont);
+    };
     this.port.onmessage = (e) => {
-      if (e.data.pcm) this.queue.push(e.data);
-      else if (e.data.soundfont) this.startSynth(e.data.soundfont);
+      if (e.data.pcm) {
+        this.queue.push(e.data);
+      } else if (e.data.soundfontPort) {
+        e.data.soundfontPort.onmessage = (f) => {
+          soundfont = f.data.soundfont;
+          start();
+        };
+      } else if (e.data.startSynth) {
+        scripts = true;
+        start();
+      }
     };
   }
 

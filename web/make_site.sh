@@ -16,7 +16,7 @@ mkdir -p "$site/synth" "$site/licences" "$site/icons" "$site/inflate"
 cp "$here/index.html" "$here/page.css" "$here/manifest.webmanifest" "$build/web/vedo-zeza1.js" "$site/"
 # The page's scripts without their comment lines and indentation: the page
 # comes before the title, whose bytes are counted.
-for script in page.js audio.js sw.js; do
+for script in page.js audio.js fetch_worker.js sw.js; do
   sed -e '/^ *\/\/\( \|$\)/d' -e 's/^ *//' "$here/$script" >"$site/$script"
 done
 

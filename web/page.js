@@ -762,38 +762,35 @@
   // worklet, off this thread. The output takes the synthesizer when it is
   // ready; if it never is, the music is silent after one console line.
   let synthState = 'loading';
-  // The soundfont, given up on when it fails or stalls.
-  async function soundfont() {
-    const { signal, watch, stop } = stallWatch();
-    try {
-      watch();
-      const r = await fetch(SOUNDFONT, { signal });
-      if (!r.ok) throw new Error(`no soundfont at ${SOUNDFONT} beside the page (HTTP ${r.status})`);
-      const pieces = [];
-      for (const reader = r.body.getReader(); ;) {
-        const { done: end, value } = await reader.read();
-        if (end) return join(pieces);
-        watch();
-        pieces.push(value);
-      }
-    } catch (e) {
-      throw signal.aborted ? new Error(`${SOUNDFONT} stalled`) : e;
-    } finally {
-      stop();
-    }
+  // The soundfont goes from a worker of its own to the worklet, never
+  // through this thread; the worker answers when it has handed it over.
+  function soundfont() {
+    return new Promise((resolve, reject) => {
+      const worker = new Worker('fetch_worker.js');
+      const channel = new MessageChannel();
+      output.port.postMessage({ soundfontPort: channel.port1 }, [channel.port1]);
+      worker.onmessage = (e) => {
+        worker.terminate();
+        if (e.data.failed) reject(new Error(e.data.failed));
+        else resolve();
+      };
+      worker.onerror = () => reject(new Error('fetch_worker.js could not be started'));
+      worker.postMessage({ url: new URL(SOUNDFONT, location.href).href, port: channel.port2, stallMs: STALL_MS },
+        [channel.port2]);
+    });
   }
   async function loadSynth() {
     const start = performance.now();
     try {
-      const font = soundfont();
-      font.catch(() => {});
       await outputLoaded;
       if (!output) throw new Error('there is no audio output');
+      const answered = new Promise((resolve) => { synthAnswer = resolve; });
+      const font = soundfont();
+      font.catch(() => {});
       await audio.audioWorklet.addModule('synth/libfluidsynth-2.4.6.js');
       await audio.audioWorklet.addModule('synth/js-synthesizer.worklet.min.js');
-      const bytes = await font;
-      const answered = new Promise((resolve) => { synthAnswer = resolve; });
-      output.port.postMessage({ soundfont: bytes.buffer }, [bytes.buffer]);
+      output.port.postMessage({ startSynth: true });
+      await font;
       const reply = await answered;
       synthAnswer = null;
       if (reply.synthFailed) throw new Error(reply.synthFailed);

@@ -85,35 +85,26 @@ if (mode === 'network') {
 }
 
 // The processor time, in clock ticks, of the browser's processes by their
-// type (renderer, gpu-process, utility...), found under the browser
-// process that uses `profile`.
+// type (renderer, gpu-process, utility...): those started for `profile`.
+// Chromium's child processes write their whole command line into their
+// first argument.
 function processTicks() {
-  const info = (pid) => {
-    try {
-      const stat = readFileSync(`/proc/${pid}/stat`, 'utf8');
-      const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
-      const cmdline = readFileSync(`/proc/${pid}/cmdline`, 'utf8').split('\0');
-      return { parent: Number(fields[1]), ticks: Number(fields[11]) + Number(fields[12]), cmdline };
-    } catch {
-      return null;
-    }
-  };
-  const all = new Map();
-  for (const name of readdirSync('/proc')) if (/^\d+$/.test(name)) all.set(Number(name), info(name));
-  const root = [...all].find(([, p]) => p && p.cmdline.includes(`--user-data-dir=${profile}`) &&
-    !p.cmdline.some((a) => a.startsWith('--type=')));
-  const ours = new Set(root ? [root[0]] : []);
-  for (let grew = true; grew;) {
-    grew = false;
-    for (const [pid, p] of all) if (p && !ours.has(pid) && ours.has(p.parent)) grew = ours.add(pid);
-  }
   const byType = {};
-  for (const pid of ours) {
-    const p = all.get(pid);
-    const type = (p.cmdline.find((a) => a.startsWith('--type=')) || '--type=browser').slice(7);
-    const sub = (p.cmdline.find((a) => a.startsWith('--utility-sub-type=')) || '').replace(/.*\./, '');
+  for (const pid of readdirSync('/proc').filter((name) => /^\d+$/.test(name))) {
+    let args;
+    let stat;
+    try {
+      args = readFileSync(`/proc/${pid}/cmdline`, 'utf8').split(/[\0 ]/);
+      stat = readFileSync(`/proc/${pid}/stat`, 'utf8');
+    } catch {
+      continue;
+    }
+    if (!args.includes(`--user-data-dir=${profile}`)) continue;
+    const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
+    const type = (args.find((a) => a.startsWith('--type=')) || '--type=browser').slice(7);
+    const sub = (args.find((a) => a.startsWith('--utility-sub-type=')) || '').replace(/.*\./, '');
     const key = sub ? `${type} (${sub})` : type;
-    byType[key] = (byType[key] || 0) + p.ticks;
+    byType[key] = (byType[key] || 0) + Number(fields[11]) + Number(fields[12]);
   }
   return byType;
 }
@@ -122,7 +113,9 @@ if (mode === 'still') {
   const browser = await launch();
   const page = await browser.newPage();
   await page.goto(origin);
-  await page.waitForFunction(() => vedoFigures.figures.gameFrameMs >= 0, null, { timeout: 60000 });
+  // (An older page, without the title's picture first, counts its first frame.)
+  await page.waitForFunction(() => (vedoFigures.figures.gameFrameMs ?? vedoFigures.figures.firstFrameMs) >= 0,
+    null, { timeout: 60000 });
   await page.waitForTimeout(2000);
   const before = processTicks();
   const drawn = await page.evaluate(() => [vedoFigures.figures.frames, vedoFigures.figures.framesDrawn]);
