@@ -981,9 +981,15 @@
     },
   };
 
-  // The game's first frame.
+  // The game's first frame. The web app manifest, which makes the page
+  // installable, is linked only now: its icons, which the browser fetches
+  // when it sees it, came before the title's picture.
   function gameRuns(now) {
     figures.gameFrameMs = now;
+    const manifest = document.createElement('link');
+    manifest.rel = 'manifest';
+    manifest.href = 'manifest.webmanifest';
+    document.head.appendChild(manifest);
     if (figures.firstFrameMs < 0) figures.firstFrameMs = now;
     $('loading').hidden = true;
     setTimeout(() => loadSynth().finally(keepOffline), 0);

@@ -476,7 +476,8 @@ async function phone(page, fingers, touch, rest, view, r, where) {
 // The title's picture shows, with the bar over it, while the data kit is
 // still on its way; a click made then leads to the warning screen once the
 // game runs. Without DecompressionStream (an older browser) the packs are
-// unpacked all the same. Without JavaScript only the note saying so shows.
+// unpacked all the same; without WebAssembly the panel says what is
+// missing. Without JavaScript only the note saying so shows.
 {
   const page = await desk.newPage();
   let release = null;
@@ -504,6 +505,13 @@ async function phone(page, fingers, touch, rest, view, r, where) {
   check(await sameFrame(older, join(here, '../../tests/golden/title_picture.png')) === 0,
     'without DecompressionStream the game reaches its title');
   await older.close();
+  const oldest = await desk.newPage();
+  await oldest.addInitScript(() => { delete window.WebAssembly; });
+  await oldest.goto(origin + 'index.html?test');
+  await oldest.waitForSelector('#problem:not([hidden])', { timeout: 30000 });
+  check((await oldest.textContent('#problem [lang=en]')).includes('cannot run WebAssembly'),
+    'without WebAssembly the panel says so');
+  await oldest.close();
   const plain = await browser.newContext({ javaScriptEnabled: false });
   const noScript = await plain.newPage();
   await noScript.goto(origin + 'index.html');
