@@ -9,9 +9,9 @@
 #                     platform headers), then with warnings as errors: the
 #                     whole test suite in the normal build, the Windows
 #                     build's suite under Wine, the browser build in
-#                     Chromium and Node; then, in a clang build under
-#                     AddressSanitizer and UndefinedBehaviorSanitizer, the
-#                     suite again, the fuzz targets for 30 seconds each and
+#                     Chromium, Firefox ESR, WebKitGTK and Node; then, in a
+#                     clang build under AddressSanitizer and
+#                     UndefinedBehaviorSanitizer, the suite again, the fuzz targets for 30 seconds each and
 #                     a soak of 100,000 passes of random play
 #   ./run.sh windows  cross-build the Windows programs (build-win) and write
 #                     vedo-zeza1-VERSION-win64.zip and the installer

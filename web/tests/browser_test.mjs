@@ -697,6 +697,7 @@ await desk.close();
     `the offline copy starts after the game's downloads (request ${worker} of ${served.length}) and leaves out the English pack`);
   await Promise.all([page.waitForEvent('load'), page.click('#language')]);
   await page.waitForFunction(() => window.vedoTest && vedoTest.idle(), null, { timeout: 60000 });
+  await run(page, 1);  // the game's first frame links the manifest
   let english = false;
   for (let i = 0; i < 60 && !english; ++i) {
     await page.waitForTimeout(500);
