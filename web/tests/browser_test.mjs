@@ -258,7 +258,7 @@ await ending.close();
 // while a second finger's tap opens a cell; a drag moves the view and opens
 // nothing; and with the view at each corner of the map, a tap opens every
 // cell of the view's outer ring (health and files kept up meanwhile, so
-// that the game goes on).
+// that the game goes on, and each window closed by the test).
 const HOLD = 450;  // past the page's HOLD_MS: a finger at rest
 for (const [width, height] of [[844, 390], [1024, 768], [390, 844]]) {
   const context = await browser.newContext({ viewport: { width, height }, hasTouch: true,
@@ -400,22 +400,26 @@ async function phone(page, fingers, touch, rest, view, r, where) {
       for (let x = 0; x < 16; ++x) {
         if (y > 0 && y < 8 && x > 0 && x < 15) continue;
         ++ring;
-        await page.evaluate(() => vedoTest.set('gHealth=100,gFilesLeft=9,gRocketTimer=0'));
-        const was = await cellAt(v, x, y);
+        // The cell's code, the window and the pointer's cell; the last
+        // window closed at once, health and files kept up.
+        const probe = () => page.evaluate(([row, col]) => [vedoTest.state('gObjectLayer', row, col),
+          vedoTest.state('gEventOpen'), Math.floor(vedoTest.state('gMouseX') / 40), Math.floor(vedoTest.state('gMouseY') / 40)],
+        [v[1] + y, v[0] + x]);
+        await page.evaluate(() => vedoTest.set('gHealth=100,gFilesLeft=9,gRocketTimer=0,gEventOpen=0'));
+        const [was] = await probe();
         await fingers('touchStart', await at(page, x * 40 + 20, y * 40 + 20));
         await fingers('touchEnd');
         await run(page, 8);
-        const is = await cellAt(v, x, y);
-        const pointed = Math.floor(await state(page, 'gMouseX') / 40) === x && Math.floor(await state(page, 'gMouseY') / 40) === y;
+        const [is, open, px, py] = await probe();
         if (hidden(was)) {
           ++attacked;
-          if (!hidden(is) && await state(page, 'gEventOpen') === 1) ++reached;
-        } else if (pointed) {
+          if (!hidden(is) && open === 1) ++reached;
+        } else if (px === x && py === y) {
           ++reached;
         }
-        await closeWindow();
       }
     }
+    await closeWindow();
     check(reached === ring && (await view()).join() === v.join(),
       `${where} view at the ${name} corner (${v}): a tap reaches every cell of the outer ring (${reached} of ${ring}, ${attacked} hidden ones opened)`);
   }
