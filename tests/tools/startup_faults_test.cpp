@@ -195,7 +195,7 @@ TEST_F(StartupFaultsStop, EmptyOrCutMapsAndSpritesAreNamedAfterTheGamesOwnMessag
   }
 }
 
-TEST_F(StartupFaults, WithoutADisplayTheGameSaysSoInOneLineAndEndsWithCodeOne) {
+TEST_F(StartupFaults, WithoutADisplayTheGameSaysSoInBothLanguagesAndEndsWithCodeOne) {
   // The X11 driver with no server to talk to.
   const child::Result game = Game({{"SDL_VIDEODRIVER", "x11"}});
   EXPECT_EQ(game.exitCode, 1) << child::Describe(game);
