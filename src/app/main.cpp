@@ -11,6 +11,7 @@
 #include "app/debug_settings.h"
 #include "app/options.h"
 #include "app/program.h"
+#include "app/recordings.h"
 #include "lang/language.h"
 #include "platform/platform.h"
 #include "state/data_contract.h"
@@ -51,6 +52,36 @@ void ExplainTheFailedStart() {
   if (!text.empty()) platform::TellPlayer(text.c_str(), true);
 }
 
+// Plays the recording at `path` in the window; the player is told how it
+// ended as soon as it has, and the window stays until closed.
+int PlayBack(const std::string& path) {
+  Recording recording;
+  std::string why;
+  if (!LoadRecording(path, recording, why)) {
+    platform::TellPlayer(("vedo-zeza1: " + why + "\n").c_str(), true);
+    return 1;
+  }
+  gLanguage = recording.start.settings.language;
+  PlayRecording(std::move(recording));
+  ObservePlayback([&path](std::uint64_t, bool end) {
+    if (!end) return;
+    const PlaybackOutcome& o = LastPlayback();
+    const bool good = o.result == PlaybackOutcome::Result::kMatched;
+    platform::TellPlayer(
+        ("vedo-zeza1: " + path + ": " + o.message + (good ? "; Escape closes the window" : "") +
+         "\n")
+            .c_str(),
+        !good);
+  });
+  const int exitCode = WinMain();
+  ExplainTheFailedStart();
+  if (LastPlayback().result == PlaybackOutcome::Result::kOtherData) {
+    platform::TellPlayer(("vedo-zeza1: " + path + ": " + LastPlayback().message + "\n").c_str(),
+                         true);
+  }
+  return exitCode;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -81,6 +112,8 @@ int main(int argc, char** argv) {
   if (platform::HandOverToRunningGame()) return 0;
   platform::SetWindowOptions({line.windowed, line.scale});
   gLanguage = line.language;
+  if (!line.play.empty()) return PlayBack(line.play);
+  RecordGames(nullptr, line.recordTo);
   // A diagnostic for measurements only: it does nothing unless set.
   ApplyDebugSettings(std::getenv("VEDO_DEBUG_SET"));
   const int exitCode = WinMain();

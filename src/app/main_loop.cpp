@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "app/program.h"
+#include "app/recordings.h"
 #include "audio/sound.h"
 #include "field/field_scene.h"
 #include "scenes/death_scene.h"
@@ -128,8 +129,10 @@ int RunMessageLoop() {
       platform::WaitEvent();
       continue;
     }
+    RecordBeforePass();
     DispatchScene();
     platform::PassCompleted();
+    RecordAfterPass();
     pressUnseen = false;
     if (releaseHeld) {
       releaseHeld = false;
@@ -156,7 +159,8 @@ int WinMain() {
   }
   LoadSounds();
   if (InitProgram() == 0) return 1;
-  const int exitCode = RunMessageLoop();
+  const int exitCode = PlayingRecording() ? RunPlayback() : RunMessageLoop();
+  RecordAtExit();
   ShutdownProgram();
   platform::StopWindowing();
   return exitCode;

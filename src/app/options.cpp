@@ -54,6 +54,16 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
         return false;
       }
       line.language = value;
+    } else if (arg == "--record" || arg == "--play") {
+      if (!hasValue && i + 1 < argc) {
+        value = argv[++i];
+        hasValue = true;
+      }
+      if (!hasValue || value.empty()) {
+        error = arg + " needs a file";
+        return false;
+      }
+      (arg == "--record" ? line.recordTo : line.play) = value;
     } else if (arg == "--window") {
       // SCALE is optional: the next argument is taken as it unless it is
       // another option. The game takes no other words, so a word there is
@@ -74,6 +84,10 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
                                      : "unexpected argument \"" + arg + "\"";
       return false;
     }
+  }
+  if (!line.play.empty() && (!line.recordTo.empty() || !line.language.empty())) {
+    error = "--play plays a recording as it was made, in its own language, and records nothing";
+    return false;
   }
   return true;
 }
@@ -99,6 +113,9 @@ std::string UsageText(bool besideProgram) {
          "                    fits the desktop\n"
          "  --lang LANG       the game's language: ko, Korean (the default), or a\n"
          "                    language pack of the data folder's lang/ (en, English)\n"
+         "  --record FILE     also write the recording of each game to FILE (the second\n"
+         "                    to FILE-2, and so on); the last 20 games are kept anyway\n"
+         "  --play FILE       play the recording FILE back; Escape stops it\n"
          "  --help            print this help and exit\n"
          "  --version         print the version and exit\n";
 }

@@ -12,6 +12,8 @@ struct CommandLine {
   bool windowed = false;
   int scale = 0;         // with `windowed`: 0 asks for the largest that fits
   std::string language;  // empty: Korean, built in
+  std::string recordTo;  // a copy of each game's recording goes there
+  std::string play;      // the recording to play instead of a game
 };
 
 // The largest window scale the command line takes.

@@ -1,6 +1,8 @@
 #include "platform/file_bytes.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include "platform/port.h"
@@ -45,6 +47,21 @@ FileRead ReadFileBytes(const char* path, std::vector<std::uint8_t>& out, std::si
     out.insert(out.end(), chunk, chunk + got);
   }
   return FileRead::kOk;
+}
+
+bool WriteFileBytes(const char* path, const std::vector<std::uint8_t>& bytes, std::string& why) {
+  std::FILE* f = NativeOpenForWriting(path);
+  if (f == nullptr) {
+    why = std::strerror(errno);
+    return false;
+  }
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  const int error = errno;
+  if (std::fclose(f) != 0 || !written) {
+    why = std::strerror(written ? errno : error);
+    return false;
+  }
+  return true;
 }
 
 }  // namespace platform

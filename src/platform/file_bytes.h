@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace platform {
@@ -24,5 +25,9 @@ enum class FileRead { kOk, kMissing, kTooLarge };
 // the first maxBytes in `out`. A read that fails part way gives the bytes
 // before it.
 FileRead ReadFileBytes(const char* path, std::vector<std::uint8_t>& out, std::size_t maxBytes);
+
+// Writes `bytes` as the file at `path` (UTF-8), replacing what was there.
+// False, with why, when it cannot be written whole.
+bool WriteFileBytes(const char* path, const std::vector<std::uint8_t>& bytes, std::string& why);
 
 }  // namespace platform

@@ -88,6 +88,8 @@ std::string NativeProgramFolder();
 // OpenForReading: the file at the UTF-8 `path`, opened to read bytes; null
 // when it cannot be.
 std::FILE* NativeOpenForReading(const char* path);
+// The same, opened emptied to write bytes.
+std::FILE* NativeOpenForWriting(const char* path);
 // HandOverToRunningGame: false where games may run side by side.
 bool NativeHandOverToRunningGame();
 

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "state/data_contract.h"
+#include "state/random.h"
 
 #define GAME_INT(name, start) int name = start;
 #define LOADED_INT(name, start) int name = start;
@@ -47,6 +48,86 @@ int* FindStateInt(const char* name) {
     if (std::strcmp(s.name, name) == 0) return s.value;
   }
   return nullptr;
+}
+
+int GameIntCount() {
+  int n = 0;
+  for (const StateInt& s : kStateInts) n += s.loaded ? 0 : 1;
+  return n;
+}
+
+int GameIntIndex(const char* name) {
+  int i = 0;
+  for (const StateInt& s : kStateInts) {
+    if (s.loaded) continue;
+    if (std::strcmp(s.name, name) == 0) return i;
+    ++i;
+  }
+  return -1;
+}
+
+StateSnapshot TakeSnapshot() {
+  StateSnapshot snapshot;
+  for (const StateInt& s : kStateInts) {
+    if (!s.loaded) snapshot.ints.push_back(*s.value);
+  }
+  std::memcpy(snapshot.objects, gObjectLayer, sizeof gObjectLayer);
+  std::memcpy(snapshot.counts, gCountLayer, sizeof gCountLayer);
+  snapshot.random = RandomState();
+  return snapshot;
+}
+
+void RestoreSnapshot(const StateSnapshot& snapshot) {
+  std::size_t i = 0;
+  for (const StateInt& s : kStateInts) {
+    if (!s.loaded && i < snapshot.ints.size()) *s.value = snapshot.ints[i++];
+  }
+  std::memcpy(gObjectLayer, snapshot.objects, sizeof gObjectLayer);
+  std::memcpy(gCountLayer, snapshot.counts, sizeof gCountLayer);
+  SeedRandom(snapshot.random);
+}
+
+namespace {
+
+// 64-bit FNV-1a over 32-bit numbers, least significant byte first.
+class Digest {
+ public:
+  void Add(std::uint32_t v) {
+    for (int i = 0; i < 4; ++i, v >>= 8) {
+      hash_ = (hash_ ^ (v & 0xFF)) * 0x100000001B3ull;
+    }
+  }
+  void Add(const int (&cells)[kFieldRows][kFieldCols]) {
+    for (const auto& row : cells) {
+      for (int v : row) Add(static_cast<std::uint32_t>(v));
+    }
+  }
+  std::uint64_t Value() const { return hash_; }
+
+ private:
+  std::uint64_t hash_ = 0xCBF29CE484222325ull;
+};
+
+}  // namespace
+
+std::uint64_t StateDigest() {
+  Digest d;
+  for (const StateInt& s : kStateInts) d.Add(static_cast<std::uint32_t>(*s.value));
+  d.Add(gObjectLayer);
+  d.Add(gCountLayer);
+  d.Add(RandomState());
+  return d.Value();
+}
+
+std::uint64_t LoadedDataDigest() {
+  Digest d;
+  for (const StateInt& s : kStateInts) {
+    if (s.loaded) d.Add(static_cast<std::uint32_t>(*s.value));
+  }
+  for (int r = 0; gGroundLayer != nullptr && r < gMapRows; ++r) {
+    for (int c = 0; c < gMapCols; ++c) d.Add(static_cast<std::uint32_t>(gGroundLayer[r][c]));
+  }
+  return d.Value();
 }
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "state/handles.h"
 
@@ -92,6 +93,33 @@ struct StateInt {
 };
 const StateInt* StateInts(int* count);
 int* FindStateInt(const char* name);
+
+// What a game goes on from: every GAME_INT of the list, in its order, both
+// cell layers and the random generator's state. (The loaded values are the
+// data's, named by LoadedDataDigest.) A recording starts from one.
+struct StateSnapshot {
+  std::vector<int> ints;
+  int objects[kFieldRows][kFieldCols] = {};
+  int counts[kFieldRows][kFieldCols] = {};
+  std::uint32_t random = 1;
+};
+// How many GAME_INTs the list holds, and where the one named is among them
+// (-1 for none).
+int GameIntCount();
+int GameIntIndex(const char* name);
+StateSnapshot TakeSnapshot();
+// Puts the snapshot's values in place; `snapshot.ints` holds GameIntCount().
+void RestoreSnapshot(const StateSnapshot& snapshot);
+
+// The game state's digest: every integer of the list, then both cell layers
+// row by row, then the random generator's state, each as four bytes, least
+// significant first, through 64-bit FNV-1a. The same state gives the same
+// digest on every platform.
+std::uint64_t StateDigest();
+// The same over what the game plays by of its data: the loaded integers and
+// the map's ground layer. Two data folders with the same digest play a game
+// alike, whatever their pictures and sounds.
+std::uint64_t LoadedDataDigest();
 
 // What is broken in the state, each broken rule named with the value that
 // breaks it, separated by "; " (the first cell of each layer only); empty

@@ -2,12 +2,14 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
 #include "app/program.h"
+#include "app/recordings.h"
 #include "common/png_io.h"
 #include "lang/language.h"
 #include "platform/headless/headless.h"
@@ -108,11 +110,11 @@ void ReplayHost::Advance() {
         break;
       }
       case Op::kDump:
-        if (!WriteDump(c.name))
+        if (!WriteStateDump(c.name, passes_))
           Stop(2, "line " + std::to_string(c.line) + ": cannot write " + c.name);
         break;
       case Op::kShot:
-        if (!WriteShot(c.name)) {
+        if (!WriteLastFrame(c.name)) {
           Stop(2, "line " + std::to_string(c.line) + ": cannot write a frame to " + c.name);
         }
         break;
@@ -121,11 +123,11 @@ void ReplayHost::Advance() {
   if (next_ >= commands_.size() && queue_.empty() && framesLeft_ == 0) Stop(exitCode_, message_);
 }
 
-bool ReplayHost::WriteDump(const std::string& path) {
+bool WriteStateDump(const std::string& path, std::uint64_t passes) {
   // Binary: the same bytes on every platform (no CR before each newline).
   std::ofstream out(path, std::ios::binary);
   if (!out) return false;
-  out << "{\n  \"pass\": " << passes_;
+  out << "{\n  \"pass\": " << passes;
   int count = 0;
   const StateInt* ints = StateInts(&count);
   for (int i = 0; i < count; ++i) out << ",\n  \"" << ints[i].name << "\": " << *ints[i].value;
@@ -144,7 +146,7 @@ bool ReplayHost::WriteDump(const std::string& path) {
   return static_cast<bool>(out);
 }
 
-bool ReplayHost::WriteShot(const std::string& path) {
+bool WriteLastFrame(const std::string& path) {
   const platform::Surface* frame = platform::HeadlessShownFrame();
   if (frame == nullptr) return false;
   return pngio::WritePng(
@@ -186,6 +188,84 @@ int RunReplay(const std::string& scriptText, const std::string& dataDir,
   }
   if (!host.Message().empty()) std::fprintf(stderr, "vedo-replay: %s\n", host.Message().c_str());
   return host.ExitCode();
+}
+
+namespace {
+
+// A playback's host: no input (the recording is the input), and when the
+// game would wait for some, at the recording's end, the window closes.
+class PlaybackHost final : public platform::HeadlessHost {
+ public:
+  bool NextEvent(platform::Event& event, bool waiting) override {
+    if (!waiting) return false;
+    event = {.type = EventType::kWindowClosed};
+    return true;
+  }
+  std::int64_t Now() override { return 0; }  // the recording answers the game's reads
+};
+
+std::string Absolute(const std::string& path) {
+  std::error_code ec;
+  const std::filesystem::path full = std::filesystem::absolute(path, ec);
+  return ec ? path : full.string();
+}
+
+}  // namespace
+
+int RunPlaybacks(const std::vector<std::string>& files, const std::string& dataDir,
+                 const std::string& dumps, const std::string& shot) {
+  // The files are read from where the tool was started, before it enters
+  // the data folder; a refused one is told and passed over.
+  int code = 0;
+  std::vector<std::pair<std::string, Recording>> recordings;
+  for (const std::string& name : files) {
+    Recording recording;
+    std::string why;
+    if (LoadRecording(name, recording, why)) {
+      recordings.emplace_back(name, std::move(recording));
+    } else {
+      std::fprintf(stderr, "vedo-replay: %s\n", why.c_str());
+      code = 1;
+    }
+  }
+  const std::string dumpDir = dumps.empty() ? dumps : Absolute(dumps);
+  const std::string shotPath = shot.empty() ? shot : Absolute(shot);
+  if (!dataDir.empty() && chdir(dataDir.c_str()) != 0) {
+    std::fprintf(stderr, "vedo-replay: cannot enter the data folder %s\n", dataDir.c_str());
+    return 2;
+  }
+  bool shotWritten = shotPath.empty();
+  for (auto& [name, recording] : recordings) {
+    const std::string stem = std::filesystem::path(name).stem().string();
+    const bool last = &recording == &recordings.back().second;
+    ObservePlayback([&](std::uint64_t passes, bool end) {
+      if (!dumpDir.empty()) {
+        WriteStateDump(dumpDir + "/" + stem + "-" + std::to_string(passes) + ".json", passes);
+      }
+      if (end && last && !shotPath.empty()) shotWritten = WriteLastFrame(shotPath);
+    });
+    PlaybackHost host;
+    platform::UseHeadlessBackend(&host);
+    const std::string previousLanguage = gLanguage;
+    gLanguage = recording.start.settings.language;
+    PlayRecording(std::move(recording));
+    const int gameCode = WinMain();
+    gLanguage = previousLanguage;
+    ObservePlayback(nullptr);
+    const PlaybackOutcome& o = LastPlayback();
+    if (o.result == PlaybackOutcome::Result::kNone) {
+      std::fprintf(stderr, "vedo-replay: %s: the game could not start (exit code %d)\n",
+                   name.c_str(), gameCode);
+      return 2;
+    }
+    std::fprintf(stderr, "vedo-replay: %s: %s\n", name.c_str(), o.message.c_str());
+    if (o.result != PlaybackOutcome::Result::kMatched) code = 1;
+  }
+  if (!shotWritten) {
+    std::fprintf(stderr, "vedo-replay: cannot write a frame to %s\n", shot.c_str());
+    return 2;
+  }
+  return code;
 }
 
 }  // namespace replay

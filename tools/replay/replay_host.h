@@ -32,8 +32,6 @@ class ReplayHost final : public platform::HeadlessHost {
   // script ends.
   void Advance();
   void Stop(int code, const std::string& message);
-  bool WriteDump(const std::string& path);
-  bool WriteShot(const std::string& path);
 
   std::vector<Command> commands_;
   std::size_t next_ = 0;
@@ -46,6 +44,20 @@ class ReplayHost final : public platform::HeadlessHost {
   int exitCode_ = 0;
   std::string message_;
 };
+
+// The game state as JSON, after `passes` passes, and the last frame shown
+// as PNG; false when it cannot be written.
+bool WriteStateDump(const std::string& path, std::uint64_t passes);
+bool WriteLastFrame(const std::string& path);
+
+// Plays each recording headless, as fast as the machine goes, and tells how
+// each ended on stderr. `dumps`, unless empty, is a folder for the state at
+// every checkpoint and at the end (NAME-PASSES.json); `shot`, unless empty,
+// takes the last frame of the last recording. 0 when each played to its end
+// as recorded, 1 otherwise (a refused file, another data kit, a game that
+// went its own way), 2 when the game could not start.
+int RunPlaybacks(const std::vector<std::string>& files, const std::string& dataDir,
+                 const std::string& dumps, const std::string& shot);
 
 // Runs the game with the script; `dataDir` is where the game's files are,
 // `language` the language the game is asked to speak (as --lang; empty for

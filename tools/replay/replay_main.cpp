@@ -1,15 +1,25 @@
-// vedo-replay [--data DIR] [--lang LANG] [--soundfont FILE] SCRIPT: plays a
-// scripted game headless, as fast as the machine allows, without music, in
-// the language --lang names (as the game's own option). --soundfont plays the
-// music through the platform's own synthesizer with the instruments of FILE
-// (a missing FILE plays the game as on a machine without one). Exit codes: 0
-// the script ended, 1 an expect failed, 2 a script or data error.
+// vedo-replay [--data DIR] [--lang LANG] [--soundfont FILE] [--record FILE]
+// SCRIPT: plays a scripted game headless, as fast as the machine allows,
+// without music, in the language --lang names (as the game's own option).
+// --soundfont plays the music through the platform's own synthesizer with
+// the instruments of FILE (a missing FILE plays the game as on a machine
+// without one). --record writes the games the script plays as recordings,
+// as the game's own option does (a `set` after the first pass is not input,
+// and is not in them). Exit codes: 0 the script ended, 1 an expect failed,
+// 2 a script or data error.
+//
+// vedo-replay [--data DIR] [--dumps DIR] [--shot FILE] --play FILE...:
+// plays recordings headless, as fast as the machine allows; exit code 0 only
+// when each came out as recorded, its digests and its end the same (see
+// RunPlaybacks).
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
+#include "app/recordings.h"
 #include "lang/language.h"
 #include "platform/audio.h"
 #include "platform/headless/headless.h"
@@ -20,10 +30,25 @@ int main(int argc, char** argv) {
   std::string dataDir;
   std::string language;
   std::string scriptPath;
-  const char* usage = "usage: vedo-replay [--data DIR] [--lang LANG] [--soundfont FILE] SCRIPT\n";
+  std::string recordTo;
+  std::vector<std::string> plays;
+  std::string dumps;
+  std::string shot;
+  const char* usage =
+      "usage: vedo-replay [--data DIR] [--lang LANG] [--soundfont FILE] [--record FILE] SCRIPT\n"
+      "       vedo-replay [--data DIR] [--dumps DIR] [--shot FILE] --play FILE...\n";
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc) {
       dataDir = argv[++i];
+    } else if (std::strcmp(argv[i], "--record") == 0 && i + 1 < argc) {
+      recordTo = std::filesystem::absolute(argv[++i]).string();
+    } else if (std::strcmp(argv[i], "--play") == 0 && i + 1 < argc) {
+      plays.push_back(argv[++i]);
+      while (i + 1 < argc && argv[i + 1][0] != '-') plays.push_back(argv[++i]);
+    } else if (std::strcmp(argv[i], "--dumps") == 0 && i + 1 < argc) {
+      dumps = argv[++i];
+    } else if (std::strcmp(argv[i], "--shot") == 0 && i + 1 < argc) {
+      shot = argv[++i];
     } else if (std::strcmp(argv[i], "--lang") == 0 && i + 1 < argc &&
                LanguageNameValid(argv[i + 1])) {
       language = argv[++i];
@@ -40,7 +65,14 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  if (scriptPath.empty()) {
+  if (!plays.empty()) {
+    if (!scriptPath.empty() || !language.empty() || !recordTo.empty()) {
+      std::fputs(usage, stderr);
+      return 2;
+    }
+    return replay::RunPlaybacks(plays, dataDir, dumps, shot);
+  }
+  if (scriptPath.empty() || !dumps.empty() || !shot.empty()) {
     std::fputs(usage, stderr);
     return 2;
   }
@@ -57,5 +89,6 @@ int main(int argc, char** argv) {
                  replay::kMaxScriptBytes);
     return 2;
   }
+  if (!recordTo.empty()) RecordGames(nullptr, recordTo);
   return replay::RunReplay(text, dataDir, language);
 }

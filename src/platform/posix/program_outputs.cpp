@@ -26,6 +26,8 @@ std::string NativeProgramFolder() { return std::string(); }
 
 std::FILE* NativeOpenForReading(const char* path) { return std::fopen(path, "rb"); }
 
+std::FILE* NativeOpenForWriting(const char* path) { return std::fopen(path, "wb"); }
+
 bool NativeHandOverToRunningGame() { return false; }
 
 }  // namespace platform

@@ -776,9 +776,11 @@ std::string NativeProgramFolder() {
   return Utf8FromUtf16(path);
 }
 
-std::FILE* NativeOpenForReading(const char* path) {
+namespace {
+
+std::FILE* OpenWide(const char* path, const wchar_t* mode) {
   const std::wstring wide = Utf16FromUtf8(path);
-  std::FILE* f = _wfopen(wide.c_str(), L"rb");
+  std::FILE* f = _wfopen(wide.c_str(), mode);
   if (f != nullptr || wide.empty()) return f;
   // Where Windows does not take paths past 260 characters (its long-path
   // setting off), the whole path in its \\?\ form still opens.
@@ -788,8 +790,14 @@ std::FILE* NativeOpenForReading(const char* path) {
       GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
   if (full.rfind(L"\\\\?\\", 0) == 0) return nullptr;
   full = full.rfind(L"\\\\", 0) == 0 ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
-  return _wfopen(full.c_str(), L"rb");
+  return _wfopen(full.c_str(), mode);
 }
+
+}  // namespace
+
+std::FILE* NativeOpenForReading(const char* path) { return OpenWide(path, L"rb"); }
+
+std::FILE* NativeOpenForWriting(const char* path) { return OpenWide(path, L"wb"); }
 
 bool NativeHandOverToRunningGame() {
   // Held, unclosed, for as long as the game runs: the second start finds it.
