@@ -67,11 +67,10 @@ int PlayBack(const std::string& path) {
     if (!end) return;
     const PlaybackOutcome& o = LastPlayback();
     const bool good = o.result == PlaybackOutcome::Result::kMatched;
-    platform::TellPlayer(
-        ("vedo-zeza1: " + path + ": " + o.message + (good ? "; Escape closes the window" : "") +
-         "\n")
-            .c_str(),
-        !good);
+    platform::TellPlayer(("vedo-zeza1: " + path + ": " + o.message +
+                          (good ? "; Escape closes the window" : "") + "\n")
+                             .c_str(),
+                         !good);
   });
   const int exitCode = WinMain();
   ExplainTheFailedStart();

@@ -90,8 +90,7 @@ bool Take(const RecordingStep& step) {
       } else {
         p.outcome = {PlaybackOutcome::Result::kMatched, p.passes,
                      "the recording played to its end, " + std::to_string(p.passes) +
-                         " passes, and the game came out as recorded (digest " + Hex(digest) +
-                         ")"};
+                         " passes, and the game came out as recorded (digest " + Hex(digest) + ")"};
       }
       return false;
     }
@@ -205,8 +204,8 @@ bool LoadRecording(const std::string& path, Recording& out, std::string& why) {
       why = path + ": the recording cannot be opened";
       return false;
     case platform::FileRead::kTooLarge:
-      why = path + ": it is larger than a recording can be (" +
-            std::to_string(kMaxRecordingBytes) + " bytes)";
+      why = path + ": it is larger than a recording can be (" + std::to_string(kMaxRecordingBytes) +
+            " bytes)";
       return false;
     case platform::FileRead::kOk:
       break;

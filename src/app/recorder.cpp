@@ -56,17 +56,15 @@ std::string CopyName(const std::string& path, int n) {
 
 void Finish() {
   Recorder& r = gRecorder;
-  const std::vector<std::uint8_t> bytes =
-      r.writer->Finish({InputNow(), r.passes, StateDigest()});
+  const std::vector<std::uint8_t> bytes = r.writer->Finish({InputNow(), r.passes, StateDigest()});
   r.writer.reset();
   if (r.keep != nullptr) r.keep(bytes);
   if (r.copyTo.empty()) return;
   const std::string path = CopyName(r.copyTo, ++r.copies);
   std::string why;
   if (!platform::WriteFileBytes(path.c_str(), bytes, why)) {
-    platform::DebugOutput(("Vedo Zeza1: the recording cannot be written to " + path + " (" + why +
-                           ")\n")
-                              .c_str());
+    platform::DebugOutput(
+        ("Vedo Zeza1: the recording cannot be written to " + path + " (" + why + ")\n").c_str());
   }
 }
 

@@ -14,7 +14,6 @@ constexpr char kMagic[4] = {'V', 'Z', 'R', 'C'};
 constexpr std::size_t kHeadBytes = 10;
 constexpr std::size_t kTailBytes = 4;
 constexpr std::size_t kMaxProgramBytes = 64;
-constexpr std::size_t kMaxLanguageBytes = 16;
 // No number of the file needs more than 40 zeros before its bits.
 constexpr int kMaxZeros = 40;
 // The orders of the signed Exp-Golomb codes: a step of the pointer a hand
@@ -340,6 +339,10 @@ std::string Cut(std::size_t has, std::size_t claims) {
 
 }  // namespace
 
+std::uint32_t RecordingChecksum(const std::uint8_t* bytes, std::size_t n) {
+  return Crc32(bytes, n);
+}
+
 RecordedInput InputOf(const StateSnapshot& state) {
   auto value = [&state](const char* name) {
     const int i = GameIntIndex(name);
@@ -479,8 +482,7 @@ std::vector<std::uint8_t> RecordingWriter::Finish(const RecordingEnd& end) {
 bool ReadRecording(std::vector<std::uint8_t> bytes, Recording& out, std::string& why) {
   const std::size_t size = bytes.size();
   if (size > kMaxRecordingBytes) {
-    why = "it is larger than a recording can be (" + std::to_string(kMaxRecordingBytes) +
-          " bytes)";
+    why = "it is larger than a recording can be (" + std::to_string(kMaxRecordingBytes) + " bytes)";
     return false;
   }
   if (size < 4 || std::memcmp(bytes.data(), kMagic, 4) != 0) {

@@ -50,7 +50,7 @@ struct RecordedInput {
 RecordedInput InputOf(const StateSnapshot& state);
 
 struct RecordingEnd {
-  RecordedInput input;      // as the game held it when the recording ended
+  RecordedInput input;       // as the game held it when the recording ended
   std::uint64_t passes = 0;  // the passes it holds
   std::uint64_t digest = 0;  // StateDigest at its end
 };
@@ -124,6 +124,9 @@ struct Recording {
 // version), when it cannot be played; nothing larger than the file is
 // allocated.
 bool ReadRecording(std::vector<std::uint8_t> bytes, Recording& out, std::string& why);
+
+// The CRC-32 a recording ends with (the one of zlib and PNG), over `n` bytes.
+std::uint32_t RecordingChecksum(const std::uint8_t* bytes, std::size_t n);
 
 // The steps of a recording that ReadRecording took, in order.
 class RecordingSteps {

@@ -20,6 +20,7 @@ bool gHeadless = false;
 std::unique_ptr<Surface> gPrimary;
 std::unique_ptr<Surface> gBack;
 std::uint64_t gFlips = 0;
+bool gFramesSeen = true;
 WindowOptions gWindowOptions;
 
 Backend& B() {
@@ -32,6 +33,7 @@ Backend& B() {
 void UseNativeBackend() {
   gBackend = MakeNativeBackend();
   gHeadless = false;
+  gFramesSeen = true;
 }
 
 void UseHeadlessBackend(HeadlessHost* host) {
@@ -122,6 +124,9 @@ void VideoRelease() {
 void VideoMarkLost() { gDisplayLost = true; }
 
 std::uint64_t VideoFlipCount() { return gFlips; }
+
+void SetFramesSeen(bool seen) { gFramesSeen = seen || !gHeadless; }
+bool FramesSeen() { return gFramesSeen; }
 
 bool DisplayBusy() { return gBackend && gBackend->VideoBusy(); }
 

@@ -128,6 +128,13 @@ void VideoRelease();
 void VideoMarkLost();
 // The number of flips shown so far.
 std::uint64_t VideoFlipCount();
+// Whether anyone looks at the frames. A host that checks only the game state
+// (a recording played headless for its digests) says no one does: copies and
+// text into the primary surface and the back buffer then keep every check
+// and result but move no pixels, which is most of a pass's work. On from the
+// start, and for every backend but a headless one so told.
+void SetFramesSeen(bool seen);
+bool FramesSeen();
 
 // ---- Diagnostics -------------------------------------------------------------
 // The frame trace for measurements (frame_trace.cpp): on when the environment

@@ -31,6 +31,7 @@ HRESULT BltFast(Surface& dst, int x, int y, const Surface& src, const Rect& r,
       static_cast<long long>(y) + h > dst.Height()) {
     return DDERR_INVALIDRECT;
   }
+  if (dst.OnDisplay() && !FramesSeen()) return DD_OK;
   const std::size_t rowBytes = static_cast<std::size_t>(w) * 3;
   const bool keyed = (flags & DDBLTFAST_SRCCOLORKEY) != 0 && src.HasColorKey();
   if (!keyed) {

@@ -167,7 +167,7 @@ HRESULT DrawTextCp949(Surface& surface, const char* text, std::uint32_t backColo
   if (surface.IsLost()) return DDERR_SURFACELOST;
   if (text == nullptr) return DDERR_INVALIDPARAMS;
   const std::size_t length = std::strlen(text);
-  if (length == 0) return DD_OK;
+  if (length == 0 || (surface.OnDisplay() && !FramesSeen())) return DD_OK;
   AtlasText& route = Text();
   const long long width = route.LayOut(text, length);
   const long long cell = route.Atlas().lineCell;

@@ -246,12 +246,15 @@ int RunPlaybacks(const std::vector<std::string>& files, const std::string& dataD
     });
     PlaybackHost host;
     platform::UseHeadlessBackend(&host);
+    // The digests need no pictures: without a shot no pixel is drawn.
+    platform::SetFramesSeen(last && !shotPath.empty());
     const std::string previousLanguage = gLanguage;
     gLanguage = recording.start.settings.language;
     PlayRecording(std::move(recording));
     const int gameCode = WinMain();
     gLanguage = previousLanguage;
     ObservePlayback(nullptr);
+    platform::SetFramesSeen(true);
     const PlaybackOutcome& o = LastPlayback();
     if (o.result == PlaybackOutcome::Result::kNone) {
       std::fprintf(stderr, "vedo-replay: %s: the game could not start (exit code %d)\n",

@@ -50,12 +50,12 @@ class ReplayHost final : public platform::HeadlessHost {
 bool WriteStateDump(const std::string& path, std::uint64_t passes);
 bool WriteLastFrame(const std::string& path);
 
-// Plays each recording headless, as fast as the machine goes, and tells how
-// each ended on stderr. `dumps`, unless empty, is a folder for the state at
-// every checkpoint and at the end (NAME-PASSES.json); `shot`, unless empty,
-// takes the last frame of the last recording. 0 when each played to its end
-// as recorded, 1 otherwise (a refused file, another data kit, a game that
-// went its own way), 2 when the game could not start.
+// Plays each recording headless, as fast as the machine goes (drawing
+// nothing unless a shot is asked for), and tells how each ended on stderr. `dumps`, unless empty,
+// is a folder for the state at every checkpoint and at the end (NAME-PASSES.json); `shot`, unless
+// empty, takes the last frame of the last recording. 0 when each played to its end as recorded, 1
+// otherwise (a refused file, another data kit, a game that went its own way), 2 when the game could
+// not start.
 int RunPlaybacks(const std::vector<std::string>& files, const std::string& dataDir,
                  const std::string& dumps, const std::string& shot);
 

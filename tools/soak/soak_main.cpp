@@ -1,8 +1,13 @@
-// vedo-soak [--data DIR] [--passes N] [--seed S]: plays random but plausible
-// input headless for N scene passes across as many games as fit, in both
-// modes, and checks the game state's invariants after every pass. Exit code
-// 0 when every pass kept them, 1 on the first broken invariant (named on
-// stderr), 2 when the game could not start.
+// vedo-soak [--data DIR] [--passes N] [--seed S] [--careful] [--record FILE]:
+// plays random but plausible input headless for N scene passes across as
+// many games as fit, in both modes, and checks the game state's invariants
+// after every pass. Exit code 0 when every pass kept them, 1 on the first
+// broken invariant (named on stderr), 2 when the game could not start.
+//
+// --careful plays as someone out to last: in the field it attacks seldom
+// and only in good health, heals with a spray when hurt, closes every event
+// window and steps out of the rocket's way, so that one game lasts. --record
+// writes the games played as recordings, as the game's own option does.
 //
 // The input moves over cells, the panel buttons, the event window's button
 // and the title, warning and prologue buttons; it presses and releases the
@@ -18,6 +23,8 @@
 #include <string>
 
 #include "app/program.h"
+#include "app/recordings.h"
+#include "field/rocket.h"
 #include "platform/platform.h"
 #include "platform/replay_clock.h"
 #include "state/data_contract.h"
@@ -57,7 +64,8 @@ struct Counts {
 
 class SoakHost final : public platform::HeadlessHost {
  public:
-  SoakHost(std::uint64_t seed, std::uint64_t passes) : rng_(seed), passesLeft_(passes) {
+  SoakHost(std::uint64_t seed, std::uint64_t passes, bool careful)
+      : rng_(seed), passesLeft_(passes), careful_(careful) {
     Push(platform::EventType::kActivate, 0, 0, true);
   }
 
@@ -73,6 +81,8 @@ class SoakHost final : public platform::HeadlessHost {
     ++counts_.passes;
     clock_.Tick();
     if (idle_ > 0) --idle_;
+    // Someone out to last looks up when the rocket's lane is set.
+    if (careful_ && gRocketActive == 1 && gRocketFrame == 16) idle_ = 0;
     const std::string broken = CheckStateInvariants();
     if (!broken.empty() && failure_.empty()) {
       failure_ = broken;
@@ -106,7 +116,7 @@ class SoakHost final : public platform::HeadlessHost {
   void CountGames() {
     if (gFieldReady == 1 && !inGame_) {
       inGame_ = true;
-      seeker_ = rng_.Below(2) == 0;
+      seeker_ = !careful_ && rng_.Below(2) == 0;
       ++counts_.games;
       if (gHardMode) ++counts_.hardGames;
     }
@@ -115,6 +125,36 @@ class SoakHost final : public platform::HeadlessHost {
       ++(lastEnding_ ? counts_.wins : counts_.deaths);
     }
     lastEnding_ = gEnding == 1;
+  }
+
+  bool InField() const {
+    return gInTitle == 0 && gAlive == 1 && gEnding == 0 && gProloguePending == 0;
+  }
+
+  // Where the careful player must point now, if anywhere: clear of the
+  // rocket once its lane is set, on the event window's button, on the spray
+  // button when hurt.
+  bool CarefulTarget(Point& p, bool& press) {
+    if (!careful_ || !InField()) return false;
+    press = false;
+    if (gRocketActive == 1 && gRocketFrame > 15) {
+      for (int x : {20, 100, 200, 400, 520, 620}) {
+        if (!RocketHits(gRocketColumn, RocketPlayerOffset(x))) {
+          p = {x, rng_.Range(20, 340)};
+          return true;
+        }
+      }
+    }
+    press = true;
+    if (gEventOpen == 1) {
+      p = {rng_.Range(440, 470), rng_.Range(218, 294)};
+      return true;
+    }
+    if (gHealth < 60 && gSprays > 0) {
+      p = {rng_.Range(524, 569), rng_.Range(417, 448)};
+      return true;
+    }
+    return false;
   }
 
   Point Target() {
@@ -171,9 +211,19 @@ class SoakHost final : public platform::HeadlessHost {
       Push(platform::EventType::kActivate, 0, 0, waiting);
       return;
     }
-    const Point p = Target();
+    bool carefulPress = false;
+    Point p{};
+    const bool careful = CarefulTarget(p, carefulPress);
+    if (!careful) p = Target();
     Push(platform::EventType::kMouseMove, p.x, p.y);
-    const int action = rng_.Below(6);
+    int action = rng_.Below(6);
+    // The careful player attacks now and then (about every half minute),
+    // only when well, and with a loaded gun.
+    const bool armed = gWeapon != WEAPON_KNIFE && gAmmoShown > 0;
+    if (careful_ && InField() && !careful && !(gHealth >= 70 && armed && rng_.Below(250) == 0)) {
+      action = 3 + rng_.Below(3);
+    }
+    if (careful) action = carefulPress && !pendingUp_ ? 0 : 3;
     if (action <= 2) {
       Push(platform::EventType::kLeftDown, p.x, p.y);
       pendingUp_ = true;
@@ -181,7 +231,8 @@ class SoakHost final : public platform::HeadlessHost {
       Push(platform::EventType::kLeftUp, p.x, p.y);
       pendingUp_ = false;
     }
-    if (rng_.Below(3) == 0 && pendingUp_) {
+    // (A careful player never holds the button while moving on.)
+    if ((careful_ || rng_.Below(3) == 0) && pendingUp_) {
       Push(platform::EventType::kLeftUp, p.x, p.y);
       pendingUp_ = false;
     }
@@ -200,6 +251,7 @@ class SoakHost final : public platform::HeadlessHost {
   bool inGame_ = false;
   bool seeker_ = false;
   bool lastEnding_ = false;
+  bool careful_;
   std::string failure_;
 };
 
@@ -209,6 +261,8 @@ int main(int argc, char** argv) {
   std::string dataDir;
   std::uint64_t passes = 100000;
   std::uint64_t seed = 1;
+  bool careful = false;
+  std::string recordTo;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--data") == 0 && i + 1 < argc) {
       dataDir = argv[++i];
@@ -216,16 +270,29 @@ int main(int argc, char** argv) {
       passes = std::strtoull(argv[++i], nullptr, 10);
     } else if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) {
       seed = std::strtoull(argv[++i], nullptr, 10);
+    } else if (std::strcmp(argv[i], "--careful") == 0) {
+      careful = true;
+    } else if (std::strcmp(argv[i], "--record") == 0 && i + 1 < argc) {
+      recordTo = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: vedo-soak [--data DIR] [--passes N] [--seed S]\n");
+      std::fprintf(stderr,
+                   "usage: vedo-soak [--data DIR] [--passes N] [--seed S] [--careful] "
+                   "[--record FILE]\n");
       return 2;
     }
+  }
+  if (!recordTo.empty()) {
+    // Named from where the tool was started, not the data folder.
+    char* here = getcwd(nullptr, 0);
+    if (here != nullptr && recordTo[0] != '/') recordTo = std::string(here) + "/" + recordTo;
+    std::free(here);
+    RecordGames(nullptr, recordTo);
   }
   if (!dataDir.empty() && chdir(dataDir.c_str()) != 0) {
     std::fprintf(stderr, "vedo-soak: cannot enter %s\n", dataDir.c_str());
     return 2;
   }
-  SoakHost host(seed, passes);
+  SoakHost host(seed, passes, careful);
   platform::UseHeadlessBackend(&host);
   const int code = WinMain();
   const Counts& n = host.Counted();
