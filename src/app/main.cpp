@@ -113,8 +113,9 @@ int main(int argc, char** argv) {
   gLanguage = line.language;
   if (!line.play.empty()) return PlayBack(line.play);
   RecordGames(nullptr, line.recordTo);
-  // A diagnostic for measurements only: it does nothing unless set.
+  // Diagnostics for measurements and tests only: they do nothing unless set.
   ApplyDebugSettings(std::getenv("VEDO_DEBUG_SET"));
+  if (const char* dumps = std::getenv("VEDO_RECORDING_DUMPS")) DumpRecordedStates(dumps);
   const int exitCode = WinMain();
   ExplainTheFailedStart();
   return exitCode;

@@ -14,6 +14,8 @@ struct Recorder {
   KeepRecording keep = nullptr;
   std::string copyTo;
   int copies = 0;  // games copied so far
+  std::string dumpTo;
+  int games = 0;  // recordings begun
   std::unique_ptr<RecordingWriter> writer;
   std::uint64_t passes = 0;
   bool gameBegan = false;  // a start button was taken
@@ -39,6 +41,7 @@ void Begin() {
   start.state = TakeSnapshot();
   gRecorder.writer = std::make_unique<RecordingWriter>(start);
   gRecorder.passes = 0;
+  ++gRecorder.games;
   gRecorder.gameBegan = gInTitle == 0;
 }
 
@@ -54,8 +57,19 @@ std::string CopyName(const std::string& path, int n) {
   return path.substr(0, dot) + "-" + std::to_string(n) + path.substr(dot);
 }
 
+void Dump() {
+  const Recorder& r = gRecorder;
+  if (r.dumpTo.empty()) return;
+  const std::string json = StateJson(r.passes);
+  const std::string path =
+      r.dumpTo + "/game" + std::to_string(r.games) + "-" + std::to_string(r.passes) + ".json";
+  std::string why;
+  platform::WriteFileBytes(path.c_str(), {json.begin(), json.end()}, why);
+}
+
 void Finish() {
   Recorder& r = gRecorder;
+  Dump();
   const std::vector<std::uint8_t> bytes = r.writer->Finish({InputNow(), r.passes, StateDigest()});
   r.writer.reset();
   if (r.keep != nullptr) r.keep(bytes);
@@ -84,6 +98,8 @@ void RecordGames(KeepRecording keep, const std::string& copyTo) {
   SetCalendarReader(&RecordedCalendar);
 }
 
+void DumpRecordedStates(const std::string& folder) { gRecorder.dumpTo = folder; }
+
 void StopRecording() {
   gRecorder = Recorder{};
   SetCalendarReader(nullptr);
@@ -108,7 +124,10 @@ void RecordAfterPass() {
   Recorder& r = gRecorder;
   if (!r.writer) return;
   if (gInTitle == 0) r.gameBegan = true;
-  if (r.passes % kCheckpointPasses == 0) r.writer->Checkpoint(StateDigest());
+  if (r.passes % kCheckpointPasses == 0) {
+    r.writer->Checkpoint(StateDigest());
+    Dump();
+  }
   // Back at the title after a death or the ending: the game is over, and
   // the next pass starts the next recording.
   if (r.inTitle == 0 && gInTitle == 1) Finish();

@@ -31,6 +31,10 @@
 // and so on).
 using KeepRecording = void (*)(const std::vector<std::uint8_t>& bytes);
 void RecordGames(KeepRecording keep, const std::string& copyTo);
+// A diagnostic for the tests: the state as JSON at every checkpoint and at
+// each recording's end, into `folder` as gameN-PASSES.json (N counting the
+// games from 1), as `vedo-replay --play --dumps` writes them.
+void DumpRecordedStates(const std::string& folder);
 // Stops recording, dropping a game under way.
 void StopRecording();
 // The message loop's calls: before a pass, and after it.

@@ -119,6 +119,25 @@ std::uint64_t StateDigest() {
   return d.Value();
 }
 
+std::string StateJson(std::uint64_t pass) {
+  std::string out = "{\n  \"pass\": " + std::to_string(pass);
+  for (const StateInt& s : kStateInts) {
+    out += ",\n  \"" + std::string(s.name) + "\": " + std::to_string(*s.value);
+  }
+  auto layer = [&out](const char* name, const int (&cells)[kFieldRows][kFieldCols]) {
+    out += ",\n  \"" + std::string(name) + "\": [";
+    for (int r = 0; r < kFieldRows; ++r) {
+      out += r ? ",\n    [" : "\n    [";
+      for (int c = 0; c < kFieldCols; ++c) out += (c ? ", " : "") + std::to_string(cells[r][c]);
+      out += "]";
+    }
+    out += "\n  ]";
+  };
+  layer("gObjectLayer", gObjectLayer);
+  layer("gCountLayer", gCountLayer);
+  return out + "\n}\n";
+}
+
 std::uint64_t LoadedDataDigest() {
   Digest d;
   for (const StateInt& s : kStateInts) {

@@ -121,6 +121,10 @@ std::uint64_t StateDigest();
 // alike, whatever their pictures and sounds.
 std::uint64_t LoadedDataDigest();
 
+// The state as JSON after `pass` passes: the pass, every integer of the list
+// by its name, and both layers, row by row; the replay tool's dumps.
+std::string StateJson(std::uint64_t pass);
+
 // What is broken in the state, each broken rule named with the value that
 // breaks it, separated by "; " (the first cell of each layer only); empty
 // when the state is one the game can be in. The soak tool checks it after

@@ -5,7 +5,19 @@
 namespace realwindow {
 namespace {
 
-TEST_F(RealWindowWalk, FromTheTitleThroughThePrologueToTheFirstFights) { Walk(); }
+// Then its recording, played in the window at its own speed, ends on the
+// screen the walk ended on; Escape closes it.
+TEST_F(RealWindowWalk, FromTheTitleThroughThePrologueToTheFirstFights) {
+  Walk();
+  if (HasFatalFailure()) return;
+  StartGame(Data(), {"--play", (dir_ / "walk.vzr").string()});
+  ASSERT_TRUE(WaitUntil(
+      [&] { return Log("game.log").find("came out as recorded") != std::string::npos; }, 120000ms))
+      << Log("game.log");
+  const std::string why = WaitFor(lastFrame_, 3000ms);
+  EXPECT_EQ(why, "") << Failure("played");
+  ExpectEscapeQuitsCleanly();
+}
 
 // The diagnostics the measurements rely on, on the real program: the game
 // state set before the first pass puts it straight into the ending, and the

@@ -262,7 +262,9 @@ class RealWindowWalk : public GameWindow {
     return false;
   }
 
-  virtual void StartTheGame(const fs::path& data) { StartGame(data); }
+  virtual void StartTheGame(const fs::path& data, const std::vector<std::string>& options = {}) {
+    StartGame(data, options);
+  }
 
   std::string Failure(const std::string& checkpoint) {
     return Keep(shot_, "real_window_walk_" + checkpoint) + "\n" + State() + Log("game.log");
@@ -282,7 +284,10 @@ class RealWindowWalk : public GameWindow {
     const Frames& any = Rendered(Now(), Now(), Now());
     ASSERT_FALSE(HasFailure());
 
-    StartTheGame(Data());
+    // The game is recorded, with the state at every checkpoint beside.
+    env_.emplace_back("VEDO_RECORDING_DUMPS", (dir_ / "played").string());
+    fs::create_directories(dir_ / "played");
+    StartTheGame(Data(), {"--record", (dir_ / "walk.vzr").string()});
     std::string why = WaitFor(any.at("title"), 20000ms);
     ASSERT_EQ(why, "") << "title: " << Failure("title");
 
@@ -388,12 +393,53 @@ class RealWindowWalk : public GameWindow {
     }
     ASSERT_TRUE(matched) << "the second event window matches no rendering:" << closest
                          << Failure("event2");
+    lastFrame_ = FrameOnScreen(shot_);
 
     // Escape in the middle of an event window.
     ExpectEscapeQuitsCleanly();
+    ExpectTheRecordingPlaysBack();
   }
 
+  // The walk's recording, played headless by the Linux replay tool: it comes
+  // out as recorded, with the same state at every checkpoint as the game
+  // had, and ends on the frame the screen showed last. (With
+  // VEDO_MAKE_RECORDINGS naming a folder, it is kept there too.)
+  void ExpectTheRecordingPlaysBack() {
+    const fs::path recording = dir_ / "walk.vzr";
+    ASSERT_TRUE(fs::exists(recording)) << "the game wrote no recording: " << Log("game.log");
+    if (const char* keep = std::getenv("VEDO_MAKE_RECORDINGS")) {
+      fs::copy_file(recording, fs::path(keep) / (RecordingName() + ".vzr"),
+                    fs::copy_options::overwrite_existing);
+    }
+    fs::create_directories(dir_ / "replayed");
+    Process run({.argv = {std::string(VEDO_BINARY_DIR) + "/tools/replay/vedo-replay", "--data",
+                          Data().string(), "--dumps", (dir_ / "replayed").string(), "--shot",
+                          (dir_ / "replayed.png").string(), "--play", recording.string()},
+                 .out = dir_ / "replayed.log"});
+    ASSERT_EQ(run.Wait(60000ms), 0) << Log("replayed.log");
+    int dumps = 0;
+    for (const auto& played : fs::directory_iterator(dir_ / "played")) {
+      // gameN-PASSES.json beside walk-PASSES.json
+      const std::string name = played.path().filename().string();
+      const fs::path replayed = dir_ / "replayed" / ("walk" + name.substr(name.find('-')));
+      const auto text = [](const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+      };
+      EXPECT_EQ(text(played.path()), text(replayed)) << name;
+      ++dumps;
+    }
+    EXPECT_GE(dumps, 1);
+    pngio::RgbImage end;
+    std::string error;
+    ASSERT_TRUE(pngio::ReadPng((dir_ / "replayed.png").string(), end, &error)) << error;
+    EXPECT_TRUE(end.rgb == lastFrame_.rgb) << "the replayed end differs from the screen's";
+  }
+
+  virtual std::string RecordingName() const { return "linux-walk"; }
+
   Shot shot_;
+  pngio::RgbImage lastFrame_;  // the walk's last screen, as a frame
   std::map<Seconds, Frames> rendered_;
 };
 

@@ -111,14 +111,16 @@ class WindowsGame : public RealWindowWalk {
 
   const std::string kWineRun = std::string(VEDO_SOURCE_DIR) + "/tests/windows/wine_run.sh";
 
-  void StartTheGame(const fs::path& data) override {
-    StartWindowsGame(data);
+  void StartTheGame(const fs::path& data, const std::vector<std::string>& options = {}) override {
+    StartWindowsGame(data, {}, options);
     // Wine takes seconds to start, and the window manager may not hand its
     // new window the focus: the test gives it once the first frame is out.
     if (WaitUntil([&] { return !GameTrace().presents.empty(); }, 60000ms)) {
       EXPECT_TRUE(FocusTheGame()) << State();
     }
   }
+
+  std::string RecordingName() const override { return "wine-walk"; }
 };
 
 TEST_F(WindowsGame, WalksFromTheTitleToTheFirstFightsSilentAfterOneWarning) {

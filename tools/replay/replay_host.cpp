@@ -126,23 +126,7 @@ void ReplayHost::Advance() {
 bool WriteStateDump(const std::string& path, std::uint64_t passes) {
   // Binary: the same bytes on every platform (no CR before each newline).
   std::ofstream out(path, std::ios::binary);
-  if (!out) return false;
-  out << "{\n  \"pass\": " << passes;
-  int count = 0;
-  const StateInt* ints = StateInts(&count);
-  for (int i = 0; i < count; ++i) out << ",\n  \"" << ints[i].name << "\": " << *ints[i].value;
-  auto layer = [&out](const char* name, int(&cells)[kFieldRows][kFieldCols]) {
-    out << ",\n  \"" << name << "\": [";
-    for (int r = 0; r < kFieldRows; ++r) {
-      out << (r ? ",\n    [" : "\n    [");
-      for (int c = 0; c < kFieldCols; ++c) out << (c ? ", " : "") << cells[r][c];
-      out << "]";
-    }
-    out << "\n  ]";
-  };
-  layer("gObjectLayer", gObjectLayer);
-  layer("gCountLayer", gCountLayer);
-  out << "\n}\n";
+  out << StateJson(passes);
   return static_cast<bool>(out);
 }
 
