@@ -2,11 +2,13 @@
 // the folder given with --data; where the platform has players start it
 // from anywhere (Windows), from its own folder when the working folder has
 // no map.
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "app/debug_settings.h"
 #include "app/options.h"
@@ -81,6 +83,15 @@ int PlayBack(const std::string& path) {
   return exitCode;
 }
 
+// Each finished game joins the player's last ones; a recording that cannot
+// be kept costs the player nothing but a line for the debugger.
+void KeepForThePlayer(const std::vector<std::uint8_t>& bytes) {
+  std::string why;
+  if (!platform::KeepRecording(bytes, why)) {
+    platform::DebugOutput(("Vedo Zeza1: the game's recording is not kept: " + why + "\n").c_str());
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -112,7 +123,7 @@ int main(int argc, char** argv) {
   platform::SetWindowOptions({line.windowed, line.scale});
   gLanguage = line.language;
   if (!line.play.empty()) return PlayBack(line.play);
-  RecordGames(nullptr, line.recordTo);
+  RecordGames(&KeepForThePlayer, line.recordTo);
   // Diagnostics for measurements and tests only: they do nothing unless set.
   ApplyDebugSettings(std::getenv("VEDO_DEBUG_SET"));
   if (const char* dumps = std::getenv("VEDO_RECORDING_DUMPS")) DumpRecordedStates(dumps);

@@ -130,6 +130,10 @@ bool FramesSeen() { return gFramesSeen; }
 
 bool DisplayBusy() { return gBackend && gBackend->VideoBusy(); }
 
+bool KeepRecording(const std::vector<std::uint8_t>& bytes, std::string& why) {
+  return B().KeepRecording(bytes, why);
+}
+
 const Surface* HeadlessShownFrame() {
   if (!gHeadless || !gPrimary || gFlips == 0) return nullptr;
   return gPrimary.get();

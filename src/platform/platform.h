@@ -16,6 +16,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/surface.h"
 
@@ -135,6 +136,17 @@ std::uint64_t VideoFlipCount();
 // start, and for every backend but a headless one so told.
 void SetFramesSeen(bool seen);
 bool FramesSeen();
+
+// ---- The player's recordings -------------------------------------------------
+
+// How many of the player's last games are kept.
+inline constexpr int kKeptRecordings = 20;
+// Keeps a finished game's recording where the platform keeps the player's
+// last games (Linux: $XDG_STATE_HOME/vedo-zeza1/recordings; Windows: the
+// local application data folder's Vedo Zeza1\recordings; the page: its
+// IndexedDB), named by the local time, the oldest past kKeptRecordings
+// dropped. A headless game keeps nothing. False, with why, when it cannot.
+bool KeepRecording(const std::vector<std::uint8_t>& bytes, std::string& why);
 
 // ---- Diagnostics -------------------------------------------------------------
 // The frame trace for measurements (frame_trace.cpp): on when the environment

@@ -71,6 +71,13 @@ class Backend {
   virtual bool VideoRecreatePresenter() = 0;
   // Gives the screen back.
   virtual void VideoRelease() = 0;
+
+  // Keeps a game's recording with the player's last games (platform.h); by
+  // default nothing is kept, and nothing fails for it.
+  virtual bool KeepRecording(const std::vector<std::uint8_t>& bytes, std::string& why) {
+    (void)bytes, (void)why;
+    return true;
+  }
 };
 
 // ---- Once per program: the platform's own -----------------------------------
@@ -90,6 +97,15 @@ std::string NativeProgramFolder();
 std::FILE* NativeOpenForReading(const char* path);
 // The same, opened emptied to write bytes.
 std::FILE* NativeOpenForWriting(const char* path);
+// The player's recordings kept in `folder` (UTF-8; made when missing) as
+// a new file named by the local time, the oldest past kKeptRecordings
+// dropped (kept_recordings.cpp, for the platforms that keep files).
+bool KeepRecordingIn(const std::string& folder, const std::vector<std::uint8_t>& bytes,
+                     std::string& why);
+// The folder of the player's recordings under the XDG state home
+// ($XDG_STATE_HOME, or ~/.local/state when it is unset or not absolute);
+// empty without a home.
+std::string XdgRecordingsFolder();
 // HandOverToRunningGame: false where games may run side by side.
 bool NativeHandOverToRunningGame();
 

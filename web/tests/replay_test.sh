@@ -3,7 +3,9 @@
 # scripts run by the Linux vedo-replay and by the WebAssembly one under
 # Node, with a state dump after every run of passes; the dumps must be the
 # same bytes. The WebAssembly one plays each again in English (--lang en),
-# which must change no state either.
+# which must change no state either. Then the games recorded in the real
+# programs (tests/recordings, and any given in RECORDINGS) play to their
+# digests under Node.
 set -euo pipefail
 native=$1
 wasm=$2
@@ -31,6 +33,14 @@ for script in "$root"/tests/scenes/replays/*.vrs "$root"/tests/field/replays/*.v
     echo "ok   $name: $count state dumps the same bytes, in Korean and in English"
   else
     echo "FAIL $name: the dumps differ ($count from Linux, $(ls "$work/$name/web" | wc -l) from Node)"
+    failures=$((failures + 1))
+  fi
+done
+for recording in "$root"/tests/recordings/*.vzr ${RECORDINGS:-}; do
+  if node "$wasm" --data "$data" --play "$recording" >"$work/play.log" 2>&1; then
+    echo "ok   $(basename "$recording"): played to its digest under Node"
+  else
+    echo "FAIL $(basename "$recording"): $(tail -1 "$work/play.log")"
     failures=$((failures + 1))
   fi
 done

@@ -155,6 +155,10 @@ class SdlBackend final : public Backend {
 
   std::int64_t CalendarTime() override { return static_cast<std::int64_t>(std::time(nullptr)); }
 
+  bool KeepRecording(const std::vector<std::uint8_t>& bytes, std::string& why) override {
+    return KeepRecordingIn(XdgRecordingsFolder(), bytes, why);
+  }
+
   bool StartWindowing() override {
     if (started_) return true;
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");

@@ -224,6 +224,17 @@ class Win32Backend final : public Backend {
 
   std::int64_t CalendarTime() override { return static_cast<std::int64_t>(std::time(nullptr)); }
 
+  // In the local application data folder, as Windows keeps a program's own
+  // files that do not roam with the user.
+  bool KeepRecording(const std::vector<std::uint8_t>& bytes, std::string& why) override {
+    const wchar_t* local = _wgetenv(L"LOCALAPPDATA");
+    if (local == nullptr || *local == L'\0') {
+      why = "LOCALAPPDATA names no folder";
+      return false;
+    }
+    return KeepRecordingIn(Utf8FromUtf16(local) + "\\Vedo Zeza1\\recordings", bytes, why);
+  }
+
   bool StartWindowing() override {
     if (started_) return true;
     instance_ = GetModuleHandleW(nullptr);
