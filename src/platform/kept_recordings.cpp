@@ -59,27 +59,31 @@ bool KeepRecordingIn(const std::string& folder, const std::vector<std::uint8_t>&
     why = folder + ": " + error.message();
     return false;
   }
-  // Two games ended in the same second: the later one is "NAME-2", which
-  // sorts after "NAME" by its stem.
-  const std::string base = NameOfNow();
-  std::string stem = base;
-  for (int n = 2; fs::exists(dir / PathOf(stem + kExtension), error); ++n) {
-    stem = base + "-" + std::to_string(n);
-  }
-  const std::string path = Utf8Of(dir / PathOf(stem + kExtension));
-  if (!WriteFileBytes(path.c_str(), bytes, why)) {
-    why = path + ": " + why;
-    return false;
-  }
-  // The oldest go, by the time in their names; other files are left alone.
-  std::vector<std::string> kept;
+  std::vector<std::string> kept;  // the stems of the recordings there
   for (const fs::directory_entry& entry : fs::directory_iterator(dir, error)) {
     const std::string name = Utf8Of(entry.path().filename());
     if (name.rfind(kPrefix, 0) == 0 && entry.path().extension() == kExtension) {
       kept.push_back(Utf8Of(entry.path().stem()));
     }
   }
-  // The time first, then the number a name taken in the same second got.
+  // Games ended in the same second are "NAME", "NAME-2", "NAME-3" ... in
+  // their order, a number never taken again once its file has gone.
+  const std::string base = NameOfNow();
+  int last = 0;
+  for (const std::string& stem : kept) {
+    if (stem == base) last = std::max(last, 1);
+    if (stem.size() > base.size() + 1 && stem.rfind(base + "-", 0) == 0) {
+      last = std::max(last, std::atoi(stem.c_str() + base.size() + 1));
+    }
+  }
+  const std::string stem = last == 0 ? base : base + "-" + std::to_string(last + 1);
+  const std::string path = Utf8Of(dir / PathOf(stem + kExtension));
+  if (!WriteFileBytes(path.c_str(), bytes, why)) {
+    why = path + ": " + why;
+    return false;
+  }
+  kept.push_back(stem);
+  // The oldest go: the time first, then the number in the same second.
   std::sort(kept.begin(), kept.end(), [&base](const std::string& a, const std::string& b) {
     const std::size_t t = base.size();
     const int byTime = a.compare(0, t, b, 0, t);
