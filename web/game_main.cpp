@@ -7,11 +7,13 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/debug_settings.h"
 #include "app/program.h"
+#include "app/recordings.h"
 #include "lang/language.h"
 #include "platform/bitmap.h"
 #include "state/data_contract.h"
@@ -37,6 +39,17 @@ EM_JS(void, JsShowTitle, (const std::uint8_t* rgba, int width, int height), {
   Module.vedoPage.showTitle(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height);
 });
 EM_JS(int, JsDataArrived, (), { return Module.vedoPage.dataArrived ? 1 : 0; });
+// The recording the player chose to watch (its size, 0 for none), copied
+// into memory the program has made room for.
+EM_JS(int, JsRecordingToWatchSize, (), {
+  const bytes = Module.vedoPage.watch;
+  return bytes ? bytes.length : 0;
+});
+EM_JS(void, JsCopyRecordingToWatch, (std::uint8_t* to), { HEAPU8.set(Module.vedoPage.watch, to); });
+// How the watched recording came out, in one line.
+EM_JS(void, JsPlaybackEnded, (const char* line, int asRecorded), {
+  Module.vedoPage.playbackEnded(UTF8ToString(line), asRecorded !== 0);
+});
 // clang-format on
 
 namespace {
@@ -65,6 +78,36 @@ void ShowTitlePicture() {
     rgba[o + 2] = picture.pixels[i];
   }
   JsShowTitle(rgba.data(), picture.width, picture.height);
+}
+
+// The recording the player chose to watch, made ready to play instead of a
+// game; false when there is none, or when it is refused, which the page is
+// told. Its language is the page's until the data has arrived.
+std::string gWatchedLanguage;
+bool WatchTheChosenRecording() {
+  const int size = JsRecordingToWatchSize();
+  if (size == 0) return false;
+  Recording recording;
+  std::string why;
+  std::vector<std::uint8_t> bytes;
+  if (static_cast<std::size_t>(size) > kMaxRecordingBytes) {
+    why = "it is larger than a recording can be (" + std::to_string(kMaxRecordingBytes) + " bytes)";
+  } else {
+    bytes.resize(static_cast<std::size_t>(size));
+    JsCopyRecordingToWatch(bytes.data());
+  }
+  if (!why.empty() || !ReadRecording(std::move(bytes), recording, why)) {
+    JsPlaybackEnded(why.c_str(), 0);
+    return false;
+  }
+  gWatchedLanguage = recording.start.settings.language;
+  PlayRecording(std::move(recording));
+  ObservePlayback([](std::uint64_t, bool end) {
+    if (!end) return;
+    const PlaybackOutcome& o = LastPlayback();
+    JsPlaybackEnded(o.message.c_str(), o.result == PlaybackOutcome::Result::kMatched);
+  });
+  return true;
 }
 
 }  // namespace
@@ -103,9 +146,21 @@ int main() {
     if (LanguageNameValid(language)) gLanguage = language;
     std::free(language);
   }
+  const bool watching = WatchTheChosenRecording();
   ShowTitlePicture();
   while (JsDataArrived() == 0) emscripten_sleep(20);
+  // The recording plays in its own language where the page has that pack,
+  // and in the page's otherwise: a language changes no pass of the game.
+  if (watching &&
+      (gWatchedLanguage == kBuiltInLanguage ||
+       std::filesystem::exists(std::string(kLanguageFolder) + "/" + gWatchedLanguage))) {
+    gLanguage = gWatchedLanguage == kBuiltInLanguage ? "" : gWatchedLanguage;
+  }
+  if (!watching) RecordGames(&KeepForThePlayer, "");
   const int code = WinMain();
+  if (LastPlayback().result == PlaybackOutcome::Result::kOtherData) {
+    JsPlaybackEnded(LastPlayback().message.c_str(), 0);
+  }
   const bool fileFault = gStartFailure.fault == StartFault::kMissingFile ||
                          gStartFailure.fault == StartFault::kDamagedFile;
   JsGameEnded(code, fileFault ? gStartFailure.file : nullptr,

@@ -894,6 +894,82 @@
     figures.frames++;
   }
 
+  // ---- Recordings ----------------------------------------------------------------
+  // The game hands over each finished game's recording: the last 20 are kept
+  // in the page's IndexedDB, and the newest can be saved as a file. A
+  // recording to watch (from the picker, or dropped on the page) is played
+  // by the page started afresh, which finds it in the tab's session storage.
+  const KEPT_RECORDINGS = 20;
+  const WATCH_KEY = 'vedo-zeza1-watch';
+  const saveButton = $('save-recording');
+  let newestRecording = null;
+  function recordings(mode, use) {
+    if (!window.indexedDB) return;
+    const open = indexedDB.open('vedo-zeza1-recordings', 1);
+    open.onupgradeneeded = () => open.result.createObjectStore('games', { autoIncrement: true });
+    open.onsuccess = () => use(open.result.transaction('games', mode).objectStore('games'));
+    open.onerror = () => console.log('Vedo Zeza1: no recordings kept (' + open.error + ')');
+  }
+  function offerRecording(recording) {
+    newestRecording = recording;
+    saveButton.hidden = false;
+    layout();
+  }
+  function keepRecording(bytes) {
+    const t = new Date();
+    const two = (n) => String(n).padStart(2, '0');
+    const name = `vedo-zeza1-${t.getFullYear()}${two(t.getMonth() + 1)}${two(t.getDate())}-` +
+      `${two(t.getHours())}${two(t.getMinutes())}${two(t.getSeconds())}.vzr`;
+    offerRecording({ name, bytes });
+    recordings('readwrite', (store) => {
+      store.add({ name, bytes });
+      const keys = store.getAllKeys();  // the oldest first, this one last
+      keys.onsuccess = () => {
+        for (const key of keys.result.slice(0, -KEPT_RECORDINGS)) store.delete(key);
+      };
+    });
+  }
+  // The newest kept game can be saved from the start.
+  recordings('readonly', (store) => {
+    const newest = store.openCursor(null, 'prev');
+    newest.onsuccess = () => {
+      if (newest.result && !newestRecording) offerRecording(newest.result.value);
+    };
+  });
+  saveButton.addEventListener('click', () => {
+    const a = document.createElement('a');
+    a.href = URL.createObjectURL(new Blob([newestRecording.bytes]));
+    a.download = newestRecording.name;
+    a.click();
+    setTimeout(() => URL.revokeObjectURL(a.href), 10000);
+  });
+  function watch(file) {
+    if (!file) return;
+    file.arrayBuffer().then((buffer) => {
+      const bytes = new Uint8Array(buffer);
+      let text = '';  // the bytes as the characters 0 to 255
+      for (let i = 0; i < bytes.length; i += 8192) {
+        text += String.fromCharCode(...bytes.subarray(i, i + 8192));
+      }
+      sessionStorage.setItem(WATCH_KEY, text);
+      location.reload();
+    }).catch((e) => note(`${file.name}을(를) 재생할 수 없습니다 (${e.message}).`,
+      `${file.name} cannot be played (${e.message}).`));
+  }
+  $('watch').addEventListener('click', () => $('watch-file').click());
+  $('watch-file').addEventListener('change', (e) => watch(e.target.files[0]));
+  addEventListener('dragover', (e) => e.preventDefault());
+  addEventListener('drop', (e) => {
+    e.preventDefault();
+    watch(e.dataTransfer.files[0]);
+  });
+  const watched = sessionStorage.getItem(WATCH_KEY);
+  sessionStorage.removeItem(WATCH_KEY);
+  function playbackEnded(line, asRecorded) {
+    note(asRecorded ? '기록이 기록된 대로 재생되었습니다.' : '기록을 끝까지 재생하지 못했습니다.',
+      'The recording: ' + line);
+  }
+
   const Module = {
     canvas,
     // The WebAssembly is compiled from the downloaded bytes, so a host's
@@ -973,6 +1049,9 @@
         $('messages').appendChild(p);
       },
       gameEnded,
+      watch: watched === null ? null : Uint8Array.from(watched, (c) => c.charCodeAt(0)),
+      keepRecording,
+      playbackEnded,
       audioOpened() { outputOpen = true; },
       audioClosed() { outputOpen = false; },
       // The synthesizer's messages, stamped with their frame in the block

@@ -2,13 +2,11 @@
 // the folder given with --data; where the platform has players start it
 // from anywhere (Windows), from its own folder when the working folder has
 // no map.
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <system_error>
-#include <vector>
 
 #include "app/debug_settings.h"
 #include "app/options.h"
@@ -81,15 +79,6 @@ int PlayBack(const std::string& path) {
                          true);
   }
   return exitCode;
-}
-
-// Each finished game joins the player's last ones; a recording that cannot
-// be kept costs the player nothing but a line for the debugger.
-void KeepForThePlayer(const std::vector<std::uint8_t>& bytes) {
-  std::string why;
-  if (!platform::KeepRecording(bytes, why)) {
-    platform::DebugOutput(("Vedo Zeza1: the game's recording is not kept: " + why + "\n").c_str());
-  }
 }
 
 }  // namespace

@@ -98,6 +98,13 @@ void RecordGames(KeepRecording keep, const std::string& copyTo) {
   SetCalendarReader(&RecordedCalendar);
 }
 
+void KeepForThePlayer(const std::vector<std::uint8_t>& bytes) {
+  std::string why;
+  if (!platform::KeepRecording(bytes, why)) {
+    platform::DebugOutput(("Vedo Zeza1: the game's recording is not kept: " + why + "\n").c_str());
+  }
+}
+
 void DumpRecordedStates(const std::string& folder) { gRecorder.dumpTo = folder; }
 
 void StopRecording() {

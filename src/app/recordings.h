@@ -31,6 +31,10 @@
 // and so on).
 using KeepRecording = void (*)(const std::vector<std::uint8_t>& bytes);
 void RecordGames(KeepRecording keep, const std::string& copyTo);
+// The player's programs' `keep`: the game joins the player's last ones
+// where the platform keeps them; one that cannot be kept costs the player
+// nothing but a line for the debugger.
+void KeepForThePlayer(const std::vector<std::uint8_t>& bytes);
 // A diagnostic for the tests: the state as JSON at every checkpoint and at
 // each recording's end, into `folder` as gameN-PASSES.json (N counting the
 // games from 1), as `vedo-replay --play --dumps` writes them.

@@ -8,7 +8,8 @@
 // events, pass by pass through its test hook, and its canvas must equal each
 // frame exactly, and the sound started by the clicks is heard. Then: hiding
 // the tab freezes the game and showing it resumes it; Escape asks, then
-// ends the game and the page offers a restart; on a page started in the
+// ends the game and the page offers a restart, and that game's recording
+// is saved and a Linux one watched in the canvas; on a page started in the
 // ending, the music is heard, and a hidden tab silences it; a game is
 // played by fingers on a phone held either way and on a tablet (taps, rests,
 // drags, a second finger, every cell of the view's outer ring); a click with
@@ -19,7 +20,7 @@
 // its retry continues; the page works offline, takes a new version and is
 // installable; and Firefox and WebKitGTK play the title and the field.
 import { execFileSync, spawn } from 'node:child_process';
-import { readFileSync, readdirSync, statSync, mkdtempSync, rmSync } from 'node:fs';
+import { copyFileSync, readFileSync, readdirSync, statSync, mkdtempSync, rmSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import { extname, join } from 'node:path';
@@ -203,7 +204,32 @@ await page.click('#ask-yes');
 await page.waitForFunction(() => vedoTest.ended(), null, { timeout: 10000 });
 check(askedFirst && kept && await page.isVisible('#ended button'),
   'Escape asks; "No" plays on, "Yes" ends the game and the page offers a restart');
+
+// ---- Recordings ------------------------------------------------------------------------
+// The game just ended was kept: "Save the recording" downloads it
+// (VEDO_MAKE_RECORDINGS=DIR keeps it there as page-walk.vzr, as
+// tests/recordings/README.md says). "Watch a recording" plays one made in
+// the Linux window in the canvas, to its digest.
+const downloaded = page.waitForEvent('download');
+await page.click('#save-recording');
+const recording = await (await downloaded).path();
+const recorded = readFileSync(recording);
+check(recorded.subarray(0, 4).toString() === 'VZRC',
+  `"Save the recording" downloads the game's recording (${recorded.length} bytes)`);
+if (process.env.VEDO_MAKE_RECORDINGS) {
+  copyFileSync(recording, join(process.env.VEDO_MAKE_RECORDINGS, 'page-walk.vzr'));
+}
 await page.close();
+const watching = await open('');
+await Promise.all([watching.waitForEvent('load'),
+  watching.setInputFiles('#watch-file', join(here, '../../tests/recordings/linux-hard.vzr'))]);
+await idle(watching);
+await watching.evaluate(() => vedoTest.run(100000));
+const watched = await watching.waitForFunction(
+  () => /recording: (.*)/.exec(document.getElementById('messages').textContent)?.[1], null,
+  { timeout: 60000 }).then((line) => line.jsonValue()).catch((e) => e.message);
+check(watched.includes('came out as recorded'), `"Watch a recording" plays it in the canvas: ${watched}`);
+await watching.close();
 
 // ---- Music ----------------------------------------------------------------------------
 const ending = await open('&set=gInTitle=0,gProloguePending=0,gEnding=1');

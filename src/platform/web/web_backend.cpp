@@ -76,6 +76,11 @@ EM_JS(void, JsMessageBox, (const char* text, const char* caption), {
   Module.vedoPage.messageBox(UTF8ToString(caption), UTF8ToString(text));
 });
 EM_JS(int, JsPageVisible, (), { return document.hidden ? 0 : 1; });
+// The page keeps the player's last games in its IndexedDB and offers the
+// newest for saving.
+EM_JS(void, JsKeepRecording, (const std::uint8_t* bytes, int size), {
+  Module.vedoPage.keepRecording(HEAPU8.slice(bytes, bytes + size));
+});
 // clang-format on
 
 class WebBackend final : public Backend {
@@ -105,6 +110,11 @@ class WebBackend final : public Backend {
   std::int64_t CalendarTime() override {
     if (gStep.on) return gStep.clock.Now();
     return static_cast<std::int64_t>(std::time(nullptr));
+  }
+
+  bool KeepRecording(const std::vector<std::uint8_t>& bytes, std::string&) override {
+    JsKeepRecording(bytes.data(), static_cast<int>(bytes.size()));
+    return true;
   }
 
   bool StartWindowing() override { return true; }
