@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -202,11 +203,14 @@ int RunPlaybacks(const std::vector<std::string>& files, const std::string& dataD
   // the data folder; a refused one is told and passed over.
   int code = 0;
   std::vector<std::pair<std::string, Recording>> recordings;
+  std::vector<std::uintmax_t> sizes;
   for (const std::string& name : files) {
     Recording recording;
     std::string why;
     if (LoadRecording(name, recording, why)) {
       recordings.emplace_back(name, std::move(recording));
+      std::error_code error;
+      sizes.push_back(std::filesystem::file_size(name, error));
     } else {
       std::fprintf(stderr, "vedo-replay: %s\n", why.c_str());
       code = 1;
@@ -219,7 +223,8 @@ int RunPlaybacks(const std::vector<std::string>& files, const std::string& dataD
     return 2;
   }
   bool shotWritten = shotPath.empty();
-  for (auto& [name, recording] : recordings) {
+  for (std::size_t i = 0; i < recordings.size(); ++i) {
+    auto& [name, recording] = recordings[i];
     const std::string stem = std::filesystem::path(name).stem().string();
     const bool last = &recording == &recordings.back().second;
     ObservePlayback([&](std::uint64_t passes, bool end) {
@@ -235,7 +240,11 @@ int RunPlaybacks(const std::vector<std::string>& files, const std::string& dataD
     const std::string previousLanguage = gLanguage;
     gLanguage = recording.start.settings.language;
     PlayRecording(std::move(recording));
+    // The figures of a playback: the file's size and the time it took, the
+    // game's start included.
+    const auto began = std::chrono::steady_clock::now();
     const int gameCode = WinMain();
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - began;
     gLanguage = previousLanguage;
     ObservePlayback(nullptr);
     platform::SetFramesSeen(true);
@@ -245,7 +254,8 @@ int RunPlaybacks(const std::vector<std::string>& files, const std::string& dataD
                    name.c_str(), gameCode);
       return 2;
     }
-    std::fprintf(stderr, "vedo-replay: %s: %s\n", name.c_str(), o.message.c_str());
+    std::fprintf(stderr, "vedo-replay: %s: %s; %ju bytes, played in %.2f s\n", name.c_str(),
+                 o.message.c_str(), sizes[i], took.count());
     if (o.result != PlaybackOutcome::Result::kMatched) code = 1;
   }
   if (!shotWritten) {
