@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "lang/language_text.h"
+#include "formats/language_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const LanguageText text =

@@ -6,7 +6,7 @@
 #include "gfx/text.h"
 #include "lang/game_lines.h"
 #include "lang/language.h"
-#include "platform/text.h"
+#include "platform/draw/text_draw.h"
 #include "state/game_state.h"
 
 namespace {

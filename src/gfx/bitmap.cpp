@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/little_endian.h"
+#include "formats/little_endian.h"
 #include "platform/platform.h"
 
 platform::HRESULT ReloadBitmap(platform::Surface* surface, const char* fileName) {

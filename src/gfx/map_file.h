@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
+#include "formats/map_format.h"
 #include "gfx/display.h"
-#include "gfx/map_format.h"
 
 int LoadMap(const char* fileName);
 // The ground tile of a map cell: the absolute value of its number; -1 (no

@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/file_bytes.h"
-#include "platform/little_endian.h"
+#include "formats/file_bytes.h"
+#include "formats/little_endian.h"
 #include "platform/platform.h"
 
 namespace {

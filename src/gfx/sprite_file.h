@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "formats/sprite_format.h"
 #include "gfx/display.h"
-#include "gfx/sprite_format.h"
 
 int GetNumSprite(const char* fileName);
 int LoadSprite(const char* fileName);

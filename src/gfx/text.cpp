@@ -1,6 +1,6 @@
 #include "gfx/text.h"
 
-#include "platform/text.h"
+#include "platform/draw/text_draw.h"
 
 platform::HRESULT PrintText(platform::Surface* surface, const char* text, std::uint32_t backColour,
                             std::uint32_t textColour, int x, int y) {

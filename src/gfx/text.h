@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/surface.h"
+#include "platform/draw/surface.h"
 
 // Draws a CP949 string with its top-left corner at (x, y), in textColour on
 // an opaque box of backColour. Colours are COLORREFs (0x00BBGGRR).

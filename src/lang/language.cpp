@@ -3,14 +3,14 @@
 #include <memory>
 #include <vector>
 
+#include "formats/file_bytes.h"
+#include "formats/language_text.h"
 #include "gfx/bitmap.h"
 #include "gfx/display.h"
 #include "gfx/map_file.h"
 #include "lang/game_lines.h"
-#include "lang/language_text.h"
-#include "platform/file_bytes.h"
+#include "platform/draw/text_draw.h"
 #include "platform/platform.h"
-#include "platform/text.h"
 #include "state/data_contract.h"
 #include "state/game_state.h"
 

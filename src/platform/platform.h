@@ -17,7 +17,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/surface.h"
+#include "platform/draw/surface.h"
 
 namespace platform {
 

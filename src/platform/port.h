@@ -12,10 +12,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/audio.h"
-#include "platform/bitmap.h"
+#include "formats/bmp_file.h"
+#include "platform/draw/surface.h"
 #include "platform/platform.h"
-#include "platform/surface.h"
+#include "platform/sound/audio.h"
 
 namespace platform {
 

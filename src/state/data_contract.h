@@ -2,7 +2,7 @@
 // sizes of its pictures, the headers of the map and sprite files, and the
 // tiles and sprite frames it draws with the places it draws them.
 //
-// The game draws by these names. The data generator (tools/datakit) builds
+// The game draws by these names. The data generator (content/) builds
 // to them, `vedo-kit check` holds a folder against them, and the build reads
 // its list of generated files from the file names below, so that a place
 // moved here moves what all of them expect. Only constants live here: the
@@ -22,7 +22,7 @@ inline constexpr int kScreenRows = kViewRows + kPanelRows;
 inline constexpr int kMapViewHeight = 360;  // the panel starts below
 
 // ---- Files ------------------------------------------------------------------
-// (tools/datakit/CMakeLists.txt reads every quoted file name of this header.)
+// (content/CMakeLists.txt reads every quoted file name of this header.)
 
 inline constexpr char kMapFileName[] = "city.map";
 inline constexpr char kSpriteFileName[] = "WEAPON.SPR";

@@ -11,7 +11,7 @@
 #             web/game_main.cpp, the browser's entry, emscripten's
 #   layers    each folder of src includes only its own and the layers below
 #             it (docs/architecture.md):
-#               platform -> state -> gfx, audio -> lang -> combat -> field, scenes -> app
+#               formats -> platform -> state -> gfx, audio -> lang -> combat -> field, scenes -> app
 #
 #   tools/check/house_rules.sh [format|includes|layers]...     default: all
 #
@@ -78,7 +78,7 @@ check_includes() {
 
 # The layers of src, lowest first; the folders of one entry stand side by
 # side and include none of each other.
-layers=(platform state "gfx audio" lang combat "field scenes" app)
+layers=(formats platform state "gfx audio" lang combat "field scenes" app)
 
 check_layers() {
   local status=0 file layer hit included i below

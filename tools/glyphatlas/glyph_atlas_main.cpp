@@ -29,7 +29,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/glyph_atlas.h"
+#include "formats/glyph_atlas.h"
 
 namespace {
 

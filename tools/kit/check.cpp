@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <map>
 
-#include "audio/wave_file.h"
+#include "formats/bmp_file.h"
+#include "formats/wave_file.h"
 #include "kit/formats.h"
 #include "kit/game_needs.h"
-#include "platform/audio.h"
-#include "platform/bitmap.h"
+#include "platform/sound/audio.h"
 
 namespace kit {
 namespace {

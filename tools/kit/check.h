@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "formats/bmp_file.h"
 #include "kit/formats.h"
-#include "platform/bitmap.h"
 
 namespace kit {
 

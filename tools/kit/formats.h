@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "gfx/map_format.h"
-#include "gfx/sprite_format.h"
-#include "platform/midi_file.h"
+#include "formats/map_format.h"
+#include "formats/midi_file.h"
+#include "formats/sprite_format.h"
 
 namespace kit {
 

@@ -6,14 +6,14 @@
 #include <filesystem>
 #include <map>
 
+#include "formats/bmp_file.h"
+#include "formats/language_text.h"
 #include "kit/check.h"
 #include "kit/formats.h"
 #include "kit/game_needs.h"
 #include "lang/game_lines.h"
 #include "lang/language.h"
-#include "lang/language_text.h"
-#include "platform/bitmap.h"
-#include "platform/text.h"
+#include "platform/draw/text_draw.h"
 
 namespace kit {
 namespace {

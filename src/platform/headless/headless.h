@@ -10,8 +10,8 @@
 
 #include <cstdint>
 
-#include "platform/audio.h"
-#include "platform/surface.h"
+#include "platform/draw/surface.h"
+#include "platform/sound/audio.h"
 
 namespace platform {
 

@@ -13,7 +13,7 @@
 // replay tool, when --soundfont asks its headless backend for the
 // platform's music) there is no page: music is silent after one warning
 // line.
-#include "platform/audio_output.h"
+#include "platform/sound/audio_output.h"
 
 #include <emscripten.h>
 

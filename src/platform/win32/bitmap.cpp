@@ -2,11 +2,11 @@
 // file into a DIB section of its own depth, which is then copied (GDI
 // converts palettes and depths) into a top-down 24-bit DIB section: B, G, R
 // rows, as our surfaces hold them.
-#include "platform/bitmap.h"
-
 #include <windows.h>
 
 #include <cstring>
+
+#include "formats/bmp_file.h"
 
 namespace platform {
 

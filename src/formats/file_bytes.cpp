@@ -1,0 +1,41 @@
+#include "formats/file_bytes.h"
+
+#include <cstdio>
+#include <memory>
+
+namespace platform {
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+}  // namespace
+
+FileRead ReadFileBytes(const char* path, std::vector<std::uint8_t>& out, std::size_t maxBytes) {
+  out.clear();
+  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
+  std::FILE* f = file.get();
+  if (f == nullptr) return FileRead::kMissing;
+  // Room for the size the file says it has now, when that is within the
+  // limit; the reading itself holds to the limit whatever the size said.
+  if (std::fseek(f, 0, SEEK_END) == 0) {
+    const long size = std::ftell(f);
+    if (size > 0 && static_cast<unsigned long>(size) <= maxBytes) {
+      out.reserve(static_cast<std::size_t>(size));
+    }
+  }
+  std::rewind(f);
+  std::uint8_t chunk[65536];
+  std::size_t got = 0;
+  while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+    if (got > maxBytes - out.size()) {
+      out.insert(out.end(), chunk, chunk + (maxBytes - out.size()));
+      return FileRead::kTooLarge;
+    }
+    out.insert(out.end(), chunk, chunk + got);
+  }
+  return FileRead::kOk;
+}
+
+}  // namespace platform
