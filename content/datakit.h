@@ -10,6 +10,7 @@
 
 #include "common/canvas.h"
 #include "kit/formats.h"
+#include "state/data_contract.h"
 
 namespace datakit {
 

@@ -4,31 +4,6 @@
 #include <cstdio>
 #include <map>
 
-#include "formats/glyph_atlas.h"
-#include "lang/game_lines.h"
-#include "platform/draw/text_draw.h"
-
-namespace {
-
-// Beyond this many, the rest of a hopeless file is summed up in one line.
-constexpr std::size_t kMaxProblems = 100;
-
-// The characters of the glyph atlas built into the game, the text route of
-// every platform: printable ASCII and KS X 1001's symbols and Hangul. CP949's
-// Hanja and extended Hangul convert, but have no glyphs.
-bool AtlasHolds(char32_t c) {
-  static const std::vector<char32_t> characters = [] {
-    std::vector<char32_t> all;
-    platform::GlyphAtlas atlas;
-    std::string error;
-    if (platform::ReadGlyphAtlas(platform::BuiltInGlyphAtlas(), atlas, error)) {
-      for (const platform::AtlasGlyph& glyph : atlas.glyphs) all.push_back(glyph.codePoint);
-    }
-    return all;
-  }();
-  return std::binary_search(characters.begin(), characters.end(), c);
-}
-
 std::string Utf8Of(char32_t c) {
   std::string out;
   if (c < 0x80) {
@@ -48,6 +23,11 @@ std::string Utf8Of(char32_t c) {
   }
   return out;
 }
+
+namespace {
+
+// Beyond this many, the rest of a hopeless file is summed up in one line.
+constexpr std::size_t kMaxProblems = 100;
 
 // Decodes one UTF-8 character at `text[at]`, strictly (no overlong forms, no
 // surrogates, nothing past U+10FFFF). Advances `at`; false on a bad byte.
@@ -86,7 +66,7 @@ bool KeyCharacter(char c) {
 
 class Reader {
  public:
-  explicit Reader(LanguageText& out) : out_(out) {}
+  Reader(LanguageText& out, const LanguageKeys& game) : out_(out), game_(game) {}
 
   void Problem(const std::string& text) {
     ++problems_;
@@ -107,7 +87,7 @@ class Reader {
       if (c < 0x20 || c == 0x7F) return "holds a control character";
       if (c < 0x7F) continue;
       auto known = drawable_.find(c);
-      if (known == drawable_.end()) known = drawable_.emplace(c, Where(c)).first;
+      if (known == drawable_.end()) known = drawable_.emplace(c, game_.undrawable(c)).first;
       if (!known->second.empty()) {
         char code[16];
         std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
@@ -121,30 +101,21 @@ class Reader {
   }
 
  private:
-  // Empty when the route draws the character; otherwise what keeps it from
-  // doing so.
-  static std::string Where(char32_t c) {
-    // The conversion answers '?' for a character CP949 lacks.
-    const std::string cp949 = platform::Utf8ToCp949(Utf8Of(c));
-    if (cp949.size() != 2) return "not a CP949 character";
-    if (!AtlasHolds(c)) return "in CP949 but not in the glyph atlas";
-    return "";
-  }
-
   LanguageText& out_;
+  const LanguageKeys& game_;
   std::size_t problems_ = 0;
   std::map<char32_t, std::string> drawable_;
 };
 
 }  // namespace
 
-LanguageText ReadLanguageText(std::string_view bytes) {
+LanguageText ReadLanguageText(std::string_view bytes, const LanguageKeys& game) {
   LanguageText out;
-  const std::vector<GameLine>& game = GameLines();
-  out.lines.assign(game.size(), "");
-  out.fileLines.assign(game.size(), 0);
-  out.usable.assign(game.size(), false);
-  Reader reader(out);
+  const std::size_t count = game.keys.size();
+  out.lines.assign(count, "");
+  out.fileLines.assign(count, 0);
+  out.usable.assign(count, false);
+  Reader reader(out, game);
   if (bytes.size() > kLanguageTextMaxBytes) {
     reader.Problem("larger than " + std::to_string(kLanguageTextMaxBytes) + " bytes");
     return out;
@@ -185,13 +156,13 @@ LanguageText ReadLanguageText(std::string_view bytes) {
       reader.Problem(at + "not a key and a quoted text (KEY \"TEXT\")");
       continue;
     }
-    const int id = GameLineId(key);
     const std::string name(key);
-    if (id < 0) {
+    const auto slot = static_cast<std::size_t>(std::find(game.keys.begin(), game.keys.end(), name) -
+                                               game.keys.begin());
+    if (slot == count) {
       reader.Problem(at + "unknown key " + name);
       continue;
     }
-    const auto slot = static_cast<std::size_t>(id);
     if (out.fileLines[slot] != 0) {
       reader.Problem(at + name + " is given again (first on line " +
                      std::to_string(out.fileLines[slot]) + ")");
@@ -207,9 +178,9 @@ LanguageText ReadLanguageText(std::string_view bytes) {
     out.lines[slot] = std::string(text);
     out.usable[slot] = true;
   }
-  for (std::size_t id = 0; id < game.size(); ++id) {
+  for (std::size_t id = 0; id < count; ++id) {
     if (out.fileLines[id] == 0) {
-      reader.Problem(game[id].key + " is missing (" + game[id].where + ")");
+      reader.Problem(game.keys[id] + " is missing (" + game.where[id] + ")");
     }
   }
   reader.Finish();

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,10 +31,20 @@ struct LanguageText {
   std::vector<std::string> problems;  // one a line; none when the file is usable
 };
 
+// What a file is read against: the game's lines in id order, each its key
+// and where it shows, and what keeps the game's text route from drawing a
+// character ("" when it draws it).
+struct LanguageKeys {
+  std::vector<std::string> keys;
+  std::vector<std::string> where;
+  std::function<std::string(char32_t)> undrawable;
+};
+
 // Reads the file's bytes. Every problem names the file's line and the key:
 // a line that is no key and quoted text, bytes that are not UTF-8, an
 // unknown key or one given twice, a text too long or holding a character the
-// game's text route cannot draw (one CP949 lacks, or one outside the glyph
-// atlas: printable ASCII, KS X 1001's symbols and Hangul), and each key the
-// file does not give.
-LanguageText ReadLanguageText(std::string_view bytes);
+// game's text route cannot draw, and each key the file does not give.
+LanguageText ReadLanguageText(std::string_view bytes, const LanguageKeys& game);
+
+// The UTF-8 bytes of a character.
+std::string Utf8Of(char32_t c);

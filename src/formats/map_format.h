@@ -15,7 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "state/data_contract.h"
+// The tag, zero-terminated in a 16-byte field (the sprite file's too).
+inline constexpr char kMapTag[] = "RevUdav v1";
+inline constexpr int kMapHeaderBytes = 52;
+inline constexpr int kTagFieldBytes = 16;
 
 // Limits on what the game can show. The field's layers are 18 x 25 and the
 // panel takes three more rows; the screen shows 16 x 12 tiles.

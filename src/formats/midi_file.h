@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/sound/audio.h"
-
 namespace platform {
+
+enum class MidiTimeDivision { kPpqn, kSmpte24, kSmpte25, kSmpte30Drop, kSmpte30 };
 
 // Files larger than this are refused.
 inline constexpr std::size_t kMaxMidiFileBytes = 4u << 20;

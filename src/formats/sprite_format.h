@@ -16,11 +16,14 @@
 #include <string>
 #include <vector>
 
-#include "state/data_contract.h"
+#include "formats/map_format.h"
 
-// No frame is larger than the screen: it could never be drawn.
-inline constexpr int kSpriteMaxWidth = kScreenWidth;
-inline constexpr int kSpriteMaxHeight = kScreenHeight;
+// The tag, in the map file's 16-byte tag field.
+inline constexpr char kSpriteTag[] = "DidArid v1.0";
+inline constexpr int kSpriteHeaderBytes = 32;
+// No frame is larger than the screen, 640 x 480: it could never be drawn.
+inline constexpr int kSpriteMaxWidth = 640;
+inline constexpr int kSpriteMaxHeight = 480;
 
 struct SpriteHeader {
   bool tagOk = false;

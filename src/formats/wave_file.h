@@ -9,7 +9,20 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "platform/sound/audio.h"
+namespace platform {
+
+// The sample rates a sound may have.
+inline constexpr int kMinBufferRate = 1000;
+inline constexpr int kMaxBufferRate = 192000;
+
+struct PcmFormat {
+  int channels = 0;  // 1 or 2
+  int samplesPerSecond = 0;
+  int blockAlign = 0;     // channels * bitsPerSample / 8
+  int bitsPerSample = 0;  // 8 (unsigned) or 16 (signed, little-endian)
+};
+
+}  // namespace platform
 
 // Files larger than this are not read.
 inline constexpr std::size_t kMaxWaveFileBytes = std::size_t{64} << 20;

@@ -9,6 +9,9 @@
 #include "formats/file_bytes.h"
 #include "formats/little_endian.h"
 #include "platform/platform.h"
+#include "state/data_contract.h"
+
+static_assert(kSpriteMaxWidth == kScreenWidth && kSpriteMaxHeight == kScreenHeight);
 
 namespace {
 

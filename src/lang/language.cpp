@@ -91,7 +91,8 @@ bool ReadPack(const std::string& dir, std::vector<std::string>& lines, PackArt& 
       break;
   }
   const LanguageText text =
-      ReadLanguageText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+      ReadLanguageText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                       GameLanguageKeys());
   if (!text.problems.empty()) {
     problem = textPath + ": " + text.problems.front();
     if (text.problems.size() > 1) {

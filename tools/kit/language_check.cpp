@@ -209,7 +209,8 @@ std::vector<std::string> CheckLanguagePack(const std::string& dir) {
     problems.push_back(std::string(kLanguageTextName) + ": " + error);
   } else {
     const LanguageText text = ReadLanguageText(
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+        GameLanguageKeys());
     for (const std::string& p : text.problems) {
       problems.push_back(std::string(kLanguageTextName) + ": " + p);
     }

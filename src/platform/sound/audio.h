@@ -27,6 +27,9 @@
 #include <cstdint>
 #include <string>
 
+#include "formats/midi_file.h"
+#include "formats/wave_file.h"
+
 namespace platform {
 
 inline constexpr int kAudioRate = 44100;
@@ -36,16 +39,8 @@ inline constexpr int kAudioBlockFrames = 1024;
 
 // ---- Sound device and buffers ----------------------------------------------
 
-// The sample rates a buffer may be created at.
-inline constexpr int kMinBufferRate = 1000;
-inline constexpr int kMaxBufferRate = 192000;
-
-struct PcmFormat {
-  int channels = 0;  // 1 or 2
-  int samplesPerSecond = 0;
-  int blockAlign = 0;     // channels * bitsPerSample / 8
-  int bitsPerSample = 0;  // 8 (unsigned) or 16 (signed, little-endian)
-};
+// A buffer's sample rates and samples are those of a sound file
+// (kMinBufferRate, kMaxBufferRate and PcmFormat in formats/wave_file.h).
 
 class SoundDevice;
 class SoundBuffer;
@@ -82,7 +77,6 @@ std::size_t SoundBufferFrames(const SoundBuffer* buffer);
 // ---- MIDI sequencer ----------------------------------------------------------
 
 enum class SequencerMode { kStopped, kPlaying, kPaused };
-enum class MidiTimeDivision { kPpqn, kSmpte24, kSmpte25, kSmpte30Drop, kSmpte30 };
 
 // A sequencer's identifier; 0 is none. One sequencer can be open at a time,
 // as the synthesizer is one output port.
