@@ -11,7 +11,6 @@
 
 #include "formats/glyph_atlas.h"
 #include "gfx/display.h"
-#include "gfx/text.h"
 #include "platform/draw/text_draw.h"
 #include "platform/platform.h"
 #include "support/test_data.h"

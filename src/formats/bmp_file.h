@@ -15,11 +15,6 @@ struct Image {
   std::vector<std::uint8_t> pixels;
 };
 
-// Loads a Windows BMP file for the game, with the chosen backend's reader:
-// our own (ReadBmpFile), or the system's where the platform keeps it
-// (Windows). False when the file is missing or not a picture it reads.
-bool LoadBmpFile(const char* path, Image& out);
-
 // ---- Our reader -------------------------------------------------------------
 //
 // The core, info and later headers; 1, 2, 4 and 8 bits with a colour table,

@@ -1,11 +1,12 @@
-// Software surfaces and the fast copy between them.
+// Software surfaces.
 //
 // Every picture the game draws lives in a Surface: 24-bit pixels, three bytes
 // each, B, G, R in memory, rows `pitch` bytes apart. Tiles and sprite frames
 // are copied into surfaces byte for byte from their files, so the files'
-// pixel order is the surfaces' pixel order. BltFast copies a rectangle from
-// one surface to another, opaque or with a source colour key, and never clips:
-// a copy that would reach outside the destination fails as a whole.
+// pixel order is the surfaces' pixel order. BltFast (platform.h), which asks
+// the display whether it is busy, copies a rectangle from one surface to
+// another, opaque or with a source colour key, and never clips: a copy that
+// would reach outside the destination fails as a whole.
 //
 // The primary surface and its back buffer belong to the display. When the
 // display is lost, both report DDERR_SURFACELOST until the primary is
@@ -79,13 +80,5 @@ class Surface {
   std::uint32_t colorKey_ = 0;
   const bool* lossFlag_ = nullptr;
 };
-
-// Copies srcRect of src to (x, y) of dst. With DDBLTFAST_SRCCOLORKEY, source
-// pixels equal to src's colour key are left out. Returns DD_OK,
-// DDERR_SURFACELOST when either surface is lost, DDERR_WASSTILLDRAWING when
-// either is on the display and the display is busy, and DDERR_INVALIDRECT when
-// the rectangle is empty or does not fit either surface.
-HRESULT BltFast(Surface& dst, int x, int y, const Surface& src, const Rect& srcRect,
-                std::uint32_t flags);
 
 }  // namespace platform

@@ -18,8 +18,6 @@
 #include <vector>
 
 #include "formats/glyph_atlas.h"
-#include "platform/headless/headless.h"
-#include "platform/port.h"
 
 namespace platform {
 namespace {
@@ -162,9 +160,6 @@ std::string TextFaceDescription() { return Text().Atlas().face; }
 
 HRESULT DrawTextCp949(Surface& surface, const char* text, std::uint32_t backColour,
                       std::uint32_t textColour, int x, int y) {
-  if (HeadlessRecorder* r = ActiveRecorder(); r != nullptr && text != nullptr) {
-    r->TextDrawn(text, backColour, textColour, x, y);
-  }
   if (surface.IsLost()) return DDERR_SURFACELOST;
   if (text == nullptr) return DDERR_INVALIDPARAMS;
   const std::size_t length = std::strlen(text);

@@ -52,8 +52,14 @@ SoundDevice* OpenSoundDevice();
 void CloseSoundDevice(SoundDevice* device);
 
 // Whether a sound of `size` bytes in `format` is short enough for a buffer:
-// at most two minutes.
-bool SoundFitsBuffer(const PcmFormat& format, std::size_t size);
+// at most two minutes. (Inline, for the kit, which links no sound.)
+inline bool SoundFitsBuffer(const PcmFormat& f, std::size_t size) {
+  constexpr std::size_t kMaxFrames = std::size_t{120} * kAudioRate;  // output frames
+  if (f.blockAlign <= 0 || f.samplesPerSecond <= 0) return false;
+  const std::size_t sourceFrames = size / static_cast<std::size_t>(f.blockAlign);
+  return sourceFrames <= kMaxFrames &&
+         sourceFrames * kAudioRate / static_cast<std::size_t>(f.samplesPerSecond) <= kMaxFrames;
+}
 // A buffer holding `size` bytes of samples in `format`. Null when the format
 // is not one of the above, there are no whole frames, or the sound does not
 // fit.

@@ -1,6 +1,6 @@
 // The output's life cycle, the mixer pass and the host's pulls: the same on
 // every platform. The device, the synthesizer and the converter come from the
-// platform (port.h), except on the headless backend.
+// platform (port.h), except where a host pulls the mix.
 #include "platform/sound/audio_output.h"
 
 #include <algorithm>
@@ -108,15 +108,15 @@ AudioOutput* AcquireOutput() {
     return gOutput;
   }
   auto* out = new AudioOutput;
-  out->pulledByHost = IsHeadless();
+  out->pulledByHost = MixPulledByHost();
   if (!out->pulledByHost && !StartAudioDevice(*out)) {
     delete out;
     return nullptr;
   }
   out->users = 1;
   gOutput = out;
-  if (out->pulledByHost && !HeadlessNativeMusic()) {
-    HandOverSynth(nullptr);  // the headless backend has no music of its own
+  if (out->pulledByHost && !UsesPlatformMusic()) {
+    HandOverSynth(nullptr);  // a host-pulled mix has no music of its own
   } else if (auto make = MusicSynthMaker(out->pulledByHost)) {
     out->loader = std::thread(&LoadSynth, out, std::move(make));
   }
@@ -147,9 +147,7 @@ bool PullAudio(std::int16_t* out, int frames) {
   return true;
 }
 
-unsigned MidiOutputCount() {
-  return IsHeadless() && !HeadlessNativeMusic() ? 0 : NativeMidiOutputCount();
-}
+unsigned MidiOutputCount() { return UsesPlatformMusic() ? NativeMidiOutputCount() : 0; }
 
 void SetSoundfontPath(const std::string& path) {
   std::snprintf(gSoundfontPath, sizeof gSoundfontPath, "%s", path.c_str());

@@ -20,7 +20,6 @@
 #include <string>
 
 #include "formats/midi_file.h"
-#include "platform/headless/headless.h"
 #include "platform/platform.h"
 #include "platform/port.h"
 #include "platform/sound/audio_output.h"
@@ -215,9 +214,9 @@ void SendDue(Sequencer& s, MusicSynth* synth) {
   }
 }
 
-// Tells the headless backend's recorder, if there is one.
-void Heard(HeadlessRecorder::MusicCall call, const char* path = nullptr) {
-  if (HeadlessRecorder* r = ActiveRecorder()) r->MusicCalled(call, path);
+// Tells a host's recorder, if one listens.
+void Heard(CallRecorder::MusicCall call, const char* path = nullptr) {
+  if (CallRecorder* r = ActiveRecorder()) r->MusicCalled(call, path);
 }
 
 // At the end of the tune the sequencer stops by itself, at the end.
@@ -271,7 +270,7 @@ void MixMusic(AudioOutput& out, std::int32_t* sum, int frames) {
 }
 
 SequencerId OpenSequencer(const char* path) {
-  if (path != nullptr) Heard(HeadlessRecorder::MusicCall::kOpen, path);
+  if (path != nullptr) Heard(CallRecorder::MusicCall::kOpen, path);
   if (path == nullptr || gSequencer != nullptr) return 0;
   auto s = std::make_unique<Sequencer>();
   std::string error;
@@ -298,7 +297,7 @@ SequencerId OpenSequencer(const char* path) {
 }
 
 void CloseSequencer(SequencerId id) {
-  Heard(HeadlessRecorder::MusicCall::kClose);
+  Heard(CallRecorder::MusicCall::kClose);
   Sequencer* s = Find(id);
   if (s == nullptr) return;
   AudioOutput* out = s->output;
@@ -313,7 +312,7 @@ void CloseSequencer(SequencerId id) {
 }
 
 bool SequencerPlay(SequencerId id, std::uint32_t fromMs) {
-  Heard(HeadlessRecorder::MusicCall::kPlay);
+  Heard(CallRecorder::MusicCall::kPlay);
   Sequencer* s = Find(id);
   if (s == nullptr) return false;
   const std::int64_t us = std::int64_t{fromMs} * 1000;
@@ -327,7 +326,7 @@ bool SequencerPlay(SequencerId id, std::uint32_t fromMs) {
 }
 
 bool SequencerStop(SequencerId id) {
-  Heard(HeadlessRecorder::MusicCall::kStop);
+  Heard(CallRecorder::MusicCall::kStop);
   Sequencer* s = Find(id);
   if (s == nullptr) return false;
   std::lock_guard<std::mutex> hold(s->output->lock);
@@ -340,7 +339,7 @@ bool SequencerStop(SequencerId id) {
 }
 
 bool SequencerPause(SequencerId id) {
-  Heard(HeadlessRecorder::MusicCall::kPause);
+  Heard(CallRecorder::MusicCall::kPause);
   Sequencer* s = Find(id);
   if (s == nullptr) return false;
   std::lock_guard<std::mutex> hold(s->output->lock);
@@ -353,7 +352,7 @@ bool SequencerPause(SequencerId id) {
 }
 
 bool SequencerSeek(SequencerId id, std::uint32_t ms) {
-  Heard(HeadlessRecorder::MusicCall::kSeek);
+  Heard(CallRecorder::MusicCall::kSeek);
   Sequencer* s = Find(id);
   if (s == nullptr) return false;
   const std::int64_t us = std::int64_t{ms} * 1000;

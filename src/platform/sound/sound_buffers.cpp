@@ -2,7 +2,7 @@
 //
 // A buffer's samples are converted once, when it is created, from the file's
 // PCM format to the output's (44100 Hz, signed 16-bit, stereo) by the
-// platform's converter (our own on the headless backend), and then shared by
+// platform's converter (our own where a host pulls the mix), and then shared by
 // every duplicate. Each buffer keeps its own position and state. The mixer
 // adds the sounding buffers into the pass's sum; one that reaches its end
 // stops and goes back to its start.
@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/headless.h"
 #include "platform/platform.h"
 #include "platform/port.h"
 #include "platform/sound/audio.h"
@@ -39,9 +38,6 @@ class SoundDevice {
 };
 
 namespace {
-
-// Longest sound a buffer takes, in output frames.
-constexpr std::size_t kMaxFrames = std::size_t{120} * kAudioRate;
 
 bool ConvertToOutput(const AudioOutput& output, const PcmFormat& f, const void* bytes,
                      std::size_t size, std::vector<std::int16_t>& out) {
@@ -76,13 +72,6 @@ void Unlist(SoundDevice* device, SoundBuffer* buffer) {
 }
 
 }  // namespace
-
-bool SoundFitsBuffer(const PcmFormat& f, std::size_t size) {
-  if (f.blockAlign <= 0 || f.samplesPerSecond <= 0) return false;
-  const std::size_t sourceFrames = size / static_cast<std::size_t>(f.blockAlign);
-  return sourceFrames <= kMaxFrames &&
-         sourceFrames * kAudioRate / static_cast<std::size_t>(f.samplesPerSecond) <= kMaxFrames;
-}
 
 SoundDevice* OpenSoundDevice() {
   AudioOutput* out = AcquireOutput();
@@ -141,7 +130,7 @@ SoundBuffer* DuplicateSoundBuffer(SoundDevice* device, SoundBuffer* original) {
 
 void PlaySoundBuffer(SoundBuffer* buffer) {
   if (buffer == nullptr) return;
-  if (HeadlessRecorder* r = ActiveRecorder()) r->SoundPlayed(buffer);
+  if (CallRecorder* r = ActiveRecorder()) r->SoundPlayed(buffer);
   SoundDevice* device = buffer->device;
   std::lock_guard<std::mutex> hold(device->output->lock);
   if (buffer->playing) return;
