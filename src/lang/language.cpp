@@ -160,14 +160,6 @@ void UseKorean() {
 
 }  // namespace
 
-bool LanguageNameValid(std::string_view name) {
-  if (name.empty() || name.size() > 16 || name[0] < 'a' || name[0] > 'z') return false;
-  for (char c : name) {
-    if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-')) return false;
-  }
-  return true;
-}
-
 const char* GameText(int id) {
   if (gLines.empty()) UseKorean();
   if (id < 0 || id >= static_cast<int>(gLines.size())) return "";
