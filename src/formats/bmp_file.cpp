@@ -1,4 +1,4 @@
-// Our BMP reader (platform/bitmap.h), and the picture sizes every platform's
+// Our BMP reader (bmp_file.h), and the picture sizes every platform's
 // reader takes.
 #include "formats/bmp_file.h"
 

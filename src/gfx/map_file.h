@@ -1,4 +1,4 @@
-// The game's map: LoadMap reads the map file (gfx/map_format.h) into the
+// The game's map: LoadMap reads the map file (formats/map_format.h) into the
 // ground layer and one tile surface per tile image.
 #pragma once
 

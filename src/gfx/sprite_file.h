@@ -1,5 +1,5 @@
 // The game's sprite frames and the animation reader, over the files of
-// gfx/sprite_format.h.
+// formats/sprite_format.h.
 #pragma once
 
 #include <cstdint>

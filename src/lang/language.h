@@ -1,6 +1,6 @@
 // The language the game speaks: Korean, built in, or a language pack from
 // the data folder's lang/NAME/. A pack holds its text file
-// (lang/language_text.h) and, as BMP files, the art with words that differs
+// (formats/language_text.h) and, as BMP files, the art with words that differs
 // from the built-in art:
 //   Title.bmp, warning.bmp, ...   a picture, by the data folder's name, at
 //                                 the picture's size
