@@ -17,7 +17,6 @@
 #include <cstdint>
 #include <string>
 
-#include "formats/bmp_file.h"
 #include "platform/draw/surface.h"
 
 namespace platform {
@@ -87,6 +86,10 @@ void TellPlayer(const char* text, bool error);
 // Linux launcher names the installed data itself; the browser has no
 // folders).
 std::string ProgramFolder();
+// Where players start the game by double-clicking it (Windows), one game
+// runs at a time: true when another is running, which this brings to the
+// front, and this start should end. False where games may run side by side.
+bool HandOverToRunningGame();
 
 // How the main window is shown: full screen (the default), or a normal
 // window of 640 x 480 times `scale`; scale 0 asks for the largest whole
@@ -121,11 +124,6 @@ HRESULT BltFast(Surface& dst, int x, int y, const Surface& src, const Rect& srcR
 // (draw/text_draw.h). E_FAIL for a null surface or text.
 HRESULT PrintText(Surface* surface, const char* text, std::uint32_t backColour,
                   std::uint32_t textColour, int x, int y);
-// Loads a Windows BMP file for the game, with the chosen backend's reader:
-// our own (ReadBmpFile, formats/bmp_file.h), or the system's where the
-// platform keeps it (Windows). False when the file is missing or not a
-// picture it reads.
-bool LoadBmpFile(const char* path, Image& out);
 // Exchanges the primary and back buffer pixels and shows the primary, paced
 // to 60 flips a second on a real screen. DDERR_SURFACELOST while the display
 // is lost; DDERR_WASSTILLDRAWING while the display is busy.

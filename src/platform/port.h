@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "formats/bmp_file.h"
 #include "platform/draw/surface.h"
 #include "platform/platform.h"
 #include "platform/sound/audio.h"
@@ -73,10 +72,6 @@ class Backend {
   // Gives the screen back.
   virtual void VideoRelease() = 0;
 
-  // Loads a BMP file as B, G, R rows; false when it is missing or not one
-  // the backend reads. Our own reader unless the platform has its own.
-  virtual bool LoadBmpFile(const char* path, Image& out) { return ReadBmpFile(path, out); }
-
   // A host's part, where a host drives the backend: whether it pulls the mix
   // itself (PullAudio) rather than a device; whether the music plays through
   // the platform's synthesizer all the same; its recorder, null when none
@@ -98,6 +93,8 @@ void NativeTellPlayer(const char* text, bool error);
 // ProgramFolder: the program file's folder where players start it from
 // anywhere with its data beside it, else empty.
 std::string NativeProgramFolder();
+// HandOverToRunningGame: false where games may run side by side.
+bool NativeHandOverToRunningGame();
 
 // A monotonic clock in nanoseconds: the flip limiter's and the frame trace's.
 std::int64_t MonotonicNs();

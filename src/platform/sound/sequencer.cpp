@@ -19,6 +19,7 @@
 #include <memory>
 #include <string>
 
+#include "formats/file_bytes.h"
 #include "formats/midi_file.h"
 #include "platform/platform.h"
 #include "platform/port.h"
@@ -276,8 +277,7 @@ SequencerId OpenSequencer(const char* path) {
   std::string error;
   if (!LoadMidiFile(path, s->file, &error)) {
     // A missing file is the caller's business; a damaged one gets a line.
-    if (std::FILE* f = std::fopen(path, "rb")) {
-      std::fclose(f);
+    if (FileExists(path)) {
       const std::string line = std::string("MIDI file ") + path + ": " + error + ".\n";
       DebugOutput(line.c_str());
     }

@@ -3,6 +3,8 @@
 # icon, and runs its tests under Wine.
 
 set(VEDO_PLATFORM_DIRS win32)
+# Files through the wide API, with the UTF-16 conversions it takes.
+set(VEDO_PLATFORM_FILES win32/files.cpp win32/utf16.cpp)
 # Known DLLs alone: winmm and wtsapi32 are loaded from System32 at run time
 # (win32/system_dll.h).
 set(VEDO_PLATFORM_LIBRARIES gdi32 user32)
@@ -18,7 +20,6 @@ set(VEDO_TEST_LAUNCHER env VEDO_WINDOWS_BUILD=${CMAKE_BINARY_DIR}
                        ${CMAKE_SOURCE_DIR}/tests/windows/wine_run.sh)
 set(VEDO_TESTS_NOT_HERE
   platform/frame_trace_test.cpp "the process's /proc record and the POSIX clocks of the Linux trace"
-  formats/bmp_loader_test.cpp "our picture reader, while Windows reads its pictures through GDI"
   platform/sound/sound_output_test.cpp
   "the Linux sound output (SDL's dummy and disk drivers), while the Windows sound has its own checks"
   platform/sound/sequencer_test.cpp "FluidSynth and its soundfont, while Windows music goes to the MIDI output"
