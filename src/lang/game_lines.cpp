@@ -1,8 +1,5 @@
 #include "lang/game_lines.h"
 
-#include <algorithm>
-
-#include "formats/glyph_atlas.h"
 #include "platform/draw/text_draw.h"
 #include "state/game_state.h"
 
@@ -185,29 +182,14 @@ int GameLineId(std::string_view key) { return IdIn(GameLines(), key); }
 
 namespace {
 
-// The characters of the glyph atlas built into the game, the text route of
-// every platform: printable ASCII and KS X 1001's symbols and Hangul. CP949's
-// Hanja and extended Hangul convert, but have no glyphs.
-bool AtlasHolds(char32_t c) {
-  static const std::vector<char32_t> characters = [] {
-    std::vector<char32_t> all;
-    platform::GlyphAtlas atlas;
-    std::string error;
-    if (platform::ReadGlyphAtlas(platform::BuiltInGlyphAtlas(), atlas, error)) {
-      for (const platform::AtlasGlyph& glyph : atlas.glyphs) all.push_back(glyph.codePoint);
-    }
-    return all;
-  }();
-  return std::binary_search(characters.begin(), characters.end(), c);
-}
-
 // Empty when the route draws the character; otherwise what keeps it from
-// doing so.
+// doing so. The glyph atlas holds printable ASCII and KS X 1001's symbols
+// and Hangul: CP949's Hanja and extended Hangul convert, but have no glyphs.
 std::string Undrawable(char32_t c) {
   // The conversion answers '?' for a character CP949 lacks.
   const std::string cp949 = platform::Utf8ToCp949(Utf8Of(c));
   if (cp949.size() != 2) return "not a CP949 character";
-  if (!AtlasHolds(c)) return "in CP949 but not in the glyph atlas";
+  if (!platform::AtlasHasGlyph(c)) return "in CP949 but not in the glyph atlas";
   return "";
 }
 

@@ -128,7 +128,6 @@ class AtlasText {
     return std::string(bytes, 2);
   }
 
- private:
   const AtlasGlyph* Find(char32_t cp) const {
     const auto it =
         std::lower_bound(atlas_.glyphs.begin(), atlas_.glyphs.end(), cp,
@@ -136,6 +135,7 @@ class AtlasText {
     return it != atlas_.glyphs.end() && it->codePoint == cp ? &*it : nullptr;
   }
 
+ private:
   GlyphAtlas atlas_;
   std::vector<std::pair<char32_t, std::size_t>> encode_;  // by code point
   std::vector<Laid> laid_;
@@ -157,6 +157,8 @@ int TextWidthCp949(const char* text) {
 }
 
 std::string TextFaceDescription() { return Text().Atlas().face; }
+
+bool AtlasHasGlyph(char32_t c) { return Text().Find(c) != nullptr; }
 
 HRESULT DrawTextCp949(Surface& surface, const char* text, std::uint32_t backColour,
                       std::uint32_t textColour, int x, int y) {

@@ -28,6 +28,9 @@ int TextWidthCp949(const char* text);
 // "Baekmuk Gulim, revision 3.00000".
 std::string TextFaceDescription();
 
+// Whether the glyph atlas built into the program has a glyph for `c`.
+bool AtlasHasGlyph(char32_t c);
+
 // Converts UTF-8 text to CP949 bytes, with the glyph atlas's table.
 // Characters CP949 lacks, and broken UTF-8 sequences, become '?'. The game
 // keeps its Korean texts as UTF-8 in the sources and converts them once.
