@@ -14,8 +14,8 @@
 #include "app/debug_settings.h"
 #include "app/program.h"
 #include "app/recordings.h"
+#include "formats/bmp_file.h"
 #include "lang/language.h"
-#include "platform/bitmap.h"
 #include "state/data_contract.h"
 #include "state/game_state.h"
 

@@ -5,12 +5,12 @@
 #include <system_error>
 
 #include "audio/sound.h"
+#include "formats/file_bytes.h"
 #include "gfx/bitmap.h"
 #include "gfx/display.h"
 #include "gfx/map_file.h"
 #include "gfx/sprite_file.h"
 #include "lang/language.h"
-#include "platform/file_bytes.h"
 #include "state/data_contract.h"
 #include "state/game_state.h"
 

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/file_bytes.h"
-#include "platform/little_endian.h"
+#include "formats/file_bytes.h"
+#include "formats/little_endian.h"
 #include "platform/platform.h"
 
 platform::HRESULT ReloadBitmap(platform::Surface* surface, const char* fileName) {

@@ -3,14 +3,14 @@
 #include <memory>
 #include <vector>
 
+#include "formats/file_bytes.h"
+#include "formats/language_text.h"
 #include "gfx/bitmap.h"
 #include "gfx/display.h"
 #include "gfx/map_file.h"
 #include "lang/game_lines.h"
-#include "lang/language_text.h"
-#include "platform/file_bytes.h"
+#include "platform/draw/text_draw.h"
 #include "platform/platform.h"
-#include "platform/text.h"
 #include "state/data_contract.h"
 #include "state/game_state.h"
 
@@ -86,7 +86,8 @@ bool ReadPack(const std::string& dir, std::vector<std::string>& lines, PackArt& 
       break;
   }
   const LanguageText text =
-      ReadLanguageText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+      ReadLanguageText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                       GameLanguageKeys());
   if (!text.problems.empty()) {
     problem = textPath + ": " + text.problems.front();
     if (text.problems.size() > 1) {
@@ -153,14 +154,6 @@ void UseKorean() {
 }
 
 }  // namespace
-
-bool LanguageNameValid(std::string_view name) {
-  if (name.empty() || name.size() > 16 || name[0] < 'a' || name[0] > 'z') return false;
-  for (char c : name) {
-    if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-')) return false;
-  }
-  return true;
-}
 
 const char* GameText(int id) {
   if (gLines.empty()) UseKorean();

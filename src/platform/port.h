@@ -7,15 +7,14 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/audio.h"
+#include "platform/draw/surface.h"
 #include "platform/platform.h"
-#include "platform/surface.h"
+#include "platform/sound/audio.h"
 
 namespace platform {
 
@@ -24,8 +23,9 @@ class MusicSynth;
 
 // ---- A backend: the window, its input, the display and the pictures --------
 // The program runs one backend at a time: the platform's own (MakeNativeBackend
-// below), or the headless one, which a host (the replay tool, a test) chooses
-// instead. Members with a body have a shared way that a backend may keep.
+// below), or one that a host (the replay tool, a test) drives and chooses
+// instead (UseBackend). Members with a body have a shared way that a backend
+// may keep.
 class Backend {
  public:
   virtual ~Backend() = default;
@@ -78,6 +78,14 @@ class Backend {
     (void)bytes, (void)why;
     return true;
   }
+
+  // A host's part, where a host drives the backend: whether it pulls the mix
+  // itself (PullAudio) rather than a device; whether the music plays through
+  // the platform's synthesizer all the same; its recorder, null when none
+  // listens.
+  virtual bool HostPullsMix() { return false; }
+  virtual bool PlatformMusic() { return true; }
+  virtual CallRecorder* Recorder() { return nullptr; }
 };
 
 // ---- Once per program: the platform's own -----------------------------------
@@ -92,11 +100,6 @@ void NativeTellPlayer(const char* text, bool error);
 // ProgramFolder: the program file's folder where players start it from
 // anywhere with its data beside it, else empty.
 std::string NativeProgramFolder();
-// OpenForReading: the file at the UTF-8 `path`, opened to read bytes; null
-// when it cannot be.
-std::FILE* NativeOpenForReading(const char* path);
-// The same, opened emptied to write bytes.
-std::FILE* NativeOpenForWriting(const char* path);
 // The player's recordings kept in `folder` (UTF-8; made when missing) as
 // a new file named by the local time, the oldest past kKeptRecordings
 // dropped (kept_recordings.cpp, for the platforms that keep files).
@@ -125,9 +128,9 @@ void CloseTraceFile(std::intptr_t file);
 
 // ---- The sound's parts ---------------------------------------------------------
 // Functions of the program, not of a backend: the output they serve outlives
-// the backends (the music player closes its tune after main returns). The
-// headless backend uses none of them: its host pulls the mix, our own
-// converter does its effects and it has no music (headless.h).
+// the backends (the music player closes its tune after main returns). A
+// backend whose host pulls the mix uses none of them but the synthesizer,
+// where its host asks for that: our own converter does its effects.
 
 // Starts the device that pulls the mix (MixLocked) at kAudioRate, or a silent
 // stand-in (StartSilentPull) after one warning line; sets `out.device`.
@@ -187,16 +190,15 @@ class FlipSlots {
   std::int64_t slot_ = 0;
 };
 
-// ---- Inside the platform layer ------------------------------------------------
+// ---- The chosen backend, for the backends and the shared code -------------------
 
-std::unique_ptr<Backend> MakeHeadlessBackend(HeadlessHost* host);
-// Whether the chosen backend's display is busy (false before one is chosen).
-bool DisplayBusy();
-class HeadlessRecorder;
-// The recorder of the headless backend, while it runs with one; else null.
-HeadlessRecorder* ActiveRecorder();
-// Whether the headless backend plays music through the platform's own
-// synthesizer (HeadlessUseNativeMusic); false while another backend runs.
-bool HeadlessNativeMusic();
+// Makes `backend` the one the game's calls go to.
+void UseBackend(std::unique_ptr<Backend> backend);
+// The chosen backend's host's part (a backend's defaults before one is chosen).
+CallRecorder* ActiveRecorder();
+bool MixPulledByHost();
+bool UsesPlatformMusic();
+// The primary surface once a frame has been flipped to it; else null.
+const Surface* FlippedPrimary();
 
 }  // namespace platform

@@ -2,8 +2,7 @@
 // debugger's text and the player's on the standard streams (the browser's
 // console), and no program folder: the installed Linux game's launcher names
 // its data, the build's game is started in its data folder or given it, and
-// the page's data comes with it. Files open with the C library, which takes
-// UTF-8 paths as they are; games may run side by side.
+// the page's data comes with it; games may run side by side.
 #include <cstdio>
 #include <string>
 
@@ -23,10 +22,6 @@ void NativeTellPlayer(const char* text, bool error) {
 }
 
 std::string NativeProgramFolder() { return std::string(); }
-
-std::FILE* NativeOpenForReading(const char* path) { return std::fopen(path, "rb"); }
-
-std::FILE* NativeOpenForWriting(const char* path) { return std::fopen(path, "wb"); }
 
 bool NativeHandOverToRunningGame() { return false; }
 

@@ -787,29 +787,6 @@ std::string NativeProgramFolder() {
   return Utf8FromUtf16(path);
 }
 
-namespace {
-
-std::FILE* OpenWide(const char* path, const wchar_t* mode) {
-  const std::wstring wide = Utf16FromUtf8(path);
-  std::FILE* f = _wfopen(wide.c_str(), mode);
-  if (f != nullptr || wide.empty()) return f;
-  // Where Windows does not take paths past 260 characters (its long-path
-  // setting off), the whole path in its \\?\ form still opens.
-  std::wstring full(GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr), L'\0');
-  if (full.size() < MAX_PATH) return nullptr;
-  full.resize(
-      GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr));
-  if (full.rfind(L"\\\\?\\", 0) == 0) return nullptr;
-  full = full.rfind(L"\\\\", 0) == 0 ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
-  return _wfopen(full.c_str(), mode);
-}
-
-}  // namespace
-
-std::FILE* NativeOpenForReading(const char* path) { return OpenWide(path, L"rb"); }
-
-std::FILE* NativeOpenForWriting(const char* path) { return OpenWide(path, L"wb"); }
-
 bool NativeHandOverToRunningGame() {
   // Held, unclosed, for as long as the game runs: the second start finds it.
   const HANDLE running = CreateMutexW(nullptr, FALSE, L"Local\\VedoZeza1.Game");

@@ -1,0 +1,63 @@
+#include "formats/file_bytes.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace platform {
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+}  // namespace
+
+bool FileExists(const char* path) {
+  const std::unique_ptr<std::FILE, FileCloser> file(OpenForReading(path));
+  return file != nullptr;
+}
+
+FileRead ReadFileBytes(const char* path, std::vector<std::uint8_t>& out, std::size_t maxBytes) {
+  out.clear();
+  const std::unique_ptr<std::FILE, FileCloser> file(OpenForReading(path));
+  std::FILE* f = file.get();
+  if (f == nullptr) return FileRead::kMissing;
+  // Room for the size the file says it has now, when that is within the
+  // limit; the reading itself holds to the limit whatever the size said.
+  if (std::fseek(f, 0, SEEK_END) == 0) {
+    const long size = std::ftell(f);
+    if (size > 0 && static_cast<unsigned long>(size) <= maxBytes) {
+      out.reserve(static_cast<std::size_t>(size));
+    }
+  }
+  std::rewind(f);
+  std::uint8_t chunk[65536];
+  std::size_t got = 0;
+  while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {
+    if (got > maxBytes - out.size()) {
+      out.insert(out.end(), chunk, chunk + (maxBytes - out.size()));
+      return FileRead::kTooLarge;
+    }
+    out.insert(out.end(), chunk, chunk + got);
+  }
+  return FileRead::kOk;
+}
+
+bool WriteFileBytes(const char* path, const std::vector<std::uint8_t>& bytes, std::string& why) {
+  std::FILE* f = OpenForWriting(path);
+  if (f == nullptr) {
+    why = std::strerror(errno);
+    return false;
+  }
+  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  const int error = errno;
+  if (std::fclose(f) != 0 || !written) {
+    why = std::strerror(written ? errno : error);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace platform
