@@ -5,7 +5,7 @@
 
 #include "app/program.h"
 #include "app/recordings.h"
-#include "platform/file_bytes.h"
+#include "formats/file_bytes.h"
 #include "platform/platform.h"
 #include "state/random.h"
 

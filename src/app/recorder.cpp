@@ -2,8 +2,8 @@
 #include <memory>
 
 #include "app/recordings.h"
+#include "formats/file_bytes.h"
 #include "lang/language.h"
-#include "platform/file_bytes.h"
 #include "platform/platform.h"
 #include "state/random.h"
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/file_bytes.h"
+#include "formats/file_bytes.h"
 #include "platform/port.h"
 
 namespace platform {

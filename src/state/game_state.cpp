@@ -124,7 +124,7 @@ std::string StateJson(std::uint64_t pass) {
   for (const StateInt& s : kStateInts) {
     out += ",\n  \"" + std::string(s.name) + "\": " + std::to_string(*s.value);
   }
-  auto layer = [&out](const char* name, const int (&cells)[kFieldRows][kFieldCols]) {
+  auto layer = [&out](const char* name, const int(&cells)[kFieldRows][kFieldCols]) {
     out += ",\n  \"" + std::string(name) + "\": [";
     for (int r = 0; r < kFieldRows; ++r) {
       out += r ? ",\n    [" : "\n    [";

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/file_bytes.h"
+#include "formats/file_bytes.h"
 #include "platform/port.h"
 #include "support/test_data.h"
 

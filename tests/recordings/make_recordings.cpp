@@ -10,7 +10,7 @@
 #include <ctime>
 
 #include "field/population.h"
-#include "platform/bitmap.h"
+#include "formats/bmp_file.h"
 #include "state/data_contract.h"
 #include "state/game_state.h"
 #include "window/walk.h"
