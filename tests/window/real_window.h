@@ -67,6 +67,8 @@ class GameWindow : public ::testing::Test {
     env_ = screen_.Env();
     env_.emplace_back("ASAN_OPTIONS", "detect_leaks=0");
     env_.emplace_back("VEDO_DEBUG_SET", std::nullopt);
+    // The player's last games are kept in the test's own folder.
+    env_.emplace_back("XDG_STATE_HOME", (dir_ / "state").string());
     trace_ = dir_ / "frames.trace";
     env_.emplace_back("VEDO_FRAME_TRACE", trace_.string());
   }

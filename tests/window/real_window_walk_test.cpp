@@ -5,11 +5,20 @@
 namespace realwindow {
 namespace {
 
-// Then its recording, played in the window at its own speed, ends on the
-// screen the walk ended on; Escape closes it.
+// The game is kept with the player's last ones as --record wrote it. Then
+// its recording, played in the window at its own speed, ends on the screen
+// the walk ended on; Escape closes it.
 TEST_F(RealWindowWalk, FromTheTitleThroughThePrologueToTheFirstFights) {
   Walk();
   if (HasFatalFailure()) return;
+  const auto bytes = [](const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  const fs::path kept = dir_ / "state/vedo-zeza1/recordings";
+  ASSERT_TRUE(fs::is_directory(kept)) << Log("game.log");
+  ASSERT_EQ(std::distance(fs::directory_iterator(kept), {}), 1);
+  EXPECT_EQ(bytes(fs::directory_iterator(kept)->path()), bytes(dir_ / "walk.vzr"));
   StartGame(Data(), {"--play", (dir_ / "walk.vzr").string()});
   ASSERT_TRUE(WaitUntil(
       [&] { return Log("game.log").find("came out as recorded") != std::string::npos; }, 120000ms))
