@@ -254,8 +254,12 @@ int RunPlaybacks(const std::vector<std::string>& files, const std::string& dataD
                    name.c_str(), gameCode);
       return 2;
     }
-    std::fprintf(stderr, "vedo-replay: %s: %s; %ju bytes, played in %.2f s\n", name.c_str(),
-                 o.message.c_str(), sizes[i], took.count());
+    if (o.passes == 0) {
+      std::fprintf(stderr, "vedo-replay: %s: %s\n", name.c_str(), o.message.c_str());
+    } else {
+      std::fprintf(stderr, "vedo-replay: %s: %s; %ju bytes, played in %.2f s\n", name.c_str(),
+                   o.message.c_str(), sizes[i], took.count());
+    }
     if (o.result != PlaybackOutcome::Result::kMatched) code = 1;
   }
   if (!shotWritten) {
