@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "app/debug_settings.h"
+#include "app/player_settings.h"
 #include "app/program.h"
 #include "lang/language.h"
 #include "state/game_state.h"
@@ -20,7 +21,7 @@ EM_JS(char*, JsDebugSettings, (), {
   const text = Module.vedoPage.debugSettings || "";
   return text ? allocateUTF8(text) : 0;
 });
-// The language the page asks for: the address's, the switch's, or none.
+// The language the page's address asks for, or none.
 EM_JS(char*, JsLanguage, (), {
   const text = Module.vedoPage.language || "";
   return text ? allocateUTF8(text) : 0;
@@ -50,11 +51,14 @@ int main() {
     ApplyDebugSettings(settings);
     std::free(settings);
   }
+  // The address's language holds for this visit, over the kept settings.
+  RunChoices run;
   char* language = JsLanguage();
   if (language != nullptr) {
-    if (LanguageNameValid(language)) gLanguage = language;
+    if (LanguageNameValid(language)) run.language = language;
     std::free(language);
   }
+  StartWithPlayerSettings(run);
   const int code = WinMain();
   JsGameEnded(code, gMissingDataFile);
   return code;

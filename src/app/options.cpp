@@ -81,7 +81,7 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
 const char* UsageText() {
   return "Usage: vedo-zeza1 [OPTION]...\n"
          "Vedo Zeza1: find the five files in the zombie city and escape. Played with\n"
-         "the mouse; Escape quits at once.\n"
+         "the mouse.\n"
          "\n"
          "  --data DIR        read the game's data from DIR (by default, the working\n"
          "                    folder; the vedo-zeza1 launcher gives the installed one,\n"
@@ -93,5 +93,12 @@ const char* UsageText() {
          "  --lang LANG       the game's language: ko, Korean (the default), or a\n"
          "                    language pack of the data folder's lang/ (en, English)\n"
          "  --help            print this help and exit\n"
-         "  --version         print the version and exit\n";
+         "  --version         print the version and exit\n"
+         "\n"
+         "Keys: F1 the options (volumes, mute, window or full screen, scaling,\n"
+         "language, sound in the background), M mute, F11 or Alt+Enter window or\n"
+         "full screen, F12 a screenshot (in the pictures folder, Vedo Zeza1/),\n"
+         "Escape quits. The options are kept for the next game (Linux:\n"
+         "$XDG_CONFIG_HOME/vedo-zeza1/settings.ini; Windows: %APPDATA%\\Vedo\n"
+         "Zeza1\\settings.ini); an option given here holds for this game only.\n";
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "app/options_panel.h"
 #include "audio/sound.h"
 #include "gfx/bitmap.h"
 #include "gfx/display.h"
@@ -68,6 +69,7 @@ int InitProgram() {
 }
 
 void ShutdownProgram() {
+  ReleaseOptionsPanel();
   ReleaseLanguage();
   ReleaseGroundLayer();
   ReleaseTileData();

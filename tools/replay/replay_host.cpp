@@ -76,11 +76,18 @@ void ReplayHost::Advance() {
       case Op::kUp:
         queue_.push_back({.type = EventType::kLeftUp});
         break;
-      case Op::kKey:
-        queue_.push_back(
-            {.type = EventType::kKeyDown,
-             .key = c.name == "escape" ? platform::Key::kEscape : platform::Key::kOther});
+      case Op::kKey: {
+        using platform::Key;
+        static const std::pair<const char*, Key> kKeys[] = {
+            {"escape", Key::kEscape}, {"f1", Key::kF1},   {"m", Key::kM},
+            {"f11", Key::kF11},       {"f12", Key::kF12}, {"alt+enter", Key::kAltEnter}};
+        Key key = Key::kOther;
+        for (const auto& [name, k] : kKeys) {
+          if (c.name == name) key = k;
+        }
+        queue_.push_back({.type = EventType::kKeyDown, .key = key});
         break;
+      }
       case Op::kFocus:
         queue_.push_back({.type = EventType::kActivate, .active = c.a != 0});
         break;
