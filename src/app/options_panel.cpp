@@ -28,8 +28,8 @@ using platform::Surface;
 constexpr std::uint32_t kBlack = 0x00000000;
 constexpr std::uint32_t kLabelColour = 0x00E8E8E8;
 constexpr std::uint32_t kValueColour = 0x006AC8F2;
-// A note stays this many flips (four seconds).
-constexpr std::uint64_t kNoteFlips = 240;
+// A note stays this many flips (three seconds).
+constexpr std::uint64_t kNoteFlips = 180;
 constexpr int kVolumeStep = 10;
 
 // The panel's rows, in the picture's order.

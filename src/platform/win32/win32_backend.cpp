@@ -381,10 +381,11 @@ class Win32Backend final : public Backend {
     const WindowOptions& o = GetWindowOptions();
     if (o.windowed) {
       SetWindowLongPtrW(window_, GWL_STYLE, kNormalStyle | WS_VISIBLE);
-      const RECT r = NormalWindowRect(o.scale);
+      int scale = o.scale;
+      const RECT r = NormalWindowRect(scale);
       SetWindowPos(window_, HWND_NOTOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top,
                    SWP_FRAMECHANGED | SWP_NOACTIVATE);
-      FitClientArea(window_, o.scale);
+      FitClientArea(window_, scale);
     } else {
       SetWindowLongPtrW(window_, GWL_STYLE, WS_POPUP | WS_VISIBLE);
       SetWindowPos(window_, nullptr, 0, 0, 0, 0,
