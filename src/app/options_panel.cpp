@@ -279,18 +279,13 @@ void RunOptionsPanel(std::vector<Event>& forTheGame) {
   int x = gMouseX;
   int y = gMouseY;
   bool leftReleased = false;
-  bool redraw = false;
   for (;;) {
     Event e;
     if (!platform::PeekEvent(e)) {
-      if (redraw) {
-        panel.Show();
-        redraw = false;
-        continue;
-      }
       platform::WaitEvent();
       continue;
     }
+    bool redraw = false;
     bool close = false;
     switch (e.type) {
       case EventType::kWindowClosed:
@@ -326,6 +321,7 @@ void RunOptionsPanel(std::vector<Event>& forTheGame) {
         break;
     }
     if (close) break;
+    if (redraw) panel.Show();
   }
   // The game goes on from where it stood, with what it must know now.
   if (x != gMouseX || y != gMouseY) {

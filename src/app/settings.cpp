@@ -1,6 +1,8 @@
 #include "app/settings.h"
 
+#include <algorithm>
 #include <charconv>
+#include <iterator>
 
 namespace {
 
@@ -27,6 +29,20 @@ bool Either(std::string_view v, const char* yes, const char* no, bool& out) {
   out = v == yes;
   return true;
 }
+
+// The settings that take one of two words, the first setting them true.
+struct TwoWords {
+  const char* name;
+  const char* yes;
+  const char* no;
+  bool Settings::*setting;
+};
+constexpr TwoWords kWords[] = {
+    {"mute", "yes", "no", &Settings::mute},
+    {"sound-in-background", "yes", "no", &Settings::soundInBackground},
+    {"display", "full-screen", "window", &Settings::fullScreen},
+    {"scaling", "sharp", "fill", &Settings::sharp},
+};
 
 }  // namespace
 
@@ -76,23 +92,16 @@ bool ReadSettings(std::string_view text, Settings& settings, std::string& proble
     }
     seen += key;
     bool ok = true;
-    const char* takes = "";
-    if (name == "effects-volume" || name == "music-volume") {
+    std::string takes;
+    const auto word = std::find_if(std::begin(kWords), std::end(kWords),
+                                   [&](const TwoWords& w) { return name == w.name; });
+    if (word != std::end(kWords)) {
+      ok = Either(value, word->yes, word->no, read.*(word->setting));
+      takes = std::string(word->yes) + " or " + word->no;
+    } else if (name == "effects-volume" || name == "music-volume") {
       ok = Number(value, 0, platform::kFullVolume,
                   name == "effects-volume" ? read.effectsVolume : read.musicVolume);
       takes = "a whole number from 0 to 100";
-    } else if (name == "mute") {
-      ok = Either(value, "yes", "no", read.mute);
-      takes = "yes or no";
-    } else if (name == "sound-in-background") {
-      ok = Either(value, "yes", "no", read.soundInBackground);
-      takes = "yes or no";
-    } else if (name == "display") {
-      ok = Either(value, "full-screen", "window", read.fullScreen);
-      takes = "full-screen or window";
-    } else if (name == "scaling") {
-      ok = Either(value, "sharp", "fill", read.sharp);
-      takes = "fill or sharp";
     } else if (name == "window-scale") {
       ok = value == "auto" ? (read.windowScale = 0, true)
                            : Number(value, 1, kMaxWindowScale, read.windowScale);

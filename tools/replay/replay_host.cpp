@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/player_settings.h"
 #include "app/program.h"
 #include "common/png_io.h"
 #include "lang/language.h"
@@ -183,7 +184,11 @@ int RunReplay(const std::string& scriptText, const std::string& dataDir,
   ReplayHost host(std::move(commands));
   platform::UseHeadlessBackend(&host);
   const std::string previousLanguage = gLanguage;
-  gLanguage = language;
+  // The game as a player starts it with nothing kept (the headless backend
+  // keeps nothing), in the language asked for.
+  RunChoices run;
+  if (!language.empty()) run.language = language;
+  StartWithPlayerSettings(run);
   const int gameCode = WinMain();
   gLanguage = previousLanguage;
   if (!host.Started() || (gameCode != 0 && host.ExitCode() == 0)) {

@@ -9,10 +9,12 @@
 // frame exactly, and the sound started by the clicks is heard. Then: hiding
 // the tab freezes the game and showing it resumes it; Escape ends the game
 // and the page offers a restart; on a page started in the ending, the music
-// is heard; a game is played by taps alone on a phone held either way and
-// on a tablet; a click with no time between press and release counts; the
-// page plays in English when asked, by its address or by the switch beside
-// the canvas, and keeps the choice over a reload; each
+// is heard; the button beside the canvas shows the game's options, the
+// speaker mutes it and the mute holds over a reload; a game is played by
+// taps alone on a phone held either way and on a tablet; a click with no
+// time between press and release counts; the page plays in English when
+// asked, by its address or by the switch beside the canvas, and keeps the
+// choice over a reload; each
 // failure is told and its retry continues; the page works offline, takes a
 // new version and is installable; and Firefox plays the title.
 import { execFileSync } from 'node:child_process';
@@ -138,6 +140,10 @@ async function walk(page, script) {
     if (op === 'down') await page.mouse.down();
     if (op === 'up') await page.mouse.up();
     if (op === 'frames') await run(page, Number(a));
+    if (op === 'key' && a === 'f1') {  // the options' button beside the canvas
+      await page.click('#options');
+      await idle(page);
+    }
     if (op === 'expect') { const v = await state(page, a); check(v === Number(b), `${a} = ${b}` + (v === Number(b) ? '' : ` (${v})`)); }
     if (op === 'shot') {
       const differ = await sameFrame(page, a);
@@ -164,6 +170,40 @@ await walk(page, join(here, 'walk.vrs'));
 await page.waitForFunction(() => vedoTest.heard.peak > 0, null, { timeout: 10000 }).catch(() => {});
 const effects = await page.evaluate(() => vedoTest.heard.peak);
 check(effects > 0, `after the title click the output is not silent (peak ${effects})`);
+
+// ---- The options ----------------------------------------------------------------
+// The speaker mutes the game: the title's click is heard, the warning's
+// start button's is not. The mute is kept in the page's storage: after a
+// reload the title's click is silent until the speaker turns the sound on.
+{
+  const page = await open('');
+  const heardAfterClick = async (x, y) => {
+    await page.evaluate(() => { vedoTest.heard.peak = 0; });
+    await page.mouse.click(...(await at(page, x, y)));
+    await run(page, 30);
+    await page.waitForTimeout(500);
+    return page.evaluate(() => vedoTest.heard.peak);
+  };
+  const speaker = async (muted) => {
+    await page.click('#speaker');
+    await idle(page);
+    return await page.getAttribute('#speaker', 'aria-pressed') === String(muted);
+  };
+  await run(page, 20);
+  const unmuted = await heardAfterClick(320, 400);
+  const muted = await speaker(true) && await heardAfterClick(150, 130) === 0;
+  check(unmuted > 0 && muted && await state(page, 'gInTitle') === 0,
+    `the speaker mutes the game (a click heard at ${unmuted} before, not after)`);
+  await page.reload();
+  await page.waitForFunction(() => window.vedoTest && vedoTest.idle(), null, { timeout: 60000 });
+  await run(page, 20);
+  const kept = await page.getAttribute('#speaker', 'aria-pressed') === 'true' &&
+    await heardAfterClick(320, 400) === 0;
+  const again = await speaker(false) && await heardAfterClick(150, 130) > 0;
+  check(kept && again, 'the mute holds over a reload, until the speaker turns the sound on');
+  await page.evaluate(() => localStorage.removeItem('vedo-zeza1-settings'));
+  await page.close();
+}
 
 // ---- Hidden and shown -------------------------------------------------------------
 // Headless Chromium keeps every tab visible, so the page is told the way a
@@ -317,7 +357,7 @@ for (const [width, height] of [[844, 390], [1024, 768], [390, 844]]) {
   await page.close();
   const english = await open('&lang=en');
   check(await title(english, 'english_title.png'), '?lang=en plays in English');
-  await english.evaluate(() => localStorage.removeItem('vedo-zeza1-language'));
+  await english.evaluate(() => localStorage.removeItem('vedo-zeza1-settings'));
   await english.close();
 }
 
