@@ -129,11 +129,15 @@ class WindowsGame : public RealWindowWalk {
     return kWindowsBuild / "wineprefix/drive_c/users/none";
   }
 
-  // The prefix is every Windows test's: what the game kept goes with the
-  // test.
+  // The prefix is every Windows test's, and its Pictures may be the Linux
+  // home: what the game kept goes with the test.
   void TearDown() override {
     std::error_code ec;
-    if (!dir_.empty() && !SavedScreenshot().empty()) fs::remove(HostPath(SavedScreenshot()), ec);
+    if (!dir_.empty() && !SavedScreenshot().empty()) {
+      const fs::path picture = HostPath(SavedScreenshot());
+      fs::remove(picture, ec);
+      fs::remove(picture.parent_path(), ec);  // when it is empty
+    }
     fs::remove_all(SettingsFolder(), ec);
     RealWindowWalk::TearDown();
   }
