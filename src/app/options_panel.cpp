@@ -1,7 +1,6 @@
 #include "app/options_panel.h"
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 #include <string>
 
@@ -96,7 +95,7 @@ void Write(Surface& s, const std::string& text, const platform::Rect& box, std::
   PrintText(&s, text.c_str(), kBlack, colour, x, y);
 }
 
-// The part `part` of the picture drawn at `box` of the panel (shown at
+// The picture's part `part` drawn at (x, y) of the panel (which is shown at
 // kOptionsX, kOptionsY), its black clear.
 void Part(Surface& frame, const PanelBox& part, int x, int y) {
   BltFast(&frame, kOptionsX + x, kOptionsY + y, gPicture.get(), At(part),

@@ -82,7 +82,7 @@ TEST_F(Options, TakeEffectAreKeptAndADamagedFileIsSetAside) {
   // The start button's click, and the prologue's sound, are not.
   MoveTo(ScreenX(kNormalStartX), ScreenY(kNormalStartY));
   ASSERT_EQ(PressUntil(any.at("prologue1")), "") << Failure("options_prologue");
-  ASSERT_TRUE(WaitForFrames(90));
+  ASSERT_TRUE(WaitForFrames(60));
   ExpectEscapeQuitsCleanly();
   EXPECT_GT(Peak(raw), 1000) << "the title's click was not heard";
   EXPECT_EQ(Peak(raw, changed), 0) << "effects were heard at volume 0";

@@ -320,7 +320,7 @@ class RealWindowWalk : public GameWindow {
     ASSERT_TRUE(Xdotool({"key", "F1"}));
     std::string why = WaitFor(any.at("panel"), 10000ms);
     ASSERT_EQ(why, "") << "the options: " << Failure("panel");
-    EXPECT_LE(FramesWithin(1000ms, 5), 1) << "frames were drawn while the options were open";
+    EXPECT_LE(FramesWithin(600ms, 5), 1) << "frames were drawn while the options were open";
     ASSERT_TRUE(Xdotool({"key", "F1"}));
 
     MoveTo(kScreenW - 1, 0);

@@ -201,7 +201,7 @@ TEST_F(WindowsGame, TheTitleClickIsHeardAndTheOptionsAreKept) {
   const std::uintmax_t changed = fs::file_size(capture);
   MoveTo(ScreenX(kNormalStartX), ScreenY(kNormalStartY));
   ASSERT_EQ(PressUntil(frames.at("prologue1")), "") << Failure("sound_prologue");
-  ASSERT_TRUE(WaitForFrames(120, 10000ms)) << State();
+  ASSERT_TRUE(WaitForFrames(60, 10000ms)) << State();
   ExpectEscapeQuitsCleanly();
   EXPECT_EQ(Log("game.log").find("no audio device"), std::string::npos) << Log("game.log");
 
@@ -222,7 +222,7 @@ TEST_F(WindowsGame, TheTitleClickIsHeardAndTheOptionsAreKept) {
   ASSERT_EQ(WaitFor(frames.at("title"), 20000ms), "") << Failure("kept_title");
   MoveTo(ScreenX(kNeutralX), ScreenY(kNeutralY));
   ASSERT_EQ(PressUntil(frames.at("warning")), "") << Failure("kept_warning");
-  ASSERT_TRUE(WaitForFrames(120, 10000ms)) << State();
+  ASSERT_TRUE(WaitForFrames(60, 10000ms)) << State();
   ExpectEscapeQuitsCleanly();
   EXPECT_EQ(match({"--peak", capture.string()}), 0) << Log("match.log");
 }

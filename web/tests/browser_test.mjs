@@ -133,16 +133,19 @@ async function sameFrame(page, name) {
 // Plays a replay script on the page with real mouse events, pass by pass;
 // `shot` compares the canvas with the Linux build's frame of that name.
 async function walk(page, script) {
+  let pointer = [0, 0];
   for (const line of readFileSync(script, 'utf8').split('\n')) {
     const [op, a, b] = line.trim().split(/\s+/);
     if (op === 'time') await page.evaluate((t) => vedoTest.setTime(t), Number(a));
-    if (op === 'move') await page.mouse.move(...(await at(page, Number(a), Number(b))));
+    if (op === 'move') pointer = [Number(a), Number(b)];
+    if (op === 'move') await page.mouse.move(...(await at(page, ...pointer)));
     if (op === 'down') await page.mouse.down();
     if (op === 'up') await page.mouse.up();
     if (op === 'frames') await run(page, Number(a));
     if (op === 'key' && a === 'f1') {  // the options' button beside the canvas
       await page.click('#options');
       await idle(page);
+      await page.mouse.move(...(await at(page, ...pointer)));
     }
     if (op === 'expect') { const v = await state(page, a); check(v === Number(b), `${a} = ${b}` + (v === Number(b) ? '' : ` (${v})`)); }
     if (op === 'shot') {
