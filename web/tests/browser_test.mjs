@@ -134,6 +134,7 @@ async function sameFrame(page, name) {
 // `shot` compares the canvas with the Linux build's frame of that name.
 async function walk(page, script) {
   let pointer = [0, 0];
+  let options = false;  // the options are open
   for (const line of readFileSync(script, 'utf8').split('\n')) {
     const [op, a, b] = line.trim().split(/\s+/);
     if (op === 'time') await page.evaluate((t) => vedoTest.setTime(t), Number(a));
@@ -142,9 +143,19 @@ async function walk(page, script) {
     if (op === 'down') await page.mouse.down();
     if (op === 'up') await page.mouse.up();
     if (op === 'frames') await run(page, Number(a));
-    if (op === 'key' && a === 'f1') {  // the options' button beside the canvas
+    if (op === 'key' && a === 'f1') {
+      // The options' button beside the canvas, full screen (the page's own
+      // button), as the Linux replay's game is, whose options say so.
+      options = !options;
+      const fullScreen = async (on) => {
+        if (await page.evaluate(() => !!document.fullscreenElement) === on) return;
+        await page.click('#fullscreen');
+        await page.waitForFunction((want) => !!document.fullscreenElement === want, on);
+      };
+      if (options) await fullScreen(true);
       await page.click('#options');
       await idle(page);
+      if (!options) await fullScreen(false);
       await page.mouse.move(...(await at(page, ...pointer)));
     }
     if (op === 'expect') { const v = await state(page, a); check(v === Number(b), `${a} = ${b}` + (v === Number(b) ? '' : ` (${v})`)); }

@@ -96,7 +96,7 @@ EM_JS(void, JsSetSettingsAside, (), { Module.vedoPage.setSettingsAside(); });
 EM_JS(void, JsDownload, (const std::uint8_t* bytes, int size, const char* name), {
   Module.vedoPage.download(HEAPU8.slice(bytes, bytes + size), UTF8ToString(name));
 });
-EM_JS(int, JsHasPage, (), { return Module.vedoPage ? 1 : 0; });
+EM_JS(int, JsPageAround, (), { return Module.vedoPage ? 1 : 0; });
 EM_JS(void, JsRestart, (const char* language), {
   Module.vedoPage.restart(UTF8ToString(language));
 });
@@ -153,7 +153,7 @@ class WebBackend final : public Backend {
   void StopWindowing() override {}
 
   bool VideoOpenDevice() override {
-    if (window_ && JsHasPage() != 0) JsDisplay(-1, GetWindowOptions().sharp ? 1 : 0);
+    if (window_ && JsPageAround() != 0) JsDisplay(-1, GetWindowOptions().sharp ? 1 : 0);
     return window_;
   }
   // The canvas fills the page; full screen is the page's to offer, with a
@@ -212,7 +212,7 @@ class WebBackend final : public Backend {
     return false;
   }
   bool RestartInLanguage(const std::string& language) override {
-    if (JsHasPage() == 0) return false;
+    if (JsPageAround() == 0) return false;
     JsRestart(language.c_str());
     return true;
   }
