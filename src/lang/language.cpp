@@ -71,12 +71,7 @@ struct PackArt {
   std::vector<std::pair<int, platform::Image>> frames;
 };
 
-bool Exists(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return false;
-  std::fclose(f);
-  return true;
-}
+bool Exists(const std::string& path) { return platform::FileExists(path.c_str()); }
 
 // Loads a picture of the pack that must be width x height (or, with
 // `anySize`, at most that). Its size is read from the file's headers first,
@@ -226,7 +221,9 @@ void UseLanguage() {
   std::string problem;
   if (!LanguageNameValid(gLanguage) || !ReadPack(dir, lines, art, problem)) {
     if (problem.empty()) problem = "\"" + gLanguage + "\" is no language name";
-    const std::string text = "The language pack " + dir +
+    // In Korean too: the pack that failed was to give the player's words.
+    const std::string text = "언어 팩 " + dir + "을(를) 쓸 수 없어 한국어로 진행합니다.\n" +
+                             "The language pack " + dir +
                              " cannot be used, so the game speaks Korean.\n" + problem +
                              "\n(vedo-kit check --lang " + dir + " lists every problem.)";
     platform::ShowMessageBox(text.c_str(), "Vedo Zeza1");

@@ -92,8 +92,7 @@ bool SaveScreenshot(const Surface& frame, std::string& where) {
 void DebugOutput(const char* text) { NativeDebugOutput(text); }
 void TellPlayer(const char* text, bool error) { NativeTellPlayer(text, error); }
 std::string ProgramFolder() { return NativeProgramFolder(); }
-
-bool LoadBmpFile(const char* path, Image& out) { return B().LoadBmpFile(path, out); }
+bool HandOverToRunningGame() { return NativeHandOverToRunningGame(); }
 
 bool VideoOpenDevice() { return B().VideoOpenDevice(); }
 bool VideoTakeScreen() { return B().VideoTakeScreen(); }
