@@ -40,6 +40,8 @@ enum class OpenedKind {
 Canvas PaintOpenedCell(OpenedKind kind, int count = 0);
 // The ending picture, 640 x 480.
 Canvas PaintEnding();
+// The options panel's picture, with its parts below the panel.
+Canvas PaintOptionsPanel();
 
 kit::MapFile MakeCityMap(Language language = Language::kKorean);
 kit::SpriteFile MakeSprites(Language language = Language::kKorean);

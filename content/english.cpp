@@ -125,6 +125,28 @@ const std::map<std::string, const char*>& EnglishLines() {
       {"hint.count.7", "There are 7."},
       {"hint.x", "X:"},
       {"hint.y", "Y:"},
+
+      {"language.name", "English"},
+      {"options.title", "Options"},
+      {"options.effects", "Effects"},
+      {"options.music", "Music"},
+      {"options.mute", "Mute all (M)"},
+      {"options.display", "Display"},
+      {"options.display.full", "Full screen"},
+      {"options.display.window", "Window"},
+      {"options.window_size", "Window size"},
+      {"options.window_size.auto", "Largest that fits"},
+      {"options.scaling", "Scaling"},
+      {"options.scaling.fill", "Fill"},
+      {"options.scaling.sharp", "Sharp"},
+      {"options.language", "Language"},
+      {"options.background", "Background sound"},
+      {"options.close", "Close (F1)"},
+      {"note.screenshot", "Screenshot saved."},
+      {"note.screenshot_failed", "The screenshot could not be saved."},
+      {"note.settings_damaged", "The settings file was damaged; starting with the defaults."},
+      {"note.muted", "Sound off (M)"},
+      {"note.unmuted", "Sound on (M)"},
   };
   return lines;
 }

@@ -117,6 +117,46 @@ constexpr const char* kHintCountText[7] = {
     "5개가 있습니다.", "6개가 있습니다.", "7개가 있습니다.",
 };
 
+// The options panel's words and the short notes the program shows over the
+// game. Each Korean line is padded with blanks to the box it is drawn in
+// (the panel's black plates), so that another language's line may be as
+// wide as the box; the blanks at the end are not drawn centred.
+struct ProgramLine {
+  const char* key;
+  const char* korean;
+  const char* where;
+};
+constexpr ProgramLine kProgramLines[] = {
+    {"language.name", "한국어            ",
+     "options panel, the language's own name in the list of languages"},
+    {"options.title", "설정      ", "options panel, its title"},
+    {"options.effects", "효과음            ", "options panel, label: the effects' volume"},
+    {"options.music", "음악              ", "options panel, label: the music's volume"},
+    {"options.mute", "모두 끄기 (M)     ", "options panel, label: every sound off (the M key)"},
+    {"options.display", "화면              ", "options panel, label: full screen or a window"},
+    {"options.display.full", "전체 화면   ", "options panel, choice: full screen"},
+    {"options.display.window", "창          ", "options panel, choice: a window"},
+    {"options.window_size", "창 크기           ", "options panel, label: the window's scale"},
+    {"options.window_size.auto", "화면에 맞게       ",
+     "options panel, the window's scale: the largest that fits the screen"},
+    {"options.scaling", "확대 방식         ", "options panel, label: how the frame is scaled"},
+    {"options.scaling.fill", "채우기      ", "options panel, choice: fill the screen"},
+    {"options.scaling.sharp", "정수배      ",
+     "options panel, choice: whole multiples only, sharp pixels with black around"},
+    {"options.language", "언어              ", "options panel, label: the language"},
+    {"options.background", "배경에서도 소리   ",
+     "options panel, label: sound while another window has the focus"},
+    {"options.close", "닫기 (F1)    ", "options panel, its closing button"},
+    {"note.screenshot", "스크린샷을 저장했습니다.                ",
+     "a note over the game after F12 saved the screen"},
+    {"note.screenshot_failed", "스크린샷을 저장하지 못했습니다.         ",
+     "a note over the game after F12 could not save the screen"},
+    {"note.settings_damaged", "설정 파일이 손상되어 기본 설정으로 시작합니다.              ",
+     "a note over the title: the kept settings were damaged, the defaults are in use"},
+    {"note.muted", "소리 꺼짐 (M)       ", "a note over the game: M turned every sound off"},
+    {"note.unmuted", "소리 켜짐 (M)       ", "a note over the game: M turned the sound on again"},
+};
+
 int IdIn(const std::vector<GameLine>& lines, std::string_view key) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (lines[i].key == key) return static_cast<int>(i);
@@ -162,6 +202,7 @@ std::vector<GameLine> BuildLines() {
   // blanks and the later ones after a comma.
   add("hint.x", "X:", "hint lines, the label before the column distances");
   add("hint.y", "Y:", "hint lines, the label before the row distances");
+  for (const ProgramLine& line : kProgramLines) add(line.key, line.korean, line.where);
 
   const int filesLeft = IdIn(all, "file.3");
   all[static_cast<std::size_t>(filesLeft)].number = {0, " %d", 0, 5, "the files left"};

@@ -1,5 +1,7 @@
 #include "lang/language.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -18,6 +20,8 @@ std::string gLanguage;
 
 namespace {
 
+std::string gInUse = kBuiltInLanguage;
+
 // The CP949 form of every line in the language in use, by id.
 std::vector<std::string> gLines;
 
@@ -31,6 +35,33 @@ const PictureSlot kPictureSlots[] = {
     {kPortraitSheet2, &gEvent2Surface},       {kDeathPicture, &gDiedSurface},
     {kEndingPicture, &gEndingSurface},
 };
+
+// The built-in art a pack has put something in place of, kept so that
+// another language can be put in use while the game runs.
+struct KeptArt {
+  std::vector<std::pair<platform::Surface*, std::vector<std::uint8_t>>> pictures;
+  std::vector<std::pair<int, std::shared_ptr<platform::Surface>>> tiles;
+  std::vector<std::pair<int, std::unique_ptr<platform::Surface>>> frames;
+  std::vector<std::pair<int, SpriteFrame>> frameSizes;
+};
+KeptArt gKept;
+
+// Puts the built-in art back where a pack had replaced it.
+void RestoreBuiltInArt() {
+  for (auto& [surface, pixels] : gKept.pictures) {
+    std::copy(pixels.begin(), pixels.end(), surface->Pixels());
+  }
+  for (auto& [tile, surface] : gKept.tiles) {
+    gTileSurfaces[static_cast<std::size_t>(tile)] = std::move(surface);
+  }
+  for (auto& [frame, surface] : gKept.frames) {
+    gSpriteSurfaces[static_cast<std::size_t>(frame)] = std::move(surface);
+  }
+  for (const auto& [frame, size] : gKept.frameSizes) {
+    gSpriteFrames[static_cast<std::size_t>(frame)] = size;
+  }
+  gKept = KeptArt{};
+}
 
 // What a pack puts in place of the built-in art, read whole before any of
 // it is used.
@@ -130,20 +161,31 @@ bool ReadPack(const std::string& dir, std::vector<std::string>& lines, PackArt& 
 }
 
 void UseArt(const PackArt& art) {
-  for (const auto& [surface, image] : art.pictures) CopyBitmap(surface, &image, 0, 0, 0, 0);
+  for (const auto& [surface, image] : art.pictures) {
+    gKept.pictures.emplace_back(
+        surface,
+        std::vector<std::uint8_t>(surface->Pixels(), surface->Pixels() + surface->ByteSize()));
+    CopyBitmap(surface, &image, 0, 0, 0, 0);
+  }
   for (const auto& [tile, image] : art.tiles) {
     // A new surface: tiles past the end of a short map share one.
     auto surface = std::make_shared<platform::Surface>(image.width, image.height);
     CopyTilePixels(surface.get(), image.pixels.data());
-    gTileSurfaces[static_cast<std::size_t>(tile)] = std::move(surface);
+    auto& slot = gTileSurfaces[static_cast<std::size_t>(tile)];
+    gKept.tiles.emplace_back(tile, std::move(slot));
+    slot = std::move(surface);
   }
   for (const auto& [frame, image] : art.frames) {
     auto surface = std::make_unique<platform::Surface>(image.width, image.height);
     CopyBitmap(surface.get(), &image, 0, 0, 0, 0);
     SetSurfaceColorKey(surface.get(), 0);
-    gSpriteSurfaces[static_cast<std::size_t>(frame)] = std::move(surface);
+    auto& slot = gSpriteSurfaces[static_cast<std::size_t>(frame)];
+    gKept.frames.emplace_back(frame, std::move(slot));
+    slot = std::move(surface);
     if (frame < static_cast<int>(gSpriteFrames.size())) {
-      gSpriteFrames[static_cast<std::size_t>(frame)] = {image.width, image.height};
+      auto& size = gSpriteFrames[static_cast<std::size_t>(frame)];
+      gKept.frameSizes.emplace_back(frame, size);
+      size = {image.width, image.height};
     }
   }
 }
@@ -162,7 +204,9 @@ const char* GameText(int id) {
 }
 
 void UseLanguage() {
+  RestoreBuiltInArt();
   UseKorean();
+  gInUse = kBuiltInLanguage;
   if (gLanguage.empty() || gLanguage == kBuiltInLanguage) return;
   const std::string dir = std::string(kLanguageFolder) + "/" + gLanguage + "/";
   std::vector<std::string> lines;
@@ -180,6 +224,54 @@ void UseLanguage() {
   }
   gLines = std::move(lines);
   UseArt(art);
+  gInUse = gLanguage;
 }
 
-void ReleaseLanguage() { gLines.clear(); }
+const std::string& LanguageInUse() { return gInUse; }
+
+bool LanguageAtHand(const std::string& name) {
+  return name.empty() || name == kBuiltInLanguage ||
+         (LanguageNameValid(name) &&
+          Exists(std::string(kLanguageFolder) + "/" + name + "/" + kLanguageTextName));
+}
+
+std::vector<LanguageChoice> LanguageChoices() {
+  static const int kNameLine = GameLineId("language.name");
+  std::vector<LanguageChoice> choices;
+  for (const GameLine& line : GameLines()) {
+    if (line.key == "language.name") choices.push_back({kBuiltInLanguage, line.korean});
+  }
+  std::vector<std::string> folders;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator(kLanguageFolder, ec)) {
+    const std::string name = entry.path().filename().string();
+    if (LanguageNameValid(name) && name != kBuiltInLanguage && entry.is_directory(ec)) {
+      folders.push_back(name);
+    }
+  }
+  std::sort(folders.begin(), folders.end());
+  for (const std::string& folder : folders) {
+    // The packs the game is shipped with are known by their own names even
+    // where their text has not been fetched (the page's).
+    LanguageChoice choice{folder, folder == "en" ? "English" : folder};
+    std::vector<std::uint8_t> bytes;
+    const std::string path = std::string(kLanguageFolder) + "/" + folder + "/" + kLanguageTextName;
+    if (platform::ReadFileBytes(path.c_str(), bytes, kLanguageTextMaxBytes) ==
+        platform::FileRead::kOk) {
+      const LanguageText text = ReadLanguageText(
+          std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+          GameLanguageKeys());
+      const auto at = static_cast<std::size_t>(kNameLine);
+      if (at < text.usable.size() && text.usable[at] && !text.lines[at].empty()) {
+        choice.ownName = text.lines[at];
+      }
+    }
+    choices.push_back(std::move(choice));
+  }
+  return choices;
+}
+
+void ReleaseLanguage() {
+  gLines.clear();
+  gKept = KeptArt{};
+}

@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The language asked for (--lang): empty or "ko" for the built-in Korean,
 // otherwise the name of a pack's folder under lang/.
@@ -47,10 +48,30 @@ inline std::string LanguageFrameName(int frame) {
 const char* GameText(int id);
 
 // Puts Korean in use, then the pack gLanguage names, if it names one. Called
-// by InitProgram once the map, the sprites and the pictures are loaded. A
-// pack with any problem is not used at all: a message box names the file and
-// the line, and the game speaks Korean.
+// by InitProgram once the map, the sprites and the pictures are loaded, and
+// again whenever the player chooses another language: the built-in art a
+// pack replaced is put back first. A pack with any problem is not used at
+// all: a message box names the file and the line, and the game speaks
+// Korean.
 void UseLanguage();
+// The language in use: kBuiltInLanguage, or the pack's name once it has
+// been put in use.
+const std::string& LanguageInUse();
+
+// A language the player can choose: Korean, built in, and each pack of the
+// data folder's lang/, by its folder's name and its own (its line
+// "language.name", the folder's name where the pack's text cannot be read).
+struct LanguageChoice {
+  std::string folder;
+  std::string ownName;  // UTF-8
+};
+// Korean first, then the packs in the order of their folders' names.
+std::vector<LanguageChoice> LanguageChoices();
+// Whether the language's lines are here to be put in use: Korean always, a
+// pack when its text file is in its folder. (The page fetches a pack only
+// for the language it plays in; another's folder is there, empty.)
+bool LanguageAtHand(const std::string& name);
+
 // Forgets the pack in use, at shut-down: the lines are Korean again until
 // the next UseLanguage. Pictures, tiles and frames go with the display.
 void ReleaseLanguage();

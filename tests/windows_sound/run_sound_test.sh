@@ -28,7 +28,7 @@ win=$(cd "$3" && pwd)
 capture_match=$4
 
 x86_64-w64-mingw32-g++-posix -std=c++20 -O1 -I"$src" "$here/sound_probe.cpp" \
-  "$win/src/libvedo_platform.a" -static -lgdi32 -luser32 \
+  "$win/src/libvedo_platform.a" -static -lgdi32 -luser32 -lshell32 -lole32 \
   -o "$out/sound_probe.exe"
 
 export WINEPREFIX=$out/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
