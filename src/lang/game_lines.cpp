@@ -1,5 +1,6 @@
 #include "lang/game_lines.h"
 
+#include "platform/text.h"
 #include "state/game_state.h"
 
 namespace {
@@ -125,8 +126,9 @@ int IdIn(const std::vector<GameLine>& lines, std::string_view key) {
 
 std::vector<GameLine> BuildLines() {
   std::vector<GameLine> all;
-  auto add = [&](std::string key, const char* korean, std::string where) {
-    all.push_back({std::move(key), korean, std::move(where), {}});
+  auto add = [&](std::string key, const char* korean, std::string where,
+                 int box = kEventTextRight - kEventTextX) {
+    all.push_back({std::move(key), korean, std::move(where), {}, box});
   };
   for (const FightPageText& page : kFightPages) {
     const std::string stem = page.stem;
@@ -155,12 +157,17 @@ std::vector<GameLine> BuildLines() {
   }
   for (int n = 1; n <= 7; ++n) {
     add("hint.count." + std::to_string(n), kHintCountText[n - 1],
-        "hint lines over the panel, first line, with " + std::to_string(n) + " near");
+        "hint lines over the panel, first line, with " + std::to_string(n) + " near",
+        kHintScreenRight - kHintCountX);
   }
   // The distance lines are this label, then the distances, each after two
-  // blanks and the later ones after a comma.
-  add("hint.x", "X:", "hint lines, the label before the column distances");
-  add("hint.y", "Y:", "hint lines, the label before the row distances");
+  // blanks and the later ones after a comma. Seven distances fill the hint
+  // screen already after the Korean label, so a label may be no wider.
+  const auto labelBox = [](const char* korean) {
+    return platform::TextWidthCp949(platform::Utf8ToCp949(korean).c_str());
+  };
+  add("hint.x", "X:", "hint lines, the label before the column distances", labelBox("X:"));
+  add("hint.y", "Y:", "hint lines, the label before the row distances", labelBox("Y:"));
 
   const int filesLeft = IdIn(all, "file.3");
   all[static_cast<std::size_t>(filesLeft)].number = {0, " %d", 0, 5, "the files left"};

@@ -13,6 +13,14 @@
 inline constexpr int kEventTextX = 207;
 inline constexpr int kFilesLeftX = kEventTextX;
 inline constexpr int kSpraysLeftX = 330;
+// Where the lines can be seen. The event window's text area, which the
+// prologue's window shares, is black up to the frame beside its button, at
+// x 438 (the window picture, at x 162, is black to its column 275). The
+// hint lines' screen on the panel is black up to x 359; its first line
+// starts at x 210.
+inline constexpr int kEventTextRight = 438;
+inline constexpr int kHintCountX = 210;
+inline constexpr int kHintScreenRight = 360;
 
 // A number the game writes over a line, in its own black box: `format`
 // filled with a value from `lowest` to `highest`, `dx` pixels right of the
@@ -30,6 +38,7 @@ struct GameLine {
   const char* korean;  // UTF-8, with its blanks
   std::string where;   // where it shows, for people who translate it
   NumberOverLine number;
+  int box = 0;  // how wide it may be, in pixels: the part of its place that can be seen
 };
 
 // Every line, in the order a language pack lists them. A line's index here

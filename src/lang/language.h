@@ -1,12 +1,6 @@
 // The language the game speaks: Korean, built in, or a language pack from
-// the data folder's lang/NAME/. A pack holds its text file
-// (lang/language_text.h) and, as BMP files, the art with words that differs
-// from the built-in art:
-//   Title.bmp, warning.bmp, ...   a picture, by the data folder's name, at
-//                                 the picture's size
-//   tile_NNNN.bmp                 map tile NNNN, at the map's tile size
-//   frame_NNN.bmp                 sprite frame NNN (black is clear), at most
-//                                 the screen's size
+// the data folder's lang/NAME/: its text, a PO file, and the art with words
+// that differs from the built-in art (lang/language_pack.h).
 #pragma once
 
 #include <cstdio>
@@ -35,14 +29,17 @@ inline std::string LanguageFrameName(int frame) {
   return name;
 }
 
-// The CP949 bytes of line `id` (lang/game_lines.h) in the language in use;
-// "" for an id outside the lines. Valid until the language changes.
+// Line `id` (lang/game_lines.h) in the language in use, as the text route
+// takes it (gfx/text.h): the game's own Korean as CP949 bytes, a pack's
+// line as UTF-8. "" for an id outside the lines. Valid until the language
+// changes.
 const char* GameText(int id);
 
 // Puts Korean in use, then the pack gLanguage names, if it names one. Called
 // by InitProgram once the map, the sprites and the pictures are loaded. A
-// pack with any problem is not used at all: a message box names the file and
-// the line, and the game speaks Korean.
+// pack with a fault that refuses it is not used at all: a message box names
+// the file and the line, and the game speaks Korean. Of a pack in use, the
+// debugger output names the art with words it lacks, which stays Korean.
 void UseLanguage();
 // Forgets the pack in use, at shut-down: the lines are Korean again until
 // the next UseLanguage. Pictures, tiles and frames go with the display.

@@ -10,10 +10,9 @@
 #include <map>
 
 #include "datakit/datakit.h"
+#include "kit/language_template.h"
 #include "lang/game_lines.h"
 #include "lang/language.h"
-#include "lang/language_text.h"
-#include "platform/text.h"
 
 namespace datakit {
 namespace {
@@ -129,39 +128,28 @@ const std::map<std::string, const char*>& EnglishLines() {
   return lines;
 }
 
-int Width(const char* utf8) {
-  return platform::TextWidthCp949(platform::Utf8ToCp949(utf8).c_str());
-}
-
-// The pack's text file: a heading that says how to read and write it, then
-// each key under a comment with its place, the Korean line and its measure.
+// The pack's text: the PO file, a heading that says how to read and check
+// it, and each line under its notes.
 bool TextFile(std::string& out, std::string* error) {
-  out =
-      "# Vedo Zeza1 in English: every line the game writes, for --lang en.\n"
-      "#\n"
-      "# One key a line: KEY \"TEXT\". The text is everything between the first\n"
-      "# and the last double quote, blanks included, in UTF-8. Lines starting\n"
-      "# with # are comments. Above each key: where the line shows, the Korean\n"
-      "# line it replaces and how wide it may be, in the text route's pixels\n"
-      "# (the width of the Korean line). `vedo-kit check --lang lang/en` checks\n"
-      "# the pack; docs/modding.md says more.\n";
   const std::map<std::string, const char*>& english = EnglishLines();
-  for (const GameLine& line : GameLines()) {
-    const auto it = english.find(line.key);
-    if (it == english.end()) {
-      if (error != nullptr) *error = "the English pack has no line " + line.key;
-      return false;
-    }
-    out += "\n# " + line.where + "; at most " + std::to_string(Width(line.korean)) +
-           " pixels\n#   " + line.korean + "\n";
-    if (line.number.format != nullptr) {
-      out += "# " + std::string(line.number.what) + " (\"" + line.number.format +
-             "\") is written from pixel " + std::to_string(line.number.dx) +
-             ", over blanks of the line\n";
-    }
-    out += line.key + " \"" + it->second + "\"\n";
-  }
-  return true;
+  std::string missing;
+  out = kit::WritePackText(
+      {.comment = "Vedo Zeza1 in English: every line the game writes, for --lang en.\n\n"
+                  "Above each line, the notes (#.) say where it shows, how wide it may be in\n"
+                  "the text route's pixels and where the game writes a number over it.\n"
+                  "`vedo-kit check --lang lang/en` checks the pack; docs/modding.md says more.",
+       .language = "en",
+       .team = "English",
+       .translator = "Vedo Zeza1 developers <vedo-zeza1@developers.invalid>",
+       .revised = "2026-01-01 00:00+0000"},
+      [&](const GameLine& line) -> std::string {
+        const auto it = english.find(line.key);
+        if (it != english.end()) return it->second;
+        if (missing.empty()) missing = line.key;
+        return "";
+      });
+  if (!missing.empty() && error != nullptr) *error = "the English pack has no line " + missing;
+  return missing.empty();
 }
 
 kit::Bytes BmpOf(int width, int height, const kit::Bytes& bgr) {
@@ -175,7 +163,7 @@ std::string InPack(const std::string& name) { return std::string(kEnglishPackDir
 bool MakeEnglishPack(std::vector<OutputFile>& files, std::string* error) {
   std::string text;
   if (!TextFile(text, error)) return false;
-  files.push_back({InPack(kLanguageTextName), kit::Bytes(text.begin(), text.end())});
+  files.push_back({InPack("en.po"), kit::Bytes(text.begin(), text.end())});
 
   const std::vector<OutputFile> korean = MakePictures(Language::kKorean);
   const std::vector<OutputFile> english = MakePictures(Language::kEnglish);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "kit/formats.h"
+#include "lang/language_pack.h"
 #include "platform/bitmap.h"
 
 namespace kit {
@@ -35,13 +36,12 @@ bool LoadPicture(const std::string& path, const std::string& name, platform::Ima
 // the folder has everything the game needs.
 std::vector<std::string> CheckDataFolder(const std::string& dir);
 
-// Holds a language pack (DATA/lang/NAME) against the game, one line per
-// problem, each starting with the file it concerns: its text file's missing,
-// unknown and doubled keys, lines wider than the Korean lines they replace,
-// numbers the game writes where the line has no blanks, characters the text
-// route cannot draw, and pictures, tiles and frames of the wrong size. Tiles
-// and frames are held to the data folder's map and sprite file when they can
-// be read. Empty when the game can use the pack as it is.
-std::vector<std::string> CheckLanguagePack(const std::string& dir);
+// Holds a language pack (DATA/lang/NAME) against the game: every fault the
+// game finds in it (lang/language_pack.h), each marked as refusing the pack
+// or cosmetic, and the kit's own, all cosmetic but for the folder's name:
+// one --lang cannot name, and frames too large for a place where the game
+// draws them. Tiles and frames are held to the data folder's map and sprite
+// file when they can be read.
+LanguagePack CheckLanguagePack(const std::string& dir);
 
 }  // namespace kit
