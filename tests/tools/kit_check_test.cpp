@@ -209,8 +209,8 @@ TEST(Check, LanguagePackFaultsAreAllNamedAndMarked) {
   replace("msgctxt \"hunter.title\"", "#, fuzzy\nmsgctxt \"hunter.title\"");
   replace("\"Using it restores full health.\"", "\"Using it restores your health.\"");
   replace("\"   left to find.\"", "\" left to find.\"");
-  replace("\"Streets of zombies.\"", "\"Streets of zombies \u2713 \u2603.\"");
-  replace("\"Nobody else survived.\"", "\"Nobody \xFF survived.\"");
+  replace("\"Zombies fill the city.\"", "\"Zombies fill the city \u2713 \u2603.\"");
+  replace("\"No survivors at all.\"", "\"No survivors \xFF at all.\"");
   kittest::Write(dir / "en.po", Bytes(text.begin(), text.end()));
   kittest::Write(dir / "Title.bmp", kit::MakeBmp24(320, 240, Bytes(320 * 240 * 3, 90)));
   kittest::Write(dir / "frame_034.bmp", kit::MakeBmp24(500, 40, Bytes(500 * 40 * 3, 90)));

@@ -2,11 +2,13 @@
 // and the art whose English words differ from the Korean, painted by the
 // same painters.
 //
-// The English is written to the Korean's measure: each line is no wider
-// than the Korean line it replaces, as the text route draws them, and the
-// numbers the window writes over a line land on its blanks. The fight pages
-// tell the fight as it happens; the other pages report, in few words, what
-// happened. The monsters and weapons keep the names of the how-to-play.
+// The English is written to the places the lines show in: each line fits
+// the part of its place that can be seen, as the text route draws it, and
+// the numbers the window writes over a line land on its blanks. The fight
+// pages tell the fight as it happens; the other pages report, in few words,
+// what happened. The monsters and weapons keep the names of the
+// how-to-play. A rocket's hit costs 70 health and the player usually lives
+// through it: its damage is critical, not deadly.
 #include <map>
 
 #include "datakit/datakit.h"
@@ -75,7 +77,7 @@ const std::map<std::string, const char*>& EnglishLines() {
       {"stalker.magnum.2", kMagnum},
       {"stalker.magnum.3", "3 rounds. You get away."},
       {"stalker.empty.2", kEmpty},
-      {"stalker.empty.3", "You take deadly damage."},
+      {"stalker.empty.3", "You take critical damage."},
 
       {"ammo.1", "Ammo resupply."},
       {"ammo.2", "36 handgun, 14 shotgun,"},
@@ -88,31 +90,31 @@ const std::map<std::string, const char*>& EnglishLines() {
       {"file.1", "  Well done.    "},
       {"file.2", "You found a file."},
       {"file.3", "   left to find."},
-      {"spray_found.1", "While searching,"},
-      {"spray_found.2", "you found 1 spray."},
+      {"spray_found.1", "While searching, you"},
+      {"spray_found.2", "found a first-aid spray."},
       {"spray_found.3", "Using it restores full health."},
       {"rocket_dodged.1", "A rocket came in."},
       {"rocket_dodged.2", "It barely missed."},
       {"rocket_dodged.3", "Unhurt. You are safe."},
       {"rocket_hit.1", "An enemy rocket"},
       {"rocket_hit.2", "hit you directly."},
-      {"rocket_hit.3", "The damage is deadly."},
+      {"rocket_hit.3", "The damage is critical."},
       {"escaped.1", "   Congratulations."},
       {"escaped.2", "You collected all the files "},
       {"escaped.3", "and got out of here alive."},
       {"revived.1", "By rights you are dead."},
       {"revived.2", "You will be revived."},
-      {"revived.3", "1 spray used, half restored."},
+      {"revived.3", "1 spray used; half health."},
       {"spray_used.1", "You use 1 spray."},
       {"spray_used.2", "Health is back to FULL."},
       // The number of sprays left is written over the run of blanks.
       {"spray_used.3", "Sprays left:     "},
 
       {"prologue1.1", " Sept. 28, noon "},
-      {"prologue1.2", "Streets of zombies."},
-      {"prologue1.3", "Nobody else survived."},
+      {"prologue1.2", "Zombies fill the city."},
+      {"prologue1.3", "No survivors at all."},
       {"prologue2.1", "But I am still alive."},
-      {"prologue2.2", "This is my last escape."},
+      {"prologue2.2", "My last chance to run."},
       {"prologue2.3", "I must find the 5 files."},
 
       {"hint.count.1", "There is 1."},
