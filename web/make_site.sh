@@ -28,15 +28,15 @@ pack() {  # pack FOLDER NAME... > OUT
     -C "$from" -cf - "$@" | gzip -9n
 }
 pack "$data" "${kit[@]}" >"$site/vedo-data.pack"
-# Each language pack of the kit (lang/NAME) in a pack of its own, which only
-# a page playing in that language downloads.
+# Each language pack the release ships (the native build's languages.txt,
+# from the game's list) in a pack of its own, which only a page playing in
+# that language downloads; the page's switch names it as the language names
+# itself.
 languages=()
-for dir in "$data"/lang/*/; do
-  [[ -d $dir ]] || continue
-  name=$(basename "$dir")
-  pack "$data/lang" "$name" >"$site/lang-$name.pack"
-  languages+=("$name: $(stat -c %s "$site/lang-$name.pack")")
-done
+while IFS=$'\t' read -r folder name; do
+  pack "$data/lang" "$folder" >"$site/lang-$folder.pack"
+  languages+=("'$folder': { name: \"$name\", bytes: $(stat -c %s "$site/lang-$folder.pack") }")
+done <"$native/languages.txt"
 
 # The icons for the tab, the home screen and the installed app, from the
 # kit's icon; the preview for links shared elsewhere, the title screen.

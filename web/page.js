@@ -12,7 +12,8 @@
 
 (function () {
   // The build's version, the sizes of what comes before the title and of
-  // each language pack; make_site.sh writes this line.
+  // each language pack with the name it calls itself; make_site.sh writes
+  // this line.
   const BUILD = { version: 'dev', program: 0, wasm: 0, pack: 0, languages: {} };
   const PROGRAM = 'vedo-zeza1.js';
   const WASM = 'vedo-zeza1.wasm.gz';
@@ -96,7 +97,7 @@
   // a page that plays in it; a name the site has no pack for is handed to
   // the game all the same, which says so and plays in Korean.
   const LANGUAGE_KEY = 'vedo-zeza1-language';
-  const LANGUAGE_NAMES = { ko: '한국어', en: 'English' };
+  const languageName = (lang) => (lang === 'ko' ? '한국어' : (BUILD.languages[lang] || {}).name || lang);
   const remember = (lang) => {
     try {
       localStorage.setItem(LANGUAGE_KEY, lang);
@@ -116,9 +117,9 @@
   const languageSwitch = $('language');
   if (languages.length > 1) {
     const next = languages[(languages.indexOf(language) + 1) % languages.length];
-    languageSwitch.textContent = LANGUAGE_NAMES[next] || next;
+    languageSwitch.textContent = languageName(next);
     languageSwitch.lang = next;
-    languageSwitch.title = next === 'ko' ? '한국어로 다시 시작합니다' : `Start again in ${LANGUAGE_NAMES[next] || next}`;
+    languageSwitch.title = next === 'ko' ? '한국어로 다시 시작합니다' : `Start again in ${languageName(next)}`;
     languageSwitch.hidden = false;
     languageSwitch.addEventListener('click', () => {
       remember(next);
@@ -291,7 +292,7 @@
 
   const languagePack = BUILD.languages[language] !== undefined ? `lang-${language}.pack` : null;
   const total = BUILD.program + BUILD.wasm + BUILD.pack +
-    (languagePack ? BUILD.languages[language] : 0);
+    (languagePack ? BUILD.languages[language].bytes : 0);
   let done = 0;
   const loadingBar = $('loaded');
   const loadingText = $('bytes');

@@ -14,6 +14,19 @@ extern std::string gLanguage;
 inline constexpr char kLanguageFolder[] = "lang";
 inline constexpr char kBuiltInLanguage[] = "ko";
 
+// The language packs the data kit makes and every release ships, each by its
+// folder under lang/ and the name the language calls itself. The build reads
+// this list (cmake/shipped_languages.cmake) for the desktop entry's actions,
+// the Windows installer's shortcuts and the browser page's language switch:
+// shipping a pack is an entry here and its maker in the data kit.
+struct ShippedLanguage {
+  const char* folder;
+  const char* name;
+};
+inline constexpr ShippedLanguage kShippedLanguages[] = {
+    {"en", "English"},
+};
+
 // Whether --lang takes the name: 1 to 16 lower-case letters, digits and
 // '-', starting with a letter, so that it can only name a folder in lang/.
 bool LanguageNameValid(std::string_view name);

@@ -202,8 +202,8 @@ void Package::CheckFiles() {
   }
   const std::string entry = ReadAll(Root() / "usr/share/applications/vedo-zeza1.desktop");
   for (const char* line : {"[Desktop Entry]\n", "\nType=Application\n", "\nName=Vedo Zeza1\n",
-                           "\nExec=vedo-zeza1\n", "\nIcon=vedo-zeza1\n", "\nActions=english;\n",
-                           "\n[Desktop Action english]\n", "\nExec=vedo-zeza1 --lang en\n"}) {
+                           "\nExec=vedo-zeza1\n", "\nIcon=vedo-zeza1\n", "\nActions=lang-en;\n",
+                           "\n[Desktop Action lang-en]\nName=English\nExec=vedo-zeza1 --lang en\n"}) {
     EXPECT_NE(entry.find(line), std::string::npos) << "no line " << line << " in:\n" << entry;
   }
 }

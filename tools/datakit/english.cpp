@@ -158,11 +158,17 @@ kit::Bytes BmpOf(int width, int height, const kit::Bytes& bgr) {
   return kit::MakeBmp24(width, height, bgr);
 }
 
-std::string InPack(const std::string& name) { return std::string(kEnglishPackDir) + "/" + name; }
+std::string InPack(const std::string& name) { return std::string(kLanguageFolder) + "/en/" + name; }
 
 }  // namespace
 
-bool MakeEnglishPack(std::vector<OutputFile>& files, std::string* error) {
+bool MakeLanguagePack(const std::string& folder, std::vector<OutputFile>& files,
+                      std::string* error) {
+  // English is the one language whose words the painters know.
+  if (folder != "en") {
+    if (error != nullptr) *error = "the data kit has no maker for the language pack " + folder;
+    return false;
+  }
   std::string text;
   if (!TextFile(text, error)) return false;
   files.push_back({InPack("en.po"), kit::Bytes(text.begin(), text.end())});
