@@ -1,7 +1,9 @@
 // The game in English over the generated data kit and its English pack: the
 // replay tests/scenes/english_screens.vrs writes a shot of every
 // screen with words, and each is compared, cut to the part that shows the
-// English, with tests/golden/english_NAME.png.
+// English, with tests/golden/english_NAME.png. And in French, from the
+// tests' own pack (tests/lang/fr), whose lines hold every letter of French,
+// Spanish and German, a Greek and a Cyrillic line: its goldens show them.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,6 +11,7 @@
 #include <sstream>
 
 #include "common/png_io.h"
+#include "lang/language_pack.h"
 #include "replay/replay_host.h"
 #include "state/game_state.h"
 #include "support/golden.h"
@@ -46,24 +49,21 @@ constexpr Shot kShots[] = {
     {"ending", 160, 290, 320, 60},
 };
 
-TEST(EnglishGolden, EveryScreenWithWords) {
-  for (const std::string& skip :
-       {testdata::KitGoldenSkipReason(), testdata::TextGoldenSkipReason()}) {
-    if (!skip.empty()) GTEST_SKIP() << skip;
-  }
-  std::ifstream in(std::filesystem::path(VEDO_SOURCE_DIR) / "tests/scenes/english_screens.vrs");
-  std::ostringstream script;
-  script << in.rdbuf();
-  const std::filesystem::path shots = testdata::MakeTempDir("vedo-english");
+// Plays `script` over `data` in `language` and compares each shot, cut to
+// its part, with tests/golden/PREFIX_NAME.png.
+void CompareShots(const std::string& script, const std::filesystem::path& data,
+                  const std::string& language, const std::vector<Shot>& wanted) {
+  const std::filesystem::path shots = testdata::MakeTempDir("vedo-" + language);
   const std::filesystem::path previous = std::filesystem::current_path();
   std::filesystem::current_path(shots);
   ResetGameState();
-  const int code = replay::RunReplay(script.str(), testdata::DataKitDir().string(), "en");
+  const int code = replay::RunReplay(script, data.string(), language);
   std::filesystem::current_path(previous);
   ResetGameState();
   ASSERT_EQ(code, 0);
 
-  for (const Shot& shot : kShots) {
+  const std::string prefix = language == "en" ? "english_" : "french_";
+  for (const Shot& shot : wanted) {
     pngio::RgbImage image;
     std::string error;
     ASSERT_TRUE(pngio::ReadPng((shots / (std::string(shot.name) + ".png")).string(), image, &error))
@@ -79,9 +79,60 @@ TEST(EnglishGolden, EveryScreenWithWords) {
         bgr[2] = rgb[0];
       }
     }
-    EXPECT_TRUE(testdata::MatchesGolden(part, std::string("english_") + shot.name));
+    EXPECT_TRUE(testdata::MatchesGolden(part, prefix + shot.name));
   }
   std::filesystem::remove_all(shots);
+}
+
+bool Skipped() {
+  for (const std::string& skip :
+       {testdata::KitGoldenSkipReason(), testdata::TextGoldenSkipReason()}) {
+    if (!skip.empty()) {
+      GTEST_LOG_(INFO) << skip;
+      return true;
+    }
+  }
+  return false;
+}
+
+TEST(EnglishGolden, EveryScreenWithWords) {
+  if (Skipped()) GTEST_SKIP();
+  std::ifstream in(std::filesystem::path(VEDO_SOURCE_DIR) / "tests/scenes/english_screens.vrs");
+  std::ostringstream script;
+  script << in.rdbuf();
+  CompareShots(script.str(), testdata::DataKitDir(), "en",
+               std::vector<Shot>(std::begin(kShots), std::end(kShots)));
+}
+
+// The French pack beside the data kit's files, with the English art, which
+// it needs to leave no screen in Korean: the game uses it as it is, and draws
+// the prologue, and the pages that hold every letter, as their goldens show.
+TEST(FrenchGolden, TheTestsPackDrawsItsAccentsGreekAndCyrillic) {
+  if (Skipped()) GTEST_SKIP();
+  namespace fs = std::filesystem;
+  const fs::path data = testdata::MakeTempDir("vedo-french-data");
+  for (const fs::directory_entry& e : fs::directory_iterator(testdata::DataKitDir())) {
+    if (e.path().filename() != "lang") fs::create_symlink(e.path(), data / e.path().filename());
+  }
+  const fs::path pack = data / "lang/fr";
+  fs::create_directories(pack);
+  fs::copy(fs::path(VEDO_SOURCE_DIR) / "tests/lang/fr/fr.po", pack);
+  for (const fs::directory_entry& e : fs::directory_iterator(testdata::DataKitDir() / "lang/en")) {
+    if (e.path().extension() == ".bmp") fs::create_symlink(e.path(), pack / e.path().filename());
+  }
+  for (const PackFault& f : ReadLanguagePack(pack.string() + "/", PackBase{}).faults) {
+    ADD_FAILURE() << f.Describe();
+  }
+  CompareShots(
+      "time 1000000000\nset gInTitle 0\nset gProloguePending 1\nframes 3\nshot prologue.png\n"
+      "set gProloguePending 0\nmove 300 200\nframes 3\nset gEventOpen 1\n"
+      "set gEventNumber 77\nframes 2\nshot escaped.png\nset gEventNumber 94\nframes 2\n"
+      "shot revived.png\n",
+      data, "fr",
+      {{"prologue", 162, 121, 317, 241},
+       {"escaped", 200, 222, 250, 68},
+       {"revived", 200, 222, 250, 68}});
+  fs::remove_all(data);
 }
 
 }  // namespace
