@@ -33,9 +33,9 @@ pack "$data" "${kit[@]}" >"$site/vedo-data.pack"
 # that language downloads; the page's switch names it as the language names
 # itself.
 languages=()
-while IFS=$'\t' read -r folder name; do
-  pack "$data/lang" "$folder" >"$site/lang-$folder.pack"
-  languages+=("'$folder': { name: \"$name\", bytes: $(stat -c %s "$site/lang-$folder.pack") }")
+while IFS=$'\t' read -r code language; do
+  pack "$data/lang" "$code" >"$site/lang-$code.pack"
+  languages+=("'$code': { name: \"$language\", bytes: $(stat -c %s "$site/lang-$code.pack") }")
 done <"$native/languages.txt"
 
 # The icons for the tab, the home screen and the installed app, from the

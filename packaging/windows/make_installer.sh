@@ -31,9 +31,9 @@ stage_release "$build" "$data" "$stage/files"
 # A Start-menu shortcut for each language pack the release ships, by the
 # name the language calls itself (the build's languages.txt, from the game's
 # list), and its removal.
-while IFS=$'\t' read -r folder name; do
-  link="\${MENU_FOLDER}\\\${PRODUCT} ($name).lnk"
-  echo "CreateShortcut \"$link\" \"\$INSTDIR\\vedo-zeza1.exe\" \"--lang $folder\"" >>"$stage/languages.nsh"
+while IFS=$'\t' read -r pack language; do
+  link="\${MENU_FOLDER}\\\${PRODUCT} ($language).lnk"
+  echo "CreateShortcut \"$link\" \"\$INSTDIR\\vedo-zeza1.exe\" \"--lang $pack\"" >>"$stage/languages.nsh"
   echo "Delete \"$link\"" >>"$stage/unlanguages.nsh"
 done <"$build/languages.txt"
 cp packaging/windows/installer.nsi "$build/windows/vedo-zeza1.ico" "$stage/"
