@@ -9,9 +9,9 @@
 #                     platform headers), then with warnings as errors: the
 #                     whole test suite in the normal build, the Windows
 #                     build's suite under Wine, the browser build in
-#                     Chromium and Node; then, in a clang build under
-#                     AddressSanitizer and UndefinedBehaviorSanitizer, the
-#                     suite again, the fuzz targets for 30 seconds each and
+#                     Chromium, Firefox ESR, WebKitGTK and Node; then, in a
+#                     clang build under AddressSanitizer and
+#                     UndefinedBehaviorSanitizer, the suite again, the fuzz targets for 30 seconds each and
 #                     a soak of 100,000 passes of random play
 #   ./run.sh windows  cross-build the Windows programs (build-win) and write
 #                     vedo-zeza1-VERSION-win64.zip and the installer
@@ -29,13 +29,14 @@ PLAY_PACKAGES=(
   fonts-baekmuk timgm6mb-soundfont
 )
 # What the tests need besides: the test and benchmark libraries, the package
-# tools, a virtual X server with a window manager for the real-window tests,
-# unzip for the Windows zip's check, clang with libFuzzer for the sanitizer
-# build, clang-format, and gettext, whose msgfmt and msgcat check the
-# language packs' text as translators' tools read and write it.
+# tools, a virtual X server with a window manager for the real-window tests
+# (and Xephyr with xrandr for a screen that changes size), unzip for the
+# Windows zip's check, clang with libFuzzer for the sanitizer build,
+# clang-format, and gettext, whose msgfmt and msgcat check the language
+# packs' text as translators' tools read and write it.
 TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev dpkg-dev gettext
-  xvfb xauth openbox xdotool x11-apps imagemagick unzip
+  xvfb xauth openbox xdotool x11-apps imagemagick unzip xserver-xephyr x11-xserver-utils
   clang clang-format libfuzzer-14-dev libclang-rt-14-dev
   lintian
 )
@@ -43,12 +44,12 @@ TEST_PACKAGES=(
 # Wine for its tests and icoutils for their look at the exe's resources.
 WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix nsis wine wine64 zip icoutils)
 # What the browser build needs: Emscripten (whose tools want Debian's own
-# Node modules), npm for the page's packages, and Chromium and Firefox ESR for
-# its tests.
+# Node modules), npm for the page's packages, and Chromium, Firefox ESR and
+# WebKitGTK (its WebDriver, with MiniBrowser) for its tests.
 WEB_PACKAGES=(emscripten nodejs)
 # A Node from elsewhere brings its own npm, which Debian's would conflict with.
 command -v npm >/dev/null || WEB_PACKAGES+=(npm)
-WEB_TEST_PACKAGES=(chromium firefox-esr)
+WEB_TEST_PACKAGES=(chromium firefox-esr webkit2gtk-driver)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 install_missing() {
@@ -102,7 +103,7 @@ build_web() {
 }
 
 test_web() {
-  echo "== The browser build: Chromium and Node =="
+  echo "== The browser build: Chromium, Firefox ESR, WebKitGTK and Node =="
   local frames root=$PWD
   frames=$(mktemp -d)
   # The frames the page must equal, rendered by the Linux build.

@@ -1,20 +1,27 @@
-// The game in the browser. The page has put the data files into the
-// program's file system and made it the working folder before this runs,
-// and it tells the player why the game ended when it could not start.
+// The game in the browser. The page has put the title's picture into the
+// program's file system and made it the working folder before this runs;
+// the rest of the data follows while the title shows, and the game starts
+// when it is all there. The page tells the player why the game ended when
+// it could not start.
 #include <emscripten.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "app/debug_settings.h"
 #include "app/program.h"
 #include "lang/language.h"
+#include "platform/bitmap.h"
+#include "state/data_contract.h"
 #include "state/game_state.h"
 
 // clang-format off
-// The exit code, and the data file the game could not start without, if any.
-EM_JS(void, JsGameEnded, (int code, const char* missing), {
-  Module.vedoPage.gameEnded(code, missing ? UTF8ToString(missing) : "");
+// The exit code, and the data file the game could not start without, if
+// any: missing, or there but damaged.
+EM_JS(void, JsGameEnded, (int code, const char* file, int damaged), {
+  Module.vedoPage.gameEnded(code, file ? UTF8ToString(file) : "", damaged !== 0);
 });
 EM_JS(char*, JsDebugSettings, (), {
   const text = Module.vedoPage.debugSettings || "";
@@ -25,7 +32,42 @@ EM_JS(char*, JsLanguage, (), {
   const text = Module.vedoPage.language || "";
   return text ? allocateUTF8(text) : 0;
 });
+// The picture for the canvas while the rest of the data arrives.
+EM_JS(void, JsShowTitle, (const std::uint8_t* rgba, int width, int height), {
+  Module.vedoPage.showTitle(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height);
+});
+EM_JS(int, JsDataArrived, (), { return Module.vedoPage.dataArrived ? 1 : 0; });
 // clang-format on
+
+namespace {
+
+// The title's picture, as the title's first frame will show it: the
+// language's own when its pack has one. A picture of another size is
+// stretched by the game, so the canvas waits for the game's own frame.
+void ShowTitlePicture() {
+  std::string path = kTitlePicture.name;
+  if (!gLanguage.empty()) {
+    const std::string own = std::string(kLanguageFolder) + "/" + gLanguage + "/" + path;
+    if (std::FILE* f = std::fopen(own.c_str(), "rb")) {
+      std::fclose(f);
+      path = own;
+    }
+  }
+  platform::Image picture;
+  if (!platform::LoadBmpFile(path.c_str(), picture) || picture.width != kTitlePicture.width ||
+      picture.height != kTitlePicture.height) {
+    return;
+  }
+  std::vector<std::uint8_t> rgba(picture.pixels.size() / 3 * 4, 255);
+  for (std::size_t i = 0, o = 0; i < picture.pixels.size(); i += 3, o += 4) {
+    rgba[o] = picture.pixels[i + 2];
+    rgba[o + 1] = picture.pixels[i + 1];
+    rgba[o + 2] = picture.pixels[i];
+  }
+  JsShowTitle(rgba.data(), picture.width, picture.height);
+}
+
+}  // namespace
 
 extern "C" {
 
@@ -38,6 +80,12 @@ EMSCRIPTEN_KEEPALIVE int vedo_state(const char* name, int row, int col) {
   if (std::strcmp(name, "gObjectLayer") == 0) return gObjectLayer[row][col];
   if (std::strcmp(name, "gCountLayer") == 0) return gCountLayer[row][col];
   return -1;
+}
+
+// Sets game-state values from "name=value,..." as ?set= does before the
+// first pass; the page's test hook, between passes.
+EMSCRIPTEN_KEEPALIVE int vedo_debug_set(const char* text) {
+  return ApplyDebugSettings(text) ? 1 : 0;
 }
 
 }  // extern "C"
@@ -55,7 +103,12 @@ int main() {
     if (LanguageNameValid(language)) gLanguage = language;
     std::free(language);
   }
+  ShowTitlePicture();
+  while (JsDataArrived() == 0) emscripten_sleep(20);
   const int code = WinMain();
-  JsGameEnded(code, gMissingDataFile);
+  const bool fileFault = gStartFailure.fault == StartFault::kMissingFile ||
+                         gStartFailure.fault == StartFault::kDamagedFile;
+  JsGameEnded(code, fileFault ? gStartFailure.file : nullptr,
+              gStartFailure.fault == StartFault::kDamagedFile);
   return code;
 }

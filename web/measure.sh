@@ -4,9 +4,13 @@
 #
 # Prints: the sizes of the program and the data the page loads; for the
 # page in Chromium over an emulated home connection (10 Mbit/s with 40 ms,
-# and 3 Mbit/s with 150 ms), when the loading bar and the title show and
-# the bytes before the title, on the first visit and on the repeat visit
-# (from the offline copy); for the page on a local static server, the
+# and 3 Mbit/s with 150 ms, three runs each), when the loading bar, the
+# title's picture and the game's title show and the bytes before the
+# picture, on the first visit and on the repeat visit (from the offline
+# copy); the processor time of Chromium's processes (from /proc) over 10 s
+# of the still title; the page's long tasks (over 50 ms) over a whole game
+# and the ending's music, at the machine's speed and with the processor
+# slowed 4 times; for the page on a local static server, the
 # time from the page's
 # start to its first frame, the soundfont's load, the audio context's
 # making, the longest gap between frames in the second after the first click
@@ -24,6 +28,8 @@ printf '%-28s %9s bytes (%s unpacked)\n' "vedo-zeza1.wasm.gz" "$(stat -c %s $sit
 printf '%-28s %9s bytes\n' "vedo-zeza1.js" "$(stat -c %s $site/vedo-zeza1.js)"
 printf '%-28s %9s bytes (%s unpacked)\n' "data kit ($(tar -tzf $site/vedo-data.pack | wc -l) files)" \
   "$(stat -c %s $site/vedo-data.pack)" "$(gzip -dc $site/vedo-data.pack | wc -c)"
+printf '%-28s %9s bytes (%s unpacked)\n' "title's picture (title.pack)" "$(stat -c %s $site/title.pack)" \
+  "$(gzip -dc $site/title.pack | wc -c)"
 printf '%-28s %9s bytes\n' "page (html, css, js)" "$(cat $site/index.html $site/page.css $site/page.js | wc -c)"
 printf '%-28s %9s bytes\n' "soundfont" "$(stat -c %s $site/TimGM6mb.sf2 2>/dev/null || echo 0)"
 printf '%-28s %9s bytes\n' "synthesizer (js)" "$(cat $site/synth/*.js | wc -c)"
@@ -46,7 +52,11 @@ for tool in "$root/build/tools/replay/vedo-replay" "node $root/build-web/web/ved
   printf '%-36s %6.3f ms a pass (whole run, start-up included)\n' "${tool//"$root/"/}" \
     "$(echo "($end - $start) / 3000 / 1000000" | bc -l)"
 done
-echo "== Chromium over an emulated network =="
+echo "== Chromium over an emulated network (three runs each) =="
 node web/tests/figures.mjs "$site" network
+echo "== Chromium: processor time at the still title =="
+node web/tests/figures.mjs "$site" still
+echo "== Chromium: long tasks, a whole game and the ending's music =="
+node web/tests/figures.mjs "$site" longtasks
 echo "== Chromium =="
 node web/tests/figures.mjs "$site"

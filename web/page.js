@@ -1,7 +1,7 @@
 // The page around the game: the canvas and its place on the screen, input
 // from a mouse, a pen or a finger, the downloads with their bar and their
-// failures, message boxes, the end of the game, sound and music, and the
-// offline copy.
+// failures, questions and message boxes, the end of the game, sound and
+// music, and the offline copy.
 //
 // Address options: "?test" switches on the test hook (window.vedoTest): the
 // game then runs pass by pass as the test grants, on the replay tool's
@@ -11,10 +11,10 @@
 'use strict';
 
 (function () {
-  // The build's version, the sizes of what comes before the title and of
-  // each language pack with the name it calls itself; make_site.sh writes
-  // this line.
-  const BUILD = { version: 'dev', program: 0, wasm: 0, pack: 0, languages: {} };
+  // The build's version, the sizes of the program, of each language's title
+  // picture, of the data and of each language pack, with the name its
+  // language calls itself; make_site.sh writes this line.
+  const BUILD = { version: 'dev', program: 0, wasm: 0, titles: {}, pack: 0, languages: {} };
   const PROGRAM = 'vedo-zeza1.js';
   const WASM = 'vedo-zeza1.wasm.gz';
   const PACK = 'vedo-data.pack';
@@ -31,14 +31,86 @@
   // Event types as the game's platform layer numbers them.
   const EV = { activate: 1, move: 2, leftDown: 3, leftUp: 4, rightDown: 5, rightUp: 6, key: 7 };
   // What the page measures of itself (window.vedoFigures): the time from the
-  // page's start to the first frame, the synthesizer's start, the audio
-  // context's making, the gaps between frames, and the longest of them in
-  // the second after the first click (when the sound starts).
-  const figures = { firstFrameMs: -1, soundfontMs: -1, lastFrameMs: -1, longestGapMs: 0,
-                    gapsOver20Ms: 0, frames: 0, longestGapEndMs: -1,
-                    soundfontReadyMs: -1, soundOpenMs: -1, clickMs: -1, clickGapMs: 0 };
-  let started = false;
+  // page's start to the first frame (the title's picture) and to the game's
+  // own first frame, the synthesizer's start, the audio context's making,
+  // the gaps between frames, and the longest of them in the second after
+  // the first click (when the sound starts).
+  const figures = { firstFrameMs: -1, gameFrameMs: -1, soundfontMs: -1, lastFrameMs: -1,
+                    longestGapMs: 0, gapsOver20Ms: 0, frames: 0, framesDrawn: 0,
+                    longestGapEndMs: -1, soundfontReadyMs: -1, soundOpenMs: -1, clickMs: -1,
+                    clickGapMs: 0 };
+  let started = false;  // the program's runtime is up
+  let playing = false;  // the game's loop runs: all its data is in
   let ended = false;
+  for (const id of ['screen', 'loading', 'corner']) $(id).hidden = false;
+
+  // ---- Panels ------------------------------------------------------------------
+  // Failures, questions and notes are told in a panel, in Korean and in
+  // English, naming the file where there is one.
+
+  function lines(ko, en) {
+    const block = document.createElement('div');
+    for (const [text, lang] of [[ko, 'ko'], [en, 'en']]) {
+      const p = document.createElement('p');
+      p.lang = lang;
+      p.textContent = text;
+      block.appendChild(p);
+    }
+    return block;
+  }
+  // A note beside the game, which plays on (the game's message boxes too).
+  function note(ko, en) {
+    console.warn('Vedo Zeza1: ' + en);
+    $('messages').appendChild(lines(ko, en));
+  }
+
+  // A failure; resolves when the player asks to retry. The retry button
+  // continues whatever waits for it: a download resumes where it stopped,
+  // and what has arrived is kept.
+  const problemPanel = $('problem');
+  const problemText = $('problem-text');
+  let waiting = [];
+  function problem(ko, en) {
+    console.warn('Vedo Zeza1: ' + en);
+    problemText.appendChild(lines(ko, en));
+    problemPanel.hidden = false;
+    return new Promise((resolve) => waiting.push(resolve));
+  }
+  $('retry').addEventListener('click', () => {
+    problemPanel.hidden = true;
+    problemText.textContent = '';
+    const go = waiting;
+    waiting = [];
+    go.forEach((resolve) => resolve());
+  });
+
+  // A question about something a stray touch or key would lose; resolves
+  // true when the player confirms, false when not.
+  let answer = null;
+  function ask(ko, en) {
+    if (answer) answer(false);
+    const text = $('ask-text');
+    text.textContent = '';
+    text.appendChild(lines(ko, en));
+    $('ask').hidden = false;
+    return new Promise((resolve) => {
+      answer = (yes) => {
+        answer = null;
+        $('ask').hidden = true;
+        resolve(yes);
+      };
+    });
+  }
+  $('ask-yes').addEventListener('click', () => answer && answer(true));
+  $('ask-no').addEventListener('click', () => answer && answer(false));
+
+  if (typeof WebAssembly !== 'object') {
+    $('loading').hidden = true;
+    $('retry').hidden = true;
+    problem('이 브라우저는 게임에 필요한 웹어셈블리(WebAssembly)를 실행하지 못합니다. 다른 브라우저나 새 버전에서 열어 주세요.',
+      'This browser cannot run WebAssembly, which the game needs. Please open it in another browser or a newer version.');
+    return;
+  }
 
   // ---- Layout ----------------------------------------------------------------
   // The frame as large as the visual viewport allows, its aspect kept. The
@@ -83,24 +155,45 @@
       if (screen.orientation && screen.orientation.lock) screen.orientation.lock('landscape').catch(() => {});
     }, () => {});
   });
+  let leftFullscreenAt = -1e9;  // the Escape that leaves full screen may reach the page too
+  document.addEventListener('fullscreenchange', () => {
+    if (!document.fullscreenElement) leftFullscreenAt = performance.now();
+    layout();
+  });
+
+  // How to play, for the mouse, a finger and Escape.
+  $('help-button').addEventListener('click', () => { $('help').hidden = !$('help').hidden; });
+  $('help-close').addEventListener('click', () => { $('help').hidden = true; });
 
   addEventListener('resize', layout);
   if (window.visualViewport) visualViewport.addEventListener('resize', layout);
-  document.addEventListener('fullscreenchange', layout);
   layout();
+
+  // A game-state value by its name, as the test hook reads them; -1 before
+  // the game runs.
+  const names = new Map();
+  function gameState(name) {
+    if (!playing) return -1;
+    if (!names.has(name)) names.set(name, Module.allocateUTF8(name));
+    return Module._vedo_state(names.get(name), -1, -1);
+  }
+  // Whether a stray touch or key now would lose a game in progress.
+  const inGame = () => playing && !ended && gameState('gInTitle') !== 1;
 
   // ---- Language ------------------------------------------------------------
   // Korean, the game's own, unless the address ("?lang=en") or the switch in
-  // the corner asks for another; the choice is kept in the page's local
-  // storage, so that it holds for the next visit. The switch starts the
-  // game again in the next language. A language pack is downloaded only by
-  // a page that plays in it; a name the site has no pack for is handed to
-  // the game all the same, which says so and plays in Korean.
+  // the corner asks for another; the choice of a language the site has is
+  // kept in the page's local storage, so that it holds for the next visit.
+  // The switch starts the game again in the next language, after asking when
+  // a game is under way. A language pack is downloaded only by a page that
+  // plays in it; a name the site has no pack for is handed to the game all
+  // the same, which says so and plays in Korean, and is not kept.
   const LANGUAGE_KEY = 'vedo-zeza1-language';
   const languageName = (lang) => (lang === 'ko' ? '한국어' : (BUILD.languages[lang] || {}).name || lang);
+  const languages = ['ko', ...Object.keys(BUILD.languages)];
   const remember = (lang) => {
     try {
-      localStorage.setItem(LANGUAGE_KEY, lang);
+      if (languages.includes(lang)) localStorage.setItem(LANGUAGE_KEY, lang);
     } catch {}  // a browser that keeps nothing forgets it
   };
   const remembered = () => {
@@ -113,15 +206,15 @@
   const validLanguage = (name) => /^[a-z][a-z0-9-]{0,15}$/.test(name || '');
   const language = [params.get('lang'), remembered(), 'ko'].find(validLanguage);
   if (params.has('lang')) remember(language);
-  const languages = ['ko', ...Object.keys(BUILD.languages)];
   const languageSwitch = $('language');
   if (languages.length > 1) {
     const next = languages[(languages.indexOf(language) + 1) % languages.length];
-    languageSwitch.textContent = languageName(next);
+    const name = languageName(next);
+    languageSwitch.textContent = name;
     languageSwitch.lang = next;
-    languageSwitch.title = next === 'ko' ? '한국어로 다시 시작합니다' : `Start again in ${languageName(next)}`;
+    languageSwitch.title = next === 'ko' ? '한국어로 다시 시작합니다' : `Start again in ${name}`;
     languageSwitch.hidden = false;
-    languageSwitch.addEventListener('click', () => {
+    const switchLanguage = () => {
       remember(next);
       if (params.has('lang')) {
         params.set('lang', next);
@@ -129,6 +222,14 @@
       } else {
         location.reload();
       }
+    };
+    languageSwitch.addEventListener('click', () => {
+      if (!inGame()) {
+        switchLanguage();
+        return;
+      }
+      ask(`게임을 끝내고 ${name}(으)로 다시 시작할까요?`, `End this game and start again in ${name}?`)
+        .then((yes) => yes && switchLanguage());
     });
   }
   layout();
@@ -136,48 +237,159 @@
   // ---- Input ---------------------------------------------------------------
   // The mouse and a pen are the game's mouse: the pointer follows them, over
   // the black bars too (clamped to the frame's edge), and their buttons are
-  // its buttons.
-  //
-  // A finger is the game's pointer and left button, by these rules:
-  // - A finger that comes down on the frame moves the pointer there and
-  //   presses; lifting it releases. While it is down, other fingers are
-  //   ignored. A tap's press and release come together; the game's loop
-  //   holds such a release until a pass has seen the press.
-  // - A band of EDGE_BAND CSS pixels along each edge of the canvas, wide
-  //   enough for a finger, is the frame's outermost pixel row or column, and
-  //   the black bars count as the nearest edge. A finger held there scrolls
-  //   the field as a resting mouse does, and so it does not press: holding
-  //   it never attacks the cell at the edge.
-  // - When a finger lifts where the field would go on scrolling (an
-  //   outermost row or column, or below the map outside the panel's
-  //   buttons), the pointer moves to the nearest point just inside, where
-  //   the view stops. A mouse moves on of itself; a finger must not leave
-  //   the view running.
+  // its buttons. Fingers follow their own rules (Fingers, below). While the
+  // title's picture shows and the rest of the data arrives, a click or tap
+  // is held and counts when the game runs: the button is held down for the
+  // game's first HELD_PASSES passes, long enough for the title, which takes
+  // no click in its first 11, and shorter than the 11 more that the warning
+  // picture's buttons wait.
 
-  const EDGE_BAND = 24;
-  function push(type, x, y, active, key) {
-    if (started && !ended) Module._vedo_push_event(type, x, y, active || 0, key || 0);
+  const HELD_PASSES = 16;
+  let pointer = [-1, -1];  // where the game's pointer was last put
+  let heldClick = null;    // [x, y] of a click made while loading
+  let heldPasses = 0;
+  function push(type, x = 0, y = 0, active = 0, key = 0) {
+    if (!playing || ended) return;
+    if (type === EV.move) pointer = [x, y];
+    Module._vedo_push_event(type, x, y, active, key);
   }
-  // A point in frame pixels; for a finger, the edge bands and the bars are
-  // the edges, and the third value says the point is in one.
-  function framePoint(e, bands) {
+  const pointTo = ([x, y]) => {
+    if (x !== pointer[0] || y !== pointer[1]) push(EV.move, x, y);
+  };
+  // A point in frame pixels, clamped to the frame.
+  function framePoint(e) {
     const r = canvas.getBoundingClientRect();
-    const band = bands ? EDGE_BAND : 0;
-    const along = (at, start, size, pixels) => {
-      if (at < start + band) return [0, bands];
-      if (at >= start + size - band) return [pixels - 1, bands];
-      return [Math.min(Math.floor(((at - start) * pixels) / size), pixels - 1), false];
-    };
-    const [x, edgeX] = along(e.clientX, r.left, r.width, FRAME_W);
-    const [y, edgeY] = along(e.clientY, r.top, r.height, FRAME_H);
-    return [x, y, edgeX || edgeY];
+    const along = (at, start, size, pixels) =>
+      Math.min(Math.max(Math.floor(((at - start) * pixels) / size), 0), pixels - 1);
+    return [along(e.clientX, r.left, r.width, FRAME_W), along(e.clientY, r.top, r.height, FRAME_H)];
+  }
+  function click(at) {
+    if (!playing) {
+      heldClick = at;
+      return;
+    }
+    pointTo(at);
+    push(EV.leftDown);
+    push(EV.leftUp);
+  }
+  // The held click, pass by pass.
+  function holdClick() {
+    if (heldClick) {
+      pointTo(heldClick);
+      push(EV.leftDown);
+      heldClick = null;
+      heldPasses = HELD_PASSES;
+    } else if (heldPasses > 0 && --heldPasses === 0) {
+      push(EV.leftUp);
+    }
+  }
+  // Presses count on the game's screen and, for a mouse, the bars, not on
+  // the page's own buttons and links.
+  const onGame = (e) => e.target === canvas || e.target === document.body ||
+    e.target === document.documentElement;
+
+  addEventListener('pointerdown', (e) => {
+    if (!onGame(e) || answer) return;
+    gesture();
+    if (e.pointerType === 'touch') {
+      fingerDown(e);
+    } else if (!playing) {
+      if (e.button === 0) click(framePoint(e));
+    } else {
+      pointTo(framePoint(e));
+      if (e.button === 0) push(EV.leftDown);
+      if (e.button === 2) push(EV.rightDown);
+    }
+  });
+  addEventListener('pointermove', (e) => {
+    if (e.pointerType === 'touch') {
+      fingerMove(e);
+      return;
+    }
+    pointTo(framePoint(e));
+    // A second button pressed or released while one is down.
+    if (e.button === 0) push(e.buttons & 1 ? EV.leftDown : EV.leftUp);
+    if (e.button === 2) push(e.buttons & 2 ? EV.rightDown : EV.rightUp);
+  });
+  function lift(e) {
+    if (e.pointerType === 'touch') {
+      fingerUp(e);
+      return;
+    }
+    if (e.button === 0) push(EV.leftUp);
+    if (e.button === 2) push(EV.rightUp);
+  }
+  addEventListener('pointerup', lift);
+  addEventListener('pointercancel', lift);
+  addEventListener('contextmenu', (e) => e.preventDefault());
+  // Escape leaves full screen; otherwise it asks before it ends the game,
+  // which a stray key must not do (the game on Linux and Windows ends at
+  // once, as it always has).
+  addEventListener('keydown', (e) => {
+    gesture();
+    if (e.key !== 'Escape') {
+      push(EV.key);
+      return;
+    }
+    if (document.fullscreenElement || performance.now() - leftFullscreenAt < 500) {
+      if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
+      return;
+    }
+    if (!playing || ended || answer) return;
+    ask('게임을 끝낼까요?', 'End the game?').then((yes) => yes && push(EV.key, 0, 0, 0, 1));
+  });
+  document.addEventListener('visibilitychange', () => {
+    push(EV.activate, 0, 0, document.hidden ? 0 : 1);
+    soundShown();
+  });
+
+  // ---- Fingers -----------------------------------------------------------------
+  // A finger is not a mouse: it covers what it touches, it drags, it rests,
+  // and other fingers join it. The game has one pointer and a left button,
+  // and these rules decide what a finger makes of them, pass by pass; the
+  // game's own rules are untouched.
+  // - Only a finger that comes down on the frame counts, and the newest such
+  //   finger plays. A finger that came down beside or below the frame does
+  //   nothing, and keeps no other finger from playing.
+  // - A tap (lifted within HOLD_MS, having moved less than SLOP CSS pixels)
+  //   is a click exactly where the finger was: the pointer goes there and
+  //   the button is pressed and released. Edge cells are cells like others.
+  // - A finger held still for HOLD_MS rests: the pointer rests under it, as
+  //   a mouse's does (an opened cell's hint lines show). Within EDGE_BAND CSS
+  //   pixels of the frame's edge, the pointer goes to the frame's outermost
+  //   pixel there, and the view scrolls that way as under a mouse at the
+  //   edge. Lifting a resting finger clicks nothing.
+  // - A finger that moves SLOP or more drags the map: the view follows the
+  //   finger, a cell for about each cell's width dragged, the pointer put at
+  //   the frame's edge for one pass per cell (where the game scrolls); it
+  //   opens nothing. While the view cannot scroll (an event window, the
+  //   rocket), a drag moves the pointer under the finger instead: the
+  //   player's figure dodges with it.
+  // - When the finger lifts, the pointer moves to where the view stands
+  //   still (off the outermost rows and columns, and from below the map up
+  //   onto its last row or across onto the buttons): a mouse moves on of
+  //   itself, a finger leaves the pointer where it was.
+
+  const HOLD_MS = 350;
+  const SLOP = 10;
+  const EDGE_BAND = 24;
+  const CELL = 40;
+  let finger = null;  // the finger that plays, while it is down
+  const pan = [0, 0];  // cells the view still has to move, by column and row
+  let lifted = null;  // where the last finger lifted, for the pointer to rest near
+
+  // The edge band a point is in: -1, 0 or 1 across and down.
+  function band(e) {
+    const r = canvas.getBoundingClientRect();
+    const side = (at, start, size) => (at < start + EDGE_BAND ? -1 : at >= start + size - EDGE_BAND ? 1 : 0);
+    return [side(e.clientX, r.left, r.width), side(e.clientY, r.top, r.height)];
   }
   // Where the field scrolls: the outermost columns, the top row, and below
   // the map outside the panel's buttons.
   function scrolls(x, y) {
     return x < 1 || x > 638 || y < 1 || (y > 358 && (x < 450 || y > 460));
   }
-  function restingPoint(x, y) {
+  function restingPoint([x, y]) {
     x = Math.min(Math.max(x, 1), 638);
     y = Math.max(y, 1);
     if (!scrolls(x, y)) return [x, y];
@@ -186,112 +398,94 @@
     const across = [Math.max(x, 450), Math.min(y, 460)];
     return across[0] - x + (y - across[1]) < y - 358 ? across : [x, 358];
   }
-  // Presses count on the game's screen and the bars, not on the page's
-  // own buttons and links.
-  const onGame = (e) => e.target === canvas || e.target === document.body ||
-    e.target === document.documentElement;
+  // The point at the frame's edge where the view scrolls by [dx, dy] cells'
+  // signs: the outermost column, the top row, and the panel's bottom; from
+  // `at` along an edge.
+  const edgePoint = ([dx, dy], at = [320, 180]) =>
+    [dx > 0 ? 639 : dx < 0 ? 0 : at[0], dy > 0 ? 479 : dy < 0 ? 0 : Math.min(at[1], 358)];
+  const viewHeld = () => gameState('gEventOpen') === 1 || gameState('gRocketActive') === 1;
 
-  let finger = null;  // the finger that counts, while it is down
-  let fingerPresses = false;
-  let fingerAt = [0, 0];
-  addEventListener('pointerdown', (e) => {
-    if (!onGame(e)) return;
-    gesture();
-    if (e.pointerType === 'touch') {
-      if (finger !== null) return;
-      finger = e.pointerId;
-      const [x, y, edge] = framePoint(e, true);
-      fingerAt = [x, y];
-      fingerPresses = !edge;
-      push(EV.move, x, y);
-      if (fingerPresses) push(EV.leftDown, x, y);
-    } else {
-      const [x, y] = framePoint(e, false);
-      push(EV.move, x, y);
-      if (e.button === 0) push(EV.leftDown);
-      if (e.button === 2) push(EV.rightDown);
+  function fingerDown(e) {
+    if (e.target !== canvas) return;
+    const at = framePoint(e);
+    finger = { id: e.pointerId, from: [e.clientX, e.clientY], downAt: performance.now(), at,
+               band: band(e), mode: 'touch', dragged: [0, 0], cssToFrame: FRAME_W / canvas.getBoundingClientRect().width };
+    pan[0] = pan[1] = 0;
+    if (playing) pointTo(at);
+  }
+  function fingerMove(e) {
+    if (!finger || e.pointerId !== finger.id) return;
+    const at = framePoint(e);
+    const moved = [e.clientX - finger.from[0], e.clientY - finger.from[1]];
+    if (finger.mode !== 'drag') {
+      if (Math.hypot(...moved) < SLOP) return;
+      finger.mode = 'drag';
     }
-  });
-  addEventListener('pointermove', (e) => {
-    if (e.pointerType !== 'touch') {
-      const [x, y] = framePoint(e, false);
-      push(EV.move, x, y);
-      // A second button pressed or released while one is down.
-      if (e.button === 0) push(e.buttons & 1 ? EV.leftDown : EV.leftUp);
-      if (e.button === 2) push(e.buttons & 2 ? EV.rightDown : EV.rightUp);
-    } else if (e.pointerId === finger) {
-      const [x, y] = framePoint(e, true);
-      fingerAt = [x, y];
-      push(EV.move, x, y);
-    }
-  });
-  function lift(e) {
-    if (e.pointerType !== 'touch') {
-      if (e.button === 0) push(EV.leftUp);
-      if (e.button === 2) push(EV.rightUp);
+    finger.from = [e.clientX, e.clientY];
+    finger.at = at;
+    finger.band = band(e);
+    if (viewHeld()) {
+      pointTo(at);
       return;
     }
-    if (e.pointerId !== finger) return;
-    finger = null;
-    if (e.type === 'pointerup') gesture();
-    if (fingerPresses) push(EV.leftUp);
-    const [x, y] = restingPoint(...fingerAt);
-    if (x !== fingerAt[0] || y !== fingerAt[1]) push(EV.move, x, y);
-  }
-  addEventListener('pointerup', lift);
-  addEventListener('pointercancel', lift);
-  addEventListener('contextmenu', (e) => e.preventDefault());
-  addEventListener('keydown', (e) => {
-    gesture();
-    push(EV.key, 0, 0, 0, e.key === 'Escape' ? 1 : 0);
-  });
-  document.addEventListener('visibilitychange', () => {
-    push(EV.activate, 0, 0, document.hidden ? 0 : 1, 0);
-  });
-
-  // ---- Failures ----------------------------------------------------------------
-  // Every failure is told in the panel, in Korean and in English, naming
-  // the file. The retry button continues whatever waits for it: a download
-  // resumes where it stopped, and what has arrived is kept.
-
-  const problemPanel = $('problem');
-  const problemText = $('problem-text');
-  let waiting = [];
-  function lines(ko, en) {
-    const block = document.createElement('div');
-    for (const [text, lang] of [[ko, 'ko'], [en, 'en']]) {
-      const p = document.createElement('p');
-      p.lang = lang;
-      p.textContent = text;
-      block.appendChild(p);
+    // The view follows the finger: dragged left, it moves right.
+    for (const i of [0, 1]) {
+      finger.dragged[i] += moved[i] * finger.cssToFrame;
+      const cells = Math.round(-finger.dragged[i] / CELL);
+      pan[i] += cells;
+      finger.dragged[i] += cells * CELL;
     }
-    return block;
   }
-  // Shows the failure and resolves when the player asks to retry.
-  function problem(ko, en) {
-    console.warn('Vedo Zeza1: ' + en);
-    problemText.appendChild(lines(ko, en));
-    problemPanel.hidden = false;
-    return new Promise((resolve) => waiting.push(resolve));
+  function fingerUp(e) {
+    if (!finger || e.pointerId !== finger.id) return;
+    const { mode, at } = finger;
+    finger = null;
+    lifted = at;
+    if (e.type === 'pointerup') gesture();
+    if (mode === 'touch' && e.type === 'pointerup') {
+      click(at);  // the pointer comes to rest after the pass that sees it
+    } else if (!pan[0] && !pan[1] && heldPasses === 0) {
+      pointTo(restingPoint(at));
+      lifted = null;
+    }
   }
-  $('retry').addEventListener('click', () => {
-    problemPanel.hidden = true;
-    problemText.textContent = '';
-    const go = waiting;
-    waiting = [];
-    go.forEach((resolve) => resolve());
-  });
-
-  class Broken extends Error {}
+  // Each pass: a finger that has held still rests, the view moves a cell
+  // towards where a drag took it, and a lifted finger leaves the pointer at
+  // rest.
+  function fingerPass() {
+    if (finger && finger.mode === 'touch' && performance.now() - finger.downAt >= HOLD_MS) {
+      finger.mode = 'rest';
+    }
+    if ((pan[0] || pan[1]) && !viewHeld()) {
+      const step = [Math.sign(pan[0]), Math.sign(pan[1])];
+      pan[0] -= step[0];
+      pan[1] -= step[1];
+      pointTo(edgePoint(step));
+      return;
+    }
+    pan[0] = pan[1] = 0;
+    if (finger && finger.mode === 'rest' && (finger.band[0] || finger.band[1])) {
+      pointTo(edgePoint(finger.band, finger.at));
+    } else if (finger && finger.mode !== 'touch') {
+      pointTo(restingPoint(finger.at));
+    } else if (lifted && heldPasses === 0) {
+      pointTo(restingPoint(lifted));
+      lifted = null;
+    }
+  }
 
   // ---- Downloads -----------------------------------------------------------------
   // Bytes arrive as a stream, counted into the bar. A download that fails or
   // stalls for STALL_MS is told, and on the retry continues from the byte
   // it had reached (with a range request; a host that answers with the whole
-  // file has its first bytes skipped).
+  // file has its first bytes skipped). The title's picture comes first, in a
+  // pack of its own, with the program; the data kit and the language pack
+  // follow once those have arrived, so that nothing competes with them.
 
   const languagePack = BUILD.languages[language] !== undefined ? `lang-${language}.pack` : null;
-  const total = BUILD.program + BUILD.wasm + BUILD.pack +
+  const titleLanguage = languagePack && BUILD.titles[language] !== undefined ? language : 'ko';
+  const TITLE = titleLanguage === 'ko' ? 'title.pack' : `title-${titleLanguage}.pack`;
+  const total = BUILD.program + BUILD.wasm + (BUILD.titles[titleLanguage] || 0) + BUILD.pack +
     (languagePack ? BUILD.languages[language].bytes : 0);
   let done = 0;
   const loadingBar = $('loaded');
@@ -316,6 +510,8 @@
     };
     return { signal: abort.signal, watch, stop: () => clearTimeout(timer) };
   }
+
+  class Broken extends Error {}
 
   async function download(name, take) {
     let received = 0;
@@ -373,7 +569,7 @@
     return all;
   }
 
-  // The data kit, one tar file.
+  // The data kit, the title and the language packs: tar files.
   function untar(bytes) {
     const text = (from, length) => {
       let s = '';
@@ -394,10 +590,25 @@
     if (!files.size) throw new Broken('it holds no files');
     return files;
   }
-  // The WebAssembly and the data kit come gzip-compressed by the build, and
-  // are unpacked here as they arrive, so that no host's settings decide
-  // their size; a host that has already undone the gzip (a Content-Encoding)
-  // is read as it comes. A damaged file is told, and the retry fetches it
+
+  // A gzip inflater as a stream: the browser's own, or, where it has none
+  // (Safari before 16.4, Firefox before 113), fflate's, loaded then.
+  let fflateLoaded = null;
+  async function gunzip() {
+    if (window.DecompressionStream) return new DecompressionStream('gzip');
+    fflateLoaded = fflateLoaded || loadScript('inflate/fflate.js');
+    await fflateLoaded;
+    let inflater = null;
+    return new TransformStream({
+      start(out) { inflater = new fflate.Gunzip((piece) => out.enqueue(piece)); },
+      transform(piece) { inflater.push(piece, false); },
+      flush() { inflater.push(new Uint8Array(0), true); },
+    });
+  }
+  // The WebAssembly and the packs come gzip-compressed by the build, and are
+  // unpacked here as they arrive, so that no host's settings decide their
+  // size; a host that has already undone the gzip (a Content-Encoding) is
+  // read as it comes. A damaged file is told, and the retry fetches it
   // again.
   async function unpacked(name, read = (bytes) => bytes) {
     const broken = (e) => {
@@ -411,7 +622,7 @@
         await download(name, async (piece) => {
           if (!writer) {
             const gzip = piece[0] === 0x1f && piece[1] === 0x8b;
-            const stream = gzip ? new DecompressionStream('gzip') : new TransformStream();
+            const stream = gzip ? await gunzip().catch(broken) : new TransformStream();
             writer = stream.writable.getWriter();
             unpacking = (async () => {
               const reader = stream.readable.getReader();
@@ -436,14 +647,37 @@
     }
   }
 
-  // ---- Sound -----------------------------------------------------------------
+  function loadScript(src) {
+    return new Promise((resolve, reject) => {
+      const s = document.createElement('script');
+      s.src = src;
+      s.onload = resolve;
+      s.onerror = () => reject(new Error(`${src} could not be loaded`));
+      document.head.appendChild(s);
+    });
+  }
 
-  const BLOCK = 2048;
+  // ---- Sound -----------------------------------------------------------------
+  // The output is an AudioWorklet (audio.js), on the browser's audio thread.
+  // The game mixes its effects on this thread, where it runs, a block at a
+  // time, and the page posts the blocks to the worklet, keeping LEAD frames
+  // ahead of what it has played; the music's synthesizer plays in the
+  // worklet, its messages riding with the blocks at their frames. A hidden
+  // tab suspends the audio, and showing it resumes; the game is stopped
+  // meanwhile, so nothing is mixed.
+
+  const BLOCK = 1024;
+  const LEAD = 3072;
   let audio = null;
-  let node = null;
+  let output = null;   // the worklet's node, once its module has loaded
+  let outputLoaded = null;
   let mixBuffer = 0;
   let outputOpen = false;
   let clicked = false;
+  let posted = 0;
+  let played = 0;
+  let musicEvents = [];
+  let synthAnswer = null;
   const heard = { peak: 0, frames: 0 };
 
   // Making the browser's first audio context can hold the page's thread for
@@ -467,31 +701,41 @@
       }
     }
     figures.soundOpenMs = performance.now() - start;
-    // The mix is pulled on the page's thread, where the game runs; the
-    // processor's block is the device's latency.
-    node = audio.createScriptProcessor(BLOCK, 0, 2);
-    node.onaudioprocess = (e) => {
-      const left = e.outputBuffer.getChannelData(0);
-      const right = e.outputBuffer.getChannelData(1);
-      const n = left.length;
-      if (!clicked || !outputOpen || !started) {
-        left.fill(0);
-        right.fill(0);
-        return;
-      }
-      if (!mixBuffer) mixBuffer = Module._malloc(BLOCK * 4);
-      Module._vedo_audio_mix(mixBuffer, n);
-      const samples = Module.HEAP16.subarray(mixBuffer >> 1, (mixBuffer >> 1) + 2 * n);
-      let peak = heard.peak;
-      for (let i = 0; i < n; ++i) {
-        left[i] = samples[2 * i] / 32768;
-        right[i] = samples[2 * i + 1] / 32768;
-        peak = Math.max(peak, Math.abs(samples[2 * i]), Math.abs(samples[2 * i + 1]));
-      }
-      heard.peak = peak;
-      heard.frames += n;
-    };
-    node.connect(audio.destination);
+    if (!audio.audioWorklet) {
+      console.warn('Vedo Zeza1: this browser has no AudioWorklet here (it needs a secure address); the game is silent.');
+      return;
+    }
+    outputLoaded = audio.audioWorklet.addModule('audio.js').then(() => {
+      output = new AudioWorkletNode(audio, 'vedo-output', { numberOfInputs: 0, outputChannelCount: [2] });
+      output.port.onmessage = (e) => fromOutput(e.data);
+      output.connect(audio.destination);
+      feed();
+    });
+    outputLoaded.catch((e) => console.warn(`Vedo Zeza1: no sound output (${e.message || e}).`));
+  }
+
+  function fromOutput(message) {
+    if (message.played !== undefined) {
+      played = message.played;
+      heard.frames = played;
+      heard.peak = Math.max(heard.peak, message.peak);
+      feed();
+    } else if (synthAnswer) {
+      synthAnswer(message);
+    }
+  }
+
+  // Mixes and posts blocks until the worklet has LEAD frames to play.
+  function feed() {
+    if (!output || !clicked || !outputOpen || !playing || ended || document.hidden) return;
+    if (!mixBuffer) mixBuffer = Module._malloc(BLOCK * 4);
+    while (posted - played < LEAD) {
+      const music = Module._vedo_audio_mix(mixBuffer, BLOCK) > 0;
+      const pcm = Module.HEAP16.slice(mixBuffer >> 1, (mixBuffer >> 1) + 2 * BLOCK);
+      output.port.postMessage({ pcm, music, events: musicEvents }, [pcm.buffer]);
+      musicEvents = [];
+      posted += BLOCK;
+    }
   }
 
   // Browsers let sound start only from a click, a key or a lifted finger.
@@ -502,64 +746,55 @@
       figures.clickMs = performance.now();
     }
     openSound();
-    if (audio && audio.state !== 'running') audio.resume().catch(() => {});
+    if (audio && audio.state !== 'running' && !document.hidden) audio.resume().catch(() => {});
+    feed();
   }
 
-  // The music's synthesizer and soundfont (6.5 MB) serve only the ending, so
-  // they come after the first frame, in the background. Their start holds
-  // the page's thread in a few pieces (the scripts, FluidSynth's module, the
-  // soundfont's read), with frames let through between them. The output
-  // takes the synthesizer when it arrives; if it never does, the music is
-  // silent after one console line.
-  let synthState = 'loading';
-  const nextFrame = () => new Promise((resolve) => setTimeout(resolve, 50));
-  function loadScript(src) {
-    return new Promise((resolve, reject) => {
-      const s = document.createElement('script');
-      s.src = src;
-      s.onload = resolve;
-      s.onerror = () => reject(new Error(`${src} could not be loaded`));
-      document.head.appendChild(s);
-    });
+  function soundShown() {
+    if (!audio || ended) return;
+    if (document.hidden) audio.suspend().catch(() => {});
+    else if (clicked) audio.resume().then(feed, () => {});
   }
-  // The soundfont, given up on when it fails or stalls.
-  async function soundfont() {
-    const { signal, watch, stop } = stallWatch();
-    try {
-      watch();
-      const r = await fetch(SOUNDFONT, { signal });
-      if (!r.ok) throw new Error(`no soundfont at ${SOUNDFONT} beside the page (HTTP ${r.status})`);
-      const pieces = [];
-      for (const reader = r.body.getReader(); ;) {
-        const { done: end, value } = await reader.read();
-        if (end) return join(pieces);
-        watch();
-        pieces.push(value);
-      }
-    } catch (e) {
-      throw signal.aborted ? new Error(`${SOUNDFONT} stalled`) : e;
-    } finally {
-      stop();
-    }
+
+  // The music's synthesizer (js-synthesizer's worklet build, FluidSynth in
+  // WebAssembly) and soundfont (6.5 MB) serve only the ending, so they come
+  // after the game's first frame, in the background, and start in the
+  // worklet, off this thread. The output takes the synthesizer when it is
+  // ready; if it never is, the music is silent after one console line.
+  let synthState = 'loading';
+  // The soundfont goes from a worker of its own to the worklet, never
+  // through this thread; the worker answers when it has handed it over.
+  function soundfont() {
+    return new Promise((resolve, reject) => {
+      const worker = new Worker('fetch_worker.js');
+      const channel = new MessageChannel();
+      output.port.postMessage({ soundfontPort: channel.port1 }, [channel.port1]);
+      worker.onmessage = (e) => {
+        worker.terminate();
+        if (e.data.failed) reject(new Error(e.data.failed));
+        else resolve();
+      };
+      worker.onerror = () => reject(new Error('fetch_worker.js could not be started'));
+      worker.postMessage({ url: new URL(SOUNDFONT, location.href).href, port: channel.port2, stallMs: STALL_MS },
+        [channel.port2]);
+    });
   }
   async function loadSynth() {
     const start = performance.now();
     try {
+      await outputLoaded;
+      if (!output) throw new Error('there is no audio output');
+      const answered = new Promise((resolve) => { synthAnswer = resolve; });
       const font = soundfont();
       font.catch(() => {});
-      await loadScript('synth/libfluidsynth-2.4.6.js');
-      await fluidSynthStarted();
-      await nextFrame();
-      await loadScript('synth/js-synthesizer.min.js');
-      await JSSynth.waitForReady();
-      JSSynth.disableLogging && JSSynth.disableLogging();
-      const synth = new JSSynth.Synthesizer();
-      synth.init(44100);
-      synth.setGain(0.6);  // the Linux build's gain
-      const bytes = await font;
-      await nextFrame();
-      await synth.loadSFont(bytes);
-      Module.vedoPage.synth = synth;
+      await audio.audioWorklet.addModule('synth/libfluidsynth-2.4.6.js');
+      await audio.audioWorklet.addModule('synth/js-synthesizer.worklet.min.js');
+      output.port.postMessage({ startSynth: true });
+      await font;
+      const reply = await answered;
+      synthAnswer = null;
+      if (reply.synthFailed) throw new Error(reply.synthFailed);
+      Module.vedoPage.synthReady = true;
       synthState = 'ready';
       figures.soundfontReadyMs = performance.now();
       figures.soundfontMs = figures.soundfontReadyMs - start;
@@ -570,34 +805,25 @@
       if (!ended) Module._vedo_synth_arrived(-1);
     }
   }
-  // FluidSynth's own module (a global of its script) has started when its
-  // runtime has.
-  function fluidSynthStarted() {
-    const fluid = window.Module;
-    if (!fluid || fluid.calledRun) return Promise.resolve();
-    return new Promise((resolve) => {
-      const before = fluid.onRuntimeInitialized;
-      fluid.onRuntimeInitialized = () => {
-        if (before) before();
-        resolve();
-      };
-    });
-  }
 
   // ---- The program ------------------------------------------------------------
 
-  // Everything starts at once: the program's script, its WebAssembly and the
-  // data, and the audio context while they download.
+  // First the program, its WebAssembly and the title's picture, and the
+  // audio context while they download; then the rest of the data.
+  const titleFiles = unpacked(TITLE, untar);
   let wasmBytes = unpacked(WASM);
-  const pack = unpacked(PACK, untar);
-  const lang = languagePack ? unpacked(languagePack, untar) : Promise.resolve(new Map());
+  let programLoaded = null;
   function loadProgram() {
-    loadScript(PROGRAM).then(() => {
+    programLoaded = loadScript(PROGRAM).then(() => {
       progress(BUILD.program);
       VedoZeza1(Module);
     }, () => problem(`${PROGRAM}을(를) 불러오지 못했습니다.`, `${PROGRAM} could not be loaded.`)
       .then(loadProgram));
+    return programLoaded;
   }
+  const rest = Promise.all([titleFiles, wasmBytes, loadProgram()]).then(() => Promise.all([
+    unpacked(PACK, untar),
+    languagePack ? unpacked(languagePack, untar) : Promise.resolve(new Map())]));
   if (navigator.mediaDevices && navigator.mediaDevices.enumerateDevices) {
     // Listing the media devices first has Chromium start its audio without
     // holding the page's thread; the context is then made in a few
@@ -607,23 +833,65 @@
     openSound();
   }
 
-  function gameEnded(code, missing) {
+  // The files into the program's file system: the kit's into the data
+  // folder, a language's under lang/.
+  function writeFiles(files, folder) {
+    const FS = Module.FS;
+    for (const [name, bytes] of files) {
+      FS.mkdirTree(folder + name.replace(/[^/]*$/, ''));
+      FS.writeFile(folder + name, bytes);
+    }
+  }
+  // The game plays on without a picture, but the player should know why the
+  // screen is black.
+  function checkPictures() {
+    const has = (name) => ['/data/', `/data/lang/${language}/`]
+      .some((folder) => Module.FS.analyzePath(folder + name).exists);
+    for (const name of ['Title.bmp', 'warning.bmp']) {
+      if (!has(name)) {
+        note(`데이터에 ${name}이(가) 없어서 그 화면이 검게 보입니다.`,
+          `${name} is missing from the data, so its screen shows black.`);
+      }
+    }
+  }
+
+  function gameEnded(code, file, damaged) {
     ended = true;
     outputOpen = false;
+    if (answer) answer(false);
     if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
     $('loading').hidden = true;
     if (code !== 0) {
       // A start-up failure: the game's own messages are above; say what it
-      // means, and name the file when one was missing.
+      // means, and name the file when one was missing or damaged.
       const text = $('ended-text');
       text.textContent = '';
       text.appendChild(lines('게임을 시작하지 못했습니다.', 'The game could not start.'));
-      if (missing) {
-        text.appendChild(lines(`데이터 팩에 ${missing}이(가) 없습니다.`, `${missing} is missing from the data pack.`));
+      if (file && damaged) {
+        text.appendChild(lines(`데이터 팩의 ${file}이(가) 손상되었습니다. 페이지를 새로 고쳐 보십시오. 그래도 같다면 이 사이트의 게임이 손상된 것입니다.`,
+          `${file} in the data pack is damaged. Reload the page; if it happens again, this site's copy of the game is damaged.`));
+      } else if (file) {
+        text.appendChild(lines(`데이터 팩에 ${file}이(가) 없습니다.`, `${file} is missing from the data pack.`));
       }
     }
     $('ended').hidden = false;
     console.log('Vedo Zeza1: the game has ended (' + code + ')');
+  }
+
+  function frameShown(now) {
+    if (figures.lastFrameMs >= 0) {
+      const gap = now - figures.lastFrameMs;
+      if (gap > figures.longestGapMs) {
+        figures.longestGapMs = gap;
+        figures.longestGapEndMs = now;
+      }
+      if (gap > 20) figures.gapsOver20Ms++;
+      if (figures.clickMs >= 0 && now - figures.clickMs < 1000) {
+        figures.clickGapMs = Math.max(figures.clickGapMs, gap);
+      }
+    }
+    figures.lastFrameMs = now;
+    figures.frames++;
   }
 
   const Module = {
@@ -646,18 +914,22 @@
       })();
       return {};
     },
+    // The program starts with the title's picture; main() shows it and
+    // waits for the rest (vedoPage.dataArrived).
     preRun: [() => {
-      Module.addRunDependency('data');
-      Promise.all([pack, lang]).then(([files, languageFiles]) => {
-        const FS = Module.FS;
-        FS.mkdir('/data');
-        for (const [name, bytes] of files) FS.writeFile('/data/' + name, bytes);
-        for (const [name, bytes] of languageFiles) {
-          FS.mkdirTree('/data/lang/' + name.replace(/[^/]*$/, ''));
-          FS.writeFile('/data/lang/' + name, bytes);
-        }
-        FS.chdir('/data');
-        Module.removeRunDependency('data');
+      Module.addRunDependency('title');
+      titleFiles.then((files) => {
+        Module.FS.mkdir('/data');
+        writeFiles(files, TITLE === 'title.pack' ? '/data/' : '/data/lang/');
+        Module.FS.chdir('/data');
+        Module.removeRunDependency('title');
+        rest.then(([files, languageFiles]) => {
+          writeFiles(files, '/data/');
+          writeFiles(languageFiles, '/data/lang/');
+          checkPictures();
+          playing = true;
+          Module.vedoPage.dataArrived = true;
+        });
       });
     }],
     onRuntimeInitialized() {
@@ -671,28 +943,29 @@
     print: (text) => console.log(text),
     printErr: (text) => console.warn(text),
     vedoPage: {
-      synth: null,
+      dataArrived: false,
+      synthReady: false,
       get synthFailed() { return synthState === 'failed'; },
       debugSettings: params.get('set') || '',
       language: language === 'ko' ? '' : language,
+      showTitle(rgba, width, height) {
+        context.putImageData(new ImageData(new Uint8ClampedArray(rgba), width, height), 0, 0);
+        figures.firstFrameMs = performance.now();
+      },
+      // Each pass's frame (null when it equals the one on the canvas), and
+      // the page's turn to decide what the game sees in the next pass.
       present(rgba, width, height) {
-        const pixels = new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, width * height * 4);
-        context.putImageData(new ImageData(pixels, width, height), 0, 0);
-        const now = performance.now();
-        if (figures.firstFrameMs < 0) firstFrame(now);
-        if (figures.lastFrameMs >= 0) {
-          const gap = now - figures.lastFrameMs;
-          if (gap > figures.longestGapMs) {
-            figures.longestGapMs = gap;
-            figures.longestGapEndMs = now;
-          }
-          if (gap > 20) figures.gapsOver20Ms++;
-          if (figures.clickMs >= 0 && now - figures.clickMs < 1000) {
-            figures.clickGapMs = Math.max(figures.clickGapMs, gap);
-          }
+        if (rgba) {
+          const pixels = new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, width * height * 4);
+          context.putImageData(new ImageData(pixels, width, height), 0, 0);
+          figures.framesDrawn++;
         }
-        figures.lastFrameMs = now;
-        figures.frames++;
+        const now = performance.now();
+        if (figures.gameFrameMs < 0) gameRuns(now);
+        frameShown(now);
+        holdClick();
+        fingerPass();
+        feed();
       },
       messageBox(caption, text) {
         const p = document.createElement('p');
@@ -702,12 +975,25 @@
       gameEnded,
       audioOpened() { outputOpen = true; },
       audioClosed() { outputOpen = false; },
+      // The synthesizer's messages, stamped with their frame in the block
+      // being mixed (-1 outside one: the next block's start).
+      music: {
+        send(kind, channel, a, b, at) { musicEvents.push([Math.max(at, 0), kind, channel, a, b]); },
+        sysex(bytes, at) { musicEvents.push([Math.max(at, 0), -1, 0, bytes, 0]); },
+      },
     },
   };
-  loadProgram();
 
-  function firstFrame(now) {
-    figures.firstFrameMs = now;
+  // The game's first frame. The web app manifest, which makes the page
+  // installable, is linked only now: its icons, which the browser fetches
+  // when it sees it, came before the title's picture.
+  function gameRuns(now) {
+    figures.gameFrameMs = now;
+    const manifest = document.createElement('link');
+    manifest.rel = 'manifest';
+    manifest.href = 'manifest.webmanifest';
+    document.head.appendChild(manifest);
+    if (figures.firstFrameMs < 0) figures.firstFrameMs = now;
     $('loading').hidden = true;
     setTimeout(() => loadSynth().finally(keepOffline), 0);
   }
@@ -715,10 +1001,13 @@
   // ---- Offline -------------------------------------------------------------------
   // A service worker keeps the site under the build's version (see sw.js).
   // It is registered once the music has arrived, so that its copying never
-  // competes with the game's own downloads.
+  // competes with the game's own downloads; it is told which language this
+  // page plays in, whose pack it keeps too.
   function keepOffline() {
     if (!('serviceWorker' in navigator) || ended) return;
-    navigator.serviceWorker.register('sw.js').catch((e) => {
+    navigator.serviceWorker.register('sw.js').then(() => navigator.serviceWorker.ready).then((r) => {
+      if (languagePack && r.active) r.active.postMessage({ keep: [languagePack, TITLE] });
+    }).catch((e) => {
       console.log('Vedo Zeza1: no offline copy (' + e.message + ')');
     });
   }
@@ -728,15 +1017,16 @@
   window.vedoFigures = {
     figures,
     version: BUILD.version,
-    frameCostMs: () => (started ? Module._vedo_frame_cost_ms() : 0),
-    passes: () => (started ? Module._vedo_passes() : 0),
+    frameCostMs: () => (playing ? Module._vedo_frame_cost_ms() : 0),
+    passes: () => (playing ? Module._vedo_passes() : 0),
   };
   if (testing) {
     window.vedoTest = {
       started: () => started,
+      playing: () => playing,
       ended: () => ended,
       run: (passes) => Module._vedo_test_run(passes),
-      idle: () => started && !ended && Module._vedo_test_idle() === 1,
+      idle: () => playing && !ended && Module._vedo_test_idle() === 1,
       setTime: (seconds) => Module._vedo_test_set_time(seconds),
       passes: () => Module._vedo_passes(),
       flips: () => Module._vedo_flips(),
@@ -747,7 +1037,13 @@
         Module._free(p);
         return v;
       },
-      synthReady: () => !!Module.vedoPage.synth,
+      set: (settings) => {
+        const p = Module.allocateUTF8(settings);
+        Module._vedo_debug_set(p);
+        Module._free(p);
+      },
+      synthReady: () => Module.vedoPage.synthReady,
+      audioState: () => (audio ? audio.state : 'none'),
       heard,
       figures,
       frameCostMs: () => Module._vedo_frame_cost_ms(),

@@ -37,6 +37,6 @@ while IFS=$'\t' read -r pack language; do
   echo "Delete \"$link\"" >>"$stage/unlanguages.nsh"
 done <"$build/languages.txt"
 cp packaging/windows/installer.nsi "$build/windows/vedo-zeza1.ico" "$stage/"
-makensis -V2 -DVERSION="$version" -DOUTFILE="$out/$name" "$stage/installer.nsi"
+makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DOUTFILE="$out/$name" "$stage/installer.nsi"
 write_checksum "$out/$name"
 echo "Wrote $out/$name"

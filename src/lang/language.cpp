@@ -92,10 +92,15 @@ void UseLanguage() {
   UseKorean();
   if (gLanguage.empty() || gLanguage == kBuiltInLanguage) return;
   const std::string dir = std::string(kLanguageFolder) + "/" + gLanguage + "/";
-  if (!LanguageNameValid(gLanguage)) {
-    const std::string text =
-        "\"" + gLanguage + "\" is no language name, so the game speaks Korean.";
+  // In Korean too: the pack that failed was to give the player's words.
+  const auto refuse = [&dir](const std::string& why) {
+    const std::string text = "언어 팩 " + dir + "을(를) 쓸 수 없어 한국어로 진행합니다.\n" +
+                             "The language pack " + dir +
+                             " cannot be used, so the game speaks Korean.\n" + why;
     platform::ShowMessageBox(text.c_str(), "Vedo Zeza1");
+  };
+  if (!LanguageNameValid(gLanguage)) {
+    refuse("\"" + gLanguage + "\" is no language name");
     return;
   }
   const PackBase base{gTileWidth, gTileHeight, static_cast<int>(gTileSurfaces.size()),
@@ -108,16 +113,17 @@ void UseLanguage() {
     }
     const std::size_t more = pack.faultCount - pack.faults.size() + refusing.size() - 1;
     const PackFault& first = *refusing.front();
-    std::string text = "The language pack " + dir +
-                       " cannot be used, so the game speaks Korean.\n" +
-                       (first.file == dir ? "" : dir) + first.Describe() +
-                       (more > 0 ? " (and " + std::to_string(more) + " more)" : "");
+    std::string why = (first.file == dir ? "" : dir) + first.Describe() +
+                      (more > 0 ? " (and " + std::to_string(more) + " more)" : "");
     std::error_code ec;
     if (std::filesystem::is_directory(dir, ec)) {
-      text += "\n(vedo-kit check --lang " + std::filesystem::absolute(dir, ec).string() +
-              " lists every fault.)";
+      // Where the kit finds the pack from anywhere: the data folder's own
+      // path, which may have any name (so UTF-8, not the system's code page).
+      const std::u8string where = std::filesystem::absolute(dir, ec).u8string();
+      why += "\n(vedo-kit check --lang " + std::string(where.begin(), where.end()) +
+             " lists every fault.)";
     }
-    platform::ShowMessageBox(text.c_str(), "Vedo Zeza1");
+    refuse(why);
     return;
   }
   gLines = std::move(pack.lines);

@@ -15,10 +15,11 @@ struct Image {
   std::vector<std::uint8_t> pixels;
 };
 
-// Loads a Windows BMP file for the game, with the chosen backend's reader:
-// our own (ReadBmpFile), or the system's where the platform keeps it
-// (Windows). False when the file is missing or not a picture it reads.
-bool LoadBmpFile(const char* path, Image& out);
+// Loads a Windows BMP file for the game, with our own reader (ReadBmpFile)
+// on every platform, so that a damaged picture is refused the same way
+// everywhere. False, with the reason, when the file is missing or not a
+// picture it reads.
+bool LoadBmpFile(const char* path, Image& out, std::string* why = nullptr);
 
 // ---- Our reader -------------------------------------------------------------
 //
@@ -52,9 +53,6 @@ bool ReadBmpFile(const char* path, Image& out, std::string* why = nullptr);
 // header cannot ask for gigabytes. A negative height (a top-down picture)
 // counts by its size.
 bool BmpSizeAcceptable(long long width, long long height);
-// The same for the size the BMP file's headers give; false when the file is
-// missing or not a BMP.
-bool BmpFileSizeAcceptable(const char* path);
 // The width and height the BMP file's headers give (a negative height for a
 // top-down picture), read without reading the picture; false when the file
 // is missing or not a BMP.

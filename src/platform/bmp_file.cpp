@@ -153,12 +153,6 @@ bool BmpFileSize(const char* path, long long& width, long long& height) {
   return true;
 }
 
-bool BmpFileSizeAcceptable(const char* path) {
-  long long width = 0;
-  long long height = 0;
-  return BmpFileSize(path, width, height) && BmpSizeAcceptable(width, height);
-}
-
 bool ParseBmpHeader(const std::uint8_t* d, std::size_t size, BmpHeader& out, std::string* why) {
   out = BmpHeader{};
   BmpHeader h;
@@ -294,6 +288,10 @@ bool ReadBmpFile(const char* path, Image& out, std::string* why) {
       break;
   }
   return DecodeBmp(bytes.data(), bytes.size(), out, why);
+}
+
+bool LoadBmpFile(const char* path, Image& out, std::string* why) {
+  return ReadBmpFile(path, out, why);
 }
 
 }  // namespace platform

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/port.h"
+
 namespace platform {
 namespace {
 
@@ -12,9 +14,16 @@ struct FileCloser {
 
 }  // namespace
 
+std::FILE* OpenForReading(const char* path) { return NativeOpenForReading(path); }
+
+bool FileExists(const char* path) {
+  const std::unique_ptr<std::FILE, FileCloser> file(OpenForReading(path));
+  return file != nullptr;
+}
+
 FileRead ReadFileBytes(const char* path, std::vector<std::uint8_t>& out, std::size_t maxBytes) {
   out.clear();
-  const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path, "rb"));
+  const std::unique_ptr<std::FILE, FileCloser> file(OpenForReading(path));
   std::FILE* f = file.get();
   if (f == nullptr) return FileRead::kMissing;
   // Room for the size the file says it has now, when that is within the

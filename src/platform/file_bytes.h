@@ -4,9 +4,18 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 namespace platform {
+
+// Opens the file at `path` (UTF-8, as every path of the program is) to read
+// its bytes; null when it cannot. Every file the game reads is opened here:
+// on Windows through the wide API, so that any name and a path longer than
+// 260 characters open.
+std::FILE* OpenForReading(const char* path);
+// Whether the file at `path` can be opened to read.
+bool FileExists(const char* path);
 
 enum class FileRead { kOk, kMissing, kTooLarge };
 

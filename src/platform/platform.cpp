@@ -63,8 +63,7 @@ const WindowOptions& GetWindowOptions() { return gWindowOptions; }
 void DebugOutput(const char* text) { NativeDebugOutput(text); }
 void TellPlayer(const char* text, bool error) { NativeTellPlayer(text, error); }
 std::string ProgramFolder() { return NativeProgramFolder(); }
-
-bool LoadBmpFile(const char* path, Image& out) { return B().LoadBmpFile(path, out); }
+bool HandOverToRunningGame() { return NativeHandOverToRunningGame(); }
 
 bool VideoOpenDevice() { return B().VideoOpenDevice(); }
 bool VideoTakeScreen() { return B().VideoTakeScreen(); }

@@ -84,6 +84,10 @@ void TellPlayer(const char* text, bool error);
 // Linux launcher names the installed data itself; the browser has no
 // folders).
 std::string ProgramFolder();
+// Where players start the game by double-clicking it (Windows), one game
+// runs at a time: true when another is running, which this brings to the
+// front, and this start should end. False where games may run side by side.
+bool HandOverToRunningGame();
 
 // How the main window is shown: full screen (the default), or a normal
 // window of 640 x 480 times `scale`; scale 0 asks for the largest whole

@@ -7,13 +7,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/audio.h"
-#include "platform/bitmap.h"
 #include "platform/platform.h"
 #include "platform/surface.h"
 
@@ -71,10 +71,6 @@ class Backend {
   virtual bool VideoRecreatePresenter() = 0;
   // Gives the screen back.
   virtual void VideoRelease() = 0;
-
-  // Loads a BMP file as B, G, R rows; false when it is missing or not one
-  // the backend reads. Our own reader unless the platform has its own.
-  virtual bool LoadBmpFile(const char* path, Image& out) { return ReadBmpFile(path, out); }
 };
 
 // ---- Once per program: the platform's own -----------------------------------
@@ -89,6 +85,11 @@ void NativeTellPlayer(const char* text, bool error);
 // ProgramFolder: the program file's folder where players start it from
 // anywhere with its data beside it, else empty.
 std::string NativeProgramFolder();
+// OpenForReading: the file at the UTF-8 `path`, opened to read bytes; null
+// when it cannot be.
+std::FILE* NativeOpenForReading(const char* path);
+// HandOverToRunningGame: false where games may run side by side.
+bool NativeHandOverToRunningGame();
 
 // A monotonic clock in nanoseconds: the flip limiter's and the frame trace's.
 std::int64_t MonotonicNs();

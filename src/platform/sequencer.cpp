@@ -20,6 +20,7 @@
 #include <string>
 
 #include "platform/audio_output.h"
+#include "platform/file_bytes.h"
 #include "platform/headless/headless.h"
 #include "platform/midi_file.h"
 #include "platform/platform.h"
@@ -277,8 +278,7 @@ SequencerId OpenSequencer(const char* path) {
   std::string error;
   if (!LoadMidiFile(path, s->file, &error)) {
     // A missing file is the caller's business; a damaged one gets a line.
-    if (std::FILE* f = std::fopen(path, "rb")) {
-      std::fclose(f);
+    if (FileExists(path)) {
       const std::string line = std::string("MIDI file ") + path + ": " + error + ".\n";
       DebugOutput(line.c_str());
     }

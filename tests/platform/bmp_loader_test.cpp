@@ -20,7 +20,7 @@ TEST(BmpLoader, ReadsTwentyFourBitPicturesAsBgrRowsTopFirst) {
         return testdata::Bgr{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 7};
       }));
   platform::Image image;
-  ASSERT_TRUE(platform::LoadBmpFile((dir / "p.bmp").c_str(), image));
+  ASSERT_TRUE(platform::LoadBmpFile((dir / "p.bmp").string().c_str(), image));
   EXPECT_EQ(image.width, 3);
   EXPECT_EQ(image.height, 2);
   // Pixel (2, 1): B = x, G = y, R = 7.
@@ -36,5 +36,5 @@ TEST(BmpLoader, RefusesMissingFilesAndHugeSizesWithoutAllocating) {
   EXPECT_FALSE(platform::LoadBmpFile("/nonexistent/picture.bmp", image));
   // Found by fuzzing: a header claiming 132,000 x 132,000 pixels made SDL try
   // to allocate gigabytes before noticing the file holds 8 bytes of pixels.
-  EXPECT_FALSE(platform::LoadBmpFile(Regression("bmp-huge-size.bmp").c_str(), image));
+  EXPECT_FALSE(platform::LoadBmpFile(Regression("bmp-huge-size.bmp").string().c_str(), image));
 }

@@ -7,15 +7,18 @@
 // walk.vrs. The page is driven through the same script with real mouse
 // events, pass by pass through its test hook, and its canvas must equal each
 // frame exactly, and the sound started by the clicks is heard. Then: hiding
-// the tab freezes the game and showing it resumes it; Escape ends the game
-// and the page offers a restart; on a page started in the ending, the music
-// is heard; a game is played by taps alone on a phone held either way and
-// on a tablet; a click with no time between press and release counts; the
-// page plays in English when asked, by its address or by the switch beside
-// the canvas, and keeps the choice over a reload; each
-// failure is told and its retry continues; the page works offline, takes a
-// new version and is installable; and Firefox plays the title.
-import { execFileSync } from 'node:child_process';
+// the tab freezes the game and showing it resumes it; Escape asks, then
+// ends the game and the page offers a restart; on a page started in the
+// ending, the music is heard, and a hidden tab silences it; a game is
+// played by fingers on a phone held either way and on a tablet (taps, rests,
+// drags, a second finger, every cell of the view's outer ring); a click with
+// no time between press and release counts; the page plays in English when
+// asked, by its address or by the switch beside the canvas (which asks
+// during a game), and keeps the choice over a reload; the title's picture
+// comes before the data, and a click on it counts; each failure is told and
+// its retry continues; the page works offline, takes a new version and is
+// installable; and Firefox and WebKitGTK play the title and the field.
+import { execFileSync, spawn } from 'node:child_process';
 import { readFileSync, readdirSync, statSync, mkdtempSync, rmSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
@@ -40,6 +43,7 @@ function check(ok, what) {
 // halfway for ever; `asked` keeps the ranges asked for.
 const stall = new Set();
 const asked = [];
+const served = [];  // the names asked for, in order
 let swVersion = null;  // a new version's service worker, when set
 const server = createServer((req, res) => {
   const name = decodeURIComponent(new URL(req.url, 'http://x').pathname).slice(BASE.length);
@@ -49,6 +53,7 @@ const server = createServer((req, res) => {
     if (name === 'sw.js' && swVersion) body = Buffer.from(String(body).replace(/VERSION = '[^']*'/, `VERSION = '${swVersion}'`));
     const headers = { 'Content-Type': types[extname(file)] || 'application/octet-stream' };
     const from = Number((/^bytes=(\d+)-$/.exec(req.headers.range || '') || [])[1] || 0);
+    served.push(name);
     if (from) asked.push(`${name} from ${from}`);
     if (stall.delete(name)) {
       res.writeHead(200, { ...headers, 'Content-Length': body.length });
@@ -168,28 +173,36 @@ check(effects > 0, `after the title click the output is not silent (peak ${effec
 // ---- Hidden and shown -------------------------------------------------------------
 // Headless Chromium keeps every tab visible, so the page is told the way a
 // browser tells it: document.hidden changes and visibilitychange fires.
-const setHidden = (hidden) => page.evaluate((h) => {
+const setHidden = (on, hidden) => on.evaluate((h) => {
   Object.defineProperty(document, 'hidden', { value: h, configurable: true });
   Object.defineProperty(document, 'visibilityState', { value: h ? 'hidden' : 'visible', configurable: true });
   document.dispatchEvent(new Event('visibilitychange'));
 }, hidden);
 await page.evaluate(() => vedoTest.run(1000000));
 await page.waitForTimeout(300);
-await setHidden(true);
+await setHidden(page, true);
 await page.waitForTimeout(300);
 const hiddenFrom = await page.evaluate(() => vedoTest.passes());
 await page.waitForTimeout(1000);
 const hiddenTo = await page.evaluate(() => vedoTest.passes());
 check(hiddenTo === hiddenFrom, `a hidden tab freezes the game (${hiddenTo - hiddenFrom} passes)`);
-await setHidden(false);
+await setHidden(page, false);
 await page.waitForTimeout(1000);
 const shown = await page.evaluate(() => vedoTest.passes());
 check(shown > hiddenTo, `showing it resumes the game (${shown - hiddenTo} passes)`);
 
 // ---- Escape -------------------------------------------------------------------------
+// It asks first: "No" plays on, "Yes" ends the game.
 await page.keyboard.press('Escape');
+const askedFirst = await page.isVisible('#ask');
+await page.click('#ask-no');
+await page.waitForTimeout(300);
+const kept = !(await page.evaluate(() => vedoTest.ended()));
+await page.keyboard.press('Escape');
+await page.click('#ask-yes');
 await page.waitForFunction(() => vedoTest.ended(), null, { timeout: 10000 });
-check(await page.isVisible('#ended button'), 'Escape ends the game and the page offers a restart');
+check(askedFirst && kept && await page.isVisible('#ended button'),
+  'Escape asks; "No" plays on, "Yes" ends the game and the page offers a restart');
 await page.close();
 
 // ---- Music ----------------------------------------------------------------------------
@@ -201,6 +214,21 @@ await ending.waitForFunction(() => vedoTest.heard.peak > 1000, null, { timeout: 
   .catch(() => {});
 const peak = await ending.evaluate(() => vedoTest.heard.peak);
 check(peak > 1000, `the ending's music is heard (peak ${peak})`);
+// A hidden tab suspends the sound within a second; shown again, it plays.
+{
+  const heard = () => ending.evaluate(() => [vedoTest.audioState(), vedoTest.heard.frames]);
+  await setHidden(ending, true);
+  await ending.waitForTimeout(1000);
+  const [state, from] = await heard();
+  await ending.waitForTimeout(500);
+  const [, to] = await heard();
+  await ending.evaluate(() => { vedoTest.heard.peak = 0; });
+  await setHidden(ending, false);
+  await ending.waitForFunction(() => vedoTest.heard.peak > 1000, null, { timeout: 10000 }).catch(() => {});
+  const again = await ending.evaluate(() => vedoTest.heard.peak);
+  check(state === 'suspended' && to === from && again > 1000,
+    `hidden, the output is ${state} and silent (${to - from} frames in 0.5 s); shown, the music plays (peak ${again})`);
+}
 await ending.close();
 
 // ---- A click with no time between press and release -----------------------------
@@ -220,19 +248,37 @@ await ending.close();
   await page.close();
 }
 
-// ---- Taps alone ------------------------------------------------------------------
+// ---- Fingers ---------------------------------------------------------------------
 // A phone held sideways, a tablet and a phone held upright, with touch
-// events: the title, a normal game, both prologue pages, a finger held at
-// the right edge scrolling the view and stopping when lifted, a tap on a
-// hidden cell, the event window closed by its button, and a hint line after
-// a tap on the opened number. Nothing zooms or scrolls the page.
+// events: the title, a normal game, both prologue pages, a finger resting
+// in the right edge band scrolling the view and stopping when lifted, a tap
+// on a hidden cell, the event window closed by its button, and a hint line
+// after a tap on the opened number. Nothing zooms or scrolls the page. On
+// the phones besides: a finger resting outside the frame scrolls nothing
+// while a second finger's tap opens a cell; a drag moves the view and opens
+// nothing; and with the view at each corner of the map, a tap opens every
+// cell of the view's outer ring (health and files kept up meanwhile, so
+// that the game goes on, and each window closed by the test).
+const HOLD = 450;  // past the page's HOLD_MS: a finger at rest
 for (const [width, height] of [[844, 390], [1024, 768], [390, 844]]) {
   const context = await browser.newContext({ viewport: { width, height }, hasTouch: true,
     isMobile: width < 900, serviceWorkers: 'block' });
   const page = await open('', context);
   const cdp = await context.newCDPSession(page);
-  const touch = (type, [x, y] = []) => cdp.send('Input.dispatchTouchEvent',
-    { type, touchPoints: type === 'touchEnd' ? [] : [{ x, y }] });
+  // Fingers [x, y, id = 0]: those put down or moved, or lifted (touchEnd;
+  // all of them when none is named).
+  const fingers = (type, ...points) => cdp.send('Input.dispatchTouchEvent',
+    { type, touchPoints: points.map(([x, y, id = 0]) => ({ x, y, id })) });
+  const touch = (type, point) => fingers(type, ...(type === 'touchEnd' ? [] : [point]));
+  const view = async () => [await state(page, 'gViewCol'), await state(page, 'gViewRow')];
+  // A finger rests at [x, y] for `frames` passes and lifts.
+  const rest = async (point, frames) => {
+    await touch('touchStart', point);
+    await page.waitForTimeout(HOLD);
+    await run(page, frames);
+    await touch('touchEnd');
+    await run(page, 2);
+  };
   const tap = async (x, y, frames) => {
     await touch('touchStart', await at(page, x, y));
     await touch('touchEnd');
@@ -255,14 +301,12 @@ for (const [width, height] of [[844, 390], [1024, 768], [390, 844]]) {
   await tap(456, 316, 10);
   check(await state(page, 'gInTitle') === 0 && await state(page, 'gProloguePending') === 0,
     `${where} taps pass the title, the warning and both prologue pages`);
-  // The right edge: the bar beside the frame, or the band inside its edge.
-  await touch('touchStart', [r.right < width - 4 ? width - 2 : r.right - 4, r.top + r.height / 3]);
-  await run(page, 5);
+  // The right edge band, inside the frame.
+  await rest([r.right - 4, r.top + r.height / 3], 5);
   const scrolled = await state(page, 'gViewCol');
-  await touch('touchEnd');
   await run(page, 10);
   check(scrolled > 0 && await state(page, 'gViewCol') === scrolled && await state(page, 'gEventOpen') === 0,
-    `${where} a finger at the right edge scrolls (to ${scrolled}), attacks nothing, and stops when lifted`);
+    `${where} a finger resting at the right edge scrolls (to ${scrolled}), attacks nothing, and stops when lifted`);
   // A hidden cell with a number to show once opened, away from the edges.
   const [col, row] = await page.evaluate(() => {
     for (let y = 1; y < 8; ++y) {
@@ -287,7 +331,98 @@ for (const [width, height] of [[844, 390], [1024, 768], [390, 844]]) {
   await touch('touchEnd');
   check(await hint() !== without && await page.evaluate(() => visualViewport.scale === 1 &&
     scrollX === 0 && scrollY === 0), `${where} a tap on the number shows its hint lines; the page never moved`);
+  if (width < 900) await phone(page, fingers, touch, rest, view, r, where);
   await context.close();
+}
+
+// The phone's checks of the fingers, on a game in the field.
+async function phone(page, fingers, touch, rest, view, r, where) {
+  await run(page, 10);
+  const hidden = (code) => code !== 0 && code < 12;
+  const cellAt = ([c, w], x, y) => page.evaluate(([row, col]) => vedoTest.state('gObjectLayer', row, col), [w + y, c + x]);
+  const opened = () => page.evaluate(() => {
+    let n = 0;
+    for (let row = 0; row < 18; ++row) {
+      for (let col = 0; col < 25; ++col) {
+        const code = vedoTest.state('gObjectLayer', row, col);
+        n += code === 0 || code >= 12;
+      }
+    }
+    return n;
+  });
+  const closeWindow = async () => {
+    if (await state(page, 'gEventOpen') !== 1) return;
+    await fingers('touchStart', await at(page, 456, 256));
+    await fingers('touchEnd');
+    await run(page, 8);
+  };
+  // A finger resting outside the frame, and a second finger's tap.
+  const upright = page.viewportSize().height > page.viewportSize().width;
+  const outside = upright ? [r.left + r.width / 2, r.bottom + 60] : [r.left / 2, r.top + r.height / 2];
+  const before = await view();
+  const [c, w] = before;
+  let target = null;
+  for (let y = 1; y < 8 && !target; ++y) for (let x = 1; x < 15 && !target; ++x) if (hidden(await cellAt(before, x, y))) target = [x, y];
+  await fingers('touchStart', outside);
+  await page.waitForTimeout(HOLD);
+  await run(page, 10);
+  const still = (await view()).join() === before.join();
+  const tapped = [...await at(page, target[0] * 40 + 20, target[1] * 40 + 20), 1];
+  await fingers('touchStart', outside, tapped);
+  await fingers('touchEnd', tapped);
+  await run(page, 8);
+  const second = !hidden(await cellAt(before, ...target)) && await state(page, 'gEventOpen') === 1;
+  await fingers('touchEnd');
+  await run(page, 2);
+  await closeWindow();
+  check(still && second, `${where} a finger resting ${upright ? 'below the frame' : 'on a side bar'} scrolls nothing (view ${before} to ${await view()}); a second finger's tap opens a cell`);
+  // A drag from the middle, up and to the left: the view follows the finger.
+  await rest([r.left + 12, r.top + 12], 15);
+  const openedBefore = await opened();
+  await touch('touchStart', [r.left + r.width / 2, r.top + r.height / 3]);
+  for (let i = 1; i <= 6; ++i) await touch('touchMove', [r.left + r.width / 2 - 20 * i, r.top + r.height / 3 - 8 * i]);
+  await touch('touchEnd');
+  await run(page, 12);
+  const dragged = await view();
+  check(dragged[0] > 0 && dragged[1] > 0 && await opened() === openedBefore && await state(page, 'gEventOpen') === 0,
+    `${where} a drag up and to the left moves the view right and down (to ${dragged}) and opens nothing`);
+  // The outer ring at each corner, the view taken there by a finger resting
+  // in the corner's bands (away from the page's buttons, which a finger
+  // near them would hit).
+  for (const [name, corner] of [['top left', [r.left + 12, r.top + 12]], ['top right', [r.right - 12, r.top + 12]],
+    ['bottom right', [r.right - 12, r.bottom - 12]], ['bottom left', [r.left + 12, r.bottom - 12]]]) {
+    await rest(corner, 25);
+    const v = await view();
+    let ring = 0;
+    let reached = 0;
+    let attacked = 0;
+    for (let y = 0; y < 9; ++y) {
+      for (let x = 0; x < 16; ++x) {
+        if (y > 0 && y < 8 && x > 0 && x < 15) continue;
+        ++ring;
+        // The cell's code, the window and the pointer's cell; the last
+        // window closed at once, health and files kept up.
+        const probe = () => page.evaluate(([row, col]) => [vedoTest.state('gObjectLayer', row, col),
+          vedoTest.state('gEventOpen'), Math.floor(vedoTest.state('gMouseX') / 40), Math.floor(vedoTest.state('gMouseY') / 40)],
+        [v[1] + y, v[0] + x]);
+        await page.evaluate(() => vedoTest.set('gHealth=100,gFilesLeft=9,gRocketTimer=0,gEventOpen=0'));
+        const [was] = await probe();
+        await fingers('touchStart', await at(page, x * 40 + 20, y * 40 + 20));
+        await fingers('touchEnd');
+        await run(page, 8);
+        const [is, open, px, py] = await probe();
+        if (hidden(was)) {
+          ++attacked;
+          if (!hidden(is) && open === 1) ++reached;
+        } else if (px === x && py === y) {
+          ++reached;
+        }
+      }
+    }
+    await closeWindow();
+    check(reached === ring && (await view()).join() === v.join(),
+      `${where} view at the ${name} corner (${v}): a tap reaches every cell of the outer ring (${reached} of ${ring}, ${attacked} hidden ones opened)`);
+  }
 }
 
 // ---- The language ------------------------------------------------------------------
@@ -319,6 +454,76 @@ for (const [width, height] of [[844, 390], [1024, 768], [390, 844]]) {
   check(await title(english, 'english_title.png'), '?lang=en plays in English');
   await english.evaluate(() => localStorage.removeItem('vedo-zeza1-language'));
   await english.close();
+  const unknown = await open('&lang=xx');
+  check(await unknown.evaluate(() => localStorage.getItem('vedo-zeza1-language')) === null,
+    'an unknown ?lang= is not kept for the next visit');
+  await unknown.close();
+  // During a game the switch asks first; "No" plays on.
+  const playing = await open('&set=gInTitle=0,gProloguePending=0');
+  await run(playing, 5);
+  await playing.click('#language');
+  const asks = await playing.isVisible('#ask');
+  await playing.click('#ask-no');
+  await run(playing, 5);
+  check(asks && await state(playing, 'gInTitle') === 0 && await playing.textContent('#language') === 'English',
+    'during a game the language switch asks before it starts again, and "No" plays on');
+  // The licences open beside the game, in a tab of their own.
+  const [licences] = await Promise.all([desk.waitForEvent('page'), playing.click('#corner a')]);
+  await licences.waitForLoadState();
+  check(licences.url().endsWith('/licences/') && !(await playing.evaluate(() => vedoTest.ended())),
+    'the licences open in a new tab, and the game plays on');
+  await licences.close();
+  await playing.close();
+}
+
+// ---- The title first ---------------------------------------------------------------
+// The title's picture shows, with the bar over it, while the data kit is
+// still on its way; a click made then leads to the warning screen once the
+// game runs. Without DecompressionStream (an older browser) the packs are
+// unpacked all the same; without WebAssembly the panel says what is
+// missing. Without JavaScript only the note saying so shows.
+{
+  const page = await desk.newPage();
+  let release = null;
+  const held = new Promise((resolve) => { release = resolve; });
+  await page.route('**/' + PACK, async (route) => {
+    await held;
+    await route.continue();
+  });
+  await page.goto(origin + 'index.html?test');
+  await page.waitForFunction(() => vedoFigures.figures.firstFrameMs >= 0, null, { timeout: 60000 });
+  const picture = await sameFrame(page, join(here, '../../tests/golden/title_picture.png'));
+  const bar = await page.isVisible('#loading');
+  await page.mouse.click(...(await at(page, 320, 400)));
+  release();
+  await page.waitForFunction(() => window.vedoTest && vedoTest.idle(), null, { timeout: 60000 });
+  await run(page, 20);
+  check(picture === 0 && bar && await state(page, 'gWarningShown') === 1,
+    `before the data kit, the title's picture (${picture} pixels differ) with the bar over it; a click then leads to the warning screen`);
+  await page.close();
+  const older = await desk.newPage();
+  await older.addInitScript(() => { delete window.DecompressionStream; });
+  await older.goto(origin + 'index.html?test');
+  await older.waitForFunction(() => window.vedoTest && vedoTest.idle(), null, { timeout: 60000 });
+  await run(older, 20);
+  check(await sameFrame(older, join(here, '../../tests/golden/title_picture.png')) === 0,
+    'without DecompressionStream the game reaches its title');
+  await older.close();
+  const oldest = await desk.newPage();
+  await oldest.addInitScript(() => { delete window.WebAssembly; });
+  await oldest.goto(origin + 'index.html?test');
+  await oldest.waitForSelector('#problem:not([hidden])', { timeout: 30000 });
+  check((await oldest.textContent('#problem [lang=en]')).includes('cannot run WebAssembly'),
+    'without WebAssembly the panel says so');
+  await oldest.close();
+  const plain = await browser.newContext({ javaScriptEnabled: false });
+  const noScript = await plain.newPage();
+  await noScript.goto(origin + 'index.html');
+  const shown = await noScript.evaluate(() => [...document.querySelectorAll('body *')]
+    .filter((e) => e.getClientRects().length && !e.closest('noscript')).map((e) => e.id || e.tagName));
+  check(shown.length === 0 && await noScript.isVisible('noscript .panel'),
+    `without JavaScript only the note shows (besides it: ${shown.join() || 'nothing'})`);
+  await plain.close();
 }
 
 // ---- A missing data file -----------------------------------------------------------
@@ -340,6 +545,26 @@ rmSync(kit, { recursive: true, force: true });
     `without WEAPON.SPR the page shows the game's message box ("${told}")`);
   check((await broken.textContent('#ended')).includes('WEAPON.SPR is missing'), 'and names the file');
   await broken.close();
+}
+
+// A title pack without the title's picture and a data kit without the
+// warning's: the game plays, and a note names each.
+{
+  const folder = mkdtempSync(join(tmpdir(), 'vedo-kit-'));
+  execFileSync('tar', ['-xzf', join(site, PACK), '-C', folder]);
+  rmSync(join(folder, 'warning.bmp'));
+  const noWarning = execFileSync('tar', ['-czf', '-', '-C', folder, ...readdirSync(folder)], { maxBuffer: 1 << 26 });
+  const noTitle = execFileSync('tar', ['-czf', '-', '-C', folder, 'start.wav']);
+  rmSync(folder, { recursive: true, force: true });
+  const page = await desk.newPage();
+  await page.route('**/' + PACK, (route) => route.fulfill({ body: noWarning }));
+  await page.route('**/title.pack', (route) => route.fulfill({ body: noTitle }));
+  await page.goto(origin + 'index.html?test');
+  await page.waitForFunction(() => window.vedoTest && vedoTest.idle(), null, { timeout: 60000 });
+  const told = await page.textContent('#messages');
+  check(told.includes('Title.bmp is missing') && told.includes('warning.bmp is missing'),
+    `without Title.bmp and warning.bmp the page names them ("${told}")`);
+  await page.close();
 }
 
 // ---- Failures and their retries ----------------------------------------------------
@@ -387,15 +612,102 @@ await desk.close();
   await firefox.close();
 }
 
+// ---- WebKit -------------------------------------------------------------------------
+// Debian's WebKitGTK (Safari's engine) through WebKitWebDriver, its
+// MiniBrowser on an Xvfb screen of the test's own: the title, a click that
+// leaves it, and the field, where a click attacks a cell.
+{
+  const began = Date.now();
+  const xvfb = spawn('Xvfb', ['-displayfd', '3', '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
+    { stdio: ['ignore', 'ignore', 'ignore', 'pipe'] });
+  const display = await new Promise((resolve) => xvfb.stdio[3].once('data', (d) => resolve(String(d).trim())));
+  const port = await new Promise((resolve) => {
+    const probe = createServer().listen(0, '127.0.0.1', () => {
+      const { port: free } = probe.address();
+      probe.close(() => resolve(free));
+    });
+  });
+  const driver = spawn('WebKitWebDriver', [`--port=${port}`],
+    { env: { ...process.env, DISPLAY: ':' + display }, stdio: 'ignore' });
+  const wd = async (method, path, body) => {
+    const r = await fetch(`http://127.0.0.1:${port}${path}`, { method, body: body && JSON.stringify(body),
+      headers: { 'Content-Type': 'application/json' } });
+    const { value } = await r.json();
+    if (value && value.error) throw new Error(`${path}: ${value.message}`);
+    return value;
+  };
+  try {
+    for (let i = 0; i < 100; ++i) {
+      if (await wd('GET', '/status').then((v) => v.ready, () => false)) break;
+      await new Promise((resolve) => setTimeout(resolve, 100));
+    }
+    const { sessionId } = await wd('POST', '/session', { capabilities: { alwaysMatch: {
+      'webkitgtk:browserOptions': { binary: '/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser',
+        args: ['--automation'] } } } });
+    const s = `/session/${sessionId}`;
+    const js = (script, ...args) => wd('POST', `${s}/execute/sync`, { script, args });
+    const until = async (script) => {
+      for (let i = 0; i < 600 && !(await js(script)); ++i) await new Promise((resolve) => setTimeout(resolve, 100));
+    };
+    const passes = async (n) => {
+      await js('vedoTest.run(arguments[0])', n);
+      await until('return vedoTest.idle()');
+    };
+    const click = async (x, y, n) => {
+      const [cx, cy] = await js(`const r = document.getElementById('screen').getBoundingClientRect();
+        return [Math.round(r.left + (arguments[0] + 0.5) * r.width / 640), Math.round(r.top + (arguments[1] + 0.5) * r.height / 480)];`, x, y);
+      await wd('POST', `${s}/actions`, { actions: [{ type: 'pointer', id: 'mouse', parameters: { pointerType: 'mouse' },
+        actions: [{ type: 'pointerMove', x: cx, y: cy, origin: 'viewport' }, { type: 'pointerDown', button: 0 },
+          { type: 'pause', duration: 50 }, { type: 'pointerUp', button: 0 }] }] });
+      await passes(n);
+    };
+    const state = (name) => js('return vedoTest.state(arguments[0])', name);
+    await wd('POST', `${s}/url`, { url: origin + 'index.html?test' });
+    await until('return !!(window.vedoTest && vedoTest.idle())');
+    await passes(20);
+    const title = await state('gInTitle') === 1 && await js('return vedoFigures.figures.firstFrameMs') > 0;
+    await click(320, 400, 15);
+    const left = await state('gWarningShown') === 1;
+    for (const [x, y] of [[150, 130], [456, 316], [456, 316]]) await click(x, y, 15);
+    const field = await state('gInTitle') === 0 && await state('gProloguePending') === 0;
+    await click(100, 300, 5);
+    check(title && left && field && await state('gEventOpen') === 1,
+      `WebKitGTK shows the title (${title}), a click leaves it (${left}), the field (${field}) takes a click on a cell ` +
+      `(${((Date.now() - began) / 1000).toFixed(1)} s with its start)`);
+    await wd('DELETE', s);
+  } catch (e) {
+    check(false, `WebKitGTK plays the page (${e.message})`);
+  } finally {
+    driver.kill();
+    xvfb.kill();
+  }
+}
+
 // ---- Offline, a new version, installable ----------------------------------------------
 // In a profile of its own: Chromium installs nothing from a private one.
+// The service worker starts its copy only after the game's own downloads,
+// the music's included, and copies no language pack until a page plays in
+// that language; the licences work offline too.
 {
   const profile = mkdtempSync(join(tmpdir(), 'vedo-chromium-'));
   const context = await chromium.launchPersistentContext(profile, { executablePath: '/usr/bin/chromium',
     headless: true, args: ['--no-sandbox', '--disable-gpu', '--no-first-run'] });
+  served.length = 0;
   const page = await open('', context);
   await run(page, 1);
   await page.waitForFunction(() => navigator.serviceWorker.controller, null, { timeout: 60000 });
+  const worker = served.indexOf('sw.js');
+  check(worker > served.indexOf(PACK) && worker > served.indexOf('TimGM6mb.sf2') && !served.includes('lang-en.pack'),
+    `the offline copy starts after the game's downloads (request ${worker} of ${served.length}) and leaves out the English pack`);
+  await Promise.all([page.waitForEvent('load'), page.click('#language')]);
+  await page.waitForFunction(() => window.vedoTest && vedoTest.idle(), null, { timeout: 60000 });
+  await run(page, 1);  // the game's first frame links the manifest
+  let english = false;
+  for (let i = 0; i < 60 && !english; ++i) {
+    await page.waitForTimeout(500);
+    english = await page.evaluate(async () => !!(await caches.match('lang-en.pack')) && !!(await caches.match('title-en.pack')));
+  }
+  check(english, 'choosing English keeps its packs in the offline copy');
   const cdp = await context.newCDPSession(page);
   const { installabilityErrors } = await cdp.send('Page.getInstallabilityErrors');
   check(installabilityErrors.length === 0,
@@ -405,7 +717,12 @@ await desk.close();
   server.closeAllConnections();
   await page.reload().catch(() => {});
   check(await page.waitForFunction(() => window.vedoTest && vedoTest.idle(), null, { timeout: 60000 })
-    .then(() => true, () => false), 'with the server stopped, a reload starts the game');
+    .then(() => true, () => false), 'with the server stopped, a reload starts the game (in English)');
+  await page.evaluate(() => localStorage.removeItem('vedo-zeza1-language'));
+  const licences = await context.newPage();
+  await licences.goto(origin + 'licences/').catch(() => {});
+  check((await licences.textContent('h1').catch(() => '')).includes('ships from others'), 'the licences open offline');
+  await licences.close();
   await new Promise((resolve) => server.listen(port, '127.0.0.1', resolve));
   swVersion = 'next';
   await page.reload();

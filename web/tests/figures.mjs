@@ -1,11 +1,15 @@
 // The page's figures in Chromium (see web/measure.sh), without the test
 // hook: the field at its own pace; or, with "network", the start over
 // Chromium's emulation of a home connection, the first visit and the
-// repeat visit (from the offline copy).
-import { readFileSync, statSync, mkdtempSync, rmSync } from 'node:fs';
+// repeat visit (from the offline copy); with "still", the processor time of
+// Chromium's processes at the still title; with "longtasks", the page's
+// long tasks over a whole game and the ending's music, through the test
+// hook, at the machine's speed and with the processor slowed 4 times.
+import { readFileSync, readdirSync, statSync, mkdtempSync, rmSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import { extname, join } from 'node:path';
+import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
 
 const [site, mode] = process.argv.slice(2);
@@ -39,7 +43,7 @@ const launch = () => {
 };
 
 if (mode === 'network') {
-  for (const [mbits, latency] of [[10, 40], [3, 150]]) {
+  for (const [mbits, latency] of [[10, 40], [10, 40], [10, 40], [3, 150], [3, 150], [3, 150]]) {
     const browser = await launch();
     const page = await browser.newPage();
     const cdp = await browser.newCDPSession(page);
@@ -50,16 +54,18 @@ if (mode === 'network') {
     const start = async (visit) => {
       await page.waitForFunction(() => window.vedoFigures && vedoFigures.figures.firstFrameMs >= 0,
         null, { timeout: 120000 });
+      await page.waitForFunction(() => vedoFigures.figures.gameFrameMs >= 0, null, { timeout: 120000 });
       const f = await page.evaluate(() => {
         const title = vedoFigures.figures.firstFrameMs;
         const paint = performance.getEntriesByName('first-contentful-paint')[0];
         const before = [...performance.getEntriesByType('navigation'),
           ...performance.getEntriesByType('resource')].filter((e) => e.responseEnd <= title);
-        return { title, bar: paint ? paint.startTime : -1,
-          bytes: before.reduce((n, e) => n + e.encodedBodySize, 0) };
+        return { title, game: vedoFigures.figures.gameFrameMs, bar: paint ? paint.startTime : -1,
+          bytes: before.reduce((n, e) => n + e.encodedBodySize, 0), names: before.map((e) => e.name.replace(/.*\//, '')) };
       });
       console.log(`${mbits} Mbit/s, ${latency} ms, ${visit}: loading bar at ${f.bar.toFixed(0)} ms, ` +
-        `title at ${f.title.toFixed(0)} ms, ${(f.bytes / 1e6).toFixed(2)} MB before the title`);
+        `title's picture at ${f.title.toFixed(0)} ms, ${(f.bytes / 1e3).toFixed(0)} kB before it ` +
+        `(${f.names.join(' ')}), the game's title at ${f.game.toFixed(0)} ms`);
     };
     await page.goto(origin);
     await start('first visit');
@@ -78,6 +84,117 @@ if (mode === 'network') {
   process.exit(0);
 }
 
+// The processor time, in clock ticks, of the browser's processes by their
+// type (renderer, gpu-process, utility...): those started for `profile`.
+// Chromium's child processes write their whole command line into their
+// first argument.
+function processTicks() {
+  const byType = {};
+  for (const pid of readdirSync('/proc').filter((name) => /^\d+$/.test(name))) {
+    let args;
+    let stat;
+    try {
+      args = readFileSync(`/proc/${pid}/cmdline`, 'utf8').split(/[\0 ]/);
+      stat = readFileSync(`/proc/${pid}/stat`, 'utf8');
+    } catch {
+      continue;
+    }
+    if (!args.includes(`--user-data-dir=${profile}`)) continue;
+    const fields = stat.slice(stat.lastIndexOf(')') + 2).split(' ');
+    const type = (args.find((a) => a.startsWith('--type=')) || '--type=browser').slice(7);
+    const sub = (args.find((a) => a.startsWith('--utility-sub-type=')) || '').replace(/.*\./, '');
+    const key = sub ? `${type} (${sub})` : type;
+    byType[key] = (byType[key] || 0) + Number(fields[11]) + Number(fields[12]);
+  }
+  return byType;
+}
+
+if (mode === 'still') {
+  const browser = await launch();
+  const page = await browser.newPage();
+  await page.goto(origin);
+  // (An older page, without the title's picture first, counts its first frame.)
+  await page.waitForFunction(() => (vedoFigures.figures.gameFrameMs ?? vedoFigures.figures.firstFrameMs) >= 0,
+    null, { timeout: 60000 });
+  await page.waitForTimeout(2000);
+  const before = processTicks();
+  const drawn = await page.evaluate(() => [vedoFigures.figures.frames, vedoFigures.figures.framesDrawn]);
+  await page.waitForTimeout(10000);
+  const after = processTicks();
+  const drawnAfter = await page.evaluate(() => [vedoFigures.figures.frames, vedoFigures.figures.framesDrawn]);
+  console.log(`still title, 10 s: ${drawnAfter[0] - drawn[0]} passes, ${drawnAfter[1] - drawn[1]} frames put on the canvas`);
+  for (const type of Object.keys(after).sort()) {
+    const ticks = after[type] - (before[type] || 0);
+    console.log(`  ${type.padEnd(36)} ${(ticks / 100).toFixed(2)} s, ${ticks / 10} % of a core`);
+  }
+  await browser.close();
+  server.close();
+  rmSync(profile, { recursive: true, force: true });
+  process.exit(0);
+}
+
+if (mode === 'longtasks') {
+  // The page's long tasks after the game's first frame: a whole game played
+  // through the test hook by the Linux replay's script (as the browser test
+  // does), then the ending with its music running at its own pace for 15 s.
+  const script = join(fileURLToPath(new URL('.', import.meta.url)), '../../tests/scenes/replays/full_loop_won.vrs');
+  for (const rate of [1, 4]) {
+    const browser = await launch();
+    const tasks = [];
+    for (const query of ['?test', '?test&set=gInTitle=0,gProloguePending=0,gEnding=1']) {
+      const page = await browser.newPage();
+      await page.addInitScript(() => {
+        window.vedoLongTasks = [];
+        new PerformanceObserver((list) => {
+          for (const e of list.getEntries()) vedoLongTasks.push([e.startTime, e.duration]);
+        }).observe({ type: 'longtask', buffered: true });
+      });
+      const cdp = await browser.newCDPSession(page);
+      await cdp.send('Emulation.setCPUThrottlingRate', { rate });
+      await page.goto(origin + query);
+      await page.waitForFunction(() => window.vedoTest && vedoTest.idle(), null, { timeout: 120000 });
+      const run = async (n) => {
+        await page.evaluate((k) => vedoTest.run(k), n);
+        await page.waitForFunction(() => vedoTest.idle(), null, { timeout: 120000 });
+      };
+      if (query === '?test') {
+        for (const line of readFileSync(script, 'utf8').split('\n')) {
+          const [op, a, b] = line.trim().split(/\s+/);
+          if (op === 'time') await page.evaluate((t) => vedoTest.setTime(t), Number(a));
+          if (op === 'move') {
+            const at = await page.evaluate(([fx, fy]) => {
+              const r = document.getElementById('screen').getBoundingClientRect();
+              return [r.left + ((fx + 0.5) * r.width) / 640, r.top + ((fy + 0.5) * r.height) / 480];
+            }, [Number(a), Number(b)]);
+            await page.mouse.move(...at);
+          }
+          if (op === 'down') await page.mouse.down();
+          if (op === 'up') await page.mouse.up();
+          if (op === 'frames') await run(Number(a));
+        }
+      } else {
+        await page.mouse.click(600, 400);
+        await page.waitForFunction(() => vedoTest.synthReady(), null, { timeout: 120000 });
+        await page.evaluate(() => vedoTest.run(1e9));
+        await page.waitForTimeout(15000);
+      }
+      const f = await page.evaluate(() => ({ after: vedoLongTasks.filter(([t]) => t >= vedoFigures.figures.gameFrameMs),
+        before: vedoLongTasks.filter(([t]) => t < vedoFigures.figures.gameFrameMs), peak: vedoTest.heard.peak,
+        synth: vedoFigures.figures.soundfontMs }));
+      const list = (l) => l.map(([t, d]) => `${d.toFixed(0)} ms at ${(t / 1000).toFixed(1)} s`).join(', ') || 'none';
+      console.log(`processor ${rate}x slower, ${query === '?test' ? 'a whole won game' : 'the ending, 15 s of music'}: ` +
+        `long tasks after the game's first frame: ${list(f.after)}; before it: ${list(f.before)}; ` +
+        `synthesizer ready after ${f.synth.toFixed(0)} ms; output peak ${f.peak}`);
+      tasks.push(...f.after);
+      await page.close();
+    }
+    await browser.close();
+    rmSync(profile, { recursive: true, force: true });
+  }
+  server.close();
+  process.exit(0);
+}
+
 const browser = await launch();
 const page = await browser.newPage();
 await page.goto(`${origin}?set=gInTitle=0,gProloguePending=0`);
@@ -88,8 +205,8 @@ const before = await page.evaluate(() => vedoFigures.passes());
 await page.waitForTimeout(10000);
 const f = await page.evaluate(() => ({ ...vedoFigures.figures, passes: vedoFigures.passes(),
   cost: vedoFigures.frameCostMs() }));
-console.log(`page start to first frame      ${f.firstFrameMs.toFixed(0)} ms`);
-console.log(`synthesizer started, soundfont ${f.soundfontMs.toFixed(0)} ms (fetched and read after the first frame)`);
+console.log(`page start to the title's picture ${f.firstFrameMs.toFixed(0)} ms; to the game's first frame ${f.gameFrameMs.toFixed(0)} ms`);
+console.log(`synthesizer started, soundfont ${f.soundfontMs.toFixed(0)} ms (fetched after the first frame, read in the worklet)`);
 console.log(`passes a second (10 s)         ${((f.passes - before) / 10).toFixed(1)}`);
 console.log(`game time a frame (mean)       ${f.cost.toFixed(3)} ms (pass, conversion, canvas)`);
 console.log(`${'audio context made in'.padEnd(31)}${f.soundOpenMs.toFixed(0)} ms (while the data downloads)`);

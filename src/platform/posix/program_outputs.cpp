@@ -2,7 +2,8 @@
 // debugger's text and the player's on the standard streams (the browser's
 // console), and no program folder: the installed Linux game's launcher names
 // its data, the build's game is started in its data folder or given it, and
-// the page's data comes with it.
+// the page's data comes with it. Files open with the C library, which takes
+// UTF-8 paths as they are; games may run side by side.
 #include <cstdio>
 #include <string>
 
@@ -22,5 +23,9 @@ void NativeTellPlayer(const char* text, bool error) {
 }
 
 std::string NativeProgramFolder() { return std::string(); }
+
+std::FILE* NativeOpenForReading(const char* path) { return std::fopen(path, "rb"); }
+
+bool NativeHandOverToRunningGame() { return false; }
 
 }  // namespace platform

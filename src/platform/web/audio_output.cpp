@@ -1,18 +1,21 @@
-// The browser's parts of the output: the page's Web Audio graph as the
-// device, and the page's js-synthesizer as the music synthesizer (see
-// synth_bridge.cpp).
+// The browser's parts of the output: the page's audio worklet as the device,
+// and the page's js-synthesizer, in that worklet, as the music synthesizer
+// (see synth_bridge.cpp).
 //
-// Browsers start sound only after a click, so the page resumes its audio
-// context on the first click and from then on calls vedo_audio_mix from a
-// ScriptProcessor on its own thread, between the game's frames (the game
-// yields there), which is the thread the game runs on. There are no threads
-// here: the output's loader thread is not started. The page fetches
-// js-synthesizer and the soundfont after the first frame, since only the
+// The mix is made here, on the page's thread where the game runs, between
+// the game's frames (the game yields there): once the first click has
+// started the page's audio, the page calls vedo_audio_mix for a block
+// whenever the worklet has less than about 70 ms left to play, and posts the
+// block to it. The worklet plays the blocks in order, adding the music it
+// renders at the frames the sequencer's messages carry; so the sequencer's
+// clock is still the frames mixed, and a hidden tab, whose audio the page
+// suspends, holds the music where it was. There are no threads here: the
+// output's loader thread is not started. The page loads js-synthesizer and
+// the soundfont into the worklet after the first frame, since only the
 // ending's music needs them; vedo_synth_arrived hands the synthesizer to the
 // output when it is ready, and until then the music waits. Under Node (the
-// replay tool, when --soundfont asks its headless backend for the
-// platform's music) there is no page: music is silent after one warning
-// line.
+// replay tool, when --soundfont asks its headless backend for the platform's
+// music) there is no page: music is silent after one warning line.
 #include "platform/audio_output.h"
 
 #include <emscripten.h>
@@ -35,7 +38,7 @@ EM_JS(int, JsHasPage, (), { return Module.vedoPage ? 1 : 0; });
 // 1 when the page has given up on the synthesizer (it has said why).
 EM_JS(int, JsSynthFailed, (), { return Module.vedoPage.synthFailed ? 1 : 0; });
 // 1 when the page's synthesizer has read the soundfont already.
-EM_JS(int, JsSynthReady, (), { return Module.vedoPage.synth ? 1 : 0; });
+EM_JS(int, JsSynthReady, (), { return Module.vedoPage.synthReady ? 1 : 0; });
 EM_JS(void, JsAudioOpened, (), { Module.vedoPage.audioOpened(); });
 EM_JS(void, JsAudioClosed, (), { Module.vedoPage.audioClosed(); });
 // clang-format on
@@ -91,16 +94,19 @@ unsigned NativeMidiOutputCount() { return JsHasPage() != 0 && JsSynthFailed() ==
 // Called by the page.
 extern "C" {
 
-// Mixes `frames` frames of interleaved 16-bit stereo into `out`; silence
-// while no output is open.
-EMSCRIPTEN_KEEPALIVE void vedo_audio_mix(std::int16_t* out, int frames) {
+// Mixes the next `frames` frames of the effects, interleaved 16-bit stereo,
+// into `out` (silence while no output is open), and returns how many of them
+// have music, all or none, which the worklet renders.
+EMSCRIPTEN_KEEPALIVE int vedo_audio_mix(std::int16_t* out, int frames) {
   using namespace platform;
   if (gPulled == nullptr) {
     std::fill_n(out, static_cast<std::size_t>(frames) * kAudioChannels, std::int16_t{0});
-    return;
+    return 0;
   }
   std::lock_guard<std::mutex> hold(gPulled->lock);
+  BeginPageMix();
   MixLocked(*gPulled, out, frames);
+  return EndPageMix();
 }
 
 // The page's synthesizer has read the soundfont, which took `ms`; a

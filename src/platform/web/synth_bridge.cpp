@@ -1,9 +1,12 @@
 // The music synthesizer of the browser build: libfluidsynth compiled to
-// WebAssembly, as js-synthesizer loads it on the page. It lives in its own
-// module beside the game's, so each message crosses into JavaScript; the
-// sequencer sends a few a pass, and each render copies one block of samples
-// back into our memory, where it joins the mix as FluidSynth's does on Linux
-// (the page sets the same gain).
+// WebAssembly, as js-synthesizer loads it, in the page's audio worklet beside
+// the output, so that neither its start, nor reading the soundfont, nor its
+// rendering holds the page's thread. The game's thread cannot call it there:
+// each message goes to the page stamped with its frame in the mix being made
+// (vedo_audio_mix), and the worklet renders the music as it plays that mix,
+// sending each message at its frame. So every note falls where the
+// sequencer placed it, as on Linux (the page sets the same gain); only a
+// message from outside a mix (a stop, a close) goes with the next frame.
 #include "platform/web/synth_bridge.h"
 
 #include <emscripten.h>
@@ -11,73 +14,53 @@
 namespace platform {
 namespace {
 
+// Frames of music rendered in the mix being made; -1 outside one.
+int gMixAt = -1;
+
 // clang-format off
-EM_JS(void, JsSynthSend, (int kind, int chan, int a, int b), {
-  const s = Module.vedoPage && Module.vedoPage.synth;
-  if (!s) return;
-  switch (kind) {
-    case 0: s.midiNoteOn(chan, a, b); break;
-    case 1: s.midiNoteOff(chan, a); break;
-    case 2: s.midiControl(chan, a, b); break;
-    case 3: s.midiKeyPressure(chan, a, b); break;
-    case 4: s.midiChannelPressure(chan, a); break;
-    case 5: s.midiProgramChange(chan, a); break;
-    case 6: s.midiPitchBend(chan, a); break;
-    case 7: s.midiSystemReset(); break;
-    case 8: s.midiAllNotesOff(); break;
-    case 9: s.midiAllSoundsOff(); break;
-  }
+EM_JS(void, JsSynthSend, (int kind, int chan, int a, int b, int at), {
+  Module.vedoPage.music.send(kind, chan, a, b, at);
 });
 
-EM_JS(void, JsSynthSysex, (const unsigned char* data, int len), {
-  const s = Module.vedoPage && Module.vedoPage.synth;
-  if (s) s.midiSysEx(HEAPU8.slice(data, data + len));
-});
-
-EM_JS(void, JsSynthRender, (int frames, float* left, float* right), {
-  const s = Module.vedoPage && Module.vedoPage.synth;
-  const l = HEAPF32.subarray(left >> 2, (left >> 2) + frames);
-  const r = HEAPF32.subarray(right >> 2, (right >> 2) + frames);
-  if (!s) {
-    l.fill(0);
-    r.fill(0);
-    return;
-  }
-  let scratch = Module.vedoSynthScratch;
-  if (!scratch || scratch[0].length !== frames) {
-    scratch = Module.vedoSynthScratch = [new Float32Array(frames), new Float32Array(frames)];
-  }
-  s.render(scratch);
-  l.set(scratch[0]);
-  r.set(scratch[1]);
+EM_JS(void, JsSynthSysex, (const unsigned char* data, int len, int at), {
+  Module.vedoPage.music.sysex(HEAPU8.slice(data, data + len), at);
 });
 // clang-format on
 
 // The calls beyond the channel messages, numbered after ChannelCall's kinds.
 enum PageCall { kSystemReset = ChannelCall::kPitchBend + 1, kAllNotesOff, kAllSoundsOff };
 
-class PageSynth final : public FloatMusicSynth {
+class PageSynth final : public MusicSynth {
  public:
   void ChannelMessage(std::uint8_t status, std::uint8_t data1, std::uint8_t data2) override {
     ChannelCall c;
-    if (DecodeChannelMessage(status, data1, data2, c)) JsSynthSend(c.kind, c.channel, c.a, c.b);
+    if (DecodeChannelMessage(status, data1, data2, c)) {
+      JsSynthSend(c.kind, c.channel, c.a, c.b, gMixAt);
+    }
   }
   void Sysex(const std::uint8_t* bytes, std::size_t length) override {
-    if (length > 0) JsSynthSysex(bytes, static_cast<int>(length));
+    if (length > 0) JsSynthSysex(bytes, static_cast<int>(length), gMixAt);
   }
-  void AllNotesOff() override { JsSynthSend(kAllNotesOff, -1, 0, 0); }
-  void Silence() override { JsSynthSend(kAllNotesOff, -1, 0, 0); }
-  void AllSoundsOff() override { JsSynthSend(kAllSoundsOff, -1, 0, 0); }
-  void SystemReset() override { JsSynthSend(kSystemReset, 0, 0, 0); }
-
- protected:
-  void RenderFloat(int frames, float* left, float* right) override {
-    JsSynthRender(frames, left, right);
+  void AllNotesOff() override { JsSynthSend(kAllNotesOff, -1, 0, 0, gMixAt); }
+  void Silence() override { JsSynthSend(kAllNotesOff, -1, 0, 0, gMixAt); }
+  void AllSoundsOff() override { JsSynthSend(kAllSoundsOff, -1, 0, 0, gMixAt); }
+  void SystemReset() override { JsSynthSend(kSystemReset, 0, 0, 0, gMixAt); }
+  // The worklet renders; here the frames only move the stamp on.
+  void Render(std::int32_t*, int frames) override {
+    if (gMixAt >= 0) gMixAt += frames;
   }
 };
 
 }  // namespace
 
 MusicSynth* NewPageSynth() { return new PageSynth; }
+
+void BeginPageMix() { gMixAt = 0; }
+
+int EndPageMix() {
+  const int rendered = gMixAt;
+  gMixAt = -1;
+  return rendered;
+}
 
 }  // namespace platform

@@ -9,7 +9,10 @@
 //
 // Display: each flip converts the frame's B, G, R rows into the canvas's
 // R, G, B, A and puts them on the canvas; the page scales the canvas to the
-// window with its aspect kept and sharp pixels. The limiter's slots are the
+// window with its aspect kept and sharp pixels. A frame equal to the one on
+// the canvas is neither converted nor put there again: a still screen then
+// costs the browser no painting, while the passes and their pace stay as
+// they are. The limiter's slots are the
 // shared ones (FlipSlots) on the page's clock, performance.now(), which is
 // what MonotonicNs reads here, whatever the screen's own refresh rate; the
 // wait for a slot is a sleep that hands the thread to the browser.
@@ -34,6 +37,7 @@
 #include <emscripten.h>
 
 #include <algorithm>
+#include <cstring>
 #include <ctime>
 #include <deque>
 #include <vector>
@@ -63,8 +67,10 @@ double gFrameCostMs = 0;
 std::uint64_t gFrameCostCount = 0;
 
 // clang-format off
+// A null `rgba`: the frame equals the one on the canvas.
 EM_JS(void, JsPresent, (const std::uint8_t* rgba, int width, int height), {
-  Module.vedoPage.present(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height);
+  Module.vedoPage.present(rgba ? HEAPU8.subarray(rgba, rgba + width * height * 4) : null, width,
+                          height);
 });
 EM_JS(void, JsMessageBox, (const char* text, const char* caption), {
   Module.vedoPage.messageBox(UTF8ToString(caption), UTF8ToString(text));
@@ -123,38 +129,70 @@ class WebBackend final : public Backend {
   // button, since a browser allows it only from a click.
   bool VideoTakeScreen() override { return true; }
   bool VideoSetMode(int width, int height) override { return width > 0 && height > 0; }
-  bool VideoCreatePresenter(int width, int height) override {
-    rgba_.assign(static_cast<std::size_t>(width) * height * 4, 255);
+  bool VideoCreatePresenter(int, int) override {
+    shown_.clear();  // the next frame is put on the canvas whatever it holds
     slots_.Restart();
     return true;
   }
 
   bool VideoPresent(const Surface& frame) override {
-    const std::size_t need = static_cast<std::size_t>(frame.Width()) * frame.Height() * 4;
-    if (rgba_.size() != need) rgba_.assign(need, 255);
-    std::uint8_t* out = rgba_.data();
-    for (int y = 0; y < frame.Height(); ++y) {
-      const std::uint8_t* in = frame.Row(y);
-      for (int x = 0; x < frame.Width(); ++x, in += 3, out += 4) {
-        out[0] = in[2];
-        out[1] = in[1];
-        out[2] = in[0];
-      }
-    }
+    const bool changed = TakeFrame(frame);
     if (gStep.on) {
       emscripten_sleep(0);  // as fast as it goes, but the page stays alive
     } else {
       Pace();
     }
-    JsPresent(rgba_.data(), frame.Width(), frame.Height());
+    JsPresent(changed ? rgba_.data() : nullptr, frame.Width(), frame.Height());
     TracePresent();
     return true;
   }
 
   bool VideoRecreatePresenter() override { return true; }
-  void VideoRelease() override { rgba_.clear(); }
+  void VideoRelease() override {
+    rgba_.clear();
+    shown_.clear();
+  }
 
  private:
+  // Keeps the frame and converts it for the canvas, unless it equals the
+  // one kept last; true when it changed. Compared eight bytes at a time,
+  // which costs a still screen about a tenth of the conversion.
+  bool TakeFrame(const Surface& frame) {
+    const std::size_t row = static_cast<std::size_t>(frame.Width()) * 3;
+    const std::size_t need = row * frame.Height();
+    bool changed = shown_.size() != need;
+    if (changed) shown_.assign(need, 0);
+    for (int y = 0; y < frame.Height(); ++y) {
+      std::uint8_t* kept = shown_.data() + row * y;
+      if (!changed && SameBytes(kept, frame.Row(y), row)) continue;
+      changed = true;
+      std::memcpy(kept, frame.Row(y), row);
+    }
+    if (!changed) return false;
+    const std::size_t pixels = static_cast<std::size_t>(frame.Width()) * frame.Height();
+    if (rgba_.size() != pixels * 4) rgba_.assign(pixels * 4, 255);  // opaque, once
+    const std::uint8_t* in = shown_.data();
+    std::uint8_t* out = rgba_.data();
+    for (std::size_t i = 0; i < need; i += 3, out += 4) {
+      out[0] = in[i + 2];
+      out[1] = in[i + 1];
+      out[2] = in[i];
+    }
+    return true;
+  }
+
+  static bool SameBytes(const std::uint8_t* a, const std::uint8_t* b, std::size_t n) {
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+      std::uint64_t x;
+      std::uint64_t y;
+      std::memcpy(&x, a + i, 8);
+      std::memcpy(&y, b + i, 8);
+      if (x != y) return false;
+    }
+    return std::memcmp(a + i, b + i, n - i) == 0;
+  }
+
   // Waits for the flip's slot. Even a flip that is late, or starts the
   // count, yields once, so that the page is painted and its input arrives.
   void Pace() {
@@ -173,6 +211,7 @@ class WebBackend final : public Backend {
   }
 
   bool window_ = false;
+  std::vector<std::uint8_t> shown_;  // the frame on the canvas, B, G, R rows
   std::vector<std::uint8_t> rgba_;
   FlipSlots slots_;
   std::int64_t lastWakeNs_ = 0;

@@ -18,7 +18,6 @@ set(VEDO_TEST_LAUNCHER env VEDO_WINDOWS_BUILD=${CMAKE_BINARY_DIR}
                        ${CMAKE_SOURCE_DIR}/tests/windows/wine_run.sh)
 set(VEDO_TESTS_NOT_HERE
   platform/frame_trace_test.cpp "the process's /proc record and the POSIX clocks of the Linux trace"
-  platform/bmp_loader_test.cpp "our picture reader, while Windows reads its pictures through GDI"
   platform/sound_output_test.cpp
   "the Linux sound output (SDL's dummy and disk drivers), while the Windows sound has its own checks"
   platform/sequencer_test.cpp "FluidSynth and its soundfont, while Windows music goes to the MIDI output"
