@@ -15,6 +15,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Paths are UTF-8 throughout the program; a path's own narrow form would be
+// the system's code page on Windows, where a file may have any name.
+fs::path PathOf(const std::string& utf8) {
+  return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+std::string NameOf(const fs::path& path) {
+  const std::u8string name = path.filename().u8string();
+  return std::string(name.begin(), name.end());
+}
+
 std::string Utf8Of(char32_t c) {
   std::string out;
   if (c < 0x80) {
@@ -329,10 +339,11 @@ LanguagePack ReadLanguagePack(const std::string& dir, const PackBase& base) {
   LanguagePack pack;
   PackReader reader(dir, base, pack);
   std::error_code ec;
-  const fs::path folder = fs::path(dir).parent_path();
-  const std::string name = folder.filename().string();
+  const fs::path folder = PathOf(dir).parent_path();
+  const std::string name = NameOf(folder);
   if (!fs::is_directory(folder, ec)) {
-    const std::vector<std::string> packs = LanguagePacksIn(folder.parent_path().string());
+    const std::u8string lang = folder.parent_path().u8string();
+    const std::vector<std::string> packs = LanguagePacksIn(std::string(lang.begin(), lang.end()));
     std::string here = "the data folder has none";
     for (std::size_t i = 0; i < packs.size(); ++i) {
       here = (i == 0 ? "the packs here: " : here + ", ") + packs[i];
@@ -349,7 +360,7 @@ LanguagePack ReadLanguagePack(const std::string& dir, const PackBase& base) {
                    false);
       break;
     }
-    const std::string file = entry.path().filename().string();
+    const std::string file = NameOf(entry.path());
     if (!entry.is_regular_file(ec)) {
       reader.Fault(file, "not a file; a language pack holds files only", false);
       continue;
@@ -382,9 +393,9 @@ LanguagePack ReadLanguagePack(const std::string& dir, const PackBase& base) {
 std::vector<std::string> LanguagePacksIn(const std::string& langFolder) {
   std::vector<std::string> packs;
   std::error_code ec;
-  for (const fs::directory_entry& entry : fs::directory_iterator(langFolder, ec)) {
+  for (const fs::directory_entry& entry : fs::directory_iterator(PathOf(langFolder), ec)) {
     if (static_cast<int>(packs.size()) == kLanguagePackMaxEntries) break;
-    const std::string name = entry.path().filename().string();
+    const std::string name = NameOf(entry.path());
     if (entry.is_directory(ec) && LanguageNameValid(name) && name != kBuiltInLanguage) {
       packs.push_back(name);
     }

@@ -43,7 +43,9 @@ LanguagePack CheckLanguagePack(const std::string& dir) {
   if (!pack.has_filename()) pack = pack.parent_path();
   SpriteFile sprites;
   const PackBase base = ReadBase(pack, sprites);
-  LanguagePack read = ReadLanguagePack(pack.string() + "/", base);
+  // The game's reading takes UTF-8 paths.
+  const std::u8string path = pack.u8string();
+  LanguagePack read = ReadLanguagePack(std::string(path.begin(), path.end()) + "/", base);
   if (!fs::is_directory(pack, ec)) return read;
 
   const std::string folder = pack.filename().string();
