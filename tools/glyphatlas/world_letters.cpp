@@ -183,13 +183,14 @@ constexpr Marked kMarked[] = {
 constexpr std::u32string_view kAlike[][2] = {
     {U"ΑΒΕΖΗΙΚΜΝΟΡΤΥΧοµ", U"ABEZHIKMNOPTYXoμ"},
     {U"АВЕКМНОРСТХЅІЈаеорсухѕіјћ", U"ABEKMHOPCTXSIJaeopcyxsijħ"},
-    // Hyphens and the shorter dashes: the face's hyphen is dash-wide already.
+    // The hyphens and the shorter dashes (the face's hyphen is dash-wide
+    // already), Greek's question mark and upper stop, the low quote, Đ.
     {U"\u2010\u2011\u2012\u2013\u037E\u0387‚Đ", U"----;\u00B7,Ð"},
     // Latin-1's signs that KS X 1001 has only in their full-width forms.
     {U"£¥¬¯©®", U"￡￥￢￣ⓒⓡ"},
 };
 
-// Made by the steps of `Letters::Special`.
+// Made by the steps of `Letters::MakeSpecial`.
 enum class Step {
   kDotless,     // the letter without its dot
   kBlank,       // no ink, a blank's advance
