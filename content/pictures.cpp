@@ -228,7 +228,7 @@ Canvas Warning(Language language) {
         "This game shows cruel and violent scenes.",
         "If you are faint of heart, take care.",
         "",
-        "Click a hidden cell to attack it with your weapon.",
+        "Click a closed cell to attack it with your weapon.",
         "An open cell's number counts what hides in the 5x5 around it.",
         "Find all five files to escape.",
         "",

@@ -13,8 +13,8 @@
 
 (function () {
   // The build's version, the sizes of the program, of each language's title
-  // picture, of the data and of each language pack; make_site.sh writes
-  // this line.
+  // picture, of the data and of each language pack, with the name its
+  // language calls itself; make_site.sh writes this line.
   const BUILD = { version: 'dev', program: 0, wasm: 0, titles: {}, pack: 0, languages: {} };
   const PROGRAM = 'vedo-zeza1.js';
   const WASM = 'vedo-zeza1.wasm.gz';
@@ -200,7 +200,7 @@
   // the same, which says so and plays in Korean.
   const SETTINGS_KEY = 'vedo-zeza1-settings';
   const OLD_LANGUAGE_KEY = 'vedo-zeza1-language';
-  const LANGUAGE_NAMES = { ko: '한국어', en: 'English' };
+  const languageName = (lang) => (lang === 'ko' ? '한국어' : (BUILD.languages[lang] || {}).name || lang);
   const languages = ['ko', ...Object.keys(BUILD.languages)];
   const stored = {
     get(key) {
@@ -254,7 +254,7 @@
   const languageSwitch = $('language');
   if (languages.length > 1) {
     const next = languages[(languages.indexOf(language) + 1) % languages.length];
-    const name = LANGUAGE_NAMES[next] || next;
+    const name = languageName(next);
     languageSwitch.textContent = name;
     languageSwitch.lang = next;
     languageSwitch.title = next === 'ko' ? '한국어로 다시 시작합니다' : `Start again in ${name}`;
@@ -549,7 +549,7 @@
   const titleLanguage = languagePack && BUILD.titles[language] !== undefined ? language : 'ko';
   const TITLE = titleLanguage === 'ko' ? 'title.pack' : `title-${titleLanguage}.pack`;
   const total = BUILD.program + BUILD.wasm + (BUILD.titles[titleLanguage] || 0) + BUILD.pack +
-    (languagePack ? BUILD.languages[language] : 0);
+    (languagePack ? BUILD.languages[language].bytes : 0);
   let done = 0;
   const loadingBar = $('loaded');
   const loadingText = $('bytes');

@@ -166,8 +166,9 @@ int IdIn(const std::vector<GameLine>& lines, std::string_view key) {
 
 std::vector<GameLine> BuildLines() {
   std::vector<GameLine> all;
-  auto add = [&](std::string key, const char* korean, std::string where) {
-    all.push_back({std::move(key), korean, std::move(where), {}});
+  auto add = [&](std::string key, const char* korean, std::string where,
+                 int box = kEventTextRight - kEventTextX) {
+    all.push_back({std::move(key), korean, std::move(where), {}, box});
   };
   for (const FightPageText& page : kFightPages) {
     const std::string stem = page.stem;
@@ -196,13 +197,21 @@ std::vector<GameLine> BuildLines() {
   }
   for (int n = 1; n <= 7; ++n) {
     add("hint.count." + std::to_string(n), kHintCountText[n - 1],
-        "hint lines over the panel, first line, with " + std::to_string(n) + " near");
+        "hint lines over the panel, first line, with " + std::to_string(n) + " near",
+        kHintScreenRight - kHintCountX);
   }
   // The distance lines are this label, then the distances, each after two
-  // blanks and the later ones after a comma.
-  add("hint.x", "X:", "hint lines, the label before the column distances");
-  add("hint.y", "Y:", "hint lines, the label before the row distances");
-  for (const ProgramLine& line : kProgramLines) add(line.key, line.korean, line.where);
+  // blanks and the later ones after a comma. Seven distances fill the hint
+  // screen already after the Korean label, so a label may be no wider.
+  const auto labelBox = [](const char* korean) {
+    return platform::TextWidthCp949(platform::Utf8ToCp949(korean).c_str());
+  };
+  add("hint.x", "X:", "hint lines, the label before the column distances", labelBox("X:"));
+  add("hint.y", "Y:", "hint lines, the label before the row distances", labelBox("Y:"));
+  // The program's own words: each as wide as its padded Korean, its plate.
+  for (const ProgramLine& line : kProgramLines) {
+    add(line.key, line.korean, line.where, labelBox(line.korean));
+  }
 
   const int filesLeft = IdIn(all, "file.3");
   all[static_cast<std::size_t>(filesLeft)].number = {0, " %d", 0, 5, "the files left"};
@@ -220,30 +229,3 @@ const std::vector<GameLine>& GameLines() {
 }
 
 int GameLineId(std::string_view key) { return IdIn(GameLines(), key); }
-
-namespace {
-
-// Empty when the route draws the character; otherwise what keeps it from
-// doing so. The glyph atlas holds printable ASCII and KS X 1001's symbols
-// and Hangul: CP949's Hanja and extended Hangul convert, but have no glyphs.
-std::string Undrawable(char32_t c) {
-  // The conversion answers '?' for a character CP949 lacks.
-  const std::string cp949 = platform::Utf8ToCp949(Utf8Of(c));
-  if (cp949.size() != 2) return "not a CP949 character";
-  if (!platform::AtlasHasGlyph(c)) return "in CP949 but not in the glyph atlas";
-  return "";
-}
-
-}  // namespace
-
-const LanguageKeys& GameLanguageKeys() {
-  static const LanguageKeys keys = [] {
-    LanguageKeys k{.keys = {}, .where = {}, .undrawable = Undrawable};
-    for (const GameLine& line : GameLines()) {
-      k.keys.push_back(line.key);
-      k.where.push_back(line.where);
-    }
-    return k;
-  }();
-  return keys;
-}

@@ -161,11 +161,14 @@ HRESULT BltFast(Surface& dst, int x, int y, const Surface& src, const Rect& r,
   return DD_OK;
 }
 
+bool gTextUtf8 = false;
+
 HRESULT PrintText(Surface* surface, const char* text, std::uint32_t backColour,
                   std::uint32_t textColour, int x, int y) {
   if (surface == nullptr || text == nullptr) return E_FAIL;
   if (CallRecorder* r = ActiveRecorder()) r->TextDrawn(text, backColour, textColour, x, y);
-  return DrawTextCp949(*surface, text, backColour, textColour, x, y);
+  return gTextUtf8 ? DrawTextUtf8(*surface, text, backColour, textColour, x, y)
+                   : DrawTextCp949(*surface, text, backColour, textColour, x, y);
 }
 
 HRESULT VideoFlip() {

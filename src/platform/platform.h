@@ -136,9 +136,13 @@ Surface* VideoBackBuffer();
 // the rectangle is empty or does not fit either surface.
 HRESULT BltFast(Surface& dst, int x, int y, const Surface& src, const Rect& srcRect,
                 std::uint32_t flags);
-// Draws a CP949 string with its top-left corner at (x, y), in textColour on
-// an opaque box of backColour (COLORREFs, 0x00BBGGRR), by the text route
-// (draw/text_draw.h). E_FAIL for a null surface or text.
+// Whether the lines the game writes are a language pack's, UTF-8, rather
+// than its own Korean, CP949 (lang/language.h sets it with the language).
+extern bool gTextUtf8;
+// Draws a string with its top-left corner at (x, y), in textColour on an
+// opaque box of backColour (COLORREFs, 0x00BBGGRR), by the text route
+// (draw/text_draw.h): CP949, or UTF-8 while gTextUtf8 is set. E_FAIL for a
+// null surface or text.
 HRESULT PrintText(Surface* surface, const char* text, std::uint32_t backColour,
                   std::uint32_t textColour, int x, int y);
 // Exchanges the primary and back buffer pixels and shows the primary, paced

@@ -507,7 +507,7 @@ TEST_F(WindowsGame, TheZipAndTheInstallerInAFreshPrefix) {
   ASSERT_EQ(xsession::RunTool({"unzip", "-q", zip.string(), "-d", unpacked.string()}, {}), 0);
   const fs::path folder = unpacked / zip.stem();
   ASSERT_TRUE(fs::exists(folder / "vedo-zeza1.exe"));
-  EXPECT_TRUE(fs::exists(folder / "lang/en/text.txt")) << "no English pack in the zip";
+  EXPECT_TRUE(fs::exists(folder / "lang/en/en.po")) << "no English pack in the zip";
   // The modder's kit that the game's messages name, on the shipped data.
   EXPECT_EQ(
       Run({kWineRun, (folder / "vedo-kit.exe").string(), "check", folder.string()}, "kit.log"), 0)
@@ -561,7 +561,7 @@ TEST_F(WindowsGame, TheZipAndTheInstallerInAFreshPrefix) {
   EXPECT_EQ(windowed.args, "--window");
   EXPECT_EQ(onDisk(english.target), installed / "vedo-zeza1.exe");
   EXPECT_EQ(english.args, "--lang en");
-  EXPECT_TRUE(fs::exists(installed / "lang/en/text.txt")) << "no English pack installed";
+  EXPECT_TRUE(fs::exists(installed / "lang/en/en.po")) << "no English pack installed";
   // Started as the shortcut starts it (Wine's start does not wait for a
   // shortcut's program).
   StartWindowsGame(onDisk(game.workDir), onDisk(game.target));
