@@ -179,7 +179,7 @@ void Package::CheckFiles() {
     expected.insert("usr/share/vedo-zeza1/data/" + name);
     ++dataFiles;
   }
-  EXPECT_EQ(dataFiles, 26 + 14) << "the map, the sprites, 7 pictures, 16 sounds and the tune, "
+  EXPECT_EQ(dataFiles, 27 + 14) << "the map, the sprites, 8 pictures, 16 sounds and the tune, "
                                    "and the English pack's 14 files";
   EXPECT_EQ(FilesUnder(Root()), expected);
 
