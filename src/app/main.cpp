@@ -10,6 +10,7 @@
 
 #include "app/debug_settings.h"
 #include "app/options.h"
+#include "app/player_settings.h"
 #include "app/program.h"
 #include "app/recordings.h"
 #include "lang/language.h"
@@ -109,8 +110,14 @@ int main(int argc, char** argv) {
   }
   // A second double-click brings the game already running to the front.
   if (platform::HandOverToRunningGame()) return 0;
-  platform::SetWindowOptions({line.windowed, line.scale});
-  gLanguage = line.language;
+  // The command line's choices hold for this run, over the kept settings.
+  RunChoices run;
+  if (line.windowed) {
+    run.fullScreen = false;
+    run.windowScale = line.scale;
+  }
+  if (!line.language.empty()) run.language = line.language;
+  StartWithPlayerSettings(run);
   if (!line.play.empty()) return PlayBack(line.play);
   RecordGames(&KeepForThePlayer, line.recordTo);
   // Diagnostics for measurements and tests only: they do nothing unless set.

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "app/settings.h"
+
 struct CommandLine {
   bool help = false;
   bool version = false;
@@ -15,9 +17,6 @@ struct CommandLine {
   std::string recordTo;  // a copy of each game's recording goes there
   std::string play;      // the recording to play instead of a game
 };
-
-// The largest window scale the command line takes.
-constexpr int kMaxWindowScale = 16;
 
 // Reads argv[1] to argv[argc - 1] into `line`. False, with `error` naming the
 // option, for an unknown option, a missing value or a bad one.
