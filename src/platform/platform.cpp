@@ -41,6 +41,10 @@ void UseHeadlessBackend(HeadlessHost* host) {
 
 bool IsHeadless() { return gHeadless; }
 
+void BreatheDuringLoad() {
+  if (gBackend) gBackend->Breathe();
+}
+
 bool PeekEvent(Event& event) { return B().PeekEvent(event); }
 void WaitEvent() { B().WaitEvent(); }
 void PassCompleted() { B().PassCompleted(); }

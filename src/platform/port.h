@@ -75,7 +75,16 @@ class Backend {
   // Loads a BMP file as B, G, R rows; false when it is missing or not one
   // the backend reads. Our own reader unless the platform has its own.
   virtual bool LoadBmpFile(const char* path, Image& out) { return ReadBmpFile(path, out); }
+
+  // Told between the pieces of a long load (BreatheDuringLoad below): a
+  // backend whose thread is a page's hands it back there for a moment when
+  // the work has held it long. Nothing the game does changes.
+  virtual void Breathe() {}
 };
+
+// Called by the platform layer's loading pieces (each file read, each
+// surface made): the backend's Breathe, when there is a backend.
+void BreatheDuringLoad();
 
 // ---- Once per program: the platform's own -----------------------------------
 

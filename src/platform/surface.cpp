@@ -11,7 +11,10 @@ Surface::Surface(int width, int height)
     : width_(std::max(width, 0)),
       height_(std::max(height, 0)),
       pitch_(width_ * 3),
-      pixels_(static_cast<std::size_t>(pitch_) * height_, 0) {}
+      pixels_(static_cast<std::size_t>(pitch_) * height_, 0) {
+  // Surfaces are made while loading, hundreds at a time (the map's tiles).
+  BreatheDuringLoad();
+}
 
 HRESULT BltFast(Surface& dst, int x, int y, const Surface& src, const Rect& r,
                 std::uint32_t flags) {

@@ -17,6 +17,14 @@
 // what MonotonicNs reads here, whatever the screen's own refresh rate; the
 // wait for a slot is a sleep that hands the thread to the browser.
 //
+// Loading: the game loads its data in one piece before its first pass, a
+// tenth of a second and more on a phone, while the title's picture shows.
+// The platform layer tells the backend between the pieces (Breathe: each
+// picture, sound and surface, and the glyph atlas), and once the work has
+// held the thread for kBreathNs the backend hands it to the page for a
+// moment, so that no task of the page grows long; nothing the game does
+// changes.
+//
 // Input: the page turns its pointer, button, key and visibility events into
 // ours (vedo_push_event), positions already in frame pixels and clamped, a
 // finger already made a pointer and a button (page.js says how); a hidden
@@ -50,6 +58,10 @@ namespace {
 
 // A wait for a flip's slot ends when less than this is left.
 constexpr std::int64_t kSlotMarginNs = 500000;
+// Loading hands the page its thread after holding it this long, so that
+// even on a phone four times slower than a desktop its pieces stay short
+// of the 50 ms that make a task long.
+constexpr std::int64_t kBreathNs = 2000000;
 
 std::deque<Event> gQueue;
 
@@ -76,14 +88,24 @@ EM_JS(void, JsMessageBox, (const char* text, const char* caption), {
   Module.vedoPage.messageBox(UTF8ToString(caption), UTF8ToString(text));
 });
 EM_JS(int, JsPageVisible, (), { return document.hidden ? 0 : 1; });
+// Lets the page run what waits, as a sleep does, without a timer's delay of
+// a few milliseconds.
+EM_ASYNC_JS(void, JsYield, (), {
+  await new Promise((resolve) => {
+    const channel = new MessageChannel();
+    channel.port1.onmessage = resolve;
+    channel.port2.postMessage(0);
+  });
+});
 // clang-format on
 
 class WebBackend final : public Backend {
  public:
   bool PeekEvent(Event& event) override {
+    Breathe();  // after the loading, before the first pass
     if (gQueue.empty() && gStep.on && gStep.budget == 0) {
       gStep.idle = true;
-      while (gQueue.empty() && gStep.budget == 0) emscripten_sleep(1);
+      while (gQueue.empty() && gStep.budget == 0) Sleep(1);
       gStep.idle = false;
     }
     if (gQueue.empty()) return false;
@@ -93,7 +115,7 @@ class WebBackend final : public Backend {
   }
 
   void WaitEvent() override {
-    while (gQueue.empty()) emscripten_sleep(gStep.on ? 1 : 20);
+    while (gQueue.empty()) Sleep(gStep.on ? 1 : 20);
   }
 
   void PassCompleted() override {
@@ -138,13 +160,24 @@ class WebBackend final : public Backend {
   bool VideoPresent(const Surface& frame) override {
     const bool changed = TakeFrame(frame);
     if (gStep.on) {
-      emscripten_sleep(0);  // as fast as it goes, but the page stays alive
+      Sleep(0);  // as fast as it goes, but the page stays alive
     } else {
       Pace();
     }
     JsPresent(changed ? rgba_.data() : nullptr, frame.Width(), frame.Height());
     TracePresent();
     return true;
+  }
+
+  // The pictures are the longest pieces of loading.
+  bool LoadBmpFile(const char* path, Image& out) override {
+    Breathe();
+    return Backend::LoadBmpFile(path, out);
+  }
+  void Breathe() override {
+    if (MonotonicNs() - awakeNs_ < kBreathNs) return;
+    JsYield();
+    awakeNs_ = MonotonicNs();
   }
 
   bool VideoRecreatePresenter() override { return true; }
@@ -204,13 +237,20 @@ class WebBackend final : public Backend {
     const std::int64_t hold = slots_.Take(now);
     std::int64_t left = hold - now;
     do {
-      emscripten_sleep(static_cast<unsigned>(std::max<std::int64_t>(left, 0) / 1000000));
+      Sleep(static_cast<unsigned>(std::max<std::int64_t>(left, 0) / 1000000));
       left = hold - MonotonicNs();
     } while (left > kSlotMarginNs);
     lastWakeNs_ = MonotonicNs();
   }
 
+  // Hands the thread to the page for at least `ms`.
+  void Sleep(unsigned ms) {
+    emscripten_sleep(ms);
+    awakeNs_ = MonotonicNs();
+  }
+
   bool window_ = false;
+  std::int64_t awakeNs_ = 0;         // when the page last gave the thread back
   std::vector<std::uint8_t> shown_;  // the frame on the canvas, B, G, R rows
   std::vector<std::uint8_t> rgba_;
   FlipSlots slots_;
