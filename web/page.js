@@ -475,12 +475,15 @@
   }
 
   // ---- Downloads -----------------------------------------------------------------
-  // Bytes arrive as a stream, counted into the bar. A download that fails or
-  // stalls for STALL_MS is told, and on the retry continues from the byte
-  // it had reached (with a range request; a host that answers with the whole
-  // file has its first bytes skipped). The title's picture comes first, in a
-  // pack of its own, with the program; the data kit and the language pack
-  // follow once those have arrived, so that nothing competes with them.
+  // A worker of the page's (fetch_worker.js, which says how) downloads the
+  // files and unpacks them, so that neither their arrival nor their
+  // inflating and copying holds this thread. Bytes are counted into the bar
+  // as they arrive. A download that fails or stalls for STALL_MS is told,
+  // and on the retry continues from the byte it had reached; a damaged file
+  // is told, and the retry fetches it again. The title's picture comes
+  // first, in a pack of its own, with the program; the data kit and the
+  // language pack follow once those have arrived, so that nothing competes
+  // with them.
 
   const languagePack = BUILD.languages[language] !== undefined ? `lang-${language}.pack` : null;
   const titleLanguage = languagePack && BUILD.titles[language] !== undefined ? language : 'ko';
@@ -500,149 +503,51 @@
   }
   progress(0);
 
-  // An abort signal that fires once watch() has not been called for STALL_MS.
-  function stallWatch() {
-    const abort = new AbortController();
-    let timer = 0;
-    const watch = () => {
-      clearTimeout(timer);
-      timer = setTimeout(() => abort.abort(), STALL_MS);
-    };
-    return { signal: abort.signal, watch, stop: () => clearTimeout(timer) };
-  }
-
-  class Broken extends Error {}
-
-  async function download(name, take) {
-    let received = 0;
-    for (;;) {
-      const { signal, watch, stop } = stallWatch();
-      try {
-        watch();
-        const r = await fetch(name, { headers: received ? { Range: `bytes=${received}-` } : {},
-          signal });
-        if (!r.ok) {
-          await problem(`${name}을(를) 받지 못했습니다 (HTTP ${r.status}).`,
-            `${name} could not be downloaded (HTTP ${r.status}).`);
-          continue;
-        }
-        let skip = r.status === 206 ? 0 : received;
-        const reader = r.body.getReader();
-        for (;;) {
-          const { done: end, value } = await reader.read();
-          if (end) break;
-          watch();
-          let piece = value;
-          if (skip > 0) {
-            const n = Math.min(skip, piece.length);
-            piece = piece.subarray(n);
-            skip -= n;
-          }
-          if (!piece.length) continue;
-          received += piece.length;
-          progress(piece.length);
-          await take(piece);
-        }
+  let fetcher = null;
+  let jobs = 0;
+  const answers = new Map();
+  function fetchWorker() {
+    if (fetcher) return fetcher;
+    fetcher = new Worker('fetch_worker.js');
+    fetcher.onmessage = ({ data }) => {
+      if (data.progress) {
+        progress(data.progress);
         return;
-      } catch (e) {
-        if (e instanceof Broken) throw e;
-        if (signal.aborted) {
-          await problem(`${name}을(를) 받는 일이 ${STALL_MS / 1000}초 동안 멈춰 있습니다.`,
-            `The download of ${name} has stalled for ${STALL_MS / 1000} seconds.`);
-        } else {
-          await problem(`${name}을(를) 받는 중에 연결이 끊어졌습니다 (${e.message}).`,
-            `The connection broke while downloading ${name} (${e.message}).`);
-        }
-      } finally {
-        stop();
       }
-    }
-  }
-
-  function join(pieces) {
-    const all = new Uint8Array(pieces.reduce((n, p) => n + p.length, 0));
-    let at = 0;
-    for (const p of pieces) {
-      all.set(p, at);
-      at += p.length;
-    }
-    return all;
-  }
-
-  // The data kit, the title and the language packs: tar files.
-  function untar(bytes) {
-    const text = (from, length) => {
-      let s = '';
-      for (let i = 0; i < length && bytes[from + i]; ++i) s += String.fromCharCode(bytes[from + i]);
-      return s;
+      answers.get(data.job)(data);
+      answers.delete(data.job);
     };
-    const files = new Map();
-    for (let at = 0; at + 512 <= bytes.length;) {
-      const name = text(at, 100);
-      if (!name) break;
-      const size = parseInt(text(at + 124, 12).trim(), 8);
-      if (!(size >= 0) || at + 512 + size > bytes.length) throw new Broken(`${name} is cut short`);
-      if (bytes[at + 156] === 0x30 || bytes[at + 156] === 0) {
-        files.set(name, bytes.subarray(at + 512, at + 512 + size));
-      }
-      at += 512 + Math.ceil(size / 512) * 512;
-    }
-    if (!files.size) throw new Broken('it holds no files');
-    return files;
+    fetcher.onerror = () => {
+      fetcher = null;
+      for (const answer of answers.values()) answer({ failed: 'fetch_worker.js could not be started' });
+      answers.clear();
+    };
+    return fetcher;
   }
-
-  // A gzip inflater as a stream: the browser's own, or, where it has none
-  // (Safari before 16.4, Firefox before 113), fflate's, loaded then.
-  let fflateLoaded = null;
-  async function gunzip() {
-    if (window.DecompressionStream) return new DecompressionStream('gzip');
-    fflateLoaded = fflateLoaded || loadScript('inflate/fflate.js');
-    await fflateLoaded;
-    let inflater = null;
-    return new TransformStream({
-      start(out) { inflater = new fflate.Gunzip((piece) => out.enqueue(piece)); },
-      transform(piece) { inflater.push(piece, false); },
-      flush() { inflater.push(new Uint8Array(0), true); },
+  // The worker's answer to a job (see fetch_worker.js).
+  function fetched(message, transfer = []) {
+    return new Promise((resolve) => {
+      answers.set(message.job, resolve);
+      fetchWorker().postMessage(message, transfer);
     });
   }
-  // The WebAssembly and the packs come gzip-compressed by the build, and are
-  // unpacked here as they arrive, so that no host's settings decide their
-  // size; a host that has already undone the gzip (a Content-Encoding) is
-  // read as it comes. A damaged file is told, and the retry fetches it
-  // again.
-  async function unpacked(name, read = (bytes) => bytes) {
-    const broken = (e) => {
-      throw new Broken(e.message);
-    };
-    for (;;) {
-      const pieces = [];
-      let writer = null;
-      let unpacking = null;
-      try {
-        await download(name, async (piece) => {
-          if (!writer) {
-            const gzip = piece[0] === 0x1f && piece[1] === 0x8b;
-            const stream = gzip ? await gunzip().catch(broken) : new TransformStream();
-            writer = stream.writable.getWriter();
-            unpacking = (async () => {
-              const reader = stream.readable.getReader();
-              for (;;) {
-                const { done: end, value } = await reader.read();
-                if (end) return;
-                pieces.push(value);
-              }
-            })();
-            unpacking.catch(() => {});
-          }
-          await writer.write(piece).catch(broken);
-        });
-        if (!writer) throw new Broken('it is empty');
-        await writer.close().catch(broken);
-        await unpacking.catch(broken);
-        return read(join(pieces));
-      } catch (e) {
-        if (!(e instanceof Broken)) throw e;
-        await problem(`${name}이(가) 손상되었습니다 (${e.message}).`, `${name} is damaged (${e.message}).`);
+  // A file's bytes, or a pack's files as a map of names to bytes.
+  async function unpacked(name, tar = false) {
+    for (let job = ++jobs; ;) {
+      const { bytes, files, http, stalled, failed, broken } =
+        await fetched({ job, url: name, stallMs: STALL_MS, native: !!window.DecompressionStream, tar });
+      if (bytes) return tar ? new Map(files.map(([file, at, size]) => [file, bytes.subarray(at, at + size)])) : bytes;
+      if (broken) {
+        await problem(`${name}이(가) 손상되었습니다 (${broken}).`, `${name} is damaged (${broken}).`);
+        job = ++jobs;
+      } else if (http) {
+        await problem(`${name}을(를) 받지 못했습니다 (HTTP ${http}).`, `${name} could not be downloaded (HTTP ${http}).`);
+      } else if (stalled) {
+        await problem(`${name}을(를) 받는 일이 ${STALL_MS / 1000}초 동안 멈춰 있습니다.`,
+          `The download of ${name} has stalled for ${STALL_MS / 1000} seconds.`);
+      } else {
+        await problem(`${name}을(를) 받는 중에 연결이 끊어졌습니다 (${failed}).`,
+          `The connection broke while downloading ${name} (${failed}).`);
       }
     }
   }
@@ -784,16 +689,24 @@
     try {
       await outputLoaded;
       if (!output) throw new Error('there is no audio output');
-      const answered = new Promise((resolve) => { synthAnswer = resolve; });
-      const font = soundfont();
-      font.catch(() => {});
-      await audio.audioWorklet.addModule('synth/libfluidsynth-2.4.6.js');
-      await audio.audioWorklet.addModule('synth/js-synthesizer.worklet.min.js');
-      output.port.postMessage({ startSynth: true });
-      await font;
-      const reply = await answered;
-      synthAnswer = null;
+      const worker = new Worker('synth_worker.js');
+      const started = new Promise((resolve, reject) => {
+        worker.onmessage = (e) => resolve(e.data);
+        worker.onerror = () => reject(new Error('synth_worker.js could not be started'));
+      });
+      started.catch(() => {});
+      const font = new MessageChannel();
+      const blocks = new MessageChannel();
+      output.postMessage({ blocks: blocks.port1 }, [blocks.port1]);
+      worker.postMessage({ soundfont: font.port1, output: blocks.port2 }, [font.port1, blocks.port2]);
+      const sent = await fetched({ job: ++jobs, url: SOUNDFONT, stallMs: STALL_MS, port: font.port2 }, [font.port2]);
+      if (!sent.done) {
+        throw new Error(sent.http ? `no soundfont at ${SOUNDFONT} beside the page (HTTP ${sent.http})`
+          : sent.stalled ? `${SOUNDFONT} stalled` : sent.broken || sent.failed);
+      }
+      const reply = await started;
       if (reply.synthFailed) throw new Error(reply.synthFailed);
+      synth = worker;
       Module.vedoPage.synthReady = true;
       synthState = 'ready';
       figures.soundfontReadyMs = performance.now();
@@ -810,7 +723,7 @@
 
   // First the program, its WebAssembly and the title's picture, and the
   // audio context while they download; then the rest of the data.
-  const titleFiles = unpacked(TITLE, untar);
+  const titleFiles = unpacked(TITLE, true);
   let wasmBytes = unpacked(WASM);
   let programLoaded = null;
   function loadProgram() {
@@ -822,8 +735,8 @@
     return programLoaded;
   }
   const rest = Promise.all([titleFiles, wasmBytes, loadProgram()]).then(() => Promise.all([
-    unpacked(PACK, untar),
-    languagePack ? unpacked(languagePack, untar) : Promise.resolve(new Map())]));
+    unpacked(PACK, true),
+    languagePack ? unpacked(languagePack, true) : Promise.resolve(new Map())]));
   if (navigator.mediaDevices && navigator.mediaDevices.enumerateDevices) {
     // Listing the media devices first has Chromium start its audio without
     // holding the page's thread; the context is then made in a few
@@ -834,7 +747,9 @@
   }
 
   // The files into the program's file system: the kit's into the data
-  // folder, a language's under lang/.
+  // folder, a language's under lang/. The file system keeps the unpacked
+  // bytes themselves, no copy.
+  const folders = new Set();
   function writeFiles(files, folder) {
     const FS = Module.FS;
     for (const [name, bytes] of files) {
