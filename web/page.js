@@ -563,27 +563,31 @@
   }
 
   // ---- Sound -----------------------------------------------------------------
-  // The output is an AudioWorklet (audio.js), on the browser's audio thread.
-  // The game mixes its effects on this thread, where it runs, a block at a
-  // time, and the page posts the blocks to the worklet, keeping LEAD frames
-  // ahead of what it has played; the music's synthesizer plays in the
-  // worklet, its messages riding with the blocks at their frames. A hidden
-  // tab suspends the audio, and showing it resumes; the game is stopped
-  // meanwhile, so nothing is mixed.
+  // The output (audio.js) plays blocks of the mix in order: an AudioWorklet,
+  // on the browser's audio thread; where a page has none (AudioWorklet
+  // needs a secure page: HTTPS or this machine), the same player on this
+  // thread under a ScriptProcessorNode. The game mixes its effects on this
+  // thread, where it runs, a block at a time, and the page posts the blocks
+  // to the output, keeping LEAD frames ahead of what it has played. Once
+  // the music's synthesizer runs, in a worker of its own (synth_worker.js),
+  // the blocks go through it: it renders the music for each, its messages
+  // riding with the block at their frames, and hands the block on to the
+  // output. A hidden tab suspends the audio, and showing it resumes; the
+  // game is stopped meanwhile, so nothing is mixed.
 
   const BLOCK = 1024;
   const LEAD = 3072;
   let audio = null;
-  let output = null;   // the worklet's node, once its module has loaded
+  let output = null;   // the output's port, once it plays
   let outputLoaded = null;
+  let synth = null;    // the synthesizer's worker, once it runs
   let mixBuffer = 0;
   let outputOpen = false;
   let clicked = false;
   let posted = 0;
   let played = 0;
   let musicEvents = [];
-  let synthAnswer = null;
-  const heard = { peak: 0, frames: 0 };
+  const heard = { peak: 0, frames: 0, longestWaitMs: 0 };
 
   // Making the browser's first audio context can hold the page's thread for
   // a few hundred milliseconds (Chromium starts its audio then); made on the
@@ -606,38 +610,47 @@
       }
     }
     figures.soundOpenMs = performance.now() - start;
-    if (!audio.audioWorklet) {
-      console.warn('Vedo Zeza1: this browser has no AudioWorklet here (it needs a secure address); the game is silent.');
-      return;
-    }
-    outputLoaded = audio.audioWorklet.addModule('audio.js').then(() => {
-      output = new AudioWorkletNode(audio, 'vedo-output', { numberOfInputs: 0, outputChannelCount: [2] });
-      output.port.onmessage = (e) => fromOutput(e.data);
-      output.connect(audio.destination);
+    outputLoaded = (audio.audioWorklet && window.AudioWorkletNode ? workletOutput() : pageOutput()).then((node) => {
+      output = node.port;
+      output.onmessage = (e) => fromOutput(e.data);
+      node.connect(audio.destination);
       feed();
     });
     outputLoaded.catch((e) => console.warn(`Vedo Zeza1: no sound output (${e.message || e}).`));
   }
-
-  function fromOutput(message) {
-    if (message.played !== undefined) {
-      played = message.played;
-      heard.frames = played;
-      heard.peak = Math.max(heard.peak, message.peak);
-      feed();
-    } else if (synthAnswer) {
-      synthAnswer(message);
-    }
+  async function workletOutput() {
+    await audio.audioWorklet.addModule('audio.js');
+    return new AudioWorkletNode(audio, 'vedo-output', { numberOfInputs: 0, outputChannelCount: [2] });
+  }
+  // The player on this thread: audio.js, given what a worklet's scope has.
+  async function pageOutput() {
+    const channel = new MessageChannel();
+    let player = null;
+    window.AudioWorkletProcessor = class { constructor() { this.port = channel.port1; } };
+    window.registerProcessor = (name, Player) => { player = new Player(); };
+    await loadScript('audio.js');
+    const node = audio.createScriptProcessor(2 * BLOCK, 0, 2);
+    node.onaudioprocess = ({ outputBuffer: out }) =>
+      player.process([], [[out.getChannelData(0), out.getChannelData(1)]]);
+    return { port: channel.port2, connect: (to) => node.connect(to) };
   }
 
-  // Mixes and posts blocks until the worklet has LEAD frames to play.
+  function fromOutput(message) {
+    played = message.played;
+    heard.frames = played;
+    heard.peak = Math.max(heard.peak, message.peak);
+    heard.longestWaitMs = Math.max(heard.longestWaitMs, message.waitedMs);
+    feed();
+  }
+
+  // Mixes and posts blocks until the output has LEAD frames to play.
   function feed() {
     if (!output || !clicked || !outputOpen || !playing || ended || document.hidden) return;
     if (!mixBuffer) mixBuffer = Module._malloc(BLOCK * 4);
     while (posted - played < LEAD) {
       const music = Module._vedo_audio_mix(mixBuffer, BLOCK) > 0;
       const pcm = Module.HEAP16.slice(mixBuffer >> 1, (mixBuffer >> 1) + 2 * BLOCK);
-      output.port.postMessage({ pcm, music, events: musicEvents }, [pcm.buffer]);
+      (synth || output).postMessage({ seq: posted, pcm, music, events: musicEvents }, [pcm.buffer]);
       musicEvents = [];
       posted += BLOCK;
     }
@@ -661,29 +674,15 @@
     else if (clicked) audio.resume().then(feed, () => {});
   }
 
-  // The music's synthesizer (js-synthesizer's worklet build, FluidSynth in
-  // WebAssembly) and soundfont (6.5 MB) serve only the ending, so they come
-  // after the game's first frame, in the background, and start in the
-  // worklet, off this thread. The output takes the synthesizer when it is
-  // ready; if it never is, the music is silent after one console line.
+  // The music's synthesizer (js-synthesizer, FluidSynth in WebAssembly) and
+  // soundfont (6.5 MB) serve only the ending, so they come after the game's
+  // first frame, in the background, and start in the synthesizer's worker,
+  // off this thread and off the output's: its start and the soundfont's
+  // read, tens of milliseconds in one piece, silenced the effects when they
+  // held the output's thread. The soundfont goes from the download worker
+  // straight to the synthesizer's. The output takes the synthesizer when it
+  // is ready; if it never is, the music is silent after one console line.
   let synthState = 'loading';
-  // The soundfont goes from a worker of its own to the worklet, never
-  // through this thread; the worker answers when it has handed it over.
-  function soundfont() {
-    return new Promise((resolve, reject) => {
-      const worker = new Worker('fetch_worker.js');
-      const channel = new MessageChannel();
-      output.port.postMessage({ soundfontPort: channel.port1 }, [channel.port1]);
-      worker.onmessage = (e) => {
-        worker.terminate();
-        if (e.data.failed) reject(new Error(e.data.failed));
-        else resolve();
-      };
-      worker.onerror = () => reject(new Error('fetch_worker.js could not be started'));
-      worker.postMessage({ url: new URL(SOUNDFONT, location.href).href, port: channel.port2, stallMs: STALL_MS },
-        [channel.port2]);
-    });
-  }
   async function loadSynth() {
     const start = performance.now();
     try {
@@ -753,8 +752,10 @@
   function writeFiles(files, folder) {
     const FS = Module.FS;
     for (const [name, bytes] of files) {
-      FS.mkdirTree(folder + name.replace(/[^/]*$/, ''));
-      FS.writeFile(folder + name, bytes);
+      const within = folder + name.replace(/[^/]*$/, '');
+      if (!folders.has(within)) FS.mkdirTree(within);
+      folders.add(within);
+      FS.writeFile(folder + name, bytes, { canOwn: true });
     }
   }
   // The game plays on without a picture, but the player should know why the
