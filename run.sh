@@ -30,12 +30,13 @@ PLAY_PACKAGES=(
   fonts-baekmuk timgm6mb-soundfont
 )
 # What the tests need besides: the test and benchmark libraries, the package
-# tools, a virtual X server with a window manager for the real-window tests,
-# unzip for the Windows zip's check, clang with libFuzzer for the sanitizer
-# build, and clang-format.
+# tools, a virtual X server with a window manager for the real-window tests
+# (and Xephyr with xrandr for a screen that changes size), unzip for the
+# Windows zip's check, clang with libFuzzer for the sanitizer build, and
+# clang-format.
 TEST_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev dpkg-dev
-  xvfb xauth openbox xdotool x11-apps imagemagick unzip
+  xvfb xauth openbox xdotool x11-apps imagemagick unzip xserver-xephyr x11-xserver-utils
   clang clang-format libfuzzer-14-dev libclang-rt-14-dev
   lintian
 )

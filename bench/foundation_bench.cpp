@@ -9,11 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "formats/glyph_atlas.h"
 #include "gfx/display.h"
-#include "gfx/text.h"
-#include "platform/glyph_atlas.h"
+#include "platform/draw/text_draw.h"
 #include "platform/platform.h"
-#include "platform/text.h"
 #include "support/test_data.h"
 
 namespace {

@@ -1,6 +1,6 @@
 # cmake -DATLAS=FILE -DOUT=SOURCE -P embed_glyph_atlas.cmake
 # Writes SOURCE, the C++ source of the program's built-in glyph atlas
-# (platform/glyph_atlas.h), from the atlas file vedo-glyph-atlas wrote.
+# (formats/glyph_atlas.h), from the atlas file vedo-glyph-atlas wrote.
 if(NOT EXISTS "${ATLAS}")
   message(FATAL_ERROR "no glyph atlas at ${ATLAS}: the native build's vedo-glyph-atlas draws it "
                       "(cmake --build build --target vedo-glyphs)")
@@ -10,7 +10,7 @@ file(READ "${ATLAS}" hex HEX)
 string(REGEX REPLACE "(................................)" "\\1\n" hex "${hex}")
 string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
 file(WRITE "${OUT}.new" "// Made by the build from ${ATLAS}.
-#include \"platform/glyph_atlas.h\"
+#include \"formats/glyph_atlas.h\"
 
 namespace platform {
 namespace {

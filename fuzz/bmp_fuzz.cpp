@@ -2,9 +2,9 @@
 // browser load their pictures with, then the game's loading through the
 // build's reader, stretched over a surface of each picture size the game
 // uses.
+#include "formats/bmp_file.h"
 #include "fuzz_file.h"
 #include "gfx/bitmap.h"
-#include "platform/bitmap.h"
 #include "platform/platform.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

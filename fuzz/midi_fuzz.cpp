@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <vector>
 
+#include "formats/midi_file.h"
 #include "fuzz_file.h"
-#include "platform/audio.h"
-#include "platform/midi_file.h"
 #include "platform/platform.h"
+#include "platform/sound/audio.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static platform::SoundDevice* device = [] {

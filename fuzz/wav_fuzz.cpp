@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "audio/wave_file.h"
-#include "platform/audio.h"
+#include "formats/wave_file.h"
 #include "platform/platform.h"
+#include "platform/sound/audio.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static platform::SoundDevice* device = [] {

@@ -12,15 +12,16 @@
 
 #include "app/debug_settings.h"
 #include "app/program.h"
+#include "formats/bmp_file.h"
 #include "lang/language.h"
-#include "platform/bitmap.h"
 #include "state/data_contract.h"
 #include "state/game_state.h"
 
 // clang-format off
-// The exit code, and the data file the game could not start without, if any.
-EM_JS(void, JsGameEnded, (int code, const char* missing), {
-  Module.vedoPage.gameEnded(code, missing ? UTF8ToString(missing) : "");
+// The exit code, and the data file the game could not start without, if
+// any: missing, or there but damaged.
+EM_JS(void, JsGameEnded, (int code, const char* file, int damaged), {
+  Module.vedoPage.gameEnded(code, file ? UTF8ToString(file) : "", damaged !== 0);
 });
 EM_JS(char*, JsDebugSettings, (), {
   const text = Module.vedoPage.debugSettings || "";
@@ -105,6 +106,9 @@ int main() {
   ShowTitlePicture();
   while (JsDataArrived() == 0) emscripten_sleep(20);
   const int code = WinMain();
-  JsGameEnded(code, gMissingDataFile);
+  const bool fileFault = gStartFailure.fault == StartFault::kMissingFile ||
+                         gStartFailure.fault == StartFault::kDamagedFile;
+  JsGameEnded(code, fileFault ? gStartFailure.file : nullptr,
+              gStartFailure.fault == StartFault::kDamagedFile);
   return code;
 }

@@ -771,7 +771,7 @@
     }
   }
 
-  function gameEnded(code, missing) {
+  function gameEnded(code, file, damaged) {
     ended = true;
     outputOpen = false;
     if (answer) answer(false);
@@ -779,12 +779,15 @@
     $('loading').hidden = true;
     if (code !== 0) {
       // A start-up failure: the game's own messages are above; say what it
-      // means, and name the file when one was missing.
+      // means, and name the file when one was missing or damaged.
       const text = $('ended-text');
       text.textContent = '';
       text.appendChild(lines('게임을 시작하지 못했습니다.', 'The game could not start.'));
-      if (missing) {
-        text.appendChild(lines(`데이터 팩에 ${missing}이(가) 없습니다.`, `${missing} is missing from the data pack.`));
+      if (file && damaged) {
+        text.appendChild(lines(`데이터 팩의 ${file}이(가) 손상되었습니다. 페이지를 새로 고쳐 보십시오. 그래도 같다면 이 사이트의 게임이 손상된 것입니다.`,
+          `${file} in the data pack is damaged. Reload the page; if it happens again, this site's copy of the game is damaged.`));
+      } else if (file) {
+        text.appendChild(lines(`데이터 팩에 ${file}이(가) 없습니다.`, `${file} is missing from the data pack.`));
       }
     }
     $('ended').hidden = false;

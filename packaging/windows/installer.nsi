@@ -48,6 +48,9 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (c) 2026 The Vedo Zeza1 d
 ; English unless Windows speaks Korean.
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "Korean"
+; Our own labels, in both: NSIS translates only its own.
+LangString DESKTOP_SHORTCUT ${LANG_ENGLISH} "Desktop shortcut"
+LangString DESKTOP_SHORTCUT ${LANG_KOREAN} "바탕 화면 바로 가기"
 
 Section "${PRODUCT}" SectionGame
   SectionIn RO
@@ -76,7 +79,7 @@ Section "${PRODUCT}" SectionGame
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $0
 SectionEnd
 
-Section /o "Desktop shortcut" SectionDesktop
+Section /o "$(DESKTOP_SHORTCUT)" SectionDesktop
   SetShellVarContext current
   SetOutPath "$INSTDIR"
   CreateShortcut "$DESKTOP\${PRODUCT}.lnk" "$INSTDIR\vedo-zeza1.exe"

@@ -29,6 +29,6 @@ stage_release "$build" "$data" "$stage/files"
 (cd "$stage/files" && find . -mindepth 1 -type d | sed 's|^\./||' | tr / '\\' | LC_ALL=C sort -r) |
   while read -r d; do echo "RMDir \"\$INSTDIR\\$d\"" >>"$stage/uninstall.nsh"; done
 cp packaging/windows/installer.nsi "$build/windows/vedo-zeza1.ico" "$stage/"
-makensis -V2 -DVERSION="$version" -DOUTFILE="$out/$name" "$stage/installer.nsi"
+makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DOUTFILE="$out/$name" "$stage/installer.nsi"
 write_checksum "$out/$name"
 echo "Wrote $out/$name"

@@ -1,6 +1,7 @@
 # Sourced by make_zip.sh and make_installer.sh: what a player on Windows
 # gets, in one folder. After `stage_release BUILD DATA FOLDER`, FOLDER holds
-# the game (without the debug information of the RelWithDebInfo build), its
+# the game and the modder's kit, vedo-kit.exe (without the debug information
+# of the RelWithDebInfo build), its
 # data files beside it (it reads its own folder) with the language packs in
 # lang/, the README, the licences
 # (the game's and its font's) and the Korean-and-English HOW-TO-PLAY.txt as
@@ -24,6 +25,8 @@ stage_release() {  # stage_release BUILD DATA FOLDER, from the source folder
   local build=$1 data=$2 folder=$3
   mkdir -p "$folder"
   x86_64-w64-mingw32-strip -o "$folder/vedo-zeza1.exe" "$build/src/vedo-zeza1.exe"
+  # The modder's kit, which the game's own messages name (vedo-kit check).
+  x86_64-w64-mingw32-strip -o "$folder/vedo-kit.exe" "$build/tools/kit/vedo-kit.exe"
   # The data the game loads; the desktop icon is inside the exe already.
   find "$data" -maxdepth 1 -type f ! -name 'icon.*' -exec cp {} "$folder/" \;
   # The language packs, in their folders (lang/en).

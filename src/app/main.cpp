@@ -31,28 +31,24 @@ std::string Utf8FromPath(const fs::path& path) {
   return std::string(utf8.begin(), utf8.end());
 }
 
+// Where the platform keeps the game's data beside it (Windows), players start
+// it by double-clicking it, and the usage and the advice say so.
+bool BesideProgram() { return !platform::ProgramFolder().empty(); }
+
 int BadCommandLine(const std::string& why) {
-  platform::TellPlayer(("vedo-zeza1: " + why + "\n" + UsageText()).c_str(), true);
+  platform::TellPlayer(("vedo-zeza1: " + why + "\n" + UsageText(BesideProgram())).c_str(), true);
   return 2;
 }
 
-// Follows the loader's own message when a file the game cannot start
-// without is not there: a player who started the game from the wrong folder
-// learns where it looked and how to point it at the data.
-void HintAtTheDataFolder(const char* file) {
+// Follows the game's own messages when it could not start: a player who
+// started it from the wrong folder, or whose data is damaged, learns in
+// Korean and in English which file, where it looked, and what to do.
+void ExplainTheFailedStart() {
   std::error_code ec;
   const fs::path folder = fs::current_path(ec);
-  // Where the game looks beside itself, its files belong together there.
-  const char* advice =
-      platform::ProgramFolder().empty()
-          ? "give the data folder with --data DIR, or start the installed game with its "
-            "vedo-zeza1 command, which finds its data."
-          : "keep the game's data files beside it (unpack or install the whole folder), or give "
-            "the data folder with --data DIR.";
-  const std::string text = std::string("Vedo Zeza1: ") + file + " is not in " +
-                           (ec ? std::string("the working folder") : Utf8FromPath(folder)) + "; " +
-                           advice + "\n";
-  platform::TellPlayer(text.c_str(), true);
+  const std::string text = ExplainStartFailure(
+      gStartFailure, ec ? "the working folder" : Utf8FromPath(folder), BesideProgram());
+  if (!text.empty()) platform::TellPlayer(text.c_str(), true);
 }
 
 }  // namespace
@@ -62,7 +58,7 @@ int main(int argc, char** argv) {
   std::string why;
   if (!ParseCommandLine(argc, argv, line, why)) return BadCommandLine(why);
   if (line.help) {
-    platform::TellPlayer(UsageText(), false);
+    platform::TellPlayer(UsageText(BesideProgram()).c_str(), false);
     return 0;
   }
   if (line.version) {
@@ -75,17 +71,19 @@ int main(int argc, char** argv) {
     if (ec) {
       return BadCommandLine("cannot use " + line.dataDir + " as the data folder: " + ec.message());
     }
-  } else if (!fs::exists(kMapFileName, ec) && !platform::ProgramFolder().empty()) {
+  } else if (!fs::exists(kMapFileName, ec) && BesideProgram()) {
     // Started from elsewhere (Explorer, the Start menu, a prompt in another
     // folder): the data sits beside the program. Should it be missing there
     // too, the hint names that folder.
     fs::current_path(PathFromUtf8(platform::ProgramFolder()), ec);
   }
+  // A second double-click brings the game already running to the front.
+  if (platform::HandOverToRunningGame()) return 0;
   platform::SetWindowOptions({line.windowed, line.scale});
   gLanguage = line.language;
   // A diagnostic for measurements only: it does nothing unless set.
   ApplyDebugSettings(std::getenv("VEDO_DEBUG_SET"));
   const int exitCode = WinMain();
-  if (gMissingDataFile != nullptr) HintAtTheDataFolder(gMissingDataFile);
+  ExplainTheFailedStart();
   return exitCode;
 }

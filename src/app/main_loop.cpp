@@ -141,12 +141,19 @@ int RunMessageLoop() {
 int WinMain() {
   // Start-up failures end the program with exit code 1: the messages say
   // what went wrong, and the exit code must not claim success.
-  if (!platform::StartWindowing()) return 1;
+  gStartFailure = {};
+  if (!platform::StartWindowing()) {
+    gStartFailure = {StartFault::kNoDisplay};
+    return 1;
+  }
   gInstance = &gInstanceToken;
   platform::CreateMainWindow("Vedo Zeza1");
   gWindow = platform::HasMainWindow() ? &gWindowToken : nullptr;
   platform::ShowMainWindow();
-  if (InitDirectSound(gWindow) == 0) return 1;
+  if (InitDirectSound(gWindow) == 0) {
+    gStartFailure = {StartFault::kNoSound};
+    return 1;
+  }
   LoadSounds();
   if (InitProgram() == 0) return 1;
   const int exitCode = RunMessageLoop();

@@ -78,15 +78,22 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
   return true;
 }
 
-const char* UsageText() {
-  return "Usage: vedo-zeza1 [OPTION]...\n"
-         "Vedo Zeza1: find the five files in the zombie city and escape. Played with\n"
-         "the mouse; Escape quits at once.\n"
-         "\n"
-         "  --data DIR        read the game's data from DIR (by default, the working\n"
-         "                    folder; the vedo-zeza1 launcher gives the installed one,\n"
-         "                    and on Windows the game's own folder serves when the\n"
-         "                    working folder has no data)\n"
+std::string UsageText(bool besideProgram) {
+  return std::string(
+             "Usage: vedo-zeza1 [OPTION]...\n"
+             "Vedo Zeza1: find the five files in the zombie city and escape. Played with\n"
+             "the mouse; Escape quits at once.\n") +
+         (besideProgram
+              ? "Double-click vedo-zeza1.exe in the game's folder, or use the Start menu's\n"
+                "shortcuts. To give options, put them after the program's path in a\n"
+                "shortcut's Target, or start it from a command prompt.\n"
+                "\n"
+                "  --data DIR        read the game's data from DIR (by default, the working\n"
+                "                    folder, or the game's own folder when the working folder\n"
+                "                    has no data)\n"
+              : "\n"
+                "  --data DIR        read the game's data from DIR (by default, the working\n"
+                "                    folder; the vedo-zeza1 launcher gives the installed one)\n") +
          "  --window [SCALE]  play in a window of 640 x 480 times SCALE (1 to 16)\n"
          "                    instead of full screen; without SCALE, the largest that\n"
          "                    fits the desktop\n"

@@ -21,5 +21,8 @@ constexpr int kMaxWindowScale = 16;
 // option, for an unknown option, a missing value or a bad one.
 bool ParseCommandLine(int argc, const char* const* argv, CommandLine& line, std::string& error);
 
-// The usage text, several lines each ending in a line break.
-const char* UsageText();
+// The usage text, several lines each ending in a line break, for a console
+// of 80 columns. `besideProgram`: the platform keeps the data beside the
+// program and players start it by double-clicking it (Windows), whose ways
+// it then names instead of the Linux launcher's.
+std::string UsageText(bool besideProgram);

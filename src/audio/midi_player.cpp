@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "platform/audio.h"
+#include "platform/sound/audio.h"
 
 // Constructed before the program's entry and destroyed after it returns; the
 // sequencer it may still hold is closed then.

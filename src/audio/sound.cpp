@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "audio/wave_file.h"
-#include "platform/file_bytes.h"
+#include "formats/file_bytes.h"
+#include "formats/wave_file.h"
 #include "platform/platform.h"
 
 namespace {

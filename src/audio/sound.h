@@ -3,7 +3,7 @@
 // sound number.
 #pragma once
 
-#include "platform/audio.h"
+#include "platform/sound/audio.h"
 #include "state/assets.h"
 #include "state/data_contract.h"
 #include "state/handles.h"

@@ -6,8 +6,8 @@
 #include "audio/sound.h"
 #include "combat/message_catalogue.h"
 #include "gfx/display.h"
-#include "gfx/text.h"
 #include "lang/game_lines.h"
+#include "platform/platform.h"
 #include "state/data_contract.h"
 #include "state/game_state.h"
 

@@ -4,7 +4,7 @@
 
 #include "lang/game_lines.h"
 #include "lang/language.h"
-#include "platform/text.h"
+#include "platform/draw/text_draw.h"
 #include "state/game_state.h"
 
 namespace {

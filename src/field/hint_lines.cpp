@@ -3,10 +3,10 @@
 #include <cstdio>
 
 #include "gfx/display.h"
-#include "gfx/text.h"
 #include "lang/game_lines.h"
 #include "lang/language.h"
-#include "platform/text.h"
+#include "platform/draw/text_draw.h"
+#include "platform/platform.h"
 #include "state/game_state.h"
 
 namespace {

@@ -4,7 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/little_endian.h"
+#include "formats/file_bytes.h"
+#include "formats/little_endian.h"
 #include "platform/platform.h"
 
 platform::HRESULT ReloadBitmap(platform::Surface* surface, const char* fileName) {
@@ -74,7 +75,7 @@ Palette* LoadPalette(DisplayDevice* directDraw, const char* bitmapName) {
     palette->entries[i].blue = static_cast<std::uint8_t>((i & 3) * 255 / 3);
     palette->entries[i].flags = 0;
   }
-  std::FILE* f = std::fopen(bitmapName, "rb");
+  std::FILE* f = platform::OpenForReading(bitmapName);
   if (f == nullptr) return palette;
   std::uint8_t fileHeader[14] = {};
   std::uint8_t info[40] = {};

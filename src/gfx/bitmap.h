@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
+#include "formats/bmp_file.h"
 #include "gfx/display.h"
-#include "platform/bitmap.h"
 
 inline constexpr std::uint32_t CLR_INVALID = 0xFFFFFFFFu;
 

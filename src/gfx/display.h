@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/surface.h"
+#include "platform/draw/surface.h"
 #include "state/assets.h"
 #include "state/data_contract.h"
 #include "state/handles.h"

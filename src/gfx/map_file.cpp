@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/file_bytes.h"
+#include "formats/file_bytes.h"
 #include "platform/platform.h"
 #include "state/game_state.h"
 

@@ -1,11 +1,11 @@
-// The game's map: LoadMap reads the map file (gfx/map_format.h) into the
+// The game's map: LoadMap reads the map file (formats/map_format.h) into the
 // ground layer and one tile surface per tile image.
 #pragma once
 
 #include <cstdint>
 
+#include "formats/map_format.h"
 #include "gfx/display.h"
-#include "gfx/map_format.h"
 
 int LoadMap(const char* fileName);
 // The ground tile of a map cell: the absolute value of its number; -1 (no

@@ -6,9 +6,12 @@
 #include <memory>
 #include <vector>
 
-#include "platform/file_bytes.h"
-#include "platform/little_endian.h"
+#include "formats/file_bytes.h"
+#include "formats/little_endian.h"
 #include "platform/platform.h"
+#include "state/data_contract.h"
+
+static_assert(kSpriteMaxWidth == kScreenWidth && kSpriteMaxHeight == kScreenHeight);
 
 namespace {
 

@@ -1,13 +1,13 @@
 // The game's sprite frames and the animation reader, over the files of
-// gfx/sprite_format.h.
+// formats/sprite_format.h.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "formats/sprite_format.h"
 #include "gfx/display.h"
-#include "gfx/sprite_format.h"
 
 int GetNumSprite(const char* fileName);
 int LoadSprite(const char* fileName);

@@ -1,5 +1,6 @@
 #include "lang/game_lines.h"
 
+#include "platform/draw/text_draw.h"
 #include "state/game_state.h"
 
 namespace {
@@ -178,3 +179,30 @@ const std::vector<GameLine>& GameLines() {
 }
 
 int GameLineId(std::string_view key) { return IdIn(GameLines(), key); }
+
+namespace {
+
+// Empty when the route draws the character; otherwise what keeps it from
+// doing so. The glyph atlas holds printable ASCII and KS X 1001's symbols
+// and Hangul: CP949's Hanja and extended Hangul convert, but have no glyphs.
+std::string Undrawable(char32_t c) {
+  // The conversion answers '?' for a character CP949 lacks.
+  const std::string cp949 = platform::Utf8ToCp949(Utf8Of(c));
+  if (cp949.size() != 2) return "not a CP949 character";
+  if (!platform::AtlasHasGlyph(c)) return "in CP949 but not in the glyph atlas";
+  return "";
+}
+
+}  // namespace
+
+const LanguageKeys& GameLanguageKeys() {
+  static const LanguageKeys keys = [] {
+    LanguageKeys k{.keys = {}, .where = {}, .undrawable = Undrawable};
+    for (const GameLine& line : GameLines()) {
+      k.keys.push_back(line.key);
+      k.where.push_back(line.where);
+    }
+    return k;
+  }();
+  return keys;
+}

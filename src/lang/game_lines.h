@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/language_text.h"
+
 // The event window's three lines start at this x; the numbers of the file
 // page and the spray-used page are written over blanks of line 3, at these x.
 inline constexpr int kEventTextX = 207;
@@ -38,3 +40,8 @@ const std::vector<GameLine>& GameLines();
 
 // The id of the line with this key, or -1.
 int GameLineId(std::string_view key);
+
+// The lines as a language pack's text is read against them: their keys,
+// where each shows, and the characters the game's text route draws (those
+// of CP949 that the glyph atlas holds).
+const LanguageKeys& GameLanguageKeys();

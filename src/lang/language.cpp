@@ -3,14 +3,14 @@
 #include <memory>
 #include <vector>
 
+#include "formats/file_bytes.h"
+#include "formats/language_text.h"
 #include "gfx/bitmap.h"
 #include "gfx/display.h"
 #include "gfx/map_file.h"
 #include "lang/game_lines.h"
-#include "lang/language_text.h"
-#include "platform/file_bytes.h"
+#include "platform/draw/text_draw.h"
 #include "platform/platform.h"
-#include "platform/text.h"
 #include "state/data_contract.h"
 #include "state/game_state.h"
 
@@ -40,12 +40,7 @@ struct PackArt {
   std::vector<std::pair<int, platform::Image>> frames;
 };
 
-bool Exists(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return false;
-  std::fclose(f);
-  return true;
-}
+bool Exists(const std::string& path) { return platform::FileExists(path.c_str()); }
 
 // Loads a picture of the pack that must be width x height (or, with
 // `anySize`, at most that). Its size is read from the file's headers first,
@@ -91,7 +86,8 @@ bool ReadPack(const std::string& dir, std::vector<std::string>& lines, PackArt& 
       break;
   }
   const LanguageText text =
-      ReadLanguageText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+      ReadLanguageText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                       GameLanguageKeys());
   if (!text.problems.empty()) {
     problem = textPath + ": " + text.problems.front();
     if (text.problems.size() > 1) {
@@ -159,14 +155,6 @@ void UseKorean() {
 
 }  // namespace
 
-bool LanguageNameValid(std::string_view name) {
-  if (name.empty() || name.size() > 16 || name[0] < 'a' || name[0] > 'z') return false;
-  for (char c : name) {
-    if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-')) return false;
-  }
-  return true;
-}
-
 const char* GameText(int id) {
   if (gLines.empty()) UseKorean();
   if (id < 0 || id >= static_cast<int>(gLines.size())) return "";
@@ -182,7 +170,9 @@ void UseLanguage() {
   std::string problem;
   if (!LanguageNameValid(gLanguage) || !ReadPack(dir, lines, art, problem)) {
     if (problem.empty()) problem = "\"" + gLanguage + "\" is no language name";
-    const std::string text = "The language pack " + dir +
+    // In Korean too: the pack that failed was to give the player's words.
+    const std::string text = "언어 팩 " + dir + "을(를) 쓸 수 없어 한국어로 진행합니다.\n" +
+                             "The language pack " + dir +
                              " cannot be used, so the game speaks Korean.\n" + problem +
                              "\n(vedo-kit check --lang " + dir + " lists every problem.)";
     platform::ShowMessageBox(text.c_str(), "Vedo Zeza1");

@@ -1,6 +1,6 @@
 // The language the game speaks: Korean, built in, or a language pack from
 // the data folder's lang/NAME/. A pack holds its text file
-// (lang/language_text.h) and, as BMP files, the art with words that differs
+// (formats/language_text.h) and, as BMP files, the art with words that differs
 // from the built-in art:
 //   Title.bmp, warning.bmp, ...   a picture, by the data folder's name, at
 //                                 the picture's size
@@ -22,7 +22,14 @@ inline constexpr char kBuiltInLanguage[] = "ko";
 
 // Whether --lang takes the name: 1 to 16 lower-case letters, digits and
 // '-', starting with a letter, so that it can only name a folder in lang/.
-bool LanguageNameValid(std::string_view name);
+// (Inline, for the kit, which links the game's lines alone.)
+inline bool LanguageNameValid(std::string_view name) {
+  if (name.empty() || name.size() > 16 || name[0] < 'a' || name[0] > 'z') return false;
+  for (char c : name) {
+    if (!((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-')) return false;
+  }
+  return true;
+}
 
 inline std::string LanguageTileName(int tile) {
   char name[32];

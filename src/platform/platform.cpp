@@ -1,12 +1,15 @@
 // Forwards the game's platform calls to the chosen backend (port.h) and
-// keeps what every backend shares: the primary chain, the loss flag and the
-// flip count.
+// keeps what every backend shares: the primary chain, the loss flag, the
+// flip count and the copies and text that the display and a host's recorder
+// must know of.
 #include "platform/platform.h"
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
+#include <utility>
 
-#include "platform/headless/headless.h"
+#include "platform/draw/text_draw.h"
 #include "platform/port.h"
 
 namespace platform {
@@ -15,35 +18,36 @@ namespace {
 // The display's loss flag, shared by the primary chain.
 bool gDisplayLost = false;
 
-std::unique_ptr<Backend> gBackend;
-bool gHeadless = false;
+// The chosen backend. The sound outlives it (the music player closes its
+// tune after main returns) and may ask for its host's part then, so it is a
+// plain pointer, emptied before the backend goes at exit.
+Backend* gBackend = nullptr;
+struct BackendAtExit {
+  ~BackendAtExit() { delete std::exchange(gBackend, nullptr); }
+} gBackendAtExit;
 std::unique_ptr<Surface> gPrimary;
 std::unique_ptr<Surface> gBack;
 std::uint64_t gFlips = 0;
 WindowOptions gWindowOptions;
 
 Backend& B() {
-  if (!gBackend) gBackend = MakeNativeBackend();
+  if (!gBackend) UseBackend(MakeNativeBackend());
   return *gBackend;
 }
 
+// Whether the chosen backend's display is busy (false before one is chosen).
+bool DisplayBusy() { return gBackend && gBackend->VideoBusy(); }
+
 }  // namespace
 
-void UseNativeBackend() {
-  gBackend = MakeNativeBackend();
-  gHeadless = false;
+void UseBackend(std::unique_ptr<Backend> backend) {
+  delete std::exchange(gBackend, backend.release());
 }
+void UseNativeBackend() { UseBackend(MakeNativeBackend()); }
 
-void UseHeadlessBackend(HeadlessHost* host) {
-  gBackend = MakeHeadlessBackend(host);
-  gHeadless = true;
-}
-
-bool IsHeadless() { return gHeadless; }
-
-void BreatheDuringLoad() {
-  if (gBackend) gBackend->Breathe();
-}
+CallRecorder* ActiveRecorder() { return gBackend ? gBackend->Recorder() : nullptr; }
+bool MixPulledByHost() { return gBackend && gBackend->HostPullsMix(); }
+bool UsesPlatformMusic() { return !gBackend || gBackend->PlatformMusic(); }
 
 bool PeekEvent(Event& event) { return B().PeekEvent(event); }
 void WaitEvent() { B().WaitEvent(); }
@@ -67,8 +71,7 @@ const WindowOptions& GetWindowOptions() { return gWindowOptions; }
 void DebugOutput(const char* text) { NativeDebugOutput(text); }
 void TellPlayer(const char* text, bool error) { NativeTellPlayer(text, error); }
 std::string ProgramFolder() { return NativeProgramFolder(); }
-
-bool LoadBmpFile(const char* path, Image& out) { return B().LoadBmpFile(path, out); }
+bool HandOverToRunningGame() { return NativeHandOverToRunningGame(); }
 
 bool VideoOpenDevice() { return B().VideoOpenDevice(); }
 bool VideoTakeScreen() { return B().VideoTakeScreen(); }
@@ -85,6 +88,56 @@ Surface* VideoCreatePrimary(int width, int height) {
 }
 
 Surface* VideoBackBuffer() { return gBack.get(); }
+
+HRESULT BltFast(Surface& dst, int x, int y, const Surface& src, const Rect& r,
+                std::uint32_t flags) {
+  if (dst.IsLost() || src.IsLost()) return DDERR_SURFACELOST;
+  if ((dst.OnDisplay() || src.OnDisplay()) && DisplayBusy()) {
+    return DDERR_WASSTILLDRAWING;
+  }
+  const int w = r.right - r.left;
+  const int h = r.bottom - r.top;
+  if (w <= 0 || h <= 0) return DDERR_INVALIDRECT;
+  if (r.left < 0 || r.top < 0 || r.right > src.Width() || r.bottom > src.Height()) {
+    return DDERR_INVALIDRECT;
+  }
+  // No clipping: the whole rectangle must fit, or nothing is drawn. The sums
+  // are done in 64 bits so that no position can overflow into a fit.
+  if (x < 0 || y < 0 || static_cast<long long>(x) + w > dst.Width() ||
+      static_cast<long long>(y) + h > dst.Height()) {
+    return DDERR_INVALIDRECT;
+  }
+  const std::size_t rowBytes = static_cast<std::size_t>(w) * 3;
+  const bool keyed = (flags & DDBLTFAST_SRCCOLORKEY) != 0 && src.HasColorKey();
+  if (!keyed) {
+    for (int row = 0; row < h; ++row) {
+      std::memcpy(dst.Row(y + row) + static_cast<std::size_t>(x) * 3,
+                  src.Row(r.top + row) + static_cast<std::size_t>(r.left) * 3, rowBytes);
+    }
+    return DD_OK;
+  }
+  const std::uint8_t k0 = src.ColorKey() & 0xFF;
+  const std::uint8_t k1 = (src.ColorKey() >> 8) & 0xFF;
+  const std::uint8_t k2 = (src.ColorKey() >> 16) & 0xFF;
+  for (int row = 0; row < h; ++row) {
+    const std::uint8_t* s = src.Row(r.top + row) + static_cast<std::size_t>(r.left) * 3;
+    std::uint8_t* d = dst.Row(y + row) + static_cast<std::size_t>(x) * 3;
+    for (int col = 0; col < w; ++col, s += 3, d += 3) {
+      if (s[0] == k0 && s[1] == k1 && s[2] == k2) continue;
+      d[0] = s[0];
+      d[1] = s[1];
+      d[2] = s[2];
+    }
+  }
+  return DD_OK;
+}
+
+HRESULT PrintText(Surface* surface, const char* text, std::uint32_t backColour,
+                  std::uint32_t textColour, int x, int y) {
+  if (surface == nullptr || text == nullptr) return E_FAIL;
+  if (CallRecorder* r = ActiveRecorder()) r->TextDrawn(text, backColour, textColour, x, y);
+  return DrawTextCp949(*surface, text, backColour, textColour, x, y);
+}
 
 HRESULT VideoFlip() {
   if (!gPrimary || !gBack) return DDERR_INVALIDPARAMS;
@@ -117,7 +170,7 @@ HRESULT VideoRestore() {
 }
 
 void VideoRelease() {
-  if (gBackend) gBackend->VideoRelease();
+  if (gBackend != nullptr) gBackend->VideoRelease();
   gPrimary.reset();
   gBack.reset();
   gDisplayLost = false;
@@ -128,11 +181,6 @@ void VideoMarkLost() { gDisplayLost = true; }
 
 std::uint64_t VideoFlipCount() { return gFlips; }
 
-bool DisplayBusy() { return gBackend && gBackend->VideoBusy(); }
-
-const Surface* HeadlessShownFrame() {
-  if (!gHeadless || !gPrimary || gFlips == 0) return nullptr;
-  return gPrimary.get();
-}
+const Surface* FlippedPrimary() { return gFlips == 0 ? nullptr : gPrimary.get(); }
 
 }  // namespace platform

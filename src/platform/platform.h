@@ -17,9 +17,11 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/surface.h"
+#include "platform/draw/surface.h"
 
 namespace platform {
+
+class SoundBuffer;
 
 // ---- Input events ---------------------------------------------------------
 
@@ -84,6 +86,10 @@ void TellPlayer(const char* text, bool error);
 // Linux launcher names the installed data itself; the browser has no
 // folders).
 std::string ProgramFolder();
+// Where players start the game by double-clicking it (Windows), one game
+// runs at a time: true when another is running, which this brings to the
+// front, and this start should end. False where games may run side by side.
+bool HandOverToRunningGame();
 
 // How the main window is shown: full screen (the default), or a normal
 // window of 640 x 480 times `scale`; scale 0 asks for the largest whole
@@ -106,6 +112,18 @@ bool VideoSetMode(int width, int height);  // the frame size, scaled to fit
 // display's loss flag. Null on failure. The display owns both.
 Surface* VideoCreatePrimary(int width, int height);
 Surface* VideoBackBuffer();
+// Copies srcRect of src to (x, y) of dst. With DDBLTFAST_SRCCOLORKEY, source
+// pixels equal to src's colour key are left out. Returns DD_OK,
+// DDERR_SURFACELOST when either surface is lost, DDERR_WASSTILLDRAWING when
+// either is on the display and the display is busy, and DDERR_INVALIDRECT when
+// the rectangle is empty or does not fit either surface.
+HRESULT BltFast(Surface& dst, int x, int y, const Surface& src, const Rect& srcRect,
+                std::uint32_t flags);
+// Draws a CP949 string with its top-left corner at (x, y), in textColour on
+// an opaque box of backColour (COLORREFs, 0x00BBGGRR), by the text route
+// (draw/text_draw.h). E_FAIL for a null surface or text.
+HRESULT PrintText(Surface* surface, const char* text, std::uint32_t backColour,
+                  std::uint32_t textColour, int x, int y);
 // Exchanges the primary and back buffer pixels and shows the primary, paced
 // to 60 flips a second on a real screen. DDERR_SURFACELOST while the display
 // is lost; DDERR_WASSTILLDRAWING while the display is busy.
@@ -157,8 +175,26 @@ class HeadlessHost {
 
 void UseNativeBackend();
 void UseHeadlessBackend(HeadlessHost* host);
-bool IsHeadless();
 // What the headless backend offers its hosts beyond this interface is in
 // platform/headless/headless.h.
+
+// Hears the calls the game makes to the sound buffers, the text and the
+// sequencer, in order, where the backend lets a host listen (the headless
+// one: HeadlessSetRecorder). Each is told before the call does its work,
+// whatever it then answers.
+class CallRecorder {
+ public:
+  enum class MusicCall { kOpen, kPlay, kStop, kPause, kSeek, kClose };
+
+  virtual ~CallRecorder() = default;
+  virtual void SoundPlayed(const SoundBuffer* buffer) { (void)buffer; }
+  // `text` is the CP949 string as given (never null).
+  virtual void TextDrawn(const char* text, std::uint32_t backColour, std::uint32_t textColour,
+                         int x, int y) {
+    (void)text, (void)backColour, (void)textColour, (void)x, (void)y;
+  }
+  // `path` is the file name for kOpen, else null.
+  virtual void MusicCalled(MusicCall call, const char* path) { (void)call, (void)path; }
+};
 
 }  // namespace platform

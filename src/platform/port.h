@@ -12,10 +12,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/audio.h"
-#include "platform/bitmap.h"
+#include "platform/draw/surface.h"
 #include "platform/platform.h"
-#include "platform/surface.h"
+#include "platform/sound/audio.h"
 
 namespace platform {
 
@@ -24,8 +23,9 @@ class MusicSynth;
 
 // ---- A backend: the window, its input, the display and the pictures --------
 // The program runs one backend at a time: the platform's own (MakeNativeBackend
-// below), or the headless one, which a host (the replay tool, a test) chooses
-// instead. Members with a body have a shared way that a backend may keep.
+// below), or one that a host (the replay tool, a test) drives and chooses
+// instead (UseBackend). Members with a body have a shared way that a backend
+// may keep.
 class Backend {
  public:
   virtual ~Backend() = default;
@@ -72,19 +72,14 @@ class Backend {
   // Gives the screen back.
   virtual void VideoRelease() = 0;
 
-  // Loads a BMP file as B, G, R rows; false when it is missing or not one
-  // the backend reads. Our own reader unless the platform has its own.
-  virtual bool LoadBmpFile(const char* path, Image& out) { return ReadBmpFile(path, out); }
-
-  // Told between the pieces of a long load (BreatheDuringLoad below): a
-  // backend whose thread is a page's hands it back there for a moment when
-  // the work has held it long. Nothing the game does changes.
-  virtual void Breathe() {}
+  // A host's part, where a host drives the backend: whether it pulls the mix
+  // itself (PullAudio) rather than a device; whether the music plays through
+  // the platform's synthesizer all the same; its recorder, null when none
+  // listens.
+  virtual bool HostPullsMix() { return false; }
+  virtual bool PlatformMusic() { return true; }
+  virtual CallRecorder* Recorder() { return nullptr; }
 };
-
-// Called by the platform layer's loading pieces (each file read, each
-// surface made): the backend's Breathe, when there is a backend.
-void BreatheDuringLoad();
 
 // ---- Once per program: the platform's own -----------------------------------
 
@@ -98,6 +93,8 @@ void NativeTellPlayer(const char* text, bool error);
 // ProgramFolder: the program file's folder where players start it from
 // anywhere with its data beside it, else empty.
 std::string NativeProgramFolder();
+// HandOverToRunningGame: false where games may run side by side.
+bool NativeHandOverToRunningGame();
 
 // A monotonic clock in nanoseconds: the flip limiter's and the frame trace's.
 std::int64_t MonotonicNs();
@@ -115,9 +112,9 @@ void CloseTraceFile(std::intptr_t file);
 
 // ---- The sound's parts ---------------------------------------------------------
 // Functions of the program, not of a backend: the output they serve outlives
-// the backends (the music player closes its tune after main returns). The
-// headless backend uses none of them: its host pulls the mix, our own
-// converter does its effects and it has no music (headless.h).
+// the backends (the music player closes its tune after main returns). A
+// backend whose host pulls the mix uses none of them but the synthesizer,
+// where its host asks for that: our own converter does its effects.
 
 // Starts the device that pulls the mix (MixLocked) at kAudioRate, or a silent
 // stand-in (StartSilentPull) after one warning line; sets `out.device`.
@@ -177,16 +174,15 @@ class FlipSlots {
   std::int64_t slot_ = 0;
 };
 
-// ---- Inside the platform layer ------------------------------------------------
+// ---- The chosen backend, for the backends and the shared code -------------------
 
-std::unique_ptr<Backend> MakeHeadlessBackend(HeadlessHost* host);
-// Whether the chosen backend's display is busy (false before one is chosen).
-bool DisplayBusy();
-class HeadlessRecorder;
-// The recorder of the headless backend, while it runs with one; else null.
-HeadlessRecorder* ActiveRecorder();
-// Whether the headless backend plays music through the platform's own
-// synthesizer (HeadlessUseNativeMusic); false while another backend runs.
-bool HeadlessNativeMusic();
+// Makes `backend` the one the game's calls go to.
+void UseBackend(std::unique_ptr<Backend> backend);
+// The chosen backend's host's part (a backend's defaults before one is chosen).
+CallRecorder* ActiveRecorder();
+bool MixPulledByHost();
+bool UsesPlatformMusic();
+// The primary surface once a frame has been flipped to it; else null.
+const Surface* FlippedPrimary();
 
 }  // namespace platform

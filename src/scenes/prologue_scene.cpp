@@ -6,7 +6,7 @@
 #include "combat/message_catalogue.h"
 #include "gfx/display.h"
 #include "gfx/map_file.h"
-#include "gfx/text.h"
+#include "platform/platform.h"
 #include "state/data_contract.h"
 #include "state/game_state.h"
 

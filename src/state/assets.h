@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/audio.h"
-#include "platform/surface.h"
+#include "platform/draw/surface.h"
+#include "platform/sound/audio.h"
 
 // ---- The display ------------------------------------------------------------
 

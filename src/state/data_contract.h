@@ -1,8 +1,9 @@
 // What the game asks of its data folder, said once: the files it loads, the
-// sizes of its pictures, the headers of the map and sprite files, and the
-// tiles and sprite frames it draws with the places it draws them.
+// sizes of its pictures, and the tiles and sprite frames it draws with the
+// places it draws them. (The map and sprite files' headers are the formats'
+// own: formats/map_format.h, formats/sprite_format.h.)
 //
-// The game draws by these names. The data generator (tools/datakit) builds
+// The game draws by these names. The data generator (content/) builds
 // to them, `vedo-kit check` holds a folder against them, and the build reads
 // its list of generated files from the file names below, so that a place
 // moved here moves what all of them expect. Only constants live here: the
@@ -22,7 +23,7 @@ inline constexpr int kScreenRows = kViewRows + kPanelRows;
 inline constexpr int kMapViewHeight = 360;  // the panel starts below
 
 // ---- Files ------------------------------------------------------------------
-// (tools/datakit/CMakeLists.txt reads every quoted file name of this header.)
+// (content/CMakeLists.txt reads every quoted file name of this header.)
 
 inline constexpr char kMapFileName[] = "city.map";
 inline constexpr char kSpriteFileName[] = "WEAPON.SPR";
@@ -54,18 +55,6 @@ inline constexpr const char* kSoundFiles[kSoundEffects] = {
     "shot0.wav", "shot1.wav", "shot2.wav", "shot3.wav", "main.wav",    "splay.wav",
     "died.wav",  "file.wav",  "open1.wav", "open2.wav",
 };
-
-// ---- File headers -----------------------------------------------------------
-
-// Map file: the tag, zero-terminated in a 16-byte field, then the tile
-// count, tile width and height, columns and rows, and 16 unused bytes.
-inline constexpr char kMapTag[] = "RevUdav v1";
-inline constexpr int kMapHeaderBytes = 52;
-// Sprite file: the tag in a 16-byte field, the version, the frame count and
-// 8 unused bytes.
-inline constexpr char kSpriteTag[] = "DidArid v1.0";
-inline constexpr int kSpriteHeaderBytes = 32;
-inline constexpr int kTagFieldBytes = 16;
 
 // ---- Tiles of the map file ----------------------------------------------------
 

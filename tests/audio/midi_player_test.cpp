@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "audio/sound.h"
-#include "platform/audio.h"
 #include "platform/headless/headless.h"
 #include "platform/platform.h"
+#include "platform/sound/audio.h"
 #include "state/game_state.h"
 #include "support/audio_files.h"
 #include "support/test_data.h"

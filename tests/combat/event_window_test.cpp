@@ -8,7 +8,7 @@
 
 #include "audio/sound.h"
 #include "gfx/display.h"
-#include "platform/text.h"
+#include "platform/draw/text_draw.h"
 #include "state/game_state.h"
 #include "support/call_probe.h"
 #include "support/golden.h"

@@ -7,8 +7,8 @@
 
 #include "audio/sound.h"
 #include "gfx/display.h"
+#include "platform/draw/text_draw.h"
 #include "platform/headless/headless.h"
-#include "platform/text.h"
 #include "state/game_state.h"
 #include "support/call_probe.h"
 #include "support/test_data.h"

@@ -20,7 +20,7 @@ TEST(WholeLoop, HardGameDeathDelayTitleAndANormalGame) {
 
 // Whether any line drawn while it listens holds a byte beyond ASCII: a
 // Korean line. (Only the text is listened to; the game's own sounds play.)
-class KoreanSeen final : public platform::HeadlessRecorder {
+class KoreanSeen final : public platform::CallRecorder {
  public:
   KoreanSeen() { platform::HeadlessSetRecorder(this); }
   ~KoreanSeen() override { platform::HeadlessSetRecorder(nullptr); }

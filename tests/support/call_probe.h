@@ -27,7 +27,7 @@ struct TextCall {
   int y;
 };
 
-class CallProbe final : public platform::HeadlessRecorder {
+class CallProbe final : public platform::CallRecorder {
  public:
   CallProbe();
   ~CallProbe() override;

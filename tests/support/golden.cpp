@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "common/png_io.h"
-#include "platform/glyph_atlas.h"
-#include "platform/text.h"
+#include "formats/glyph_atlas.h"
+#include "platform/draw/text_draw.h"
 #include "support/test_data.h"
 
 namespace testdata {
@@ -111,7 +111,7 @@ std::string TextGoldenSkipReason() {
 std::string KitGoldenSkipReason() {
   // Every file the manifest lists ("HASH  NAME" lines) has its hash.
   static const bool kitAsRecorded = [] {
-    std::ifstream manifest(std::string(VEDO_SOURCE_DIR) + "/tests/tools/datakit.sha256");
+    std::ifstream manifest(std::string(VEDO_SOURCE_DIR) + "/tests/content/datakit.sha256");
     bool any = false;
     for (std::string line; std::getline(manifest, line);) {
       std::istringstream fields(line);
@@ -126,7 +126,7 @@ std::string KitGoldenSkipReason() {
     return any;
   }();
   if (kitAsRecorded || Refreshing()) return {};
-  return "the data kit differs from tests/tools/datakit.sha256 (see the kit manifest test), so "
+  return "the data kit differs from tests/content/datakit.sha256 (see the kit manifest test), so "
          "the golden images drawn from it cannot be compared";
 }
 

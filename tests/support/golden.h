@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "platform/surface.h"
+#include "platform/draw/surface.h"
 
 namespace testdata {
 
@@ -24,7 +24,7 @@ std::string GlyphAtlasChange();
 std::string TextGoldenSkipReason();
 // Why a golden image drawn from the generated data kit cannot be compared,
 // or an empty string: the kit differs from its committed checksums
-// (tests/tools/datakit.sha256), which the kit manifest test reports once,
+// (tests/content/datakit.sha256), which the kit manifest test reports once,
 // naming the files.
 std::string KitGoldenSkipReason();
 

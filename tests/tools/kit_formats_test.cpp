@@ -5,14 +5,14 @@
 #include <climits>
 #include <cstring>
 
-#include "audio/wave_file.h"
 #include "common/png_io.h"
+#include "formats/bmp_file.h"
+#include "formats/wave_file.h"
 #include "kit/check.h"
 #include "kit/formats.h"
 #include "kit/info.h"
 #include "kit/pack.h"
 #include "kit_test_support.h"
-#include "platform/bitmap.h"
 #include "support/test_data.h"
 
 namespace {

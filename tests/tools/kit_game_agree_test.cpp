@@ -5,13 +5,13 @@
 #include <gtest/gtest.h>
 
 #include "audio/sound.h"
+#include "formats/bmp_file.h"
+#include "formats/midi_file.h"
 #include "gfx/map_file.h"
 #include "gfx/sprite_file.h"
 #include "kit/check.h"
 #include "kit/info.h"
 #include "kit_test_support.h"
-#include "platform/bitmap.h"
-#include "platform/midi_file.h"
 #include "platform/platform.h"
 #include "state/game_state.h"
 #include "support/audio_files.h"

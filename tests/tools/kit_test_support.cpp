@@ -13,7 +13,9 @@ namespace kittest {
 namespace fs = std::filesystem;
 
 int RunTool(const std::string& tool, const std::string& args, std::string* output) {
-  const fs::path exe = fs::path(VEDO_BINARY_DIR) / "tools" / tool / ("vedo-" + tool);
+  // The generator is built in content/, the kit in tools/kit.
+  const fs::path folder = tool == "datakit" ? fs::path("content") : fs::path("tools") / tool;
+  const fs::path exe = fs::path(VEDO_BINARY_DIR) / folder / ("vedo-" + tool);
   const std::string command = "'" + exe.string() + "' " + args + " 2>&1";
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return -1;

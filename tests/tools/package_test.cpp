@@ -13,8 +13,8 @@
 #include <sstream>
 
 #include "common/child_process.h"
+#include "formats/bmp_file.h"
 #include "kit_test_support.h"
-#include "platform/bitmap.h"
 #include "support/test_data.h"
 
 namespace {

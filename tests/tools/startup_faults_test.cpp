@@ -13,6 +13,7 @@
 #include <functional>
 #include <iterator>
 #include <sstream>
+#include <tuple>
 
 #include "common/child_process.h"
 #include "kit_test_support.h"
@@ -38,11 +39,26 @@ void SetFirstByte(const fs::path& file, char value) {
   ASSERT_TRUE(f.good()) << file;
 }
 
-// The line the game adds when a file it cannot start without is missing.
+// The lines, Korean and English, the game adds when a file it cannot start
+// without is missing, or there but damaged.
 std::string Hint(const std::string& file, const fs::path& folder) {
-  return "Vedo Zeza1: " + file + " is not in " + fs::canonical(folder).string() +
+  const std::string at = fs::canonical(folder).string();
+  return "Vedo Zeza1: " + file + " 파일이 " + at +
+         "에 없습니다. --data DIR로 데이터 폴더를 알려 주거나, 데이터를 스스로 찾는 vedo-zeza1 "
+         "명령으로 설치된 게임을 시작하십시오.\nVedo Zeza1: " +
+         file + " is not in " + at +
          "; give the data folder with --data DIR, or start the installed game with its "
          "vedo-zeza1 command, which finds its data.\n";
+}
+std::string Damaged(const std::string& file, const fs::path& folder) {
+  const std::string at = fs::canonical(folder).string();
+  return "Vedo Zeza1: " + at + "의 " + file +
+         " 파일이 손상되었거나 이 게임의 파일이 아닙니다. 게임을 다시 설치하거나 --data DIR로 "
+         "온전한 데이터 폴더를 알려 주십시오. (vedo-kit check가 잘못된 곳을 알려 줍니다.)\n"
+         "Vedo Zeza1: " +
+         file + " in " + at +
+         " is damaged or not this game's; reinstall the game, or give a good data folder with "
+         "--data DIR. (vedo-kit check lists what is wrong.)\n";
 }
 
 std::vector<std::string> SortedLines(const std::string& text) {
@@ -121,14 +137,13 @@ class StartupFaults : public ::testing::Test {
 
 class StartupFaultsStop : public StartupFaults {
  protected:
-  // `missing` names the file whose absence the game follows with a hint.
+  // `explained`: the lines the game follows its own messages with.
   void Check(const std::function<void(const fs::path& data)>& breakData, const std::string& said,
-             const std::string& missing = "") {
+             const std::string& explained) {
     breakData(data_);
     const child::Result game = Game({});
     EXPECT_EQ(game.exitCode, 1) << child::Describe(game);
-    EXPECT_EQ(game.said, kSoundfontLine + said + (missing.empty() ? "" : Hint(missing, data_)))
-        << child::Describe(game);
+    EXPECT_EQ(game.said, kSoundfontLine + said + explained) << child::Describe(game);
 
     const child::Result replay = Replay("frames 5\nexpect gInTitle 1\n");
     EXPECT_EQ(replay.exitCode, 2) << child::Describe(replay);
@@ -138,33 +153,58 @@ class StartupFaultsStop : public StartupFaults {
 
 TEST_F(StartupFaultsStop, AMissingMapGivesTheDebuggerLineAndTheHint) {
   Check([](const fs::path& data) { fs::remove(data / "city.map"); }, "LoadMap: File Not Found.\n",
-        "city.map");
+        Hint("city.map", data_));
 }
 
 TEST_F(StartupFaultsStop, ABadMapTagGivesTheK4BoxThenTheDebuggerLine) {
   // "RevUdav v1" with a lower-case first letter.
   Check([](const fs::path& data) { SetFirstByte(data / "city.map", 'r'); },
-        "No - Mapfileheard.logo: k4\nLoadMap: Invalidate Format\n");
+        "No - Mapfileheard.logo: k4\nLoadMap: Invalidate Format\n", Damaged("city.map", data_));
 }
 
 TEST_F(StartupFaultsStop, AMissingSpriteFileGivesTheSingleSpriteCountBoxAndTheHint) {
   Check([](const fs::path& data) { fs::remove(data / "WEAPON.SPR"); },
-        std::string(kTileLine) + "InitProgram(): Fail Get Sprite Num\n", "WEAPON.SPR");
+        std::string(kTileLine) + "InitProgram(): Fail Get Sprite Num\n", Hint("WEAPON.SPR", data_));
 }
 
 TEST_F(StartupFaultsStop, ABadSpriteTagGivesTheLoadingBoxThenTheCountBox) {
   // "DidArid v1.0" with a lower-case first letter.
   Check([](const fs::path& data) { SetFirstByte(data / "WEAPON.SPR", 'd'); },
         std::string(kTileLine) + "InitProgram(): Fail Loading Sprite\n" +
-            "InitProgram(): Fail Get Sprite Num\n");
+            "InitProgram(): Fail Get Sprite Num\n",
+        Damaged("WEAPON.SPR", data_));
 }
 
-TEST_F(StartupFaults, WithoutADisplayTheGameSaysSoInOneLineAndEndsWithCodeOne) {
+TEST_F(StartupFaultsStop, EmptyOrCutMapsAndSpritesAreNamedAfterTheGamesOwnMessages) {
+  const std::string badSize = "Bad tile size 0 x 0 (1 to 256 each)\n";
+  const std::vector<std::tuple<std::string, std::size_t, std::string>> cuts = {
+      {"city.map", 0, "No - Mapfileheard.logo: k4\nLoadMap: Invalidate Format\n"},
+      {"city.map", 10, "LoadMap(): " + badSize + "LoadMap: " + badSize},
+      // 200 bytes cannot hold the records of the header's 52 frames.
+      {"WEAPON.SPR", 200,
+       std::string(kTileLine) + "InitProgram(): Fail Loading Sprite\n" +
+           "InitProgram(): Fail Get Sprite Num\n"}};
+  for (const auto& [file, size, said] : cuts) {
+    const kit::Bytes whole = kittest::Read(data_ / file);
+    kittest::Write(data_ / file, kit::Bytes(whole.begin(), whole.begin() + size));
+    const child::Result game = Game({});
+    EXPECT_EQ(game.exitCode, 1) << file << " cut to " << size << ": " << child::Describe(game);
+    EXPECT_EQ(game.said, kSoundfontLine + said + Damaged(file, data_))
+        << file << " cut to " << size;
+    kittest::Write(data_ / file, whole);
+  }
+}
+
+TEST_F(StartupFaults, WithoutADisplayTheGameSaysSoInBothLanguagesAndEndsWithCodeOne) {
   // The X11 driver with no server to talk to.
   const child::Result game = Game({{"SDL_VIDEODRIVER", "x11"}});
   EXPECT_EQ(game.exitCode, 1) << child::Describe(game);
   EXPECT_EQ(game.said.rfind("Vedo Zeza1: no display: ", 0), 0u) << child::Describe(game);
-  EXPECT_EQ(std::count(game.said.begin(), game.said.end(), '\n'), 1) << child::Describe(game);
+  EXPECT_EQ(std::count(game.said.begin(), game.said.end(), '\n'), 3) << child::Describe(game);
+  EXPECT_TRUE(game.said.ends_with(
+      "\nVedo Zeza1: 게임 창을 열 화면을 찾지 못했습니다. 데스크톱에서 시작하십시오.\n"
+      "Vedo Zeza1: the game found no display to open its window on; start it from a desktop.\n"))
+      << child::Describe(game);
 }
 
 // ---- The command line ---------------------------------------------------------
@@ -240,6 +280,22 @@ TEST_F(StartupFaults, MissingPicturesLeaveTheGameRunningWithOneLineEach) {
   EXPECT_EQ(r.said, kTileLine + Repeat("handle is null\n", 7)) << child::Describe(r);
 }
 
+TEST_F(StartupFaults, DamagedPicturesAreNamedInOneBoxAndTheGamePlaysOn) {
+  const kit::Bytes title = kittest::Read(data_ / "Title.bmp");
+  kittest::Write(data_ / "Title.bmp", kit::Bytes(title.begin(), title.begin() + 1000));
+  fs::copy_file(data_ / "icon.png", data_ / "warning.bmp", fs::copy_options::overwrite_existing);
+  const child::Result r = Replay(WholeLoopScript());
+  EXPECT_EQ(r.exitCode, 0) << child::Describe(r);
+  const std::string box =
+      "Vedo Zeza1: 그림 파일이 손상되어 읽을 수 없습니다 (" + fs::canonical(data_).string() + "). ";
+  EXPECT_EQ(r.said.rfind(kTileLine + Repeat("handle is null\n", 2) + box, 0), 0u) << r.said;
+  EXPECT_TRUE(r.said.ends_with(
+      " are damaged and cannot be read; the game goes on without them. Reinstall the game or get "
+      "its data folder again.\nTitle.bmp: the pixel rows need 921654 bytes but the file has 1000\n"
+      "warning.bmp: not a BMP file (no \"BM\" signature)\n"))
+      << r.said;
+}
+
 TEST_F(StartupFaults, MissingSoundsAndMusicLeaveTheGameRunningSilently) {
   int removed = 0;
   for (const auto& entry : fs::directory_iterator(data_)) {
@@ -264,8 +320,8 @@ TEST_F(StartupFaults, ABrokenLanguagePackIsNamedAndTheGameSpeaksKorean) {
   const kit::Bytes prologue = kittest::Read(scratch_ / "prologue.png");
   const fs::path pack = data_ / "lang/en";
   const std::string box =
-      "Vedo Zeza1: The language pack lang/en/ cannot be used, so the game "
-      "speaks Korean.\n";
+      "Vedo Zeza1: 언어 팩 lang/en/을(를) 쓸 수 없어 한국어로 진행합니다.\n"
+      "The language pack lang/en/ cannot be used, so the game speaks Korean.\n";
   const std::string listed = "(vedo-kit check --lang lang/en/ lists every problem.)\n";
 
   kit::Bytes text = kittest::Read(pack / "text.txt");

@@ -56,7 +56,7 @@ class GameWindow : public ::testing::Test {
       ASSERT_TRUE(xsession::OnPath(tool)) << tool << " is needed beside Xvfb";
     }
     dir_ = testdata::MakeTempDir("vedo-window");
-    const std::string why = screen_.Start(dir_, screenWidth_, screenHeight_);
+    const std::string why = screen_.Start(dir_, screenWidth_, screenHeight_, resizableScreen_);
     ASSERT_EQ(why, "");
     // No sound card here and no sound driver chosen for the game: it looks
     // for one and falls back to silence itself. In a sanitizer build the
@@ -215,9 +215,11 @@ class GameWindow : public ::testing::Test {
     EXPECT_TRUE(t.exited) << "the process did not reach its normal end";
   }
 
-  // The X screen's size; a test may change it before SetUp.
+  // The X screen's size, and whether it can change (Xephyr's); a test may
+  // change them before SetUp.
   int screenWidth_ = kScreenW;
   int screenHeight_ = kScreenH;
+  bool resizableScreen_ = false;
   fs::path dir_;
   fs::path trace_;
   child::EnvChanges env_;

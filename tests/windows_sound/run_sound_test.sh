@@ -10,9 +10,9 @@
 # of at least 0.9 after Wine's conversions). Without that configuration there
 # is no sound card: the program must end normally with exactly one "no audio
 # device" line of ours. The probe is linked here, with the -posix cross
-# compiler, against the Windows build's platform library, so that the sound
-# path is heard apart from the whole game (whose own test hears the title's
-# click the same way).
+# compiler, against the Windows build's platform libraries (with the drawing
+# and the formats they stand on), so that the sound path is heard apart from
+# the whole game (whose own test hears the title's click the same way).
 set -euo pipefail
 # Skipped (77) like the other Windows checks when there is nothing to run.
 if [ ! -f "$3/src/libvedo_platform.a" ]; then
@@ -28,7 +28,8 @@ win=$(cd "$3" && pwd)
 capture_match=$4
 
 x86_64-w64-mingw32-g++-posix -std=c++20 -O1 -I"$src" "$here/sound_probe.cpp" \
-  "$win/src/libvedo_platform.a" -static -lgdi32 -luser32 \
+  -Wl,--start-group "$win/src/libvedo_platform.a" "$win/src/libvedo_draw.a" \
+  "$win/src/libvedo_formats.a" -Wl,--end-group -static -lgdi32 -luser32 \
   -o "$out/sound_probe.exe"
 
 export WINEPREFIX=$out/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

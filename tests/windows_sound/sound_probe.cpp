@@ -12,8 +12,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/audio.h"
 #include "platform/platform.h"
+#include "platform/sound/audio.h"
 
 namespace {
 

@@ -11,9 +11,15 @@
 #             web/game_main.cpp, the browser's entry, emscripten's
 #   layers    each folder of src includes only its own and the layers below
 #             it (docs/architecture.md):
-#               platform -> state -> gfx, audio -> lang -> combat -> field, scenes -> app
+#               formats -> platform -> state -> gfx, audio -> lang -> combat -> field, scenes -> app
+#             and the tools' homes the same way:
+#               tools/common -> tools/kit, the harness (tools/*) -> content
+#   backends  shared platform code (src/platform but its backends' folders,
+#             and platform.h, where a host picks the headless backend)
+#             includes no backend's folder and names no backend in its code:
+#             it learns of the backend and its host through port.h
 #
-#   tools/check/house_rules.sh [format|includes|layers]...     default: all
+#   tools/check/house_rules.sh [format|includes|layers|backends]...   default: all
 #
 # Each offending file is named on a line of its own; the exit code is 1 when
 # any rule is broken. (The fourth rule, no compiler warnings, is the
@@ -22,7 +28,7 @@ set -uo pipefail
 cd "$(dirname "$0")/../.."
 
 checks=("$@")
-((${#checks[@]})) || checks=(format includes layers)
+((${#checks[@]})) || checks=(format includes layers backends)
 
 mapfile -t sources < <(find . \( -path ./.git -o -path './build*' -o -path ./web/node_modules \) -prune \
   -o -type f \( -name '*.cpp' -o -name '*.h' -o -name '*.cc' -o -name '*.hpp' -o -name '*.c' \) \
@@ -78,35 +84,68 @@ check_includes() {
 
 # The layers of src, lowest first; the folders of one entry stand side by
 # side and include none of each other.
-layers=(platform state "gfx audio" lang combat "field scenes" app)
+layers=(formats platform state "gfx audio" lang combat "field scenes" app)
+# The tools' homes, in the same way: what they share (tools/common); the
+# modder's kit beside the developers' harness, each of whose programs is a
+# folder of tools/; the game's content, which writes its files with the
+# kit's writers to the kit's list of what the game needs.
+homes=(common "kit replay soak measure glyphatlas webicons" content)
 
 check_layers() {
-  local status=0 file layer hit included i below
-  declare -A rank_of unplaced
+  local status=0 file layer hit included i below family
+  declare -A rank_of family_of unplaced
   for i in "${!layers[@]}"; do
-    for layer in ${layers[i]}; do rank_of[$layer]=$i; done
+    for layer in ${layers[i]}; do rank_of[$layer]=$i family_of[$layer]=layers; done
+  done
+  for i in "${!homes[@]}"; do
+    for layer in ${homes[i]}; do rank_of[$layer]=$i family_of[$layer]=homes; done
   done
   for file in "${sources[@]}"; do
-    [[ $file == src/*/* ]] || continue
-    layer=${file#src/}
+    case $file in
+      src/*/*) layer=${file#src/} family=layers ;;
+      tools/*/*) layer=${file#tools/} family=homes ;;
+      content/*) layer=content/ family=homes ;;
+      *) continue ;;
+    esac
     layer=${layer%%/*}
-    if [[ -z ${rank_of[$layer]+set} ]]; then
+    if [[ ${family_of[$layer]:-} != "$family" ]]; then
       [[ -n ${unplaced[$layer]+set} ]] ||
-        echo "house rules: src/$layer is in no layer: add it to the layers of" \
-          "tools/check/house_rules.sh and docs/architecture.md"
+        echo "house rules: ${file%"${file#*"$layer"}"} is in no entry of the $family of" \
+          "tools/check/house_rules.sh: add it there and to docs/architecture.md"
       unplaced[$layer]=1
       status=1
       continue
     fi
+    local -n order=$family
     while IFS= read -r hit; do
       included=$(sed -nE 's/^[[:space:]]*#[[:space:]]*include[[:space:]]*"([^"/]+)\/.*/\1/p' <<<"${hit#*:}")
-      [[ -z $included || $included == "$layer" || -z ${rank_of[$included]+set} ]] && continue
+      [[ -z $included || $included == "$layer" || ${family_of[$included]:-} != "$family" ]] && continue
       ((rank_of[$included] < rank_of[$layer])) && continue
-      below=$(printf '%s ' "${layers[@]:0:rank_of[$layer]}" | sed -E 's/ +$//; s/ +/, /g')
+      below=$(printf '%s ' "${order[@]:0:rank_of[$layer]}" | sed -E 's/ +$//; s/ +/, /g')
       echo "house rules: $file:${hit%%:*} includes ${hit#*include }, which is not below $layer" \
         "($layer may include ${below:-only itself})"
       status=1
     done < <(grep -nE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$file")
+  done
+  return $status
+}
+
+# The backends' folders of src/platform.
+backends=(sdl win32 web headless posix)
+
+check_backends() {
+  local status=0 file hit names
+  names=$(IFS='|' && echo "${backends[*]}")
+  for file in "${sources[@]}"; do
+    [[ $file == src/platform/* && $file != src/platform/platform.h ]] || continue
+    [[ $file =~ ^src/platform/($names)/ ]] && continue
+    # Its code, comments left out: an include of a backend's header, or a
+    # backend's name in an identifier (HeadlessRecorder, SDL_Init).
+    while IFS= read -r hit; do
+      echo "house rules: $file:${hit%%:*} names a backend (${hit#*:}); shared platform" \
+        "code asks the chosen backend and its host through port.h"
+      status=1
+    done < <(sed -E 's#//.*##' "$file" | grep -niE "$names")
   done
   return $status
 }
@@ -116,8 +155,9 @@ for check in "${checks[@]}"; do
     format) check_format || failed=1 ;;
     includes) check_includes || failed=1 ;;
     layers) check_layers || failed=1 ;;
+    backends) check_backends || failed=1 ;;
     *)
-      echo "usage: $0 [format|includes|layers]..." >&2
+      echo "usage: $0 [format|includes|layers|backends]..." >&2
       exit 2
       ;;
   esac

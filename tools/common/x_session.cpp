@@ -87,24 +87,22 @@ bool ReadXwd(const fs::path& path, Shot& shot, std::string& why) {
   return true;
 }
 
-std::string Screen::Start(const fs::path& dir, int width, int height) {
-  dir_ = dir;
-  width_ = width;
-  height_ = height;
-  // Xvfb picks a free display itself and names it on the pipe when it takes
-  // connections.
+namespace {
+
+// Starts an X server that picks a free display itself and names it on the
+// pipe when it takes connections (-displayfd); that display, or "".
+std::string StartServer(child::Process& server, std::vector<std::string> argv,
+                        const child::EnvChanges& env, const fs::path& log) {
   int fds[2];
-  if (pipe(fds) != 0) return "no pipe";
-  xvfb_ = child::Process({.argv = {"Xvfb", "-displayfd", "3", "-screen", "0",
-                                   std::to_string(width) + "x" + std::to_string(height) + "x24",
-                                   "-nolisten", "tcp", "-noreset"},
-                          .out = dir_ / "xvfb.log",
-                          .passFd = fds[1]});
+  if (pipe(fds) != 0) return "";
+  argv.insert(argv.begin() + 1, {"-displayfd", "3"});
+  argv.insert(argv.end(), {"-nolisten", "tcp", "-noreset"});
+  server = child::Process({.argv = argv, .env = env, .out = log, .passFd = fds[1]});
   close(fds[1]);
   std::string number;
   const auto end = std::chrono::steady_clock::now() + 15s;
   fcntl(fds[0], F_SETFL, O_NONBLOCK);
-  while (std::chrono::steady_clock::now() < end && xvfb_.Running()) {
+  while (std::chrono::steady_clock::now() < end && server.Running()) {
     char c = 0;
     const ssize_t n = read(fds[0], &c, 1);
     if (n == 1 && c == '\n') break;
@@ -112,9 +110,39 @@ std::string Screen::Start(const fs::path& dir, int width, int height) {
     if (n <= 0) std::this_thread::sleep_for(10ms);
   }
   close(fds[0]);
-  if (number.empty()) return "Xvfb did not start:\n" + Log("xvfb.log");
-  env_ = {{"DISPLAY", ":" + number}, {"SDL_AUDIODRIVER", std::nullopt}};
+  return number.empty() ? "" : ":" + number;
+}
+
+}  // namespace
+
+std::string Screen::Start(const fs::path& dir, int width, int height, bool resizable) {
+  dir_ = dir;
+  width_ = width;
+  height_ = height;
+  const std::string size = std::to_string(width) + "x" + std::to_string(height);
+  // Xvfb's screen keeps its size; a resizable one is Xephyr's, whose RandR
+  // takes the sizes it lists (xrandr -s), in a window of a larger Xvfb.
+  std::string display =
+      StartServer(xvfb_, {"Xvfb", "-screen", "0", resizable ? "1600x1200x24" : size + "x24"}, {},
+                  dir_ / "xvfb.log");
+  if (display.empty()) return "Xvfb did not start:\n" + Log("xvfb.log");
+  if (resizable) {
+    display = StartServer(nested_, {"Xephyr", "-screen", size, "-resizeable"},
+                          {{"DISPLAY", display}}, dir_ / "xephyr.log");
+    if (display.empty()) return "Xephyr did not start:\n" + Log("xephyr.log");
+  }
+  env_ = {{"DISPLAY", display}, {"SDL_AUDIODRIVER", std::nullopt}};
   return "";
+}
+
+bool Screen::Resize(int width, int height) {
+  if (!nested_.Running() ||
+      RunTool({"xrandr", "-s", std::to_string(width) + "x" + std::to_string(height)}, env_) != 0) {
+    return false;
+  }
+  width_ = width;
+  height_ = height;
+  return true;
 }
 
 std::string Screen::StartWindowManager() {
@@ -155,6 +183,7 @@ std::string Screen::Log(const std::string& name) const {
 
 void Screen::Stop() {
   wm_.Stop();
+  nested_.Stop();
   xvfb_.Stop();
 }
 

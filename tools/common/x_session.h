@@ -1,5 +1,6 @@
 // A virtual X screen for driving the real game from outside: an Xvfb server
-// of its own, the openbox window manager, xdotool input and xwd screenshots.
+// of its own (or Xephyr in one, for a screen that changes size), the openbox
+// window manager, xdotool input and xwd screenshots.
 // The real-window tests and vedo-measure use it.
 //
 // Every process started here is ended here, by its own process id (SIGTERM,
@@ -41,8 +42,13 @@ bool ReadXwd(const std::filesystem::path& path, Shot& shot, std::string& why);
 class Screen {
  public:
   // Starts Xvfb at width x height x 24, its log and scratch files in `dir`;
-  // why it failed, or "".
-  std::string Start(const std::filesystem::path& dir, int width, int height);
+  // why it failed, or "". A `resizable` screen is Xephyr's, nested in an
+  // Xvfb of 1600 x 1200, whose size Resize changes.
+  std::string Start(const std::filesystem::path& dir, int width, int height,
+                    bool resizable = false);
+  // Changes the size of a resizable screen through RandR (xrandr -s), to one
+  // Xephyr lists (1280 x 960, 1024 x 768, ...); true when it did.
+  bool Resize(int width, int height);
   // Starts openbox and waits until it manages windows; why not, or "".
   std::string StartWindowManager();
   // DISPLAY for the children, and no sound-driver choice inherited, so the
@@ -64,6 +70,7 @@ class Screen {
   int width_ = 0;
   int height_ = 0;
   child::Process xvfb_;
+  child::Process nested_;
   child::Process wm_;
 };
 

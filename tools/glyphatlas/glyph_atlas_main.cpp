@@ -1,5 +1,5 @@
 // vedo-glyph-atlas OUT: draws the glyph atlas that every build of the game
-// carries (platform/glyph_atlas.h), with FreeType and the system's fonts, at
+// carries (formats/glyph_atlas.h), with FreeType and the system's fonts, at
 // build time. Only this tool needs FreeType, fontconfig and iconv; the game
 // draws its text from the atlas alone.
 //
@@ -29,7 +29,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/glyph_atlas.h"
+#include "formats/glyph_atlas.h"
 
 namespace {
 

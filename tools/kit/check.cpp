@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <map>
 
-#include "audio/wave_file.h"
+#include "formats/bmp_file.h"
+#include "formats/wave_file.h"
 #include "kit/formats.h"
 #include "kit/game_needs.h"
-#include "platform/audio.h"
-#include "platform/bitmap.h"
+#include "platform/sound/audio.h"
 
 namespace kit {
 namespace {
@@ -235,13 +235,8 @@ void CheckMusic(const std::string& dir, std::vector<std::string>& problems) {
 
 bool LoadPicture(const std::string& path, const std::string& name, platform::Image& image,
                  std::vector<std::string>& problems) {
-  if (platform::LoadBmpFile(path.c_str(), image)) return true;
-  Bytes bytes;
-  std::string why = "the game's picture loader cannot read it";
-  if (ReadFileBytes(path, bytes, &why)) {
-    platform::Image ours;
-    platform::DecodeBmp(bytes.data(), bytes.size(), ours, &why);
-  }
+  std::string why;
+  if (platform::ReadBmpFile(path.c_str(), image, &why)) return true;
   problems.push_back(name + ": " + why);
   return false;
 }

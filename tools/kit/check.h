@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "formats/bmp_file.h"
 #include "kit/formats.h"
-#include "platform/bitmap.h"
 
 namespace kit {
 
@@ -25,9 +25,9 @@ enum class FileKind { kMap, kSprites, kPicture, kSound, kMusic };
 // it (each such line says what the game does and why the kit asks more).
 bool CheckFile(FileKind kind, const std::string& path, std::vector<std::string>& problems);
 
-// Loads a picture as the game does. False with a problem, "name: why", in
-// our reader's words where it has them (the game's loader may be the
-// system's).
+// Loads a picture with our reader, the game's own on Linux and in the
+// browser (the Windows game's GDI reads every picture it takes). False with
+// a problem, "name: why".
 bool LoadPicture(const std::string& path, const std::string& name, platform::Image& image,
                  std::vector<std::string>& problems);
 

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <limits>
 
-#include "platform/file_bytes.h"
+#include "formats/file_bytes.h"
 
 namespace kit {
 namespace {}  // namespace

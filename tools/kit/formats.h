@@ -1,6 +1,6 @@
 // The game's data formats for the tools: the game's own readers
-// (gfx/map_format.h, gfx/sprite_format.h, platform/bitmap.h,
-// audio/wave_file.h, platform/midi_file.h) with what the kit adds on top,
+// (src/formats: map_format.h, sprite_format.h, bmp_file.h, wave_file.h,
+// midi_file.h) with what the kit adds on top,
 // and the writers that the generator and the packers use.
 //
 // Pixels of tiles and frames stay exactly as the files hold them: three
@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "gfx/map_format.h"
-#include "gfx/sprite_format.h"
-#include "platform/midi_file.h"
+#include "formats/map_format.h"
+#include "formats/midi_file.h"
+#include "formats/sprite_format.h"
 
 namespace kit {
 
@@ -67,7 +67,7 @@ struct MidiFigures {
 };
 MidiFigures CountMidi(const platform::MidiFile& midi);
 
-// ---- Little-endian writers (platform/little_endian.h reads) ----------------------
+// ---- Little-endian writers (formats/little_endian.h reads) ----------------------
 
 void PutLe16(Bytes& out, std::uint16_t v);
 void PutLe32(Bytes& out, std::uint32_t v);

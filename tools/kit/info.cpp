@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <sstream>
 
-#include "audio/wave_file.h"
+#include "formats/bmp_file.h"
+#include "formats/wave_file.h"
 #include "kit/check.h"
 #include "kit/formats.h"
-#include "platform/bitmap.h"
 
 namespace kit {
 namespace {

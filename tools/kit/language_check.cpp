@@ -6,14 +6,14 @@
 #include <filesystem>
 #include <map>
 
+#include "formats/bmp_file.h"
+#include "formats/language_text.h"
 #include "kit/check.h"
 #include "kit/formats.h"
 #include "kit/game_needs.h"
 #include "lang/game_lines.h"
 #include "lang/language.h"
-#include "lang/language_text.h"
-#include "platform/bitmap.h"
-#include "platform/text.h"
+#include "platform/draw/text_draw.h"
 
 namespace kit {
 namespace {
@@ -209,7 +209,8 @@ std::vector<std::string> CheckLanguagePack(const std::string& dir) {
     problems.push_back(std::string(kLanguageTextName) + ": " + error);
   } else {
     const LanguageText text = ReadLanguageText(
-        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+        GameLanguageKeys());
     for (const std::string& p : text.problems) {
       problems.push_back(std::string(kLanguageTextName) + ": " + p);
     }

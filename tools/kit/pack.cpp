@@ -227,7 +227,7 @@ bool PackMap(const std::string& dir, const std::string& mapPath, std::string* er
   if (unused == nullptr || !FromHex((*unused)[0], map.unused.data(), 16)) {
     return Fail(error, txtName + ": needs \"unused\" with 32 hex digits");
   }
-  // The game's limits (gfx/map_format.h), so that what is packed loads.
+  // The game's limits (formats/map_format.h), so that what is packed loads.
   if (tiles == nullptr || !ParseInt((*tiles)[0], 0, kMapMaxTiles, map.tileCount)) {
     return Fail(error, txtName + ": needs \"tiles\" with a count of 0 to 65536");
   }

@@ -5,9 +5,9 @@
 #include <set>
 #include <vector>
 
+#include "common/canvas.h"
 #include "common/png_io.h"
-#include "datakit/canvas.h"
-#include "datakit/text_art.h"
+#include "common/text_art.h"
 #include "kit/formats.h"
 #include "kit/game_needs.h"
 

@@ -40,8 +40,8 @@
 
 #include "common/frame_trace_file.h"
 #include "common/x_session.h"
-#include "platform/audio.h"
-#include "platform/little_endian.h"
+#include "formats/little_endian.h"
+#include "platform/sound/audio.h"
 
 namespace {
 

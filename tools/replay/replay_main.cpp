@@ -11,8 +11,8 @@
 #include <string>
 
 #include "lang/language.h"
-#include "platform/audio.h"
 #include "platform/headless/headless.h"
+#include "platform/sound/audio.h"
 #include "replay/replay_host.h"
 #include "replay/script.h"
 

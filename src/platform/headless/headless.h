@@ -10,8 +10,8 @@
 
 #include <cstdint>
 
-#include "platform/audio.h"
-#include "platform/surface.h"
+#include "platform/platform.h"
+#include "platform/sound/audio.h"
 
 namespace platform {
 
@@ -29,27 +29,10 @@ void HeadlessInjectStillDrawing(int count);
 // The last frame shown by the headless backend (null before the first flip).
 const Surface* HeadlessShownFrame();
 
-// Hears the calls the game makes to the platform's sound buffers, text and
-// sequencer, in order, while the headless backend runs. Each is told before
-// the call does its work, whatever it then answers.
-class HeadlessRecorder {
- public:
-  enum class MusicCall { kOpen, kPlay, kStop, kPause, kSeek, kClose };
-
-  virtual ~HeadlessRecorder() = default;
-  virtual void SoundPlayed(const SoundBuffer* buffer) { (void)buffer; }
-  // `text` is the CP949 string as given (never null).
-  virtual void TextDrawn(const char* text, std::uint32_t backColour, std::uint32_t textColour,
-                         int x, int y) {
-    (void)text, (void)backColour, (void)textColour, (void)x, (void)y;
-  }
-  // `path` is the file name for kOpen, else null.
-  virtual void MusicCalled(MusicCall call, const char* path) { (void)call, (void)path; }
-};
-
-// Starts (or, with null, stops) reporting to `recorder`. It must outlive its
-// use.
-void HeadlessSetRecorder(HeadlessRecorder* recorder);
+// Starts (or, with null, stops) reporting the game's sound, text and music
+// calls to `recorder` (CallRecorder, platform.h) while the headless backend
+// runs. It must outlive its use.
+void HeadlessSetRecorder(CallRecorder* recorder);
 
 // The headless backend has no music: the sequencer runs, and nothing sounds.
 // On, the music plays through the platform's own synthesizer instead

@@ -3,8 +3,8 @@
 // the primary surface, where the host and the tests read them; message boxes
 // go to stderr. It keeps every shared way of port.h: pictures through our
 // own BMP reader, the text of the glyph atlas, the effects through our own
-// converter, no music, and a mix that only its host pulls (audio_output.cpp
-// asks IsHeadless). What it offers its hosts besides (headless.h) is kept
+// converter, no music, and a mix that only its host pulls (the host's part
+// of the Backend). What it offers its hosts besides (headless.h) is kept
 // here too.
 #include <cstdio>
 #include <ctime>
@@ -18,11 +18,18 @@ namespace {
 int gFailingVideoStep = 0;
 int gStillDrawingLeft = 0;
 bool gNativeMusic = false;
-HeadlessRecorder* gRecorder = nullptr;
+CallRecorder* gRecorder = nullptr;
+
+class HeadlessBackend;
+// The headless backend while it is the chosen one.
+HeadlessBackend* gChosen = nullptr;
 
 class HeadlessBackend final : public Backend {
  public:
-  explicit HeadlessBackend(HeadlessHost* host) : host_(host) {}
+  explicit HeadlessBackend(HeadlessHost* host) : host_(host) { gChosen = this; }
+  ~HeadlessBackend() override {
+    if (gChosen == this) gChosen = nullptr;
+  }
 
   bool PeekEvent(Event& event) override {
     if (has_pending_) {
@@ -79,6 +86,10 @@ class HeadlessBackend final : public Backend {
   bool VideoRecreatePresenter() override { return gFailingVideoStep != 5; }
   void VideoRelease() override {}
 
+  bool HostPullsMix() override { return true; }
+  bool PlatformMusic() override { return gNativeMusic; }
+  CallRecorder* Recorder() override { return gRecorder; }
+
  private:
   HeadlessHost* host_;
   bool window_ = false;
@@ -92,16 +103,12 @@ void HeadlessFailVideoStep(int step) { gFailingVideoStep = step; }
 
 void HeadlessInjectStillDrawing(int count) { gStillDrawingLeft = count > 0 ? count : 0; }
 
-void HeadlessSetRecorder(HeadlessRecorder* recorder) { gRecorder = recorder; }
+void HeadlessSetRecorder(CallRecorder* recorder) { gRecorder = recorder; }
 
 void HeadlessUseNativeMusic(bool on) { gNativeMusic = on; }
 
-bool HeadlessNativeMusic() { return IsHeadless() && gNativeMusic; }
+const Surface* HeadlessShownFrame() { return gChosen != nullptr ? FlippedPrimary() : nullptr; }
 
-HeadlessRecorder* ActiveRecorder() { return IsHeadless() ? gRecorder : nullptr; }
-
-std::unique_ptr<Backend> MakeHeadlessBackend(HeadlessHost* host) {
-  return std::make_unique<HeadlessBackend>(host);
-}
+void UseHeadlessBackend(HeadlessHost* host) { UseBackend(std::make_unique<HeadlessBackend>(host)); }
 
 }  // namespace platform

@@ -2,7 +2,7 @@
 // debugger's text and the player's on the standard streams (the browser's
 // console), and no program folder: the installed Linux game's launcher names
 // its data, the build's game is started in its data folder or given it, and
-// the page's data comes with it.
+// the page's data comes with it; games may run side by side.
 #include <cstdio>
 #include <string>
 
@@ -22,5 +22,7 @@ void NativeTellPlayer(const char* text, bool error) {
 }
 
 std::string NativeProgramFolder() { return std::string(); }
+
+bool NativeHandOverToRunningGame() { return false; }
 
 }  // namespace platform

@@ -7,7 +7,7 @@
 // subsystem is brought up again on SDL's "dummy" driver, which pulls the mix
 // at the real rate and throws it away, so the game runs on, silent, after one
 // warning line. Only when even that fails does the output fail.
-#include "platform/audio_output.h"
+#include "platform/sound/audio_output.h"
 
 #include <SDL.h>
 #include <dlfcn.h>

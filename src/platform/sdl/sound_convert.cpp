@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/audio_output.h"
+#include "platform/sound/audio_output.h"
 
 namespace platform {
 namespace {

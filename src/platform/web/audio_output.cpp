@@ -16,7 +16,7 @@
 // output when it is ready, and until then the music waits. Under Node (the
 // replay tool, when --soundfont asks its headless backend for the platform's
 // music) there is no page: music is silent after one warning line.
-#include "platform/audio_output.h"
+#include "platform/sound/audio_output.h"
 
 #include <emscripten.h>
 
@@ -24,6 +24,7 @@
 #include <cstdio>
 #include <string>
 
+#include "formats/load_breath.h"
 #include "platform/platform.h"
 #include "platform/port.h"
 #include "platform/web/synth_bridge.h"

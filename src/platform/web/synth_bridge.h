@@ -1,7 +1,7 @@
 // The page's synthesizer as the output's music synthesizer (synth_bridge.cpp).
 #pragma once
 
-#include "platform/audio_output.h"
+#include "platform/sound/audio_output.h"
 
 namespace platform {
 

@@ -19,11 +19,10 @@
 //
 // Loading: the game loads its data in one piece before its first pass, a
 // tenth of a second and more on a phone, while the title's picture shows.
-// The platform layer tells the backend between the pieces (Breathe: each
-// picture, sound and surface, and the glyph atlas), and once the work has
-// held the thread for kBreathNs the backend hands it to the page for a
-// moment, so that no task of the page grows long; nothing the game does
-// changes.
+// Its pieces breathe between them (gLoadBreath: each file read, sound and
+// surface, and the glyph atlas), and once the work has held the thread for
+// kBreathNs the backend hands it to the page for a moment, so that no task
+// of the page grows long; nothing the game does changes.
 //
 // Input: the page turns its pointer, button, key and visibility events into
 // ours (vedo_push_event), positions already in frame pixels and clamped, a
@@ -50,6 +49,7 @@
 #include <deque>
 #include <vector>
 
+#include "formats/load_breath.h"
 #include "platform/port.h"
 #include "platform/replay_clock.h"
 
@@ -99,8 +99,26 @@ EM_ASYNC_JS(void, JsYield, (), {
 });
 // clang-format on
 
+std::int64_t gAwakeNs = 0;  // when the page last gave the thread back
+
+// Hands the thread to the page for at least `ms`.
+void Sleep(unsigned ms) {
+  emscripten_sleep(ms);
+  gAwakeNs = MonotonicNs();
+}
+
+// A breath of the loading: the page's turn once the work has held the
+// thread for kBreathNs.
+void Breathe() {
+  if (MonotonicNs() - gAwakeNs < kBreathNs) return;
+  JsYield();
+  gAwakeNs = MonotonicNs();
+}
+
 class WebBackend final : public Backend {
  public:
+  WebBackend() { gLoadBreath = &Breathe; }
+
   bool PeekEvent(Event& event) override {
     Breathe();  // after the loading, before the first pass
     if (gQueue.empty() && gStep.on && gStep.budget == 0) {
@@ -169,17 +187,6 @@ class WebBackend final : public Backend {
     return true;
   }
 
-  // The pictures are the longest pieces of loading.
-  bool LoadBmpFile(const char* path, Image& out) override {
-    Breathe();
-    return Backend::LoadBmpFile(path, out);
-  }
-  void Breathe() override {
-    if (MonotonicNs() - awakeNs_ < kBreathNs) return;
-    JsYield();
-    awakeNs_ = MonotonicNs();
-  }
-
   bool VideoRecreatePresenter() override { return true; }
   void VideoRelease() override {
     rgba_.clear();
@@ -243,14 +250,7 @@ class WebBackend final : public Backend {
     lastWakeNs_ = MonotonicNs();
   }
 
-  // Hands the thread to the page for at least `ms`.
-  void Sleep(unsigned ms) {
-    emscripten_sleep(ms);
-    awakeNs_ = MonotonicNs();
-  }
-
   bool window_ = false;
-  std::int64_t awakeNs_ = 0;         // when the page last gave the thread back
   std::vector<std::uint8_t> shown_;  // the frame on the canvas, B, G, R rows
   std::vector<std::uint8_t> rgba_;
   FlipSlots slots_;

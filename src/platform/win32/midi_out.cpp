@@ -21,8 +21,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/audio_output.h"
 #include "platform/port.h"
+#include "platform/sound/audio_output.h"
 #include "platform/win32/system_dll.h"
 
 namespace platform {

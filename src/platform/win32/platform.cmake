@@ -3,6 +3,8 @@
 # icon, and runs its tests under Wine.
 
 set(VEDO_PLATFORM_DIRS win32)
+# Files through the wide API, with the UTF-16 conversions it takes.
+set(VEDO_PLATFORM_FILES win32/files.cpp win32/utf16.cpp)
 # Known DLLs alone: winmm and wtsapi32 are loaded from System32 at run time
 # (win32/system_dll.h).
 set(VEDO_PLATFORM_LIBRARIES gdi32 user32)
@@ -18,10 +20,9 @@ set(VEDO_TEST_LAUNCHER env VEDO_WINDOWS_BUILD=${CMAKE_BINARY_DIR}
                        ${CMAKE_SOURCE_DIR}/tests/windows/wine_run.sh)
 set(VEDO_TESTS_NOT_HERE
   platform/frame_trace_test.cpp "the process's /proc record and the POSIX clocks of the Linux trace"
-  platform/bmp_loader_test.cpp "our picture reader, while Windows reads its pictures through GDI"
-  platform/sound_output_test.cpp
+  platform/sound/sound_output_test.cpp
   "the Linux sound output (SDL's dummy and disk drivers), while the Windows sound has its own checks"
-  platform/sequencer_test.cpp "FluidSynth and its soundfont, while Windows music goes to the MIDI output"
+  platform/sound/sequencer_test.cpp "FluidSynth and its soundfont, while Windows music goes to the MIDI output"
   audio/sound_test.cpp "SDL's dummy and disk sound drivers, while the Windows sound has its own checks"
   audio/midi_player_test.cpp "FluidSynth and its soundfont, while Windows music goes to the MIDI output")
 
@@ -29,7 +30,7 @@ enable_language(RC)
 # A window program: Windows starts it at the real WinMain (win32/entry),
 # which runs the program's own start, `main` under another name. Its
 # resources (windres) are the manifest, the icon the native build drew from
-# the data kit (tools/datakit) and the version.
+# the data kit (content/) and the version.
 function(vedo_platform_program target main_source)
   set(dir ${CMAKE_CURRENT_FUNCTION_LIST_DIR})
   set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE ON)

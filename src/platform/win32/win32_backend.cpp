@@ -13,9 +13,10 @@
 // and, full screen, the pointer is confined to the game's monitor
 // (ClipCursor), so that the scrolling edges stay edges and a stray click
 // cannot land on another monitor; both are given back when the focus goes
-// and at the end. The click that activates the window is eaten
-// (MA_ACTIVATEANDEAT), and its button's release with it, so that bringing
-// the game back never attacks a cell.
+// and at the end. The click that activates the window (the first press
+// after the activation, made no later than it) is eaten, and its button's
+// release with it, so that bringing the game back never attacks a cell. A
+// second start of the program brings this one to the front and ends.
 //
 // The process is DPI-aware (per monitor, from its manifest), so the window
 // and the frame's scaling are in the screen's real pixels: at 150 % a
@@ -31,7 +32,8 @@
 //
 // No exclusive display mode is taken: current drivers have no 24-bit modes,
 // and the scaled window looks the same on every monitor. A display change
-// (WM_DISPLAYCHANGE, or a new DPI) or a locked session marks the display
+// (WM_DISPLAYCHANGE, a new DPI, or the window resized under it, as Wine
+// does when the screen's size changes) or a locked session marks the display
 // lost; restoring it fits the full-screen window to its monitor again and
 // lays the frame out anew, and fails while the session stays locked.
 //
@@ -46,10 +48,11 @@
 // Input: pointer positions come in window pixels and reach the game in frame
 // pixels, clamped to the frame.
 //
-// The rest of Windows' part of the port (port.h): pictures through
-// LoadImageA and GDI (bitmap.cpp) rather than our own reader, the sound in
+// The rest of Windows' part of the port (port.h): the sound in
 // audio_waveout.cpp and midi_out.cpp, the clock and the trace file in
-// frame_trace.cpp.
+// frame_trace.cpp. Pictures are read by our own reader, as everywhere: the
+// system's LoadImageA read past the end of a cut file, and took no path
+// longer than 260 characters.
 #include <fcntl.h>
 #include <io.h>
 
@@ -59,6 +62,7 @@
 #include <ctime>
 #include <deque>
 #include <string>
+#include <string_view>
 
 #include "platform/port.h"
 #include "platform/win32/utf16.h"
@@ -70,8 +74,6 @@
 #include "platform/win32/system_dll.h"
 
 namespace platform {
-
-bool LoadBmpThroughGdi(const char* path, Image& out);  // bitmap.cpp
 
 namespace {
 
@@ -85,6 +87,9 @@ constexpr std::int64_t kSpinNsSleep = 1500000;
 // CREATE_WAITABLE_TIMER_HIGH_RESOLUTION (Windows 10 1803), newer than
 // MinGW-w64's headers. Older systems refuse the flag.
 constexpr DWORD kHighResolutionTimer = 0x00000002;
+
+// Posted by a second start to the running game's window.
+constexpr UINT kComeToFront = WM_APP + 1;
 
 // The game's icon in the resources (IDI_APPLICATION's number).
 constexpr WORD kIconId = 32512;
@@ -151,6 +156,44 @@ RECT OuterRect(RECT client, DWORD style, UINT dpi) {
 [[maybe_unused]] const bool gBinaryErrorOutput = [] {
   return _setmode(_fileno(stderr), _O_BINARY) != -1;
 }();
+
+// Text written for an 80-column console, laid out for a message box's
+// proportional font: a line that goes on the one before (it starts with a
+// blank, or a small letter, as a sentence or an option's description goes
+// on) joins it, and an option's name is set off from its description by a
+// tab, which the box lays out. Blank lines part paragraphs, as before.
+std::string ReflowForBox(std::string_view text) {
+  std::string out;
+  bool open = false;  // whether the last line may be gone on
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    std::string_view line = text.substr(0, end);
+    text.remove_prefix(std::min(end + 1, text.size()));
+    const std::size_t start = line.find_first_not_of(' ');
+    if (start == std::string_view::npos) {
+      out += '\n';
+      open = false;
+      continue;
+    }
+    std::string_view body = line.substr(start);
+    const bool option = start > 0 && body.rfind("--", 0) == 0;
+    const bool goesOn = open && !option && (start > 0 || (line[0] >= 'a' && line[0] <= 'z'));
+    if (goesOn) {
+      out += ' ';
+    } else if (!out.empty()) {
+      out += '\n';
+    }
+    const std::size_t gap = option ? body.find("  ") : std::string_view::npos;
+    if (gap != std::string_view::npos &&
+        body.find_first_not_of(' ', gap) != std::string_view::npos) {
+      out.append(body.substr(0, gap)).append("\t");
+      body.remove_prefix(body.find_first_not_of(' ', gap));
+    }
+    out.append(body);
+    open = true;
+  }
+  return out;
+}
 
 class Win32Backend;
 Win32Backend* gWindowOwner = nullptr;
@@ -358,10 +401,6 @@ class Win32Backend final : public Backend {
     slots_.Restart();
   }
 
-  // Pictures through the system's own loader, which reads every BMP a
-  // Windows program writes (bitmap.cpp).
-  bool LoadBmpFile(const char* path, Image& out) override { return LoadBmpThroughGdi(path, out); }
-
  private:
   // A normal window (caption, border, not resizable) whose client area is
   // 640 x 480 times `scale`, centred in the work area of the monitor under
@@ -527,6 +566,17 @@ class Win32Backend final : public Backend {
     queue_.push_back(e);
   }
 
+  // Whether the press being handled is the click that activated the window:
+  // the first since, and made no later than that (the message's time and
+  // the tick count share their clock; a little is allowed for their steps).
+  bool ActivatingPress() {
+    constexpr LONG kSameMomentMs = 100;
+    const bool activating = firstPress_ && static_cast<LONG>(static_cast<DWORD>(GetMessageTime()) -
+                                                             activatedAt_) < kSameMomentMs;
+    firstPress_ = false;
+    return activating;
+  }
+
   void LoseDisplay() {
     reset_ = true;
     VideoMarkLost();
@@ -548,15 +598,20 @@ class Win32Backend final : public Backend {
         queue_.push_back({.type = EventType::kActivate, .active = wParam != FALSE});
         SetActive(wParam != FALSE);
         return 0;
-      case WM_MOUSEACTIVATE:
-        // A click into the game's picture that brings it back is only that:
-        // it and its button's release do not reach the game.
-        if (LOWORD(lParam) == HTCLIENT) {
-          const UINT button = HIWORD(lParam);
-          if (button == WM_LBUTTONDOWN) eatLeftUp_ = true;
-          if (button == WM_RBUTTONDOWN) eatRightUp_ = true;
-          return MA_ACTIVATEANDEAT;
-        }
+      case WM_ACTIVATE:
+        // A click that brings the game back is only that: its press and its
+        // release do not reach the game. That press was made before the
+        // window became active, and is the first to follow this message.
+        // (WM_MOUSEACTIVATE cannot tell: Wine sends it, with a hit-test of
+        // its own, whenever the window manager hands over the focus, and
+        // delivers the press whatever it answers; nor can WA_CLICKACTIVE,
+        // which Wine does not always send.)
+        activatedAt_ = GetTickCount();
+        firstPress_ = LOWORD(wParam) != WA_INACTIVE;
+        break;
+      case WM_NCLBUTTONDOWN:
+      case WM_NCRBUTTONDOWN:
+        firstPress_ = false;  // it was on the frame
         break;
       case WM_KEYDOWN:
         queue_.push_back(
@@ -566,16 +621,16 @@ class Win32Backend final : public Backend {
         PushPointer(EventType::kMouseMove, lParam);
         return 0;
       case WM_LBUTTONDOWN:
-        eatLeftUp_ = false;  // its release went elsewhere
-        PushPointer(EventType::kLeftDown, lParam);
+        eatLeftUp_ = ActivatingPress();  // else its release went elsewhere
+        if (!eatLeftUp_) PushPointer(EventType::kLeftDown, lParam);
         break;
       case WM_LBUTTONUP:
         if (!eatLeftUp_) PushPointer(EventType::kLeftUp, lParam);
         eatLeftUp_ = false;
         break;
       case WM_RBUTTONDOWN:
-        eatRightUp_ = false;
-        PushPointer(EventType::kRightDown, lParam);
+        eatRightUp_ = ActivatingPress();
+        if (!eatRightUp_) PushPointer(EventType::kRightDown, lParam);
         break;
       case WM_RBUTTONUP:
         if (!eatRightUp_) PushPointer(EventType::kRightUp, lParam);
@@ -595,8 +650,21 @@ class Win32Backend final : public Backend {
           return 0;
         }
         break;
+      case kComeToFront:
+        if (IsIconic(hwnd) != FALSE) ShowWindow(hwnd, SW_RESTORE);
+        SetForegroundWindow(hwnd);
+        return 0;
       case WM_DISPLAYCHANGE:
         LoseDisplay();
+        break;
+      case WM_SIZE:
+        // A window of a new size is laid out anew, as after a display
+        // change: Wine, when the screen's size changes under it, resizes
+        // the full-screen window but sends no WM_DISPLAYCHANGE.
+        if (wParam != SIZE_MINIMIZED && dc_ != nullptr &&
+            (LOWORD(lParam) != clientW_ || HIWORD(lParam) != clientH_)) {
+          LoseDisplay();
+        }
         break;
       case WM_DPICHANGED:
         if (GetWindowOptions().windowed) {
@@ -637,6 +705,8 @@ class Win32Backend final : public Backend {
   bool sessionNotice_ = false;
   bool active_ = false;
   bool confined_ = false;
+  DWORD activatedAt_ = 0;
+  bool firstPress_ = false;
   bool eatLeftUp_ = false;
   bool eatRightUp_ = false;
   bool reset_ = false;
@@ -683,7 +753,7 @@ void NativeTellPlayer(const char* text, bool error) {
   // Started from Explorer or a shortcut: no console to write to. A window
   // that a failed start left black over the screen goes first.
   if (gWindowOwner != nullptr) gWindowOwner->HideMainWindow();
-  std::string shown = text;
+  std::string shown = ReflowForBox(text);
   while (!shown.empty() && shown.back() == '\n') shown.pop_back();
   MessageBoxW(nullptr, Utf16FromUtf8(shown).c_str(), L"Vedo Zeza1",
               MB_OK | (error ? MB_ICONWARNING : MB_ICONINFORMATION));
@@ -704,6 +774,28 @@ std::string NativeProgramFolder() {
   if (slash == std::wstring::npos) return std::string();
   path.resize(slash == 2 && path[1] == L':' ? 3 : slash);  // "C:\" keeps its backslash
   return Utf8FromUtf16(path);
+}
+
+bool NativeHandOverToRunningGame() {
+  // Held, unclosed, for as long as the game runs: the second start finds it.
+  const HANDLE running = CreateMutexW(nullptr, FALSE, L"Local\\VedoZeza1.Game");
+  if (running == nullptr || GetLastError() != ERROR_ALREADY_EXISTS) return false;
+  CloseHandle(running);
+  // The running game may still be making its window: it is waited for a
+  // little, then brought to the front, out of the taskbar if minimized.
+  for (int tries = 0; tries < 30; ++tries) {
+    if (const HWND window = FindWindowW(kClassName, nullptr)) {
+      // This start was the player's, so it may hand the front to the
+      // game, which takes it itself.
+      DWORD process = 0;
+      GetWindowThreadProcessId(window, &process);
+      AllowSetForegroundWindow(process);
+      PostMessageW(window, kComeToFront, 0, 0);
+      break;
+    }
+    Sleep(100);
+  }
+  return true;
 }
 
 }  // namespace platform
