@@ -53,20 +53,30 @@ if (mode === 'network') {
     await cdp.send('Network.setCacheDisabled', { cacheDisabled: true });
     await cdp.send('Network.emulateNetworkConditions', { offline: false, latency,
       downloadThroughput: (mbits * 1e6) / 8, uploadThroughput: (mbits * 1e6) / 8 });
+    // What arrived, the page's worker's downloads among them (they are not
+    // in the page's own resource timings): when its last byte came, by the
+    // browser's clock, and the bytes of its body as it crossed (none from
+    // the offline copy).
+    let arrived = [];
+    page.on('requestfinished', async (r) => {
+      const { startTime, responseEnd } = r.timing();
+      const bytes = await r.sizes().then((z) => Math.max(z.responseBodySize, 0), () => 0);
+      arrived.push({ at: startTime + responseEnd, name: r.url().replace(/.*\//, ''), bytes });
+    });
     const start = async (visit) => {
       await page.waitForFunction(() => window.vedoFigures && vedoFigures.figures.firstFrameMs >= 0,
         null, { timeout: 120000 });
       await page.waitForFunction(() => vedoFigures.figures.gameFrameMs >= 0, null, { timeout: 120000 });
       const f = await page.evaluate(() => {
-        const title = vedoFigures.figures.firstFrameMs;
         const paint = performance.getEntriesByName('first-contentful-paint')[0];
-        const before = [...performance.getEntriesByType('navigation'),
-          ...performance.getEntriesByType('resource')].filter((e) => e.responseEnd <= title);
-        return { title, game: vedoFigures.figures.gameFrameMs, bar: paint ? paint.startTime : -1,
-          bytes: before.reduce((n, e) => n + e.encodedBodySize, 0), names: before.map((e) => e.name.replace(/.*\//, '')) };
+        return { title: vedoFigures.figures.firstFrameMs, at: performance.timeOrigin + vedoFigures.figures.firstFrameMs,
+          game: vedoFigures.figures.gameFrameMs, bar: paint ? paint.startTime : -1 };
       });
+      const before = arrived.filter((e) => e.at <= f.at);
+      f.bytes = before.reduce((n, e) => n + e.bytes, 0);
+      f.names = before.map((e) => e.name.replace(/\?.*/, ''));
       console.log(`${mbits} Mbit/s, ${latency} ms, ${visit}: loading bar at ${f.bar.toFixed(0)} ms, ` +
-        `title's picture at ${f.title.toFixed(0)} ms, ${(f.bytes / 1e3).toFixed(0)} kB before it ` +
+        `title's picture at ${f.title.toFixed(0)} ms, ${(f.bytes / 1e3).toFixed(1)} kB before it ` +
         `(${f.names.join(' ')}), the game's title at ${f.game.toFixed(0)} ms`);
     };
     await page.goto(origin);
@@ -76,6 +86,7 @@ if (mode === 'network') {
     console.log(`  the music's synthesizer ready at ${f.soundfontReadyMs.toFixed(0)} ms; longest gap ` +
       `between frames ${f.longestGapMs.toFixed(0)} ms, ending at ${f.longestGapEndMs.toFixed(0)} ms`);
     served = 0;
+    arrived = [];
     await page.reload();
     await start('repeat visit');
     console.log(`  bytes from the server on the repeat visit: ${served}`);
