@@ -11,8 +11,9 @@
 #                     build's suite under Wine, the browser build in
 #                     Chromium, Firefox ESR, WebKitGTK and Node; then, in a
 #                     clang build under AddressSanitizer and
-#                     UndefinedBehaviorSanitizer, the suite again, the fuzz targets for 30 seconds each and
-#                     a soak of 100,000 passes of random play
+#                     UndefinedBehaviorSanitizer, the suite again, the fuzz
+#                     targets for 30 seconds each and a soak of 100,000
+#                     passes of random play
 #   ./run.sh windows  cross-build the Windows programs (build-win) and write
 #                     vedo-zeza1-VERSION-win64.zip and the installer
 #                     vedo-zeza1-VERSION-setup.exe, each with its SHA-256 in

@@ -16,7 +16,7 @@ mkdir -p "$site/synth" "$site/licences" "$site/icons" "$site/inflate"
 cp "$here/index.html" "$here/page.css" "$here/manifest.webmanifest" "$build/web/vedo-zeza1.js" "$site/"
 # The page's scripts without their comment lines and indentation: the page
 # comes before the title, whose bytes are counted.
-for script in page.js audio.js fetch_worker.js sw.js; do
+for script in page.js audio.js fetch_worker.js synth_worker.js sw.js; do
   sed -e '/^ *\/\/\( \|$\)/d' -e 's/^ *//' "$here/$script" >"$site/$script"
 done
 
@@ -70,7 +70,7 @@ cp "$preview/preview.png" "$site/"
 # The music's synthesizer and instruments. Without the soundfont the music
 # is silent after one console line.
 synth=$here/node_modules/js-synthesizer
-cp "$synth/externals/libfluidsynth-2.4.6.js" "$synth/dist/js-synthesizer.worklet.min.js" "$site/synth/"
+cp "$synth/externals/libfluidsynth-2.4.6.js" "$synth/dist/js-synthesizer.min.js" "$site/synth/"
 if [[ -r /usr/share/sounds/sf2/TimGM6mb.sf2 ]]; then
   cp /usr/share/sounds/sf2/TimGM6mb.sf2 "$site/"
 fi

@@ -538,12 +538,15 @@
   }
 
   // ---- Downloads -----------------------------------------------------------------
-  // Bytes arrive as a stream, counted into the bar. A download that fails or
-  // stalls for STALL_MS is told, and on the retry continues from the byte
-  // it had reached (with a range request; a host that answers with the whole
-  // file has its first bytes skipped). The title's picture comes first, in a
-  // pack of its own, with the program; the data kit and the language pack
-  // follow once those have arrived, so that nothing competes with them.
+  // A worker of the page's (fetch_worker.js, which says how) downloads the
+  // files and unpacks them, so that neither their arrival nor their
+  // inflating and copying holds this thread. Bytes are counted into the bar
+  // as they arrive. A download that fails or stalls for STALL_MS is told,
+  // and on the retry continues from the byte it had reached; a damaged file
+  // is told, and the retry fetches it again. The title's picture comes
+  // first, in a pack of its own, with the program; the data kit and the
+  // language pack follow once those have arrived, so that nothing competes
+  // with them.
 
   const languagePack = BUILD.languages[language] !== undefined ? `lang-${language}.pack` : null;
   const titleLanguage = languagePack && BUILD.titles[language] !== undefined ? language : 'ko';
@@ -563,149 +566,51 @@
   }
   progress(0);
 
-  // An abort signal that fires once watch() has not been called for STALL_MS.
-  function stallWatch() {
-    const abort = new AbortController();
-    let timer = 0;
-    const watch = () => {
-      clearTimeout(timer);
-      timer = setTimeout(() => abort.abort(), STALL_MS);
-    };
-    return { signal: abort.signal, watch, stop: () => clearTimeout(timer) };
-  }
-
-  class Broken extends Error {}
-
-  async function download(name, take) {
-    let received = 0;
-    for (;;) {
-      const { signal, watch, stop } = stallWatch();
-      try {
-        watch();
-        const r = await fetch(name, { headers: received ? { Range: `bytes=${received}-` } : {},
-          signal });
-        if (!r.ok) {
-          await problem(`${name}을(를) 받지 못했습니다 (HTTP ${r.status}).`,
-            `${name} could not be downloaded (HTTP ${r.status}).`);
-          continue;
-        }
-        let skip = r.status === 206 ? 0 : received;
-        const reader = r.body.getReader();
-        for (;;) {
-          const { done: end, value } = await reader.read();
-          if (end) break;
-          watch();
-          let piece = value;
-          if (skip > 0) {
-            const n = Math.min(skip, piece.length);
-            piece = piece.subarray(n);
-            skip -= n;
-          }
-          if (!piece.length) continue;
-          received += piece.length;
-          progress(piece.length);
-          await take(piece);
-        }
+  let fetcher = null;
+  let jobs = 0;
+  const answers = new Map();
+  function fetchWorker() {
+    if (fetcher) return fetcher;
+    fetcher = new Worker('fetch_worker.js');
+    fetcher.onmessage = ({ data }) => {
+      if (data.progress) {
+        progress(data.progress);
         return;
-      } catch (e) {
-        if (e instanceof Broken) throw e;
-        if (signal.aborted) {
-          await problem(`${name}을(를) 받는 일이 ${STALL_MS / 1000}초 동안 멈춰 있습니다.`,
-            `The download of ${name} has stalled for ${STALL_MS / 1000} seconds.`);
-        } else {
-          await problem(`${name}을(를) 받는 중에 연결이 끊어졌습니다 (${e.message}).`,
-            `The connection broke while downloading ${name} (${e.message}).`);
-        }
-      } finally {
-        stop();
       }
-    }
-  }
-
-  function join(pieces) {
-    const all = new Uint8Array(pieces.reduce((n, p) => n + p.length, 0));
-    let at = 0;
-    for (const p of pieces) {
-      all.set(p, at);
-      at += p.length;
-    }
-    return all;
-  }
-
-  // The data kit, the title and the language packs: tar files.
-  function untar(bytes) {
-    const text = (from, length) => {
-      let s = '';
-      for (let i = 0; i < length && bytes[from + i]; ++i) s += String.fromCharCode(bytes[from + i]);
-      return s;
+      answers.get(data.job)(data);
+      answers.delete(data.job);
     };
-    const files = new Map();
-    for (let at = 0; at + 512 <= bytes.length;) {
-      const name = text(at, 100);
-      if (!name) break;
-      const size = parseInt(text(at + 124, 12).trim(), 8);
-      if (!(size >= 0) || at + 512 + size > bytes.length) throw new Broken(`${name} is cut short`);
-      if (bytes[at + 156] === 0x30 || bytes[at + 156] === 0) {
-        files.set(name, bytes.subarray(at + 512, at + 512 + size));
-      }
-      at += 512 + Math.ceil(size / 512) * 512;
-    }
-    if (!files.size) throw new Broken('it holds no files');
-    return files;
+    fetcher.onerror = () => {
+      fetcher = null;
+      for (const answer of answers.values()) answer({ failed: 'fetch_worker.js could not be started' });
+      answers.clear();
+    };
+    return fetcher;
   }
-
-  // A gzip inflater as a stream: the browser's own, or, where it has none
-  // (Safari before 16.4, Firefox before 113), fflate's, loaded then.
-  let fflateLoaded = null;
-  async function gunzip() {
-    if (window.DecompressionStream) return new DecompressionStream('gzip');
-    fflateLoaded = fflateLoaded || loadScript('inflate/fflate.js');
-    await fflateLoaded;
-    let inflater = null;
-    return new TransformStream({
-      start(out) { inflater = new fflate.Gunzip((piece) => out.enqueue(piece)); },
-      transform(piece) { inflater.push(piece, false); },
-      flush() { inflater.push(new Uint8Array(0), true); },
+  // The worker's answer to a job (see fetch_worker.js).
+  function fetched(message, transfer = []) {
+    return new Promise((resolve) => {
+      answers.set(message.job, resolve);
+      fetchWorker().postMessage(message, transfer);
     });
   }
-  // The WebAssembly and the packs come gzip-compressed by the build, and are
-  // unpacked here as they arrive, so that no host's settings decide their
-  // size; a host that has already undone the gzip (a Content-Encoding) is
-  // read as it comes. A damaged file is told, and the retry fetches it
-  // again.
-  async function unpacked(name, read = (bytes) => bytes) {
-    const broken = (e) => {
-      throw new Broken(e.message);
-    };
-    for (;;) {
-      const pieces = [];
-      let writer = null;
-      let unpacking = null;
-      try {
-        await download(name, async (piece) => {
-          if (!writer) {
-            const gzip = piece[0] === 0x1f && piece[1] === 0x8b;
-            const stream = gzip ? await gunzip().catch(broken) : new TransformStream();
-            writer = stream.writable.getWriter();
-            unpacking = (async () => {
-              const reader = stream.readable.getReader();
-              for (;;) {
-                const { done: end, value } = await reader.read();
-                if (end) return;
-                pieces.push(value);
-              }
-            })();
-            unpacking.catch(() => {});
-          }
-          await writer.write(piece).catch(broken);
-        });
-        if (!writer) throw new Broken('it is empty');
-        await writer.close().catch(broken);
-        await unpacking.catch(broken);
-        return read(join(pieces));
-      } catch (e) {
-        if (!(e instanceof Broken)) throw e;
-        await problem(`${name}이(가) 손상되었습니다 (${e.message}).`, `${name} is damaged (${e.message}).`);
+  // A file's bytes, or a pack's files as a map of names to bytes.
+  async function unpacked(name, tar = false) {
+    for (let job = ++jobs; ;) {
+      const { bytes, files, http, stalled, failed, broken } =
+        await fetched({ job, url: name, stallMs: STALL_MS, native: !!window.DecompressionStream, tar });
+      if (bytes) return tar ? new Map(files.map(([file, at, size]) => [file, bytes.subarray(at, at + size)])) : bytes;
+      if (broken) {
+        await problem(`${name}이(가) 손상되었습니다 (${broken}).`, `${name} is damaged (${broken}).`);
+        job = ++jobs;
+      } else if (http) {
+        await problem(`${name}을(를) 받지 못했습니다 (HTTP ${http}).`, `${name} could not be downloaded (HTTP ${http}).`);
+      } else if (stalled) {
+        await problem(`${name}을(를) 받는 일이 ${STALL_MS / 1000}초 동안 멈춰 있습니다.`,
+          `The download of ${name} has stalled for ${STALL_MS / 1000} seconds.`);
+      } else {
+        await problem(`${name}을(를) 받는 중에 연결이 끊어졌습니다 (${failed}).`,
+          `The connection broke while downloading ${name} (${failed}).`);
       }
     }
   }
@@ -721,27 +626,31 @@
   }
 
   // ---- Sound -----------------------------------------------------------------
-  // The output is an AudioWorklet (audio.js), on the browser's audio thread.
-  // The game mixes its effects on this thread, where it runs, a block at a
-  // time, and the page posts the blocks to the worklet, keeping LEAD frames
-  // ahead of what it has played; the music's synthesizer plays in the
-  // worklet, its messages riding with the blocks at their frames. A hidden
-  // tab suspends the audio, and showing it resumes; the game is stopped
-  // meanwhile, so nothing is mixed.
+  // The output (audio.js) plays blocks of the mix in order: an AudioWorklet,
+  // on the browser's audio thread; where a page has none (AudioWorklet
+  // needs a secure page: HTTPS or this machine), the same player on this
+  // thread under a ScriptProcessorNode. The game mixes its effects on this
+  // thread, where it runs, a block at a time, and the page posts the blocks
+  // to the output, keeping LEAD frames ahead of what it has played. Once
+  // the music's synthesizer runs, in a worker of its own (synth_worker.js),
+  // the blocks go through it: it renders the music for each, its messages
+  // riding with the block at their frames, and hands the block on to the
+  // output. A hidden tab suspends the audio, and showing it resumes; the
+  // game is stopped meanwhile, so nothing is mixed.
 
   const BLOCK = 1024;
   const LEAD = 3072;
   let audio = null;
-  let output = null;   // the worklet's node, once its module has loaded
+  let output = null;   // the output's port, once it plays
   let outputLoaded = null;
+  let synth = null;    // the synthesizer's worker, once it runs
   let mixBuffer = 0;
   let outputOpen = false;
   let clicked = false;
   let posted = 0;
   let played = 0;
   let musicEvents = [];
-  let synthAnswer = null;
-  const heard = { peak: 0, frames: 0 };
+  const heard = { peak: 0, frames: 0, longestWaitMs: 0 };
 
   // Making the browser's first audio context can hold the page's thread for
   // a few hundred milliseconds (Chromium starts its audio then); made on the
@@ -764,38 +673,47 @@
       }
     }
     figures.soundOpenMs = performance.now() - start;
-    if (!audio.audioWorklet) {
-      console.warn('Vedo Zeza1: this browser has no AudioWorklet here (it needs a secure address); the game is silent.');
-      return;
-    }
-    outputLoaded = audio.audioWorklet.addModule('audio.js').then(() => {
-      output = new AudioWorkletNode(audio, 'vedo-output', { numberOfInputs: 0, outputChannelCount: [2] });
-      output.port.onmessage = (e) => fromOutput(e.data);
-      output.connect(audio.destination);
+    outputLoaded = (audio.audioWorklet && window.AudioWorkletNode ? workletOutput() : pageOutput()).then((node) => {
+      output = node.port;
+      output.onmessage = (e) => fromOutput(e.data);
+      node.connect(audio.destination);
       feed();
     });
     outputLoaded.catch((e) => console.warn(`Vedo Zeza1: no sound output (${e.message || e}).`));
   }
-
-  function fromOutput(message) {
-    if (message.played !== undefined) {
-      played = message.played;
-      heard.frames = played;
-      heard.peak = Math.max(heard.peak, message.peak);
-      feed();
-    } else if (synthAnswer) {
-      synthAnswer(message);
-    }
+  async function workletOutput() {
+    await audio.audioWorklet.addModule('audio.js');
+    return new AudioWorkletNode(audio, 'vedo-output', { numberOfInputs: 0, outputChannelCount: [2] });
+  }
+  // The player on this thread: audio.js, given what a worklet's scope has.
+  async function pageOutput() {
+    const channel = new MessageChannel();
+    let player = null;
+    window.AudioWorkletProcessor = class { constructor() { this.port = channel.port1; } };
+    window.registerProcessor = (name, Player) => { player = new Player(); };
+    await loadScript('audio.js');
+    const node = audio.createScriptProcessor(2 * BLOCK, 0, 2);
+    node.onaudioprocess = ({ outputBuffer: out }) =>
+      player.process([], [[out.getChannelData(0), out.getChannelData(1)]]);
+    return { port: channel.port2, connect: (to) => node.connect(to) };
   }
 
-  // Mixes and posts blocks until the worklet has LEAD frames to play.
+  function fromOutput(message) {
+    played = message.played;
+    heard.frames = played;
+    heard.peak = Math.max(heard.peak, message.peak);
+    heard.longestWaitMs = Math.max(heard.longestWaitMs, message.waitedMs);
+    feed();
+  }
+
+  // Mixes and posts blocks until the output has LEAD frames to play.
   function feed() {
     if (!output || !clicked || !outputOpen || !playing || ended || document.hidden) return;
     if (!mixBuffer) mixBuffer = Module._malloc(BLOCK * 4);
     while (posted - played < LEAD) {
       const music = Module._vedo_audio_mix(mixBuffer, BLOCK) > 0;
       const pcm = Module.HEAP16.slice(mixBuffer >> 1, (mixBuffer >> 1) + 2 * BLOCK);
-      output.port.postMessage({ pcm, music, events: musicEvents }, [pcm.buffer]);
+      (synth || output).postMessage({ seq: posted, pcm, music, events: musicEvents }, [pcm.buffer]);
       musicEvents = [];
       posted += BLOCK;
     }
@@ -819,44 +737,38 @@
     else if (clicked) audio.resume().then(feed, () => {});
   }
 
-  // The music's synthesizer (js-synthesizer's worklet build, FluidSynth in
-  // WebAssembly) and soundfont (6.5 MB) serve only the ending, so they come
-  // after the game's first frame, in the background, and start in the
-  // worklet, off this thread. The output takes the synthesizer when it is
-  // ready; if it never is, the music is silent after one console line.
+  // The music's synthesizer (js-synthesizer, FluidSynth in WebAssembly) and
+  // soundfont (6.5 MB) serve only the ending, so they come after the game's
+  // first frame, in the background, and start in the synthesizer's worker,
+  // off this thread and off the output's: its start and the soundfont's
+  // read, tens of milliseconds in one piece, silenced the effects when they
+  // held the output's thread. The soundfont goes from the download worker
+  // straight to the synthesizer's. The output takes the synthesizer when it
+  // is ready; if it never is, the music is silent after one console line.
   let synthState = 'loading';
-  // The soundfont goes from a worker of its own to the worklet, never
-  // through this thread; the worker answers when it has handed it over.
-  function soundfont() {
-    return new Promise((resolve, reject) => {
-      const worker = new Worker('fetch_worker.js');
-      const channel = new MessageChannel();
-      output.port.postMessage({ soundfontPort: channel.port1 }, [channel.port1]);
-      worker.onmessage = (e) => {
-        worker.terminate();
-        if (e.data.failed) reject(new Error(e.data.failed));
-        else resolve();
-      };
-      worker.onerror = () => reject(new Error('fetch_worker.js could not be started'));
-      worker.postMessage({ url: new URL(SOUNDFONT, location.href).href, port: channel.port2, stallMs: STALL_MS },
-        [channel.port2]);
-    });
-  }
   async function loadSynth() {
     const start = performance.now();
     try {
       await outputLoaded;
       if (!output) throw new Error('there is no audio output');
-      const answered = new Promise((resolve) => { synthAnswer = resolve; });
-      const font = soundfont();
-      font.catch(() => {});
-      await audio.audioWorklet.addModule('synth/libfluidsynth-2.4.6.js');
-      await audio.audioWorklet.addModule('synth/js-synthesizer.worklet.min.js');
-      output.port.postMessage({ startSynth: true });
-      await font;
-      const reply = await answered;
-      synthAnswer = null;
+      const worker = new Worker('synth_worker.js');
+      const started = new Promise((resolve, reject) => {
+        worker.onmessage = (e) => resolve(e.data);
+        worker.onerror = () => reject(new Error('synth_worker.js could not be started'));
+      });
+      started.catch(() => {});
+      const font = new MessageChannel();
+      const blocks = new MessageChannel();
+      output.postMessage({ blocks: blocks.port1 }, [blocks.port1]);
+      worker.postMessage({ soundfont: font.port1, output: blocks.port2 }, [font.port1, blocks.port2]);
+      const sent = await fetched({ job: ++jobs, url: SOUNDFONT, stallMs: STALL_MS, port: font.port2 }, [font.port2]);
+      if (!sent.done) {
+        throw new Error(sent.http ? `no soundfont at ${SOUNDFONT} beside the page (HTTP ${sent.http})`
+          : sent.stalled ? `${SOUNDFONT} stalled` : sent.broken || sent.failed);
+      }
+      const reply = await started;
       if (reply.synthFailed) throw new Error(reply.synthFailed);
+      synth = worker;
       Module.vedoPage.synthReady = true;
       synthState = 'ready';
       figures.soundfontReadyMs = performance.now();
@@ -873,7 +785,7 @@
 
   // First the program, its WebAssembly and the title's picture, and the
   // audio context while they download; then the rest of the data.
-  const titleFiles = unpacked(TITLE, untar);
+  const titleFiles = unpacked(TITLE, true);
   let wasmBytes = unpacked(WASM);
   let programLoaded = null;
   function loadProgram() {
@@ -885,8 +797,8 @@
     return programLoaded;
   }
   const rest = Promise.all([titleFiles, wasmBytes, loadProgram()]).then(() => Promise.all([
-    unpacked(PACK, untar),
-    languagePack ? unpacked(languagePack, untar) : Promise.resolve(new Map())]));
+    unpacked(PACK, true),
+    languagePack ? unpacked(languagePack, true) : Promise.resolve(new Map())]));
   if (navigator.mediaDevices && navigator.mediaDevices.enumerateDevices) {
     // Listing the media devices first has Chromium start its audio without
     // holding the page's thread; the context is then made in a few
@@ -897,12 +809,16 @@
   }
 
   // The files into the program's file system: the kit's into the data
-  // folder, a language's under lang/.
+  // folder, a language's under lang/. The file system keeps the unpacked
+  // bytes themselves, no copy.
+  const folders = new Set();
   function writeFiles(files, folder) {
     const FS = Module.FS;
     for (const [name, bytes] of files) {
-      FS.mkdirTree(folder + name.replace(/[^/]*$/, ''));
-      FS.writeFile(folder + name, bytes);
+      const within = folder + name.replace(/[^/]*$/, '');
+      if (!folders.has(within)) FS.mkdirTree(within);
+      folders.add(within);
+      FS.writeFile(folder + name, bytes, { canOwn: true });
     }
   }
   // The game plays on without a picture, but the player should know why the

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 
+#include "formats/load_breath.h"
+
 namespace platform {
 namespace {
 
@@ -20,19 +22,23 @@ bool FileExists(const char* path) {
 }
 
 FileRead ReadFileBytes(const char* path, std::vector<std::uint8_t>& out, std::size_t maxBytes) {
+  BreatheDuringLoad();  // each file read is a piece of the game's loading
   out.clear();
   const std::unique_ptr<std::FILE, FileCloser> file(OpenForReading(path));
   std::FILE* f = file.get();
   if (f == nullptr) return FileRead::kMissing;
-  // Room for the size the file says it has now, when that is within the
-  // limit; the reading itself holds to the limit whatever the size said.
+  // The size the file says it has now, when that is within the limit, is
+  // read in one go; then, in chunks, whatever it has grown by, the reading
+  // holding to the limit whatever the size said.
   if (std::fseek(f, 0, SEEK_END) == 0) {
     const long size = std::ftell(f);
     if (size > 0 && static_cast<unsigned long>(size) <= maxBytes) {
-      out.reserve(static_cast<std::size_t>(size));
+      out.resize(static_cast<std::size_t>(size));
+      std::rewind(f);
+      out.resize(std::fread(out.data(), 1, out.size(), f));
     }
   }
-  std::rewind(f);
+  if (out.empty()) std::rewind(f);
   std::uint8_t chunk[65536];
   std::size_t got = 0;
   while ((got = std::fread(chunk, 1, sizeof chunk, f)) > 0) {

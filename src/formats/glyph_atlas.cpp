@@ -123,18 +123,20 @@ bool ReadGlyphAtlas(std::span<const std::uint8_t> bytes, GlyphAtlas& atlas, std:
       g.height = ReadLe16(p + 12);
       p += kGlyphHeaderBytes;
       left -= kGlyphHeaderBytes;
-      const std::string name = Describe(i, g.codePoint);
+      // Named only for a failure: formatting a name for each of thousands of
+      // glyphs made up much of the program's start in the browser.
+      const auto name = [&] { return Describe(i, g.codePoint); };
       if (g.codePoint == 0 || g.codePoint > 0x10FFFF ||
           (!list.empty() && g.codePoint <= list.back().codePoint)) {
-        return fail(name + " is out of order or no character");
+        return fail(name() + " is out of order or no character");
       }
       if (g.advance < 0 || g.advance > kMax || g.left < -kMax || g.left > kMax || g.width > kMax ||
           g.top < 0 || g.top + g.height > read.lineCell) {
-        return fail(name + " lies outside its line cell or the " + std::to_string(kMax) +
+        return fail(name() + " lies outside its line cell or the " + std::to_string(kMax) +
                     " pixels a glyph may take");
       }
       const std::size_t rowBytes = (static_cast<std::size_t>(g.width) + 7) / 8;
-      if (rowBytes * g.height > left) return fail(name + "'s pixels are cut off");
+      if (rowBytes * g.height > left) return fail(name() + "'s pixels are cut off");
       g.ink.resize(static_cast<std::size_t>(g.width) * g.height);
       for (int r = 0; r < g.height; ++r) {
         for (int c = 0; c < g.width; ++c) {

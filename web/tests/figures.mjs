@@ -4,7 +4,8 @@
 // repeat visit (from the offline copy); with "still", the processor time of
 // Chromium's processes at the still title; with "longtasks", the page's
 // long tasks over a whole game and the ending's music, through the test
-// hook, at the machine's speed and with the processor slowed 4 times.
+// hook, at the machine's speed and with the processor slowed 4 times, and
+// with "trace" what Chromium's trace says of them (tracedTasks below).
 import { readFileSync, readdirSync, statSync, mkdtempSync, rmSync } from 'node:fs';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
@@ -13,6 +14,7 @@ import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
 
 const [site, mode] = process.argv.slice(2);
+const tracing = process.argv.includes('trace');
 const types = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css',
   '.wasm': 'application/wasm', '.webmanifest': 'application/manifest+json', '.png': 'image/png' };
 let served = 0;  // bytes of the files the server sent
@@ -51,20 +53,30 @@ if (mode === 'network') {
     await cdp.send('Network.setCacheDisabled', { cacheDisabled: true });
     await cdp.send('Network.emulateNetworkConditions', { offline: false, latency,
       downloadThroughput: (mbits * 1e6) / 8, uploadThroughput: (mbits * 1e6) / 8 });
+    // What arrived, the page's worker's downloads among them (they are not
+    // in the page's own resource timings): when its last byte came, by the
+    // browser's clock, and the bytes of its body as it crossed (none from
+    // the offline copy).
+    let arrived = [];
+    page.on('requestfinished', async (r) => {
+      const { startTime, responseEnd } = r.timing();
+      const bytes = await r.sizes().then((z) => Math.max(z.responseBodySize, 0), () => 0);
+      arrived.push({ at: startTime + responseEnd, name: r.url().replace(/.*\//, ''), bytes });
+    });
     const start = async (visit) => {
       await page.waitForFunction(() => window.vedoFigures && vedoFigures.figures.firstFrameMs >= 0,
         null, { timeout: 120000 });
       await page.waitForFunction(() => vedoFigures.figures.gameFrameMs >= 0, null, { timeout: 120000 });
       const f = await page.evaluate(() => {
-        const title = vedoFigures.figures.firstFrameMs;
         const paint = performance.getEntriesByName('first-contentful-paint')[0];
-        const before = [...performance.getEntriesByType('navigation'),
-          ...performance.getEntriesByType('resource')].filter((e) => e.responseEnd <= title);
-        return { title, game: vedoFigures.figures.gameFrameMs, bar: paint ? paint.startTime : -1,
-          bytes: before.reduce((n, e) => n + e.encodedBodySize, 0), names: before.map((e) => e.name.replace(/.*\//, '')) };
+        return { title: vedoFigures.figures.firstFrameMs, at: performance.timeOrigin + vedoFigures.figures.firstFrameMs,
+          game: vedoFigures.figures.gameFrameMs, bar: paint ? paint.startTime : -1 };
       });
+      const before = arrived.filter((e) => e.at <= f.at);
+      f.bytes = before.reduce((n, e) => n + e.bytes, 0);
+      f.names = before.map((e) => e.name.replace(/\?.*/, ''));
       console.log(`${mbits} Mbit/s, ${latency} ms, ${visit}: loading bar at ${f.bar.toFixed(0)} ms, ` +
-        `title's picture at ${f.title.toFixed(0)} ms, ${(f.bytes / 1e3).toFixed(0)} kB before it ` +
+        `title's picture at ${f.title.toFixed(0)} ms, ${(f.bytes / 1e3).toFixed(1)} kB before it ` +
         `(${f.names.join(' ')}), the game's title at ${f.game.toFixed(0)} ms`);
     };
     await page.goto(origin);
@@ -74,6 +86,7 @@ if (mode === 'network') {
     console.log(`  the music's synthesizer ready at ${f.soundfontReadyMs.toFixed(0)} ms; longest gap ` +
       `between frames ${f.longestGapMs.toFixed(0)} ms, ending at ${f.longestGapEndMs.toFixed(0)} ms`);
     served = 0;
+    arrived = [];
     await page.reload();
     await start('repeat visit');
     console.log(`  bytes from the server on the repeat visit: ${served}`);
@@ -133,14 +146,110 @@ if (mode === 'still') {
   process.exit(0);
 }
 
+// Chromium's trace of the page, to tell what a long task was. The page's
+// observer measures wall time, which the machine's other load stretches;
+// the trace also has each task's own processor time (on a processor slowed
+// by Chromium, that includes the slowing). Listed: the tasks of the page's
+// main thread after the title's picture whose wall time or processor time
+// exceed 50 ms / SLOWER (what a processor SLOWER times slower than this one
+// would make long), each with what took its time, by the trace events' own
+// time (a script's or a function's name, a garbage collection, a paint).
+const SLOWER = 4;
+const TRACE_CATEGORIES = ['toplevel', 'devtools.timeline', 'disabled-by-default-devtools.timeline',
+  'v8', 'v8.execute', 'disabled-by-default-v8.gc', 'blink.user_timing'];
+async function traced(cdp, during) {
+  await cdp.send('Tracing.start', { transferMode: 'ReturnAsStream',
+    traceConfig: { includedCategories: TRACE_CATEGORIES } });
+  await during();
+  const complete = new Promise((resolve) => cdp.once('Tracing.tracingComplete', resolve));
+  await cdp.send('Tracing.end');
+  const { stream } = await complete;
+  const parts = [];
+  for (;;) {
+    const { data, eof, base64Encoded } = await cdp.send('IO.read', { handle: stream, size: 1 << 22 });
+    parts.push(base64Encoded ? Buffer.from(data, 'base64').toString() : data);
+    if (eof) break;
+  }
+  await cdp.send('IO.close', { handle: stream });
+  return JSON.parse(parts.join('')).traceEvents;
+}
+function tracedTasks(events, titleMs, rate) {
+  const start = events.filter((e) => e.name === 'navigationStart' && e.args.data &&
+    String(e.args.data.documentLoaderURL).startsWith(origin)).sort((a, b) => b.ts - a.ts)[0];
+  const main = events.find((e) => e.pid === start.pid && e.name === 'thread_name' &&
+    e.args.name === 'CrRendererMain').tid;
+  const list = events.filter((e) => e.ph === 'X' && e.pid === start.pid && e.tid === main)
+    .sort((a, b) => a.ts - b.ts || b.dur - a.dur);
+  const limit = (50 * rate) / SLOWER;
+  const lines = [];
+  let longest = 0;
+  for (let i = 0, end = 0; i < list.length; ++i) {
+    const task = list[i];
+    if (!/^(ThreadControllerImpl::)?RunTask$/.test(task.name) || task.ts < end) continue;
+    end = task.ts + task.dur;
+    const [at, wall, cpu] = [(task.ts - start.ts) / 1000, task.dur / 1000, (task.tdur || 0) / 1000];
+    if (at < titleMs) continue;
+    longest = Math.max(longest, cpu);
+    if (wall < 50 && cpu < limit) continue;
+    // Each event's own time: its span less its children's.
+    const own = new Map();
+    const stack = [];
+    const label = (e) => {
+      const d = (e.args && e.args.data) || {};
+      const where = d.functionName || d.url || '';
+      return where ? `${e.name} ${String(where).replace(/.*\//, '')}` : e.name;
+    };
+    for (let j = i + 1; j < list.length && list[j].ts < end; ++j) {
+      const e = list[j];
+      while (stack.length && stack[stack.length - 1].ts + stack[stack.length - 1].dur <= e.ts) stack.pop();
+      own.set(label(e), (own.get(label(e)) || 0) + e.dur);
+      if (stack.length) own.set(label(stack[stack.length - 1]), own.get(label(stack[stack.length - 1])) - e.dur);
+      stack.push(e);
+    }
+    const top = [...own].filter(([, t]) => t >= 2000).sort((a, b) => b[1] - a[1]).slice(0, 4)
+      .map(([l, t]) => `${l} ${(t / 1000).toFixed(0)}`).join(', ');
+    lines.push(`    at ${(at / 1000).toFixed(1)} s: ${wall.toFixed(0)} ms, processor ${cpu.toFixed(0)} ms: ${top}`);
+  }
+  return [`  traced after the title's picture: the longest processor time of a task ${longest.toFixed(0)} ms; ` +
+    `tasks over 50 ms or ${limit.toFixed(1)} ms of processor time: ${lines.length ? '' : 'none'}`, ...lines];
+}
+
 if (mode === 'longtasks') {
-  // The page's long tasks after the game's first frame: a whole game played
+  // The page's long tasks after the title's picture: a whole game played
   // through the test hook by the Linux replay's script (as the browser test
-  // does), then the ending with its music running at its own pace for 15 s.
+  // does), then the ending with its music running for 15 s.
   const script = join(fileURLToPath(new URL('.', import.meta.url)), '../../tests/scenes/replays/full_loop_won.vrs');
-  for (const rate of [1, 4]) {
+  const play = async (page, query) => {
+    await page.goto(origin + query);
+    await page.waitForFunction(() => window.vedoTest && vedoTest.idle(), null, { timeout: 120000 });
+    const run = async (n) => {
+      await page.evaluate((k) => vedoTest.run(k), n);
+      await page.waitForFunction(() => vedoTest.idle(), null, { timeout: 120000 });
+    };
+    if (query !== '?test') {
+      await page.mouse.click(600, 400);
+      await page.waitForFunction(() => vedoTest.synthReady(), null, { timeout: 120000 });
+      await page.evaluate(() => vedoTest.run(1e9));
+      await page.waitForTimeout(15000);
+      return;
+    }
+    for (const line of readFileSync(script, 'utf8').split('\n')) {
+      const [op, a, b] = line.trim().split(/\s+/);
+      if (op === 'time') await page.evaluate((t) => vedoTest.setTime(t), Number(a));
+      if (op === 'move') {
+        const at = await page.evaluate(([fx, fy]) => {
+          const r = document.getElementById('screen').getBoundingClientRect();
+          return [r.left + ((fx + 0.5) * r.width) / 640, r.top + ((fy + 0.5) * r.height) / 480];
+        }, [Number(a), Number(b)]);
+        await page.mouse.move(...at);
+      }
+      if (op === 'down') await page.mouse.down();
+      if (op === 'up') await page.mouse.up();
+      if (op === 'frames') await run(Number(a));
+    }
+  };
+  for (const rate of [1, SLOWER]) {
     const browser = await launch();
-    const tasks = [];
     for (const query of ['?test', '?test&set=gInTitle=0,gProloguePending=0,gEnding=1']) {
       const page = await browser.newPage();
       await page.addInitScript(() => {
@@ -151,41 +260,18 @@ if (mode === 'longtasks') {
       });
       const cdp = await browser.newCDPSession(page);
       await cdp.send('Emulation.setCPUThrottlingRate', { rate });
-      await page.goto(origin + query);
-      await page.waitForFunction(() => window.vedoTest && vedoTest.idle(), null, { timeout: 120000 });
-      const run = async (n) => {
-        await page.evaluate((k) => vedoTest.run(k), n);
-        await page.waitForFunction(() => vedoTest.idle(), null, { timeout: 120000 });
-      };
-      if (query === '?test') {
-        for (const line of readFileSync(script, 'utf8').split('\n')) {
-          const [op, a, b] = line.trim().split(/\s+/);
-          if (op === 'time') await page.evaluate((t) => vedoTest.setTime(t), Number(a));
-          if (op === 'move') {
-            const at = await page.evaluate(([fx, fy]) => {
-              const r = document.getElementById('screen').getBoundingClientRect();
-              return [r.left + ((fx + 0.5) * r.width) / 640, r.top + ((fy + 0.5) * r.height) / 480];
-            }, [Number(a), Number(b)]);
-            await page.mouse.move(...at);
-          }
-          if (op === 'down') await page.mouse.down();
-          if (op === 'up') await page.mouse.up();
-          if (op === 'frames') await run(Number(a));
-        }
-      } else {
-        await page.mouse.click(600, 400);
-        await page.waitForFunction(() => vedoTest.synthReady(), null, { timeout: 120000 });
-        await page.evaluate(() => vedoTest.run(1e9));
-        await page.waitForTimeout(15000);
-      }
-      const f = await page.evaluate(() => ({ after: vedoLongTasks.filter(([t]) => t >= vedoFigures.figures.gameFrameMs),
-        before: vedoLongTasks.filter(([t]) => t < vedoFigures.figures.gameFrameMs), peak: vedoTest.heard.peak,
-        synth: vedoFigures.figures.soundfontMs }));
+      const trace = tracing ? await traced(cdp, () => play(page, query)) : await play(page, query);
+      const f = await page.evaluate(() => ({ tasks: vedoLongTasks, title: vedoFigures.figures.firstFrameMs,
+        game: vedoFigures.figures.gameFrameMs, peak: vedoTest.heard.peak, synth: vedoFigures.figures.soundfontMs,
+        wait: vedoTest.heard.longestWaitMs }));
       const list = (l) => l.map(([t, d]) => `${d.toFixed(0)} ms at ${(t / 1000).toFixed(1)} s`).join(', ') || 'none';
       console.log(`processor ${rate}x slower, ${query === '?test' ? 'a whole won game' : 'the ending, 15 s of music'}: ` +
-        `long tasks after the game's first frame: ${list(f.after)}; before it: ${list(f.before)}; ` +
-        `synthesizer ready after ${f.synth.toFixed(0)} ms; output peak ${f.peak}`);
-      tasks.push(...f.after);
+        `the title's picture at ${(f.title / 1000).toFixed(1)} s, the game's first frame at ${(f.game / 1000).toFixed(1)} s; ` +
+        `long tasks after the picture: ${list(f.tasks.filter(([t]) => t >= f.title))}; ` +
+        `before it: ${list(f.tasks.filter(([t]) => t < f.title))}; ` +
+        `synthesizer ready after ${f.synth.toFixed(0)} ms; output peak ${f.peak}` +
+        (f.wait === undefined ? '' : `; the output's longest wait between two calls ${f.wait} ms`));
+      if (tracing) console.log(tracedTasks(trace, f.title, rate).join('\n'));
       await page.close();
     }
     await browser.close();

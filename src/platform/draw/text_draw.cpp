@@ -16,12 +16,14 @@
 #include "platform/draw/text_draw.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <utility>
 #include <vector>
 
 #include "formats/glyph_atlas.h"
+#include "formats/load_breath.h"
 
 namespace platform {
 namespace {
@@ -35,6 +37,7 @@ struct Laid {
 class AtlasText {
  public:
   AtlasText() {
+    BreatheDuringLoad();  // reading the atlas is a piece of the game's loading
     std::string error;
     if (!ReadGlyphAtlas(BuiltInGlyphAtlas(), atlas_, error)) {
       std::fprintf(stderr,
@@ -45,12 +48,15 @@ class AtlasText {
       atlas_ = GlyphAtlas{};
       atlas_.decode.assign(std::size_t{GlyphAtlas::kLeads} * GlyphAtlas::kTrails, 0);
     }
-    // Each code point's first byte pair, for the conversion from UTF-8.
+    // Each code point's first byte pair, for the conversion from UTF-8 (the
+    // table's code points are 16-bit).
+    encode_.assign(0x10000, 0);
     for (std::size_t i = 0; i < atlas_.decode.size(); ++i) {
-      if (atlas_.decode[i] != 0) encode_.emplace_back(atlas_.decode[i], i);
+      const char32_t cp = atlas_.decode[i];
+      if (cp != 0 && cp < encode_.size() && encode_[cp] == 0) {
+        encode_[cp] = static_cast<std::uint16_t>(i + 1);
+      }
     }
-    std::stable_sort(encode_.begin(), encode_.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
   }
 
   const GlyphAtlas& Atlas() const { return atlas_; }
@@ -138,12 +144,10 @@ class AtlasText {
   // The CP949 bytes of a code point; empty when CP949 has none.
   std::string Encode(char32_t cp) const {
     if (cp < 0x80) return std::string(1, static_cast<char>(cp));
-    const auto it = std::lower_bound(encode_.begin(), encode_.end(), cp,
-                                     [](const auto& e, char32_t c) { return e.first < c; });
-    if (it == encode_.end() || it->first != cp) return std::string();
-    const char bytes[2] = {
-        static_cast<char>(GlyphAtlas::kFirstLead + it->second / GlyphAtlas::kTrails),
-        static_cast<char>(GlyphAtlas::kFirstTrail + it->second % GlyphAtlas::kTrails)};
+    if (cp >= encode_.size() || encode_[cp] == 0) return std::string();
+    const std::size_t pair = encode_[cp] - 1u;
+    const char bytes[2] = {static_cast<char>(GlyphAtlas::kFirstLead + pair / GlyphAtlas::kTrails),
+                           static_cast<char>(GlyphAtlas::kFirstTrail + pair % GlyphAtlas::kTrails)};
     return std::string(bytes, 2);
   }
 
@@ -162,7 +166,7 @@ class AtlasText {
 
  private:
   GlyphAtlas atlas_;
-  std::vector<std::pair<char32_t, std::size_t>> encode_;  // by code point
+  std::vector<std::uint16_t> encode_;  // by code point: its byte pair's index + 1, or 0
   std::vector<Laid> laid_;
 };
 

@@ -24,6 +24,7 @@
 #include <cstdio>
 #include <string>
 
+#include "formats/load_breath.h"
 #include "platform/platform.h"
 #include "platform/port.h"
 #include "platform/web/synth_bridge.h"
@@ -84,6 +85,7 @@ std::function<MusicSynth*()> MusicSynthMaker(bool) {
 // The browser has no converter to hand: our own one does the effects.
 bool ConvertPcm(const PcmFormat& format, const std::uint8_t* bytes, std::size_t length,
                 std::vector<std::int16_t>& out) {
+  BreatheDuringLoad();  // between the sounds the game loads
   return ConvertPcmPortable(format, bytes, length, out);
 }
 

@@ -17,6 +17,13 @@
 // what MonotonicNs reads here, whatever the screen's own refresh rate; the
 // wait for a slot is a sleep that hands the thread to the browser.
 //
+// Loading: the game loads its data in one piece before its first pass, a
+// tenth of a second and more on a phone, while the title's picture shows.
+// Its pieces breathe between them (gLoadBreath: each file read, sound and
+// surface, and the glyph atlas), and once the work has held the thread for
+// kBreathNs the backend hands it to the page for a moment, so that no task
+// of the page grows long; nothing the game does changes.
+//
 // Input: the page turns its pointer, button, key and visibility events into
 // ours (vedo_push_event), positions already in frame pixels and clamped, a
 // finger already made a pointer and a button (page.js says how); a hidden
@@ -50,6 +57,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/load_breath.h"
 #include "platform/port.h"
 #include "platform/replay_clock.h"
 
@@ -58,6 +66,10 @@ namespace {
 
 // A wait for a flip's slot ends when less than this is left.
 constexpr std::int64_t kSlotMarginNs = 500000;
+// Loading hands the page its thread after holding it this long, so that
+// even on a phone four times slower than a desktop its pieces stay short
+// of the 50 ms that make a task long.
+constexpr std::int64_t kBreathNs = 2000000;
 
 std::deque<Event> gQueue;
 
@@ -89,6 +101,15 @@ EM_JS(int, JsPageVisible, (), { return document.hidden ? 0 : 1; });
 EM_JS(void, JsKeepRecording, (const std::uint8_t* bytes, int size), {
   Module.vedoPage.keepRecording(HEAPU8.slice(bytes, bytes + size));
 });
+// Lets the page run what waits, as a sleep does, without a timer's delay of
+// a few milliseconds.
+EM_ASYNC_JS(void, JsYield, (), {
+  await new Promise((resolve) => {
+    const channel = new MessageChannel();
+    channel.port1.onmessage = resolve;
+    channel.port2.postMessage(0);
+  });
+});
 // fullScreen: 1 on, 0 off, -1 as it is (a page starts in the page: full
 // screen needs a click).
 EM_JS(void, JsDisplay, (int fullScreen, int sharp), {
@@ -113,12 +134,31 @@ EM_JS(void, JsRestart, (const char* language), {
 });
 // clang-format on
 
+std::int64_t gAwakeNs = 0;  // when the page last gave the thread back
+
+// Hands the thread to the page for at least `ms`.
+void Sleep(unsigned ms) {
+  emscripten_sleep(ms);
+  gAwakeNs = MonotonicNs();
+}
+
+// A breath of the loading: the page's turn once the work has held the
+// thread for kBreathNs.
+void Breathe() {
+  if (MonotonicNs() - gAwakeNs < kBreathNs) return;
+  JsYield();
+  gAwakeNs = MonotonicNs();
+}
+
 class WebBackend final : public Backend {
  public:
+  WebBackend() { gLoadBreath = &Breathe; }
+
   bool PeekEvent(Event& event) override {
+    Breathe();  // after the loading, before the first pass
     if (gQueue.empty() && gStep.on && gStep.budget == 0) {
       gStep.idle = true;
-      while (gQueue.empty() && gStep.budget == 0) emscripten_sleep(1);
+      while (gQueue.empty() && gStep.budget == 0) Sleep(1);
       gStep.idle = false;
     }
     if (gQueue.empty()) return false;
@@ -131,7 +171,7 @@ class WebBackend final : public Backend {
     // Waiting for input is idle for the test too: the options panel waits
     // so, with no pass to grant.
     gStep.idle = gStep.on;
-    while (gQueue.empty()) emscripten_sleep(gStep.on ? 1 : 20);
+    while (gQueue.empty()) Sleep(gStep.on ? 1 : 20);
     gStep.idle = false;
   }
 
@@ -185,7 +225,7 @@ class WebBackend final : public Backend {
   bool VideoPresent(const Surface& frame) override {
     const bool changed = TakeFrame(frame);
     if (gStep.on) {
-      emscripten_sleep(0);  // as fast as it goes, but the page stays alive
+      Sleep(0);  // as fast as it goes, but the page stays alive
     } else {
       Pace();
     }
@@ -291,7 +331,7 @@ class WebBackend final : public Backend {
     const std::int64_t hold = slots_.Take(now);
     std::int64_t left = hold - now;
     do {
-      emscripten_sleep(static_cast<unsigned>(std::max<std::int64_t>(left, 0) / 1000000));
+      Sleep(static_cast<unsigned>(std::max<std::int64_t>(left, 0) / 1000000));
       left = hold - MonotonicNs();
     } while (left > kSlotMarginNs);
     lastWakeNs_ = MonotonicNs();
