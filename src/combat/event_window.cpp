@@ -41,6 +41,7 @@ struct EventPage {
   int sound;
 };
 
+// The pages, from the event list; its NONE is a page that opens silently.
 constexpr int SND_NONE = kNoSound;
 constexpr EventPage kPages[] = {
 #define EVENT(name, number, stem, lines, sheet, column, row, sound) \

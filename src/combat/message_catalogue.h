@@ -21,9 +21,9 @@ struct PageLines {
   const char* line[3];
 };
 
-// A Fight page of the event list: the page's
-// title line and the pair of the case; a case outside 0 to 4 has no pair and
-// leaves lines 2 and 3 empty. False for any other event number.
+// A Fight page of the event list: the page's title line and the pair of the
+// case; a case outside 0 to 4 has no pair and leaves lines 2 and 3 empty. False for any other event
+// number.
 bool FightPageLines(int eventNumber, int fightCase, PageLines& out);
 
 // The ammunition page: the set that names the amounts of a normal game, or
