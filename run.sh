@@ -31,10 +31,11 @@ PLAY_PACKAGES=(
 # What the tests need besides: the test and benchmark libraries, the package
 # tools, a virtual X server with a window manager for the real-window tests
 # (and Xephyr with xrandr for a screen that changes size), unzip for the
-# Windows zip's check, clang with libFuzzer for the sanitizer build, and
-# clang-format.
+# Windows zip's check, clang with libFuzzer for the sanitizer build,
+# clang-format, and gettext, whose msgfmt and msgcat check the language
+# packs' text as translators' tools read and write it.
 TEST_PACKAGES=(
-  libgtest-dev libgmock-dev libbenchmark-dev dpkg-dev
+  libgtest-dev libgmock-dev libbenchmark-dev dpkg-dev gettext
   xvfb xauth openbox xdotool x11-apps imagemagick unzip xserver-xephyr x11-xserver-utils
   clang clang-format libfuzzer-14-dev libclang-rt-14-dev
   lintian

@@ -40,6 +40,8 @@ enum class OpenedKind {
 Canvas PaintOpenedCell(OpenedKind kind, int count = 0);
 // The ending picture, 640 x 480.
 Canvas PaintEnding();
+// The options panel's picture, with its parts below the panel.
+Canvas PaintOptionsPanel();
 
 kit::MapFile MakeCityMap(Language language = Language::kKorean);
 kit::SpriteFile MakeSprites(Language language = Language::kKorean);
@@ -53,13 +55,13 @@ Canvas PaintIcon(int size = 128);
 // 256 pixels, as the bytes of an .ico file.
 std::vector<std::uint8_t> MakeWindowsIcon();
 
-// The English language pack, its files named as they lie in the pack's
-// folder: the text file and the pictures, tiles and sprite frames whose
-// English art differs from the Korean. False, with the reason, when the
-// English lines leave out a line of the game.
-bool MakeEnglishPack(std::vector<OutputFile>& files, std::string* error);
-// The folder of the English pack inside the data folder.
-inline constexpr char kEnglishPackDir[] = "lang/en";
+// A language pack the release ships (kShippedLanguages, lang/language.h),
+// its files named as they lie in the data folder (lang/en/en.po, ...): its
+// text and the art whose words differ from the Korean. False, with the
+// reason, when the kit has no maker for the language or its lines leave out
+// a line of the game.
+bool MakeLanguagePack(const std::string& folder, std::vector<OutputFile>& files,
+                      std::string* error);
 
 // Writes every file into `dir` (made if missing). False with a reason.
 bool WriteDataFolder(const std::string& dir, std::string* error);

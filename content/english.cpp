@@ -2,18 +2,19 @@
 // and the art whose English words differ from the Korean, painted by the
 // same painters.
 //
-// The English is written to the Korean's measure: each line is no wider
-// than the Korean line it replaces, as the text route draws them, and the
-// numbers the window writes over a line land on its blanks. The fight pages
-// tell the fight as it happens; the other pages report, in few words, what
-// happened. The monsters and weapons keep the names of the how-to-play.
+// The English is written to the places the lines show in: each line fits
+// the part of its place that can be seen, as the text route draws it, and
+// the numbers the window writes over a line land on its blanks. The fight
+// pages tell the fight as it happens; the other pages report, in few words,
+// what happened. The monsters and weapons keep the names of the
+// how-to-play. A rocket's hit costs 70 health and the player usually lives
+// through it: its damage is critical, not deadly.
 #include <map>
 
 #include "content/datakit.h"
-#include "formats/language_text.h"
+#include "kit/language_template.h"
 #include "lang/game_lines.h"
 #include "lang/language.h"
-#include "platform/draw/text_draw.h"
 
 namespace datakit {
 namespace {
@@ -76,7 +77,7 @@ const std::map<std::string, const char*>& EnglishLines() {
       {"stalker.magnum.2", kMagnum},
       {"stalker.magnum.3", "3 rounds. You get away."},
       {"stalker.empty.2", kEmpty},
-      {"stalker.empty.3", "You take deadly damage."},
+      {"stalker.empty.3", "You take critical damage."},
 
       {"ammo.1", "Ammo resupply."},
       {"ammo.2", "36 handgun, 14 shotgun,"},
@@ -89,31 +90,31 @@ const std::map<std::string, const char*>& EnglishLines() {
       {"file.1", "  Well done.    "},
       {"file.2", "You found a file."},
       {"file.3", "   left to find."},
-      {"spray_found.1", "While searching,"},
-      {"spray_found.2", "you found 1 spray."},
+      {"spray_found.1", "While searching, you"},
+      {"spray_found.2", "found a first-aid spray."},
       {"spray_found.3", "Using it restores full health."},
       {"rocket_dodged.1", "A rocket came in."},
       {"rocket_dodged.2", "It barely missed."},
       {"rocket_dodged.3", "Unhurt. You are safe."},
       {"rocket_hit.1", "An enemy rocket"},
       {"rocket_hit.2", "hit you directly."},
-      {"rocket_hit.3", "The damage is deadly."},
+      {"rocket_hit.3", "The damage is critical."},
       {"escaped.1", "   Congratulations."},
       {"escaped.2", "You collected all the files "},
       {"escaped.3", "and got out of here alive."},
       {"revived.1", "By rights you are dead."},
       {"revived.2", "You will be revived."},
-      {"revived.3", "1 spray used, half restored."},
+      {"revived.3", "1 spray used; half health."},
       {"spray_used.1", "You use 1 spray."},
       {"spray_used.2", "Health is back to FULL."},
       // The number of sprays left is written over the run of blanks.
       {"spray_used.3", "Sprays left:     "},
 
       {"prologue1.1", " Sept. 28, noon "},
-      {"prologue1.2", "Streets of zombies."},
-      {"prologue1.3", "Nobody else survived."},
+      {"prologue1.2", "Zombies fill the city."},
+      {"prologue1.3", "No survivors at all."},
       {"prologue2.1", "But I am still alive."},
-      {"prologue2.2", "This is my last escape."},
+      {"prologue2.2", "My last chance to run."},
       {"prologue2.3", "I must find the 5 files."},
 
       {"hint.count.1", "There is 1."},
@@ -125,57 +126,74 @@ const std::map<std::string, const char*>& EnglishLines() {
       {"hint.count.7", "There are 7."},
       {"hint.x", "X:"},
       {"hint.y", "Y:"},
+
+      {"language.name", "English"},
+      {"options.title", "Options"},
+      {"options.effects", "Effects"},
+      {"options.music", "Music"},
+      {"options.mute", "Mute all (M)"},
+      {"options.display", "Display"},
+      {"options.display.full", "Full screen"},
+      {"options.display.window", "Window"},
+      {"options.window_size", "Window size"},
+      {"options.window_size.auto", "Largest that fits"},
+      {"options.scaling", "Scaling"},
+      {"options.scaling.fill", "Fill"},
+      {"options.scaling.sharp", "Sharp"},
+      {"options.language", "Language"},
+      {"options.background", "Background sound"},
+      {"options.close", "Close (F1)"},
+      {"note.screenshot", "Screenshot saved."},
+      {"note.screenshot_failed", "The screenshot could not be saved."},
+      {"note.settings_damaged", "The settings file was damaged; starting with the defaults."},
+      {"note.muted", "Sound off (M)"},
+      {"note.unmuted", "Sound on (M)"},
   };
   return lines;
 }
 
-int Width(const char* utf8) {
-  return platform::TextWidthCp949(platform::Utf8ToCp949(utf8).c_str());
-}
-
-// The pack's text file: a heading that says how to read and write it, then
-// each key under a comment with its place, the Korean line and its measure.
+// The pack's text: the PO file, a heading that says how to read and check
+// it, and each line under its notes.
 bool TextFile(std::string& out, std::string* error) {
-  out =
-      "# Vedo Zeza1 in English: every line the game writes, for --lang en.\n"
-      "#\n"
-      "# One key a line: KEY \"TEXT\". The text is everything between the first\n"
-      "# and the last double quote, blanks included, in UTF-8. Lines starting\n"
-      "# with # are comments. Above each key: where the line shows, the Korean\n"
-      "# line it replaces and how wide it may be, in the text route's pixels\n"
-      "# (the width of the Korean line). `vedo-kit check --lang lang/en` checks\n"
-      "# the pack; docs/modding.md says more.\n";
   const std::map<std::string, const char*>& english = EnglishLines();
-  for (const GameLine& line : GameLines()) {
-    const auto it = english.find(line.key);
-    if (it == english.end()) {
-      if (error != nullptr) *error = "the English pack has no line " + line.key;
-      return false;
-    }
-    out += "\n# " + line.where + "; at most " + std::to_string(Width(line.korean)) +
-           " pixels\n#   " + line.korean + "\n";
-    if (line.number.format != nullptr) {
-      out += "# " + std::string(line.number.what) + " (\"" + line.number.format +
-             "\") is written from pixel " + std::to_string(line.number.dx) +
-             ", over blanks of the line\n";
-    }
-    out += line.key + " \"" + it->second + "\"\n";
-  }
-  return true;
+  std::string missing;
+  out = kit::WritePackText(
+      {.comment = "Vedo Zeza1 in English: every line the game writes, for --lang en.\n\n"
+                  "Above each line, the notes (#.) say where it shows, how wide it may be in\n"
+                  "the text route's pixels and where the game writes a number over it.\n"
+                  "`vedo-kit check --lang lang/en` checks the pack; docs/modding.md says more.",
+       .language = "en",
+       .team = "English",
+       .translator = "Vedo Zeza1 developers <vedo-zeza1@developers.invalid>",
+       .revised = "2026-01-01 00:00+0000"},
+      [&](const GameLine& line) -> std::string {
+        const auto it = english.find(line.key);
+        if (it != english.end()) return it->second;
+        if (missing.empty()) missing = line.key;
+        return "";
+      });
+  if (!missing.empty() && error != nullptr) *error = "the English pack has no line " + missing;
+  return missing.empty();
 }
 
 kit::Bytes BmpOf(int width, int height, const kit::Bytes& bgr) {
   return kit::MakeBmp24(width, height, bgr);
 }
 
-std::string InPack(const std::string& name) { return std::string(kEnglishPackDir) + "/" + name; }
+std::string InPack(const std::string& name) { return std::string(kLanguageFolder) + "/en/" + name; }
 
 }  // namespace
 
-bool MakeEnglishPack(std::vector<OutputFile>& files, std::string* error) {
+bool MakeLanguagePack(const std::string& folder, std::vector<OutputFile>& files,
+                      std::string* error) {
+  // English is the one language whose words the painters know.
+  if (folder != "en") {
+    if (error != nullptr) *error = "the data kit has no maker for the language pack " + folder;
+    return false;
+  }
   std::string text;
   if (!TextFile(text, error)) return false;
-  files.push_back({InPack(kLanguageTextName), kit::Bytes(text.begin(), text.end())});
+  files.push_back({InPack("en.po"), kit::Bytes(text.begin(), text.end())});
 
   const std::vector<OutputFile> korean = MakePictures(Language::kKorean);
   const std::vector<OutputFile> english = MakePictures(Language::kEnglish);

@@ -228,7 +228,7 @@ Canvas Warning(Language language) {
         "This game shows cruel and violent scenes.",
         "If you are faint of heart, take care.",
         "",
-        "Click a hidden cell to attack it with your weapon.",
+        "Click a closed cell to attack it with your weapon.",
         "An open cell's number counts what hides in the 5x5 around it.",
         "Find all five files to escape.",
         "",
@@ -240,7 +240,7 @@ Canvas Warning(Language language) {
     }
     EnglishLine(c, "Normal game: a first-aid spray brings you back to life.", 362, 22, note);
     EnglishLine(c, "Hard game: there is no coming back.", 392, 22, note);
-    EnglishLine(c, "Press ESC to quit at any time.", 432, 18, small);
+    EnglishLine(c, "F1 options  ·  M mute  ·  F12 screenshot  ·  ESC quits", 432, 18, small);
     return c;
   }
   float y = 176;
@@ -250,7 +250,8 @@ Canvas Warning(Language language) {
   }
   DrawTextCentred(c, "보통 게임: 구급 스프레이가 있으면 되살아납니다.", 320, 362, 22, note);
   DrawTextCentred(c, "어려운 게임: 되살아날 수 없습니다.", 320, 392, 22, note);
-  DrawTextCentred(c, "ESC 키를 누르면 언제든지 끝납니다.  Press ESC to quit.", 320, 432, 18, small);
+  DrawTextCentred(c, "F1 설정  ·  M 소리 끄기  ·  F12 화면 저장  ·  ESC 끝내기", 320, 432, 18,
+                  small);
   return c;
 }
 
@@ -410,6 +411,8 @@ std::vector<OutputFile> MakePictures(Language language) {
   files.push_back(Bmp(kPortraitSheet2, PortraitSheet(2)));
   files.push_back(Bmp(kDeathPicture, Died(language)));
   files.push_back(Bmp(kEndingPicture, EndingCard(language)));
+  // Without words, the same in every language.
+  files.push_back(Bmp(kOptionsPicture, PaintOptionsPanel()));
   return files;
 }
 

@@ -3,6 +3,7 @@
 
 #include "common/png_io.h"
 #include "content/datakit.h"
+#include "lang/language.h"
 
 namespace datakit {
 
@@ -26,20 +27,20 @@ bool WriteDataFolder(const std::string& dir, std::string* error) {
     if (!put(f.name, f.bytes)) return false;
   }
   if (!put(kMusicFileName, MakeMusic())) return false;
-  std::vector<OutputFile> pack;
-  if (!MakeEnglishPack(pack, error)) return false;
-  fs::create_directories(fs::path(dir) / kEnglishPackDir, ec);
-  if (ec) {
-    if (error != nullptr)
-      *error = "cannot create " + dir + "/" + kEnglishPackDir + ": " + ec.message();
-    return false;
-  }
-  // An earlier pack may hold files this one no longer differs in.
-  for (const auto& entry : fs::directory_iterator(fs::path(dir) / kEnglishPackDir, ec)) {
-    fs::remove(entry.path(), ec);
-  }
-  for (const OutputFile& f : pack) {
-    if (!put(f.name, f.bytes)) return false;
+  for (const ShippedLanguage& language : kShippedLanguages) {
+    std::vector<OutputFile> pack;
+    if (!MakeLanguagePack(language.folder, pack, error)) return false;
+    const fs::path folder = fs::path(dir) / kLanguageFolder / language.folder;
+    fs::create_directories(folder, ec);
+    if (ec) {
+      if (error != nullptr) *error = "cannot create " + folder.string() + ": " + ec.message();
+      return false;
+    }
+    // An earlier pack may hold files this one no longer differs in.
+    for (const auto& entry : fs::directory_iterator(folder, ec)) fs::remove(entry.path(), ec);
+    for (const OutputFile& f : pack) {
+      if (!put(f.name, f.bytes)) return false;
+    }
   }
   const Canvas icon = PaintIcon();
   const std::vector<std::uint8_t> bgr = icon.ToBgr();

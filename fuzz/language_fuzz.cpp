@@ -1,19 +1,21 @@
-// A language pack's text reader on arbitrary bytes: every line of it read
-// as the game and `vedo-kit check --lang` read it, characters checked
-// against CP949 and the glyph atlas.
+// A language pack's text on arbitrary bytes: taken apart as a PO file and
+// held to the game's lines, as the game and `vedo-kit check --lang` read
+// it, every character checked against the glyph atlas and every line
+// measured with the text route.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
-#include "formats/language_text.h"
-#include "lang/game_lines.h"
+#include "lang/language_pack.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const LanguageText text = ReadLanguageText(
-      std::string_view(reinterpret_cast<const char*>(data), size), GameLanguageKeys());
-  // A usable line is never longer than its room.
-  for (std::size_t id = 0; id < text.lines.size(); ++id) {
-    if (text.usable[id] && text.lines[id].size() > 4 * kLanguageLineMaxCharacters) __builtin_trap();
+  LanguagePack pack;
+  ReadPackText(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.po", pack);
+  // A line the game takes is never longer than its room, and the faults
+  // kept are never more than those counted.
+  for (const std::string& line : pack.lines) {
+    if (line.size() > 4 * kLanguageLineMaxCharacters) __builtin_trap();
   }
+  if (pack.faults.size() > pack.faultCount) __builtin_trap();
   return 0;
 }

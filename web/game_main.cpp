@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/debug_settings.h"
+#include "app/player_settings.h"
 #include "app/program.h"
 #include "formats/bmp_file.h"
 #include "lang/language.h"
@@ -27,7 +28,7 @@ EM_JS(char*, JsDebugSettings, (), {
   const text = Module.vedoPage.debugSettings || "";
   return text ? allocateUTF8(text) : 0;
 });
-// The language the page asks for: the address's, the switch's, or none.
+// The language the page's address asks for, or none.
 EM_JS(char*, JsLanguage, (), {
   const text = Module.vedoPage.language || "";
   return text ? allocateUTF8(text) : 0;
@@ -98,11 +99,14 @@ int main() {
     ApplyDebugSettings(settings);
     std::free(settings);
   }
+  // The address's language holds for this visit, over the kept settings.
+  RunChoices run;
   char* language = JsLanguage();
   if (language != nullptr) {
-    if (LanguageNameValid(language)) gLanguage = language;
+    if (LanguageNameValid(language)) run.language = language;
     std::free(language);
   }
+  StartWithPlayerSettings(run);
   ShowTitlePicture();
   while (JsDataArrived() == 0) emscripten_sleep(20);
   const int code = WinMain();

@@ -40,21 +40,21 @@ if [[ -r $data/$title ]]; then
   pack "$data" "$title" >"$site/title.pack"
   titles+=("ko: $(size title.pack)")
 fi
-# Each language pack of the kit (lang/NAME) in a pack of its own, which only
-# a page playing in that language downloads; its title's picture, if it has
-# one, in its own title pack.
+# Each language pack the release ships (the native build's languages.txt,
+# from the game's list) in a pack of its own, which only a page playing in
+# that language downloads, and the name the language calls itself, which
+# the page's switch shows; its title's picture, if it has one, in its own
+# title pack.
 languages=()
-for dir in "$data"/lang/*/; do
-  [[ -d $dir ]] || continue
-  name=$(basename "$dir")
-  mapfile -t files < <(cd "$data/lang" && find "$name" -type f ! -path "$name/$title" | sort)
-  pack "$data/lang" "${files[@]}" >"$site/lang-$name.pack"
-  languages+=("$name: $(size "lang-$name.pack")")
-  if [[ -r $dir/$title ]]; then
-    pack "$data/lang" "$name/$title" >"$site/title-$name.pack"
-    titles+=("$name: $(size "title-$name.pack")")
+while IFS=$'\t' read -r code language; do
+  mapfile -t files < <(cd "$data/lang" && find "$code" -type f ! -path "$code/$title" | sort)
+  pack "$data/lang" "${files[@]}" >"$site/lang-$code.pack"
+  languages+=("'$code': { name: \"$language\", bytes: $(size "lang-$code.pack") }")
+  if [[ -r $data/lang/$code/$title ]]; then
+    pack "$data/lang" "$code/$title" >"$site/title-$code.pack"
+    titles+=("$code: $(size "title-$code.pack")")
   fi
-done
+done <"$native/languages.txt"
 
 # The icons for the tab, the home screen and the installed app, from the
 # kit's icon; the preview for links shared elsewhere, the title screen.

@@ -7,13 +7,14 @@
 // game then runs pass by pass as the test grants, on the replay tool's
 // clock, and the sound output is measured. "?set=name=value,..." sets
 // game-state values before the first pass, as VEDO_DEBUG_SET does on Linux.
-// "?lang=en" plays in English (see Language below).
+// "?lang=en" plays in English for this visit (see Settings and language
+// below).
 'use strict';
 
 (function () {
   // The build's version, the sizes of the program, of each language's title
-  // picture, of the data and of each language pack; make_site.sh writes
-  // this line.
+  // picture, of the data and of each language pack, with the name its
+  // language calls itself; make_site.sh writes this line.
   const BUILD = { version: 'dev', program: 0, wasm: 0, titles: {}, pack: 0, languages: {} };
   const PROGRAM = 'vedo-zeza1.js';
   const WASM = 'vedo-zeza1.wasm.gz';
@@ -30,6 +31,8 @@
   const FRAME_H = 480;
   // Event types as the game's platform layer numbers them.
   const EV = { activate: 1, move: 2, leftDown: 3, leftUp: 4, rightDown: 5, rightUp: 6, key: 7 };
+  // Keys as the game's platform layer numbers them; 0 is a key the game ignores.
+  const KEY = { escape: 1, f1: 2, f11: 3, f12: 4, m: 5, altEnter: 6 };
   // What the page measures of itself (window.vedoFigures): the time from the
   // page's start to the first frame (the title's picture) and to the game's
   // own first frame, the synthesizer's start, the audio context's making,
@@ -120,6 +123,9 @@
 
   const corner = $('corner');
   const turn = $('turn');
+  // Held to whole multiples (the game's "sharp" scaling), each frame pixel
+  // is a whole number of the screen's pixels, with black around.
+  let sharp = false;
   function layout() {
     const view = window.visualViewport;
     const vw = view ? view.width : innerWidth;
@@ -129,7 +135,9 @@
     const fit = (width, height) => Math.min(width / FRAME_W, height / FRAME_H);
     const beside = fit(vw - 2 * cornerW, vh);
     const below = fit(vw, vh - cornerH);
-    const scale = Math.max(beside, below);
+    let scale = Math.max(beside, below);
+    const ratio = window.devicePixelRatio || 1;
+    if (sharp && Math.floor(scale * ratio + 1e-9) >= 1) scale = Math.floor(scale * ratio + 1e-9) / ratio;
     const w = Math.floor(FRAME_W * scale + 1e-9);
     const h = Math.floor(FRAME_H * scale + 1e-9);
     turn.hidden = vh <= vw;
@@ -180,58 +188,98 @@
   // Whether a stray touch or key now would lose a game in progress.
   const inGame = () => playing && !ended && gameState('gInTitle') !== 1;
 
-  // ---- Language ------------------------------------------------------------
-  // Korean, the game's own, unless the address ("?lang=en") or the switch in
-  // the corner asks for another; the choice of a language the site has is
-  // kept in the page's local storage, so that it holds for the next visit.
-  // The switch starts the game again in the next language, after asking when
-  // a game is under way. A language pack is downloaded only by a page that
+  // ---- Settings and language ------------------------------------------------
+  // The game keeps the player's settings in the page's local storage, as
+  // the text of its settings file (the game reads and writes it; the page
+  // only looks at the language and the mute). The language is the
+  // address's ("?lang=en", for this visit only), else the settings', else
+  // Korean. The switch in the corner starts the game again in the next
+  // language, after asking when a game is under way, as choosing one in the
+  // game's options does. A language pack is downloaded only by a page that
   // plays in it; a name the site has no pack for is handed to the game all
-  // the same, which says so and plays in Korean, and is not kept.
-  const LANGUAGE_KEY = 'vedo-zeza1-language';
-  const LANGUAGE_NAMES = { ko: '한국어', en: 'English' };
+  // the same, which says so and plays in Korean.
+  const SETTINGS_KEY = 'vedo-zeza1-settings';
+  const OLD_LANGUAGE_KEY = 'vedo-zeza1-language';
+  const languageName = (lang) => (lang === 'ko' ? '한국어' : (BUILD.languages[lang] || {}).name || lang);
   const languages = ['ko', ...Object.keys(BUILD.languages)];
-  const remember = (lang) => {
-    try {
-      if (languages.includes(lang)) localStorage.setItem(LANGUAGE_KEY, lang);
-    } catch {}  // a browser that keeps nothing forgets it
+  const stored = {
+    get(key) {
+      try {
+        return localStorage.getItem(key);
+      } catch {
+        return null;  // a browser that keeps nothing
+      }
+    },
+    set(key, value) {
+      try {
+        if (value === null) localStorage.removeItem(key);
+        else localStorage.setItem(key, value);
+        return true;
+      } catch {
+        return false;
+      }
+    },
   };
-  const remembered = () => {
-    try {
-      return localStorage.getItem(LANGUAGE_KEY);
-    } catch {
-      return null;
-    }
+  const setting = (name) => {
+    const m = new RegExp(`^[ \\t]*${name}[ \\t]*=[ \\t]*(\\S+)[ \\t]*\\r?$`, 'm')
+      .exec(stored.get(SETTINGS_KEY) || '');
+    return m ? m[1] : null;
   };
+  // The settings with one setting changed (or added), as the game would
+  // write it.
+  const withSetting = (name, value) => {
+    const text = stored.get(SETTINGS_KEY) || '';
+    const line = new RegExp(`^[ \\t]*${name}[ \\t]*=.*$`, 'm');
+    return line.test(text) ? text.replace(line, `${name} = ${value}`)
+      : text + (text && !text.endsWith('\n') ? '\n' : '') + `${name} = ${value}\n`;
+  };
+  // A choice the page once kept on its own becomes the game's setting.
+  if (stored.get(OLD_LANGUAGE_KEY) !== null) {
+    if (setting('language') === null) stored.set(SETTINGS_KEY, withSetting('language', stored.get(OLD_LANGUAGE_KEY)));
+    stored.set(OLD_LANGUAGE_KEY, null);
+  }
   const validLanguage = (name) => /^[a-z][a-z0-9-]{0,15}$/.test(name || '');
-  const language = [params.get('lang'), remembered(), 'ko'].find(validLanguage);
-  if (params.has('lang')) remember(language);
+  const language = [params.get('lang'), setting('language'), 'ko'].find(validLanguage);
+  // Starts the game again in `next`, kept as the player's choice; the
+  // address's choice, which held for one visit, goes.
+  function restartIn(next) {
+    stored.set(SETTINGS_KEY, withSetting('language', next));
+    if (params.has('lang')) {
+      params.delete('lang');
+      location.search = params.toString();
+    } else {
+      location.reload();
+    }
+  }
   const languageSwitch = $('language');
   if (languages.length > 1) {
     const next = languages[(languages.indexOf(language) + 1) % languages.length];
-    const name = LANGUAGE_NAMES[next] || next;
+    const name = languageName(next);
     languageSwitch.textContent = name;
     languageSwitch.lang = next;
     languageSwitch.title = next === 'ko' ? '한국어로 다시 시작합니다' : `Start again in ${name}`;
     languageSwitch.hidden = false;
-    const switchLanguage = () => {
-      remember(next);
-      if (params.has('lang')) {
-        params.set('lang', next);
-        location.search = params.toString();
-      } else {
-        location.reload();
-      }
-    };
     languageSwitch.addEventListener('click', () => {
       if (!inGame()) {
-        switchLanguage();
+        restartIn(next);
         return;
       }
       ask(`게임을 끝내고 ${name}(으)로 다시 시작할까요?`, `End this game and start again in ${name}?`)
-        .then((yes) => yes && switchLanguage());
+        .then((yes) => yes && restartIn(next));
     });
   }
+  // The options (F1) and the speaker (M) are the game's keys, pressed.
+  const speaker = $('speaker');
+  const showMute = () => speaker.setAttribute('aria-pressed', setting('mute') === 'yes' ? 'true' : 'false');
+  showMute();
+  $('options').addEventListener('click', () => {
+    gesture();
+    push(EV.key, 0, 0, 0, KEY.f1);
+  });
+  speaker.addEventListener('click', () => {
+    gesture();
+    push(EV.key, 0, 0, 0, KEY.m);
+  });
   layout();
 
   // ---- Input ---------------------------------------------------------------
@@ -325,10 +373,25 @@
   // Escape leaves full screen; otherwise it asks before it ends the game,
   // which a stray key must not do (the game on Linux and Windows ends at
   // once, as it always has).
+  // The program's own keys (F1 the options, M mute, F11 and Alt+Enter full
+  // screen, F12 a screenshot) go to the game, where the browser lets the
+  // page have them; M is the key in M's place, whatever the layout or the
+  // input method make of it.
+  function keyOf(e) {
+    const plain = !e.ctrlKey && !e.metaKey;
+    if (e.key === 'F1' && plain) return KEY.f1;
+    if (e.key === 'F11' && plain) return KEY.f11;
+    if (e.key === 'F12' && plain) return KEY.f12;
+    if (e.key === 'Enter' && e.altKey && plain) return KEY.altEnter;
+    if (e.code === 'KeyM' && plain && !e.altKey) return KEY.m;
+    return 0;
+  }
   addEventListener('keydown', (e) => {
     gesture();
     if (e.key !== 'Escape') {
-      push(EV.key);
+      const key = keyOf(e);
+      if (key) e.preventDefault();
+      if (!key || !e.repeat) push(EV.key, 0, 0, 0, key);
       return;
     }
     if (document.fullscreenElement || performance.now() - leftFullscreenAt < 500) {
@@ -486,7 +549,7 @@
   const titleLanguage = languagePack && BUILD.titles[language] !== undefined ? language : 'ko';
   const TITLE = titleLanguage === 'ko' ? 'title.pack' : `title-${titleLanguage}.pack`;
   const total = BUILD.program + BUILD.wasm + (BUILD.titles[titleLanguage] || 0) + BUILD.pack +
-    (languagePack ? BUILD.languages[language] : 0);
+    (languagePack ? BUILD.languages[language].bytes : 0);
   let done = 0;
   const loadingBar = $('loaded');
   const loadingText = $('bytes');
@@ -926,6 +989,9 @@
         rest.then(([files, languageFiles]) => {
           writeFiles(files, '/data/');
           writeFiles(languageFiles, '/data/lang/');
+          // Every language of the site has its folder, so that the game's
+          // options list it; a pack not downloaded comes with a new start.
+          for (const name of Object.keys(BUILD.languages)) Module.FS.mkdirTree('/data/lang/' + name);
           checkPictures();
           playing = true;
           Module.vedoPage.dataArrived = true;
@@ -947,7 +1013,39 @@
       synthReady: false,
       get synthFailed() { return synthState === 'failed'; },
       debugSettings: params.get('set') || '',
-      language: language === 'ko' ? '' : language,
+      // The address's language, which holds for this visit over the settings.
+      language: validLanguage(params.get('lang')) ? params.get('lang') : '',
+      readSettings: () => stored.get(SETTINGS_KEY),
+      writeSettings(text) {
+        const kept = stored.set(SETTINGS_KEY, text);
+        showMute();
+        return kept;
+      },
+      setSettingsAside() {
+        stored.set(SETTINGS_KEY + '.bad', stored.get(SETTINGS_KEY));
+        stored.set(SETTINGS_KEY, null);
+      },
+      restart: restartIn,
+      // Full screen as the game asks (null: as it is), and sharp pixels.
+      display(full, whole) {
+        sharp = whole;
+        layout();
+        if (full === true && !document.fullscreenElement && document.fullscreenEnabled) {
+          document.documentElement.requestFullscreen({ navigationUI: 'hide' }).catch(() => {});
+        } else if (full === false && document.fullscreenElement) {
+          document.exitFullscreen().catch(() => {});
+        }
+      },
+      fullScreen: () => !!document.fullscreenElement,
+      // A screenshot, as a download.
+      download(bytes, name) {
+        const url = URL.createObjectURL(new Blob([bytes], { type: 'image/png' }));
+        const a = document.createElement('a');
+        a.href = url;
+        a.download = name;
+        a.click();
+        setTimeout(() => URL.revokeObjectURL(url), 10000);
+      },
       showTitle(rgba, width, height) {
         context.putImageData(new ImageData(new Uint8ClampedArray(rgba), width, height), 0, 0);
         figures.firstFrameMs = performance.now();

@@ -4,7 +4,8 @@
 ;
 ; It installs for the user who runs it, without administrator rights, into
 ; %LOCALAPPDATA%\Programs\Vedo Zeza1: Start-menu shortcuts for the game,
-; for the game in a window and for the game in English, a desktop shortcut
+; for the game in a window and for the game in each language pack it ships
+; (languages.nsh and unlanguages.nsh, from the game's list), a desktop shortcut
 ; if asked for, and an entry in Apps & Features (icon, version, size) whose
 ; uninstaller takes away every file the installer put there, and the folder
 ; when nothing else is left in it. NSIS's own stub loads the system's DLLs from System32 alone, as the
@@ -63,7 +64,7 @@ Section "${PRODUCT}" SectionGame
   CreateDirectory "${MENU_FOLDER}"
   CreateShortcut "${MENU_FOLDER}\${PRODUCT}.lnk" "$INSTDIR\vedo-zeza1.exe"
   CreateShortcut "${MENU_FOLDER}\${PRODUCT} (window).lnk" "$INSTDIR\vedo-zeza1.exe" "--window"
-  CreateShortcut "${MENU_FOLDER}\${PRODUCT} (English).lnk" "$INSTDIR\vedo-zeza1.exe" "--lang en"
+  !include /CHARSET=UTF8 "languages.nsh"
 
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\vedo-zeza1.exe,0"
@@ -93,7 +94,7 @@ Section "Uninstall"
   RMDir "$INSTDIR"
   Delete "${MENU_FOLDER}\${PRODUCT}.lnk"
   Delete "${MENU_FOLDER}\${PRODUCT} (window).lnk"
-  Delete "${MENU_FOLDER}\${PRODUCT} (English).lnk"
+  !include /CHARSET=UTF8 "unlanguages.nsh"
   RMDir "${MENU_FOLDER}"
   Delete "$DESKTOP\${PRODUCT}.lnk"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"

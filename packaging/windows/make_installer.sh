@@ -28,6 +28,14 @@ stage_release "$build" "$data" "$stage/files"
 }
 (cd "$stage/files" && find . -mindepth 1 -type d | sed 's|^\./||' | tr / '\\' | LC_ALL=C sort -r) |
   while read -r d; do echo "RMDir \"\$INSTDIR\\$d\"" >>"$stage/uninstall.nsh"; done
+# A Start-menu shortcut for each language pack the release ships, by the
+# name the language calls itself (the build's languages.txt, from the game's
+# list), and its removal.
+while IFS=$'\t' read -r pack language; do
+  link="\${MENU_FOLDER}\\\${PRODUCT} ($language).lnk"
+  echo "CreateShortcut \"$link\" \"\$INSTDIR\\vedo-zeza1.exe\" \"--lang $pack\"" >>"$stage/languages.nsh"
+  echo "Delete \"$link\"" >>"$stage/unlanguages.nsh"
+done <"$build/languages.txt"
 cp packaging/windows/installer.nsi "$build/windows/vedo-zeza1.ico" "$stage/"
 makensis -V2 -INPUTCHARSET UTF8 -DVERSION="$version" -DOUTFILE="$out/$name" "$stage/installer.nsi"
 write_checksum "$out/$name"

@@ -10,6 +10,7 @@
 
 #include "app/debug_settings.h"
 #include "app/options.h"
+#include "app/player_settings.h"
 #include "app/program.h"
 #include "lang/language.h"
 #include "platform/platform.h"
@@ -79,8 +80,14 @@ int main(int argc, char** argv) {
   }
   // A second double-click brings the game already running to the front.
   if (platform::HandOverToRunningGame()) return 0;
-  platform::SetWindowOptions({line.windowed, line.scale});
-  gLanguage = line.language;
+  // The command line's choices hold for this run, over the kept settings.
+  RunChoices run;
+  if (line.windowed) {
+    run.fullScreen = false;
+    run.windowScale = line.scale;
+  }
+  if (!line.language.empty()) run.language = line.language;
+  StartWithPlayerSettings(run);
   // A diagnostic for measurements only: it does nothing unless set.
   ApplyDebugSettings(std::getenv("VEDO_DEBUG_SET"));
   const int exitCode = WinMain();

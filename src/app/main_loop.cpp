@@ -1,7 +1,10 @@
 // The program's entry, its window procedure, the message loop and the scene
 // dispatch.
 #include <cstdint>
+#include <vector>
 
+#include "app/options_panel.h"
+#include "app/player_settings.h"
 #include "app/program.h"
 #include "audio/sound.h"
 #include "field/field_scene.h"
@@ -114,6 +117,17 @@ int RunMessageLoop() {
     if (gQuitPosted) return gQuitCode;
     platform::Event event;
     if (!releaseHeld && platform::PeekEvent(event)) {
+      // The program's own keys never reach the game; what happened while
+      // they held it (the options panel) does, as it ends.
+      std::vector<platform::Event> afterwards;
+      if (event.type == platform::EventType::kKeyDown && AnswerProgramKey(event.key, afterwards)) {
+        for (const platform::Event& e : afterwards) {
+          if (e.type == platform::EventType::kLeftUp) pressUnseen = false;
+          WindowProc(e);
+        }
+        continue;
+      }
+      if (event.type == platform::EventType::kActivate) PlayerFocus(event.active);
       if (event.type == platform::EventType::kLeftUp && pressUnseen && gAppActive != 0) {
         release = event;
         releaseHeld = true;

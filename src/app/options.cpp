@@ -82,7 +82,7 @@ std::string UsageText(bool besideProgram) {
   return std::string(
              "Usage: vedo-zeza1 [OPTION]...\n"
              "Vedo Zeza1: find the five files in the zombie city and escape. Played with\n"
-             "the mouse; Escape quits at once.\n") +
+             "the mouse.\n") +
          (besideProgram
               ? "Double-click vedo-zeza1.exe in the game's folder, or use the Start menu's\n"
                 "shortcuts. To give options, put them after the program's path in a\n"
@@ -100,5 +100,12 @@ std::string UsageText(bool besideProgram) {
          "  --lang LANG       the game's language: ko, Korean (the default), or a\n"
          "                    language pack of the data folder's lang/ (en, English)\n"
          "  --help            print this help and exit\n"
-         "  --version         print the version and exit\n";
+         "  --version         print the version and exit\n"
+         "\n"
+         "Keys: F1 the options (volumes, mute, window or full screen, scaling,\n"
+         "language, sound in the background), M mute, F11 or Alt+Enter window or\n"
+         "full screen, F12 a screenshot (in the pictures folder, Vedo Zeza1/),\n"
+         "Escape quits. The options are kept for the next game (Linux:\n"
+         "$XDG_CONFIG_HOME/vedo-zeza1/settings.ini; Windows: %APPDATA%\\Vedo\n"
+         "Zeza1\\settings.ini); an option given here holds for this game only.\n";
 }

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "app/settings.h"
+
 struct CommandLine {
   bool help = false;
   bool version = false;
@@ -13,9 +15,6 @@ struct CommandLine {
   int scale = 0;         // with `windowed`: 0 asks for the largest that fits
   std::string language;  // empty: Korean, built in
 };
-
-// The largest window scale the command line takes.
-constexpr int kMaxWindowScale = 16;
 
 // Reads argv[1] to argv[argc - 1] into `line`. False, with `error` naming the
 // option, for an unknown option, a missing value or a bad one.

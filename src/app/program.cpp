@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "app/options_panel.h"
 #include "audio/sound.h"
 #include "formats/file_bytes.h"
 #include "gfx/bitmap.h"
@@ -153,6 +154,7 @@ std::string ExplainStartFailure(const StartFailure& failure, const std::string& 
 }
 
 void ShutdownProgram() {
+  ReleaseOptionsPanel();
   ReleaseLanguage();
   ReleaseGroundLayer();
   ReleaseTileData();

@@ -28,7 +28,8 @@ const char* CountLine(int n) {
 
 // "X:  a,  b,  c": the label, two blanks, then the numbers separated by a
 // comma and two blanks.
-void DistanceLine(char (&out)[160], const char* label, const int (&list)[kHintListSize], int n) {
+void DistanceLine(char (&out)[kHintLineBytes], const char* label, const int (&list)[kHintListSize],
+                  int n) {
   int used = std::snprintf(out, sizeof out, "%s  %d", label, list[0]);
   for (int i = 1; i < n && used > 0 && used < static_cast<int>(sizeof out); ++i) {
     used +=

@@ -4,12 +4,14 @@
 
 inline constexpr int kHintListSize = 10;
 
-// The three lines as CP949 bytes, zero-terminated; a line longer than its
-// room is cut.
+// The three lines as the text route takes them (platform.h's PrintText), zero-
+// terminated: room for the longest line a language pack may give, 60
+// characters of up to three bytes, and the distances after a label.
+inline constexpr int kHintLineBytes = 256;
 struct NearbyHint {
-  char count[128];
-  char columns[160];
-  char rows[160];
+  char count[kHintLineBytes];
+  char columns[kHintLineBytes];
+  char rows[kHintLineBytes];
 };
 
 // Builds the lines for the cell under the pointer (column gMouseX / 40 +

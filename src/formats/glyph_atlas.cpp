@@ -9,7 +9,7 @@ namespace platform {
 namespace {
 
 constexpr char kMagic[4] = {'V', 'Z', 'G', 'A'};
-constexpr int kVersion = 1;
+constexpr int kVersion = 2;
 constexpr std::size_t kHeaderBytes = 12;       // magic, version, cell, blank
 constexpr std::size_t kGlyphHeaderBytes = 14;  // code point, advance, left, top, width, height
 constexpr std::size_t kTableBytes = std::size_t{GlyphAtlas::kLeads} * GlyphAtlas::kTrails * 2;
@@ -42,17 +42,19 @@ std::vector<std::uint8_t> WriteGlyphAtlas(const GlyphAtlas& atlas) {
   for (std::size_t i = 0; i < std::size_t{GlyphAtlas::kLeads} * GlyphAtlas::kTrails; ++i) {
     Put16(out, i < atlas.decode.size() ? static_cast<int>(atlas.decode[i]) : 0);
   }
-  Put32(out, static_cast<std::uint32_t>(atlas.glyphs.size()));
-  for (const AtlasGlyph& g : atlas.glyphs) {
-    Put32(out, g.codePoint);
-    for (int v : {g.advance, g.left, g.top, g.width, g.height}) Put16(out, v);
-    const std::size_t rowBytes = (static_cast<std::size_t>(g.width) + 7) / 8;
-    for (int r = 0; r < g.height; ++r) {
-      const std::size_t row = out.size();
-      out.resize(row + rowBytes, 0);
-      for (int c = 0; c < g.width; ++c) {
-        if (g.ink[static_cast<std::size_t>(r) * g.width + c] != 0) {
-          out[row + c / 8] |= static_cast<std::uint8_t>(0x80 >> (c % 8));
+  for (const std::vector<AtlasGlyph>* list : {&atlas.glyphs, &atlas.unicodeGlyphs}) {
+    Put32(out, static_cast<std::uint32_t>(list->size()));
+    for (const AtlasGlyph& g : *list) {
+      Put32(out, g.codePoint);
+      for (int v : {g.advance, g.left, g.top, g.width, g.height}) Put16(out, v);
+      const std::size_t rowBytes = (static_cast<std::size_t>(g.width) + 7) / 8;
+      for (int r = 0; r < g.height; ++r) {
+        const std::size_t row = out.size();
+        out.resize(row + rowBytes, 0);
+        for (int c = 0; c < g.width; ++c) {
+          if (g.ink[static_cast<std::size_t>(r) * g.width + c] != 0) {
+            out[row + c / 8] |= static_cast<std::uint8_t>(0x80 >> (c % 8));
+          }
         }
       }
     }
@@ -91,55 +93,62 @@ bool ReadGlyphAtlas(std::span<const std::uint8_t> bytes, GlyphAtlas& atlas, std:
   p += faceBytes;
   left -= faceBytes;
 
-  if (left < kTableBytes + 4) return fail("cut off in the CP949 table");
+  if (left < kTableBytes) return fail("cut off in the CP949 table");
   read.decode.resize(kTableBytes / 2);
   for (char32_t& cp : read.decode) {
     cp = ReadLe16(p);
     p += 2;
   }
-  const std::uint32_t count = ReadLe32(p);
-  p += 4;
-  left -= kTableBytes + 4;
-  if (count > left / kGlyphHeaderBytes) {
-    return fail("claims " + std::to_string(count) + " glyphs, more than its last " +
-                std::to_string(left) + " bytes hold");
-  }
-  read.glyphs.reserve(count);
+  left -= kTableBytes;
   constexpr int kMax = GlyphAtlas::kMaxGlyphSide;
-  for (std::size_t i = 0; i < count; ++i) {
-    if (left < kGlyphHeaderBytes) return fail(Describe(i, 0) + " is cut off");
-    AtlasGlyph g;
-    g.codePoint = ReadLe32(p);
-    g.advance = s16(p + 4);
-    g.left = s16(p + 6);
-    g.top = s16(p + 8);
-    g.width = ReadLe16(p + 10);
-    g.height = ReadLe16(p + 12);
-    p += kGlyphHeaderBytes;
-    left -= kGlyphHeaderBytes;
-    const std::string name = Describe(i, g.codePoint);
-    if (g.codePoint == 0 || g.codePoint > 0x10FFFF ||
-        (!read.glyphs.empty() && g.codePoint <= read.glyphs.back().codePoint)) {
-      return fail(name + " is out of order or no character");
+  // Each list: its count, then its glyphs.
+  const auto readList = [&](std::vector<AtlasGlyph>& list, std::size_t first) {
+    if (left < 4) return fail("cut off before glyph " + std::to_string(first));
+    const std::uint32_t count = ReadLe32(p);
+    p += 4;
+    left -= 4;
+    if (count > left / kGlyphHeaderBytes) {
+      return fail("claims " + std::to_string(count) + " glyphs, more than its last " +
+                  std::to_string(left) + " bytes hold");
     }
-    if (g.advance < 0 || g.advance > kMax || g.left < -kMax || g.left > kMax || g.width > kMax ||
-        g.top < 0 || g.top + g.height > read.lineCell) {
-      return fail(name + " lies outside its line cell or the " + std::to_string(kMax) +
-                  " pixels a glyph may take");
-    }
-    const std::size_t rowBytes = (static_cast<std::size_t>(g.width) + 7) / 8;
-    if (rowBytes * g.height > left) return fail(name + "'s pixels are cut off");
-    g.ink.resize(static_cast<std::size_t>(g.width) * g.height);
-    for (int r = 0; r < g.height; ++r) {
-      for (int c = 0; c < g.width; ++c) {
-        g.ink[static_cast<std::size_t>(r) * g.width + c] =
-            (p[r * rowBytes + c / 8] >> (7 - c % 8)) & 1;
+    list.reserve(count);
+    for (std::size_t i = first; i < first + count; ++i) {
+      if (left < kGlyphHeaderBytes) return fail(Describe(i, 0) + " is cut off");
+      AtlasGlyph g;
+      g.codePoint = ReadLe32(p);
+      g.advance = s16(p + 4);
+      g.left = s16(p + 6);
+      g.top = s16(p + 8);
+      g.width = ReadLe16(p + 10);
+      g.height = ReadLe16(p + 12);
+      p += kGlyphHeaderBytes;
+      left -= kGlyphHeaderBytes;
+      const std::string name = Describe(i, g.codePoint);
+      if (g.codePoint == 0 || g.codePoint > 0x10FFFF ||
+          (!list.empty() && g.codePoint <= list.back().codePoint)) {
+        return fail(name + " is out of order or no character");
       }
+      if (g.advance < 0 || g.advance > kMax || g.left < -kMax || g.left > kMax || g.width > kMax ||
+          g.top < 0 || g.top + g.height > read.lineCell) {
+        return fail(name + " lies outside its line cell or the " + std::to_string(kMax) +
+                    " pixels a glyph may take");
+      }
+      const std::size_t rowBytes = (static_cast<std::size_t>(g.width) + 7) / 8;
+      if (rowBytes * g.height > left) return fail(name + "'s pixels are cut off");
+      g.ink.resize(static_cast<std::size_t>(g.width) * g.height);
+      for (int r = 0; r < g.height; ++r) {
+        for (int c = 0; c < g.width; ++c) {
+          g.ink[static_cast<std::size_t>(r) * g.width + c] =
+              (p[r * rowBytes + c / 8] >> (7 - c % 8)) & 1;
+        }
+      }
+      p += rowBytes * g.height;
+      left -= rowBytes * g.height;
+      list.push_back(std::move(g));
     }
-    p += rowBytes * g.height;
-    left -= rowBytes * g.height;
-    read.glyphs.push_back(std::move(g));
-  }
+    return true;
+  };
+  if (!readList(read.glyphs, 0) || !readList(read.unicodeGlyphs, read.glyphs.size())) return false;
   if (left != 0) return fail(std::to_string(left) + " bytes after the last glyph");
   atlas = std::move(read);
   return true;

@@ -5,15 +5,26 @@
 // the file's format, for the tool that writes it and the text route that
 // reads it.
 //
+// Text reaches the atlas two ways. The game's Korean lines are CP949 bytes,
+// decoded with the table; a language pack's lines are Unicode (UTF-8), each
+// character looked up by its code point, first among the glyphs of the
+// Unicode route and then among the shared ones. The Unicode route's own
+// glyphs are the letters of the world's languages drawn to match the face's
+// Latin: accented letters, Greek and Cyrillic with proportional spacing,
+// the punctuation translators use. The CP949 route never sees them, so the
+// Korean lines keep their pixels.
+//
 // The file, little-endian:
-//   "VZGA", u16 version (1), u16 line cell, u16 blank's advance,
+//   "VZGA", u16 version (2), u16 line cell, u16 blank's advance,
 //   u16 n and n bytes: the face it was drawn from;
 //   u16 × kLeads × kTrails: the code point of each CP949 byte pair, lead
 //     byte by lead byte (0 where the pair is no character);
 //   u32 glyph count, then each glyph, in rising code point order:
 //     u32 code point, s16 advance, s16 left, s16 top, u16 width, u16 height,
 //     then `height` rows of (width + 7) / 8 bytes, leftmost pixel in the top
-//     bit.
+//     bit;
+//   u32 count of the Unicode route's own glyphs, then each in the same form
+//     and order.
 // `left` runs from the pen position to the glyph's first column, `top` from
 // the top of the line cell to its first row; the ink lies inside the cell.
 #pragma once
@@ -54,6 +65,9 @@ struct GlyphAtlas {
   std::string face;
   std::vector<char32_t> decode;    // kLeads * kTrails entries
   std::vector<AtlasGlyph> glyphs;  // in rising code point order
+  // The Unicode route's own, in rising code point order: drawn in place of
+  // a shared glyph of the same code point, or where there is none.
+  std::vector<AtlasGlyph> unicodeGlyphs;
 };
 
 // The file's bytes.

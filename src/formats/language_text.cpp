@@ -1,127 +1,225 @@
 #include "formats/language_text.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <map>
+#include <cctype>
 
-std::string Utf8Of(char32_t c) {
-  std::string out;
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return out;
-}
+#include "formats/utf8.h"
 
 namespace {
 
-// Beyond this many, the rest of a hopeless file is summed up in one line.
-constexpr std::size_t kMaxProblems = 100;
-
-// Decodes one UTF-8 character at `text[at]`, strictly (no overlong forms, no
-// surrogates, nothing past U+10FFFF). Advances `at`; false on a bad byte.
-bool NextCharacter(std::string_view text, std::size_t& at, char32_t& c) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char b0 = byte(at);
-  int extra = 0;
-  char32_t min = 0;
-  if (b0 < 0x80) {
-    c = b0;
-    ++at;
-    return true;
-  } else if ((b0 & 0xE0) == 0xC0) {
-    extra = 1, c = b0 & 0x1F, min = 0x80;
-  } else if ((b0 & 0xF0) == 0xE0) {
-    extra = 2, c = b0 & 0x0F, min = 0x800;
-  } else if ((b0 & 0xF8) == 0xF0) {
-    extra = 3, c = b0 & 0x07, min = 0x10000;
-  } else {
-    return false;
+bool ValidUtf8(std::string_view line) {
+  for (std::size_t at = 0; at < line.size();) {
+    char32_t c = 0;
+    if (!platform::NextUtf8Character(line, at, c)) return false;
   }
-  if (text.size() - at <= static_cast<std::size_t>(extra)) return false;
-  for (int i = 1; i <= extra; ++i) {
-    const unsigned char b = byte(at + static_cast<std::size_t>(i));
-    if ((b & 0xC0) != 0x80) return false;
-    c = (c << 6) | (b & 0x3F);
-  }
-  if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return false;
-  at += static_cast<std::size_t>(extra) + 1;
   return true;
 }
 
-bool KeyCharacter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == '_';
+std::string_view Trimmed(std::string_view s) {
+  const std::size_t start = s.find_first_not_of(" \t");
+  if (start == std::string_view::npos) return {};
+  return s.substr(start, s.find_last_not_of(" \t") - start + 1);
+}
+
+// The string a quoted PO string stands for; false with the reason.
+bool Unquote(std::string_view quoted, std::string& out, std::string& why) {
+  quoted = Trimmed(quoted);
+  if (quoted.empty() || quoted.front() != '"') {
+    why = "a string must follow, in double quotes";
+    return false;
+  }
+  for (std::size_t i = 1; i < quoted.size(); ++i) {
+    const char c = quoted[i];
+    if (c == '"') {
+      if (i + 1 != quoted.size()) {
+        why = "something follows the string's closing quote";
+        return false;
+      }
+      return true;
+    }
+    if (c != '\\') {
+      out += c;
+      continue;
+    }
+    if (++i == quoted.size()) break;
+    const char e = quoted[i];
+    constexpr std::string_view kFrom = "ntr\"\\abfv'?";
+    constexpr std::string_view kTo = "\n\t\r\"\\\a\b\f\v'?";
+    if (const std::size_t k = kFrom.find(e); k != std::string_view::npos) {
+      out += kTo[k];
+    } else if (e >= '0' && e <= '7') {
+      int value = 0;
+      for (int n = 0; n < 3 && i < quoted.size() && quoted[i] >= '0' && quoted[i] <= '7'; ++n) {
+        value = value * 8 + (quoted[i++] - '0');
+      }
+      --i;
+      out += static_cast<char>(value & 0xFF);
+    } else {
+      why = std::string("\\") + e + " is no escape a PO file has";
+      return false;
+    }
+  }
+  why = "the string is not closed with a double quote";
+  return false;
+}
+
+// The charset the header's Content-Type names, or "" where it names none.
+std::string HeaderCharset(const std::string& header) {
+  const std::size_t type = header.find("Content-Type:");
+  if (type == std::string::npos) return "";
+  const std::size_t end = header.find('\n', type);
+  const std::string field = header.substr(type, end == std::string::npos ? end : end - type);
+  const std::size_t at = field.find("charset=");
+  if (at == std::string::npos) return "";
+  std::string charset(Trimmed(field.substr(at + 8)));
+  return charset.substr(0, charset.find_first_of("; "));
 }
 
 class Reader {
  public:
-  Reader(LanguageText& out, const LanguageKeys& game) : out_(out), game_(game) {}
+  explicit Reader(PoFile& out) : out_(out) {}
 
-  void Problem(const std::string& text) {
-    ++problems_;
-    if (out_.problems.size() < kMaxProblems) out_.problems.push_back(text);
+  void Fault(int line, std::string text) {
+    ++out_.faultCount;
+    if (out_.faults.size() < kLanguageTextMaxFaults) out_.faults.push_back({line, std::move(text)});
+    if (started_) entry_.broken = true;
   }
-  void Finish() {
-    if (problems_ > kMaxProblems) {
-      out_.problems.push_back("and " + std::to_string(problems_ - kMaxProblems) + " more problems");
+
+  void Line(int number, std::string_view line) {
+    // A line that is not UTF-8 is taken apart all the same, so that its
+    // entry's key is known and no fault follows from this one.
+    Parse(number, line);
+    if (!ValidUtf8(line)) Fault(number, "not UTF-8");
+  }
+
+  void Parse(int number, std::string_view line) {
+    line = Trimmed(line);
+    if (line.empty()) {
+      if (hasStr_) Finish();
+      return;
+    }
+    if (line.front() == '#') {
+      if (line.substr(0, 2) == "#~") return;  // an obsolete entry
+      if (hasStr_) Finish();
+      if (line.substr(0, 2) == "#,") Flags(line.substr(2));
+      return;
+    }
+    if (line.front() == '"') {
+      if (last_ == nullptr) {
+        Fault(number, "a string that continues no msgctxt, msgid or msgstr");
+        return;
+      }
+      Take(number, line, *last_);
+      return;
+    }
+    const std::size_t space = line.find_first_of(" \t\"");
+    const std::string_view keyword = line.substr(0, space);
+    const std::string_view rest = space == std::string_view::npos ? "" : line.substr(space);
+    if (keyword == "msgctxt") {
+      if (hasId_ || hasStr_ || entry_.hasContext) Finish();
+      Start(number);
+      entry_.hasContext = true;
+      Take(number, rest, entry_.context);
+    } else if (keyword == "msgid") {
+      if (hasStr_) Finish();
+      if (hasId_) {
+        Fault(number, "a second msgid before the first one's msgstr");
+        Finish();
+      }
+      if (!started_ || entry_.line == 0) Start(number);
+      hasId_ = true;
+      Take(number, rest, entry_.id);
+    } else if (keyword == "msgstr") {
+      if (!hasId_) Fault(number, "msgstr without a msgid before it");
+      hasStr_ = true;
+      Take(number, rest, entry_.text);
+    } else if (keyword == "msgid_plural" || keyword.substr(0, 7) == "msgstr[") {
+      if (!plural_) Fault(number, "plural forms: the game's lines have none");
+      plural_ = true;
+      hasStr_ = hasStr_ || keyword != "msgid_plural";
+      last_ = &scratch_;
+    } else {
+      Fault(number, "not a line of a PO file (msgctxt, msgid, msgstr, a comment or a string)");
     }
   }
 
-  // Why the text cannot be drawn, or an empty string.
-  std::string Undrawable(std::string_view text) {
-    int characters = 0;
-    for (std::size_t at = 0; at < text.size(); ++characters) {
-      char32_t c = 0;
-      NextCharacter(text, at, c);  // the line was found to be UTF-8
-      if (c < 0x20 || c == 0x7F) return "holds a control character";
-      if (c < 0x7F) continue;
-      auto known = drawable_.find(c);
-      if (known == drawable_.end()) known = drawable_.emplace(c, game_.undrawable(c)).first;
-      if (!known->second.empty()) {
-        char code[16];
-        std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
-        return "has \"" + Utf8Of(c) + "\" (" + code + "), which is " + known->second;
+  void Finish() {
+    if (started_) {
+      if (!hasId_) {
+        Fault(entry_.line, "an entry without msgid");
+      } else if (!hasStr_) {
+        Fault(entry_.line, "an entry without msgstr");
+      }
+      if (hasId_ && entry_.id.empty() && !entry_.hasContext) {
+        // The header: only what it says of the file's characters matters.
+        const std::string charset = HeaderCharset(entry_.text);
+        std::string lower = charset;
+        std::transform(lower.begin(), lower.end(), lower.begin(),
+                       [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        if (!charset.empty() && lower != "utf-8") {
+          Fault(entry_.line, "the header says charset=" + charset +
+                                 "; the game reads UTF-8 (save the file as UTF-8, charset=UTF-8)");
+        }
+      } else {
+        out_.entries.push_back(std::move(entry_));
       }
     }
-    if (characters > kLanguageLineMaxCharacters) {
-      return "is longer than " + std::to_string(kLanguageLineMaxCharacters) + " characters";
-    }
-    return "";
+    entry_ = PoEntry{};
+    started_ = hasId_ = hasStr_ = plural_ = false;
+    fuzzy_ = false;
+    last_ = nullptr;
   }
 
  private:
-  LanguageText& out_;
-  const LanguageKeys& game_;
-  std::size_t problems_ = 0;
-  std::map<char32_t, std::string> drawable_;
+  void Start(int number) {
+    started_ = true;
+    entry_.line = number;
+    entry_.fuzzy = fuzzy_;
+  }
+
+  void Flags(std::string_view flags) {
+    // "#, fuzzy, c-format": only fuzzy matters to the game's check.
+    while (!flags.empty()) {
+      const std::size_t comma = flags.find(',');
+      if (Trimmed(flags.substr(0, comma)) == "fuzzy") fuzzy_ = true;
+      flags.remove_prefix(comma == std::string_view::npos ? flags.size() : comma + 1);
+    }
+    if (started_) entry_.fuzzy = entry_.fuzzy || fuzzy_;
+  }
+
+  void Take(int number, std::string_view quoted, std::string& into) {
+    last_ = &into;
+    std::string why;
+    if (!Unquote(quoted, into, why)) Fault(number, why);
+  }
+
+  PoFile& out_;
+  PoEntry entry_;
+  bool started_ = false;
+  bool hasId_ = false;
+  bool hasStr_ = false;
+  bool plural_ = false;
+  bool fuzzy_ = false;
+  std::string* last_ = nullptr;
+  std::string scratch_;  // the strings of plural forms, read past
 };
 
 }  // namespace
 
-LanguageText ReadLanguageText(std::string_view bytes, const LanguageKeys& game) {
-  LanguageText out;
-  const std::size_t count = game.keys.size();
-  out.lines.assign(count, "");
-  out.fileLines.assign(count, 0);
-  out.usable.assign(count, false);
-  Reader reader(out, game);
+PoFile ReadPoFile(std::string_view bytes) {
+  PoFile out;
+  Reader reader(out);
   if (bytes.size() > kLanguageTextMaxBytes) {
-    reader.Problem("larger than " + std::to_string(kLanguageTextMaxBytes) + " bytes");
+    reader.Fault(0, "larger than " + std::to_string(kLanguageTextMaxBytes) + " bytes");
+    return out;
+  }
+  // A UTF-16 file is NUL bytes between its letters: one fault, not one a line.
+  if (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF" ||
+      bytes.find('\0') != std::string_view::npos) {
+    reader.Fault(0, "saved as UTF-16 (it holds NUL bytes); the game reads UTF-8: save it as UTF-8");
     return out;
   }
   if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-
   int number = 0;
   while (!bytes.empty()) {
     ++number;
@@ -129,60 +227,34 @@ LanguageText ReadLanguageText(std::string_view bytes, const LanguageKeys& game) 
     std::string_view line = bytes.substr(0, end);
     bytes.remove_prefix(end == std::string_view::npos ? bytes.size() : end + 1);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    const std::string at = "line " + std::to_string(number) + ": ";
-
-    bool utf8 = true;
-    for (std::size_t i = 0; i < line.size() && utf8;) {
-      char32_t c = 0;
-      utf8 = NextCharacter(line, i, c);
-    }
-    if (!utf8) {
-      reader.Problem(at + "not UTF-8");
-      continue;
-    }
-    const std::size_t start = line.find_first_not_of(" \t");
-    if (start == std::string_view::npos || line[start] == '#') continue;
-    line.remove_prefix(start);
-
-    std::size_t keyEnd = 0;
-    while (keyEnd < line.size() && KeyCharacter(line[keyEnd])) ++keyEnd;
-    const std::string_view key = line.substr(0, keyEnd);
-    const std::size_t open = line.find('"');
-    const std::size_t close = line.rfind('"');
-    const bool shaped = keyEnd > 0 && open != std::string_view::npos && close > open &&
-                        line.find_first_not_of(" \t", keyEnd) == open && keyEnd < open &&
-                        line.find_first_not_of(" \t", close + 1) == std::string_view::npos;
-    if (!shaped) {
-      reader.Problem(at + "not a key and a quoted text (KEY \"TEXT\")");
-      continue;
-    }
-    const std::string name(key);
-    const auto slot = static_cast<std::size_t>(std::find(game.keys.begin(), game.keys.end(), name) -
-                                               game.keys.begin());
-    if (slot == count) {
-      reader.Problem(at + "unknown key " + name);
-      continue;
-    }
-    if (out.fileLines[slot] != 0) {
-      reader.Problem(at + name + " is given again (first on line " +
-                     std::to_string(out.fileLines[slot]) + ")");
-      continue;
-    }
-    const std::string_view text = line.substr(open + 1, close - open - 1);
-    out.fileLines[slot] = number;
-    const std::string why = reader.Undrawable(text);
-    if (!why.empty()) {
-      reader.Problem(at + name + " " + why);
-      continue;
-    }
-    out.lines[slot] = std::string(text);
-    out.usable[slot] = true;
-  }
-  for (std::size_t id = 0; id < count; ++id) {
-    if (out.fileLines[id] == 0) {
-      reader.Problem(game.keys[id] + " is missing (" + game.where[id] + ")");
-    }
+    reader.Line(number, line);
   }
   reader.Finish();
   return out;
+}
+
+std::string PoQuoted(std::string_view text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      default:
+        out += c;
+    }
+  }
+  return out + "\"";
 }

@@ -1,50 +1,58 @@
-// The text file of a language pack: every line of lang/game_lines.h under
-// its key, one a line, in UTF-8 (with or without a byte-order mark; lines
-// end in LF or CR LF):
+// The text of a language pack: a gettext PO file, the translators' own
+// format, which their tools (Poedit, Lokalize, Weblate, msgfmt) read and
+// write. Each entry gives one line of the game:
 //
-//   # The event window, zombie page
-//   zombie.title "A zombie strikes."
+//   #. event window, zombie page, line 1; its box is 231 pixels wide
+//   msgctxt "zombie.title"
+//   msgid "좀비의 습격입니다."
+//   msgstr "A zombie strikes."
 //
-// The text is everything between the first and the last double quote of its
-// line, blanks included. Blank lines and lines whose first mark is # are
-// comments. The game and `vedo-kit check --lang` read it with the same
-// reader, so they refuse the same files.
+// msgctxt is the line's key (lang/game_lines.h), msgid the Korean line and
+// msgstr the translation. The file is UTF-8 (its header says so); strings
+// may be split over lines, as tools wrap them, and use the C escapes. The
+// header (msgid ""), comments, flags (#, fuzzy), previous strings (#|) and
+// obsolete entries (#~) are read past. This reader only takes the file
+// apart; lang/language_pack.h holds the entries to the game's lines.
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-inline constexpr char kLanguageTextName[] = "text.txt";
 // The reader refuses a larger file before reading it.
-inline constexpr std::size_t kLanguageTextMaxBytes = 64 * 1024;
-// The longest text of a key, in characters; the boxes the lines are drawn
-// in hold fewer.
-inline constexpr int kLanguageLineMaxCharacters = 60;
+inline constexpr std::size_t kLanguageTextMaxBytes = 256 * 1024;
+// Beyond this many, faults are counted but not kept.
+inline constexpr std::size_t kLanguageTextMaxFaults = 200;
 
-struct LanguageText {
-  std::vector<std::string> lines;     // UTF-8, by line id; empty where not given
-  std::vector<int> fileLines;         // the file's line of each id; 0 where not given
-  std::vector<bool> usable;           // whether the id's text was read without a problem
-  std::vector<std::string> problems;  // one a line; none when the file is usable
+struct PoEntry {
+  int line = 0;  // the file's line of its msgctxt or msgid
+  bool hasContext = false;
+  std::string context;  // msgctxt
+  std::string id;       // msgid
+  std::string text;     // msgstr
+  bool fuzzy = false;   // flagged for a translator to look at again
+  bool broken = false;  // a fault of its own was reported; its strings are not whole
 };
 
-// What a file is read against: the game's lines in id order, each its key
-// and where it shows, and what keeps the game's text route from drawing a
-// character ("" when it draws it).
-struct LanguageKeys {
-  std::vector<std::string> keys;
-  std::vector<std::string> where;
-  std::function<std::string(char32_t)> undrawable;
+struct PoFault {
+  int line = 0;  // 0: the file as a whole
+  std::string text;
 };
 
-// Reads the file's bytes. Every problem names the file's line and the key:
-// a line that is no key and quoted text, bytes that are not UTF-8, an
-// unknown key or one given twice, a text too long or holding a character the
-// game's text route cannot draw, and each key the file does not give.
-LanguageText ReadLanguageText(std::string_view bytes, const LanguageKeys& game);
+struct PoFile {
+  std::vector<PoEntry> entries;  // in the file's order, the header not among them
+  std::vector<PoFault> faults;   // at most kLanguageTextMaxFaults
+  std::size_t faultCount = 0;    // all of them
+};
 
-// The UTF-8 bytes of a character.
-std::string Utf8Of(char32_t c);
+// Takes the file's bytes apart. A fault names what is wrong: a file in
+// UTF-16, or larger than the limit (the only fault then); bytes that are
+// not UTF-8; a line that is no part of an entry; a string that is not
+// closed, or an escape the format does not have; an entry without msgid or
+// msgstr, or with plural forms; a header that names another charset.
+PoFile ReadPoFile(std::string_view bytes);
+
+// The PO form of a string: quoted, with its backslashes, quotes and control
+// characters escaped.
+std::string PoQuoted(std::string_view text);

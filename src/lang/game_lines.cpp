@@ -117,6 +117,46 @@ constexpr const char* kHintCountText[7] = {
     "5개가 있습니다.", "6개가 있습니다.", "7개가 있습니다.",
 };
 
+// The options panel's words and the short notes the program shows over the
+// game. Each Korean line is padded with blanks to the box it is drawn in
+// (the panel's black plates), so that another language's line may be as
+// wide as the box; the blanks at the end are not drawn centred.
+struct ProgramLine {
+  const char* key;
+  const char* korean;
+  const char* where;
+};
+constexpr ProgramLine kProgramLines[] = {
+    {"language.name", "한국어            ",
+     "options panel, the language's own name in the list of languages"},
+    {"options.title", "설정      ", "options panel, its title"},
+    {"options.effects", "효과음            ", "options panel, label: the effects' volume"},
+    {"options.music", "음악              ", "options panel, label: the music's volume"},
+    {"options.mute", "모두 끄기 (M)     ", "options panel, label: every sound off (the M key)"},
+    {"options.display", "화면              ", "options panel, label: full screen or a window"},
+    {"options.display.full", "전체 화면   ", "options panel, choice: full screen"},
+    {"options.display.window", "창          ", "options panel, choice: a window"},
+    {"options.window_size", "창 크기           ", "options panel, label: the window's scale"},
+    {"options.window_size.auto", "화면에 맞게       ",
+     "options panel, the window's scale: the largest that fits the screen"},
+    {"options.scaling", "확대 방식         ", "options panel, label: how the frame is scaled"},
+    {"options.scaling.fill", "채우기      ", "options panel, choice: fill the screen"},
+    {"options.scaling.sharp", "정수배      ",
+     "options panel, choice: whole multiples only, sharp pixels with black around"},
+    {"options.language", "언어              ", "options panel, label: the language"},
+    {"options.background", "배경에서도 소리   ",
+     "options panel, label: sound while another window has the focus"},
+    {"options.close", "닫기 (F1)    ", "options panel, its closing button"},
+    {"note.screenshot", "스크린샷을 저장했습니다.                ",
+     "a note over the game after F12 saved the screen"},
+    {"note.screenshot_failed", "스크린샷을 저장하지 못했습니다.         ",
+     "a note over the game after F12 could not save the screen"},
+    {"note.settings_damaged", "설정 파일이 손상되어 기본 설정으로 시작합니다.              ",
+     "a note over the title: the kept settings were damaged, the defaults are in use"},
+    {"note.muted", "소리 꺼짐 (M)       ", "a note over the game: M turned every sound off"},
+    {"note.unmuted", "소리 켜짐 (M)       ", "a note over the game: M turned the sound on again"},
+};
+
 int IdIn(const std::vector<GameLine>& lines, std::string_view key) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (lines[i].key == key) return static_cast<int>(i);
@@ -126,8 +166,9 @@ int IdIn(const std::vector<GameLine>& lines, std::string_view key) {
 
 std::vector<GameLine> BuildLines() {
   std::vector<GameLine> all;
-  auto add = [&](std::string key, const char* korean, std::string where) {
-    all.push_back({std::move(key), korean, std::move(where), {}});
+  auto add = [&](std::string key, const char* korean, std::string where,
+                 int box = kEventTextRight - kEventTextX) {
+    all.push_back({std::move(key), korean, std::move(where), {}, box});
   };
   for (const FightPageText& page : kFightPages) {
     const std::string stem = page.stem;
@@ -156,12 +197,21 @@ std::vector<GameLine> BuildLines() {
   }
   for (int n = 1; n <= 7; ++n) {
     add("hint.count." + std::to_string(n), kHintCountText[n - 1],
-        "hint lines over the panel, first line, with " + std::to_string(n) + " near");
+        "hint lines over the panel, first line, with " + std::to_string(n) + " near",
+        kHintScreenRight - kHintCountX);
   }
   // The distance lines are this label, then the distances, each after two
-  // blanks and the later ones after a comma.
-  add("hint.x", "X:", "hint lines, the label before the column distances");
-  add("hint.y", "Y:", "hint lines, the label before the row distances");
+  // blanks and the later ones after a comma. Seven distances fill the hint
+  // screen already after the Korean label, so a label may be no wider.
+  const auto labelBox = [](const char* korean) {
+    return platform::TextWidthCp949(platform::Utf8ToCp949(korean).c_str());
+  };
+  add("hint.x", "X:", "hint lines, the label before the column distances", labelBox("X:"));
+  add("hint.y", "Y:", "hint lines, the label before the row distances", labelBox("Y:"));
+  // The program's own words: each as wide as its padded Korean, its plate.
+  for (const ProgramLine& line : kProgramLines) {
+    add(line.key, line.korean, line.where, labelBox(line.korean));
+  }
 
   const int filesLeft = IdIn(all, "file.3");
   all[static_cast<std::size_t>(filesLeft)].number = {0, " %d", 0, 5, "the files left"};
@@ -179,30 +229,3 @@ const std::vector<GameLine>& GameLines() {
 }
 
 int GameLineId(std::string_view key) { return IdIn(GameLines(), key); }
-
-namespace {
-
-// Empty when the route draws the character; otherwise what keeps it from
-// doing so. The glyph atlas holds printable ASCII and KS X 1001's symbols
-// and Hangul: CP949's Hanja and extended Hangul convert, but have no glyphs.
-std::string Undrawable(char32_t c) {
-  // The conversion answers '?' for a character CP949 lacks.
-  const std::string cp949 = platform::Utf8ToCp949(Utf8Of(c));
-  if (cp949.size() != 2) return "not a CP949 character";
-  if (!platform::AtlasHasGlyph(c)) return "in CP949 but not in the glyph atlas";
-  return "";
-}
-
-}  // namespace
-
-const LanguageKeys& GameLanguageKeys() {
-  static const LanguageKeys keys = [] {
-    LanguageKeys k{.keys = {}, .where = {}, .undrawable = Undrawable};
-    for (const GameLine& line : GameLines()) {
-      k.keys.push_back(line.key);
-      k.where.push_back(line.where);
-    }
-    return k;
-  }();
-  return keys;
-}

@@ -8,13 +8,19 @@
 #include <string_view>
 #include <vector>
 
-#include "formats/language_text.h"
-
 // The event window's three lines start at this x; the numbers of the file
 // page and the spray-used page are written over blanks of line 3, at these x.
 inline constexpr int kEventTextX = 207;
 inline constexpr int kFilesLeftX = kEventTextX;
 inline constexpr int kSpraysLeftX = 330;
+// Where the lines can be seen. The event window's text area, which the
+// prologue's window shares, is black up to the frame beside its button, at
+// x 438 (the window picture, at x 162, is black to its column 275). The
+// hint lines' screen on the panel is black up to x 359; its first line
+// starts at x 210.
+inline constexpr int kEventTextRight = 438;
+inline constexpr int kHintCountX = 210;
+inline constexpr int kHintScreenRight = 360;
 
 // A number the game writes over a line, in its own black box: `format`
 // filled with a value from `lowest` to `highest`, `dx` pixels right of the
@@ -32,6 +38,7 @@ struct GameLine {
   const char* korean;  // UTF-8, with its blanks
   std::string where;   // where it shows, for people who translate it
   NumberOverLine number;
+  int box = 0;  // how wide it may be, in pixels: the part of its place that can be seen
 };
 
 // Every line, in the order a language pack lists them. A line's index here
@@ -40,8 +47,3 @@ const std::vector<GameLine>& GameLines();
 
 // The id of the line with this key, or -1.
 int GameLineId(std::string_view key);
-
-// The lines as a language pack's text is read against them: their keys,
-// where each shows, and the characters the game's text route draws (those
-// of CP949 that the glyph atlas holds).
-const LanguageKeys& GameLanguageKeys();

@@ -4,6 +4,7 @@
 // must know of.
 #include "platform/platform.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -27,6 +28,12 @@ struct BackendAtExit {
 } gBackendAtExit;
 std::unique_ptr<Surface> gPrimary;
 std::unique_ptr<Surface> gBack;
+// What a flip shows when an overlay draws over it: a copy of the primary.
+std::unique_ptr<Surface> gOverlaid;
+FrameOverlay gOverlay = nullptr;
+// The last frame handed to the screen: the primary, the overlaid copy or
+// the program's own frame over the game.
+const Surface* gLastShown = nullptr;
 std::uint64_t gFlips = 0;
 WindowOptions gWindowOptions;
 
@@ -67,6 +74,28 @@ void StopWindowing() {
 
 void SetWindowOptions(const WindowOptions& options) { gWindowOptions = options; }
 const WindowOptions& GetWindowOptions() { return gWindowOptions; }
+
+void ChangeWindowOptions(const WindowOptions& options) {
+  gWindowOptions = options;
+  if (gBackend && gBackend->HasMainWindow()) gBackend->WindowOptionsChanged();
+}
+
+bool ShowsFullScreen() { return B().ShowsFullScreen(); }
+
+KeptRead ReadSettingsText(std::string& text, std::string& where, std::size_t maxBytes) {
+  text.clear();
+  where.clear();
+  return B().ReadSettings(text, where, maxBytes);
+}
+bool WriteSettingsText(const std::string& text, std::string& why) {
+  return B().WriteSettings(text, why);
+}
+std::string SetDamagedSettingsAside() { return B().SetDamagedSettingsAside(); }
+bool RestartInLanguage(const std::string& language) { return B().RestartInLanguage(language); }
+
+bool SaveScreenshot(const Surface& frame, std::string& where) {
+  return B().SavePicture(EncodePng(frame), ScreenshotName(".png"), where);
+}
 
 void DebugOutput(const char* text) { NativeDebugOutput(text); }
 void TellPlayer(const char* text, bool error) { NativeTellPlayer(text, error); }
@@ -132,11 +161,14 @@ HRESULT BltFast(Surface& dst, int x, int y, const Surface& src, const Rect& r,
   return DD_OK;
 }
 
+bool gTextUtf8 = false;
+
 HRESULT PrintText(Surface* surface, const char* text, std::uint32_t backColour,
                   std::uint32_t textColour, int x, int y) {
   if (surface == nullptr || text == nullptr) return E_FAIL;
   if (CallRecorder* r = ActiveRecorder()) r->TextDrawn(text, backColour, textColour, x, y);
-  return DrawTextCp949(*surface, text, backColour, textColour, x, y);
+  return gTextUtf8 ? DrawTextUtf8(*surface, text, backColour, textColour, x, y)
+                   : DrawTextCp949(*surface, text, backColour, textColour, x, y);
 }
 
 HRESULT VideoFlip() {
@@ -144,16 +176,36 @@ HRESULT VideoFlip() {
   if (gDisplayLost) return DDERR_SURFACELOST;
   if (B().VideoBusy()) return DDERR_WASSTILLDRAWING;
   gPrimary->SwapPixels(*gBack);
-  if (!B().VideoPresent(*gPrimary)) {
+  const Surface* shown = gPrimary.get();
+  if (gOverlay != nullptr) {
+    if (!gOverlaid) gOverlaid = std::make_unique<Surface>(gPrimary->Width(), gPrimary->Height());
+    std::copy_n(gPrimary->Pixels(), gPrimary->ByteSize(), gOverlaid->Pixels());
+    gOverlay(*gOverlaid);
+    shown = gOverlaid.get();
+  }
+  if (!B().VideoPresent(*shown)) {
     // The renderer was reset under us: swap back, so the frame is dropped
     // whole, and report the loss.
     gPrimary->SwapPixels(*gBack);
     gDisplayLost = true;
     return DDERR_SURFACELOST;
   }
+  gLastShown = shown;
   ++gFlips;
   return DD_OK;
 }
+
+bool VideoShowOver(const Surface& frame) {
+  if (!gPrimary || VideoRestore() != DD_OK || B().VideoBusy()) return false;
+  if (!B().VideoPresent(frame)) {
+    gDisplayLost = true;
+    return false;
+  }
+  gLastShown = &frame;
+  return true;
+}
+
+void SetFrameOverlay(FrameOverlay overlay) { gOverlay = overlay; }
 
 void VideoShowPrimary() {
   if (!gPrimary || gDisplayLost) return;
@@ -173,6 +225,8 @@ void VideoRelease() {
   if (gBackend != nullptr) gBackend->VideoRelease();
   gPrimary.reset();
   gBack.reset();
+  gOverlaid.reset();
+  gLastShown = nullptr;
   gDisplayLost = false;
   TraceMark("display-released");
 }
@@ -181,6 +235,8 @@ void VideoMarkLost() { gDisplayLost = true; }
 
 std::uint64_t VideoFlipCount() { return gFlips; }
 
-const Surface* FlippedPrimary() { return gFlips == 0 ? nullptr : gPrimary.get(); }
+bool DisplayBusy() { return gBackend != nullptr && gBackend->VideoBusy(); }
+
+const Surface* FlippedPrimary() { return gPrimary ? gLastShown : nullptr; }
 
 }  // namespace platform

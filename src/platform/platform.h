@@ -14,6 +14,7 @@
 // the default.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -36,7 +37,12 @@ enum class EventType {
   kKeyDown,
 };
 
-enum class Key { kEscape, kOther };
+// Escape is the game's; the rest are the program's own keys, which the
+// application answers before the game sees the event (F1 the options, M
+// mute, F11 and Alt+Enter window or full screen, F12 a screenshot).
+// Backends report the program's keys once a press, not for the key's
+// repeats.
+enum class Key { kEscape, kOther, kF1, kF11, kF12, kM, kAltEnter };
 
 struct Event {
   EventType type = EventType::kMouseMove;
@@ -93,13 +99,24 @@ bool HandOverToRunningGame();
 
 // How the main window is shown: full screen (the default), or a normal
 // window of 640 x 480 times `scale`; scale 0 asks for the largest whole
-// scale that fits the desktop. Set before the window is created.
+// scale that fits the desktop. The frame fills what it is shown in, its
+// aspect kept; `sharp` holds it to whole multiples of its pixels instead,
+// with black around. Set before the window is created.
 struct WindowOptions {
   bool windowed = false;
   int scale = 0;
+  bool sharp = false;
+  bool operator==(const WindowOptions&) const = default;
 };
 void SetWindowOptions(const WindowOptions& options);
 const WindowOptions& GetWindowOptions();
+// Sets the options while the window is shown: it becomes a window or full
+// screen, resizes and lays the frame out again at once (as asked, whether
+// or not the options differ from the last).
+void ChangeWindowOptions(const WindowOptions& options);
+// Whether the frame is shown full screen now. The page can leave full
+// screen by itself (the browser's Escape); elsewhere it is the options'.
+bool ShowsFullScreen();
 
 // ---- Display ---------------------------------------------------------------
 // The set-up steps, in the order the game takes them. Each returns false on
@@ -119,9 +136,13 @@ Surface* VideoBackBuffer();
 // the rectangle is empty or does not fit either surface.
 HRESULT BltFast(Surface& dst, int x, int y, const Surface& src, const Rect& srcRect,
                 std::uint32_t flags);
-// Draws a CP949 string with its top-left corner at (x, y), in textColour on
-// an opaque box of backColour (COLORREFs, 0x00BBGGRR), by the text route
-// (draw/text_draw.h). E_FAIL for a null surface or text.
+// Whether the lines the game writes are a language pack's, UTF-8, rather
+// than its own Korean, CP949 (lang/language.h sets it with the language).
+extern bool gTextUtf8;
+// Draws a string with its top-left corner at (x, y), in textColour on an
+// opaque box of backColour (COLORREFs, 0x00BBGGRR), by the text route
+// (draw/text_draw.h): CP949, or UTF-8 while gTextUtf8 is set. E_FAIL for a
+// null surface or text.
 HRESULT PrintText(Surface* surface, const char* text, std::uint32_t backColour,
                   std::uint32_t textColour, int x, int y);
 // Exchanges the primary and back buffer pixels and shows the primary, paced
@@ -140,8 +161,45 @@ void VideoRelease();
 // Marks the display as lost; the native backend does this when its renderer
 // is reset.
 void VideoMarkLost();
+// Shows `frame` (of the primary's size) in place of the last flip's, paced
+// as a flip is, without exchanging, counting or touching the game's
+// surfaces: what the program shows over the game while no pass runs (its
+// options panel). A lost display is restored first; false while it cannot
+// be.
+bool VideoShowOver(const Surface& frame);
+// Something the program draws over each flipped frame on its way to the
+// screen (a short note for the player), never into the game's surfaces;
+// null for nothing. It is given a copy of the primary surface.
+using FrameOverlay = void (*)(Surface& frame);
+void SetFrameOverlay(FrameOverlay overlay);
 // The number of flips shown so far.
 std::uint64_t VideoFlipCount();
+
+// ---- What the player keeps ---------------------------------------------------
+// The native backends keep the player's settings between runs and save
+// screenshots where the platform keeps pictures; the headless backend keeps
+// nothing, so that a replay or a test never reads or changes them.
+
+enum class KeptRead { kNone, kRead, kUnreadable };
+// The settings' text as the program last wrote it (at most `maxBytes`;
+// kUnreadable for a longer file or one that cannot be read), and where it
+// is kept (a path, or the page's storage).
+KeptRead ReadSettingsText(std::string& text, std::string& where, std::size_t maxBytes);
+// Keeps `text` as the settings: written whole to a new file that then takes
+// the old one's place, so that a crash never leaves half of it. False, with
+// why, when it cannot.
+bool WriteSettingsText(const std::string& text, std::string& why);
+// Moves damaged settings aside, beside the file as settings.ini.bad (over
+// an older one); where they went, or empty when nothing was kept.
+std::string SetDamagedSettingsAside();
+// Where language packs are fetched only for the language played (the
+// page), starts the program again in `language`, whose choice the settings
+// already keep; false elsewhere, where every pack is at hand.
+bool RestartInLanguage(const std::string& language);
+// Saves `frame` as a PNG picture where the platform keeps pictures (a
+// download on the page). True with where it went (one line for the
+// player), or false with why not.
+bool SaveScreenshot(const Surface& frame, std::string& where);
 
 // ---- Diagnostics -------------------------------------------------------------
 // The frame trace for measurements (frame_trace.cpp): on when the environment

@@ -79,6 +79,35 @@ class Backend {
   virtual bool HostPullsMix() { return false; }
   virtual bool PlatformMusic() { return true; }
   virtual CallRecorder* Recorder() { return nullptr; }
+
+  // The shown window takes GetWindowOptions() as they now are (platform.h,
+  // ChangeWindowOptions).
+  virtual void WindowOptionsChanged() {}
+  // Whether the frame is full screen now.
+  virtual bool ShowsFullScreen() { return !GetWindowOptions().windowed; }
+
+  // What the player keeps (platform.h): by default nothing is kept, and
+  // nothing fails for it; pictures have nowhere to go.
+  virtual KeptRead ReadSettings(std::string& text, std::string& where, std::size_t maxBytes) {
+    (void)text, (void)where, (void)maxBytes;
+    return KeptRead::kNone;
+  }
+  virtual bool WriteSettings(const std::string& text, std::string& why) {
+    (void)text, (void)why;
+    return true;
+  }
+  virtual std::string SetDamagedSettingsAside() { return {}; }
+  virtual bool RestartInLanguage(const std::string& language) {
+    (void)language;
+    return false;
+  }
+  // Saves a PNG file's bytes under `name` where pictures are kept.
+  virtual bool SavePicture(const std::vector<std::uint8_t>& png, const std::string& name,
+                           std::string& where) {
+    (void)png, (void)name;
+    where = "this game keeps no pictures";
+    return false;
+  }
 };
 
 // ---- Once per program: the platform's own -----------------------------------
@@ -142,6 +171,12 @@ unsigned NativeMidiOutputCount();
 // Records in the frame trace that a frame has just reached the screen.
 void TracePresent();
 
+// The frame as a PNG file's bytes (png_encode.cpp).
+std::vector<std::uint8_t> EncodePng(const Surface& frame);
+// A screenshot's file name from the local time, "vedo-zeza1-YYYYMMDD-HHMMSS"
+// with `suffix` (the extension, and a number when the name is taken).
+std::string ScreenshotName(const std::string& suffix);
+
 // The flip limiter's slots on MonotonicNs, 1/60 s each. They are counted from
 // a first flip, so they do not drift; a flip that comes more than a slot late
 // (a stall, a debugger) starts the count afresh rather than racing to catch
@@ -182,7 +217,8 @@ void UseBackend(std::unique_ptr<Backend> backend);
 CallRecorder* ActiveRecorder();
 bool MixPulledByHost();
 bool UsesPlatformMusic();
-// The primary surface once a frame has been flipped to it; else null.
+// The frame last handed to the screen (the primary, its overlaid copy or
+// the program's own frame over the game); null before the first flip.
 const Surface* FlippedPrimary();
 
 }  // namespace platform

@@ -54,6 +54,11 @@ inline constexpr PictureFile kPictureFiles[] = {
     kPortraitSheet2, kDeathPicture,   kEndingPicture,
 };
 
+// The options panel: the program's own, not one of the game's pictures. The
+// panel (kOptionsPanelHeight rows) with its parts below it; without the
+// file the panel is drawn plain.
+inline constexpr PictureFile kOptionsPicture{"options.bmp", 400, 400};
+
 // The sound effects, in sound-number order (SND_* in audio/sound.h).
 inline constexpr int kSoundEffects = 16;
 inline constexpr const char* kSoundFiles[kSoundEffects] = {
@@ -119,6 +124,50 @@ inline constexpr int kFigureX = 200;
 inline constexpr int kFigureY = 214;
 inline constexpr int kFigureOffsets[6] = {0, 30, 60, 120, 150, 180};
 
+// ---- The options panel ------------------------------------------------------------
+// Places in the panel's picture (kOptionsPicture); the panel is shown with
+// its top-left corner at (kOptionsX, kOptionsY). The words are the language's
+// lines, drawn white on the black plates these places name; the values are
+// the parts below the panel, drawn over it.
+
+inline constexpr int kOptionsX = 120;
+inline constexpr int kOptionsY = 60;
+inline constexpr int kOptionsPanelHeight = 360;
+// A black plate: left, top, right and bottom, right and bottom exclusive.
+struct PanelBox {
+  int left;
+  int top;
+  int right;
+  int bottom;
+};
+inline constexpr PanelBox kOptionsTitle{100, 8, 300, 30};
+// Eight rows, each kOptionsRowPitch high from kOptionsRowTop; the boxes of a
+// row are given from the row's top.
+inline constexpr int kOptionsRows = 8;
+inline constexpr int kOptionsRowTop = 38;
+inline constexpr int kOptionsRowPitch = 36;
+inline constexpr PanelBox kOptionsLabel{12, 4, 166, 28};
+// A button with its sign (minus, plus, or arrows on the language's row),
+// and a check box.
+inline constexpr PanelBox kOptionsMinus{176, 4, 200, 28};
+inline constexpr PanelBox kOptionsPlus{364, 4, 388, 28};
+inline constexpr PanelBox kOptionsCheck{176, 4, 200, 28};
+// A volume's ten segments, each kOptionsSegmentPitch right of the last.
+inline constexpr PanelBox kOptionsSegment{206, 6, 218, 26};
+inline constexpr int kOptionsSegments = 10;
+inline constexpr int kOptionsSegmentPitch = 15;
+// The plate between the buttons, and the two choices of a row.
+inline constexpr PanelBox kOptionsValue{206, 4, 358, 28};
+inline constexpr PanelBox kOptionsChoices[2] = {{176, 4, 280, 28}, {284, 4, 388, 28}};
+// The closing button, and the plate for its word.
+inline constexpr PanelBox kOptionsClose{140, 324, 260, 354};
+inline constexpr PanelBox kOptionsCloseWord{146, 328, 254, 350};
+// The parts, below the panel: a lit segment, the check mark (black is
+// clear) and the frame around a chosen choice (black is clear).
+inline constexpr PanelBox kOptionsLitSegment{0, 364, 12, 384};
+inline constexpr PanelBox kOptionsCheckMark{16, 364, 40, 388};
+inline constexpr PanelBox kOptionsChosenFrame{44, 364, 148, 388};
+
 // The ending's credits, in drawing order: each at y = scroll - yAbove.
 struct CreditPlacement {
   int frame;
@@ -149,7 +198,7 @@ constexpr bool IsDataFileName(std::string_view name) {
 }
 constexpr bool AllDataFilesOfListedKinds() {
   bool all = IsDataFileName(kMapFileName) && IsDataFileName(kSpriteFileName) &&
-             IsDataFileName(kMusicFileName);
+             IsDataFileName(kMusicFileName) && IsDataFileName(kOptionsPicture.name);
   for (const PictureFile& p : kPictureFiles) all = all && IsDataFileName(p.name);
   for (const char* s : kSoundFiles) all = all && IsDataFileName(s);
   return all;

@@ -29,6 +29,7 @@ TEST(GlyphAtlas, ReadsWhatIsWrittenAndRefusesABrokenOneSayingWhy) {
   atlas.glyphs.resize(2);
   atlas.glyphs[0] = {U'A', 8, 1, 3, 9, 2, {1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 1, 1, 1, 1, 1, 1, 0}};
   atlas.glyphs[1] = {0xAC00, 16, 0, 0, 3, 3, {1, 1, 1, 0, 0, 1, 0, 0, 1}};
+  atlas.unicodeGlyphs = {{0xE9, 9, 1, 2, 1, 1, {1}}};
   const std::vector<std::uint8_t> bytes = platform::WriteGlyphAtlas(atlas);
   GlyphAtlas read;
   std::string error;
@@ -36,9 +37,11 @@ TEST(GlyphAtlas, ReadsWhatIsWrittenAndRefusesABrokenOneSayingWhy) {
   EXPECT_EQ(read.face, atlas.face);
   EXPECT_EQ(read.decode, atlas.decode);
   ASSERT_EQ(read.glyphs.size(), 2u);
-  for (int i = 0; i < 2; ++i) {
-    const auto& [cp, advance, left, top, width, height, ink] = read.glyphs[i];
-    const auto& want = atlas.glyphs[i];
+  ASSERT_EQ(read.unicodeGlyphs.size(), 1u);
+  for (int i = 0; i < 3; ++i) {
+    const auto& [cp, advance, left, top, width, height, ink] =
+        i < 2 ? read.glyphs[i] : read.unicodeGlyphs[0];
+    const auto& want = i < 2 ? atlas.glyphs[i] : atlas.unicodeGlyphs[0];
     EXPECT_EQ(std::tie(cp, advance, left, top, width, height, ink),
               std::tie(want.codePoint, want.advance, want.left, want.top, want.width, want.height,
                        want.ink));
@@ -58,7 +61,7 @@ TEST(GlyphAtlas, ReadsWhatIsWrittenAndRefusesABrokenOneSayingWhy) {
   };
   for (const Broken& b : std::vector<Broken>{
            {0, {'V', 'Z', 'G', 'B'}, "not a glyph atlas"},
-           {4, {2, 0}, "version 2"},
+           {4, {3, 0}, "version 3"},
            {6, {21, 0}, "line cell of 21"},
            {8, {0, 0}, "blank 0 pixels"},
            {10, {0xFF, 0xFF}, "cut off in the face's name"},
@@ -66,6 +69,7 @@ TEST(GlyphAtlas, ReadsWhatIsWrittenAndRefusesABrokenOneSayingWhy) {
            {count + 4 + 10, {0xFF, 0xFF}, "glyph 0 (U+0041) lies outside"},
            {count + 4 + 8, {16, 0}, "glyph 0 (U+0041) lies outside"},
            {second, {'A', 0, 0, 0}, "glyph 1 (U+0041) is out of order"},
+           {bytes.size() - 15 + 8, {17, 0}, "glyph 2 (U+00E9) lies outside"},
            {bytes.size(), {0}, "1 bytes after the last glyph"},
        }) {
     std::vector<std::uint8_t> broken = bytes;

@@ -1,47 +1,43 @@
-// The language pack's text reader, against a game of three keys.
+// The language pack's text reader: a PO file taken apart.
 #include "formats/language_text.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace {
+TEST(LanguageText, ReadsEntriesWithTheirBlanksAndNamesEveryFaultByLine) {
+  const PoFile good = ReadPoFile(
+      "msgid \"\"\nmsgstr \"\"\n\"Content-Type: text/plain; charset=UTF-8\\n\"\n\n"
+      "#. where it shows\n#, fuzzy\nmsgctxt \"a\"\nmsgid \"가\"\nmsgstr \" x "
+      "\"\n\"\\\"y\\\"\\t\"\n\n"
+      "#~ msgctxt \"old\"\n#~ msgstr \"gone\"\n"
+      "msgctxt \"b\"\r\nmsgid \"나\"\r\nmsgstr \"z\"\r\n");
+  EXPECT_EQ(good.faultCount, 0u) << good.faults.front().text;
+  ASSERT_EQ(good.entries.size(), 2u);
+  EXPECT_EQ(good.entries[0].context, "a");
+  EXPECT_EQ(good.entries[0].id, "가");
+  EXPECT_EQ(good.entries[0].text, " x \"y\"\t");
+  EXPECT_EQ(good.entries[0].line, 7);
+  EXPECT_TRUE(good.entries[0].fuzzy);
+  EXPECT_EQ(good.entries[1].text, "z");
+  EXPECT_FALSE(good.entries[1].fuzzy);
 
-LanguageKeys Keys() {
-  return {.keys = {"a", "b", "c", "d"},
-          .where = {"first", "second", "third", "fourth"},
-          .undrawable = [](char32_t c) { return c == U'漢' ? std::string("no glyph") : ""; }};
-}
-
-}  // namespace
-
-TEST(LanguageText, ReadsKeysWithTheirBlanksAndNamesEveryProblemByLine) {
-  const LanguageText good = ReadLanguageText(
-      "\xEF\xBB\xBF# a comment\r\n\r\nb \"y\"\r\na \" x \"\r\n  c   \"say \"hi\"\"  \nd \"z\"",
-      Keys());
-  EXPECT_TRUE(good.problems.empty()) << good.problems.front();
-  EXPECT_EQ(good.lines, (std::vector<std::string>{" x ", "y", "say \"hi\"", "z"}));
-  EXPECT_EQ(good.fileLines, (std::vector<int>{4, 3, 5, 6}));
-  EXPECT_EQ(good.usable, (std::vector<bool>{true, true, true, true}));
-
-  const std::string tooLong(kLanguageLineMaxCharacters + 1, 'w');
-  const LanguageText bad = ReadLanguageText(
-      "a \"x\"\n"
-      "a \"again\"\n"     // given twice
-      "z \"unknown\"\n"   // no such key
-      "b \"no end\n"      // one quote
-      "b \"漢\"\n"        // undrawable
-      "\xC3 \"bytes\"\n"  // not UTF-8
-      "c \"" +
-          tooLong + "\"\n",  // too long
-      Keys());               // d is missing
+  const PoFile bad = ReadPoFile(
+      "msgid \"\"\nmsgstr \"\"\n\"Content-Type: text/plain; charset=ISO-8859-1\\n\"\n"  // 1-3
+      "msgctxt \"a\"\nmsgid \"x\"\nmsgstr \"no end\n"                                   // 4-6
+      "msgctxt \"b\"\nmsgid \"x\"\nmsgstr \"\\q\"\n"                                    // 7-9
+      "msgctxt \"c\"\nmsgid \"x\"\nmsgid_plural \"xs\"\nmsgstr[0] \"y\"\n"              // 10-13
+      "msgctxt \"d\"\nmsgid \"\xC3\"\nmsgstr \"y\"\n"                                   // 14-16
+      "what is this\n");                                                                // 17
   std::string all;
-  for (const std::string& p : bad.problems) all += p + "\n";
-  EXPECT_EQ(bad.usable, (std::vector<bool>{true, false, false, false})) << all;
-  for (const char* named : {"line 2", "line 3", "line 4", "line 5", "line 6", "line 7", "d is"}) {
-    EXPECT_NE(all.find(named), std::string::npos) << named << " is not named in:\n" << all;
+  for (const PoFault& f : bad.faults) all += std::to_string(f.line) + ": " + f.text + "\n";
+  for (int line : {3, 6, 9, 12, 15, 17}) {
+    EXPECT_NE(all.find(std::to_string(line) + ": "), std::string::npos)
+        << "line " << line << " is not named in:\n"
+        << all;
   }
 
-  const std::string huge(kLanguageTextMaxBytes + 1, '#');
-  EXPECT_FALSE(ReadLanguageText(huge, Keys()).problems.empty());
+  const PoFile huge = ReadPoFile(std::string(kLanguageTextMaxBytes + 1, '#'));
+  EXPECT_TRUE(huge.entries.empty());
+  EXPECT_EQ(huge.faultCount, 1u);
 }

@@ -2,9 +2,13 @@
 // place each: it must name exactly that problem.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "common/child_process.h"
 #include "kit/check.h"
 #include "kit/formats.h"
 #include "kit_test_support.h"
+#include "support/test_data.h"
 
 namespace {
 
@@ -181,52 +185,109 @@ TEST(Check, SaysWhenThereIsNoFolder) {
 
 }  // namespace
 
-// The English pack the kit makes passes; a copy broken once in every way the
-// check knows is reported once for each, naming the file and the key.
-TEST(Check, LanguagePackFaultsAreNamedOneByOne) {
+// The English pack the kit makes passes; a copy broken in every way a
+// translator might is reported at once, each fault once and marked as
+// refusing the pack or cosmetic, with no fault that only follows another.
+TEST(Check, LanguagePackFaultsAreAllNamedAndMarked) {
   const fs::path generated = kittest::GeneratedFolder() / "lang/en";
-  for (const std::string& p : kit::CheckLanguagePack(generated.string())) ADD_FAILURE() << p;
+  for (const PackFault& f : kit::CheckLanguagePack(generated.string()).faults) {
+    ADD_FAILURE() << f.Describe();
+  }
   std::string out;
   EXPECT_EQ(kittest::RunTool("kit", "check --lang '" + generated.string() + "'", &out), 0) << out;
 
   const fs::path dir = kittest::CopyOfGenerated("vedo-check-lang") / "lang/en";
-  const Bytes original = kittest::Read(dir / "text.txt");
+  const Bytes original = kittest::Read(dir / "en.po");
   std::string text(original.begin(), original.end());
   const auto replace = [&](const std::string& from, const std::string& to) {
     const std::size_t at = text.find(from);
     ASSERT_NE(at, std::string::npos) << from;
     text.replace(at, from.size(), to);
   };
-  replace("\nzombie.title ", "\nzombie.titel ");
-  replace("\nhunter.shotgun.3 \"3 rounds spent.\"\n", "\n");
-  replace("\"A hunter attacks.\"", "\"A hunter attacks at speed.\"");
+  replace("\"zombie.title\"", "\"zombie.titel\"");
+  replace("msgctxt \"hunter.shotgun.3\"", "msgctxt \"hunter.shotgun.3\"\nmsgid_plural \"x\"");
+  replace("msgctxt \"hunter.title\"", "#, fuzzy\nmsgctxt \"hunter.title\"");
+  replace("\"Using it restores full health.\"", "\"Using it restores your health.\"");
   replace("\"   left to find.\"", "\" left to find.\"");
-  replace("\"Streets of zombies.\"", "\"Streets of zombies, olé.\"");
-  replace("\"Nobody else survived.\"", "\"Nobody 漢 survived.\"");
-  kittest::Write(dir / "text.txt", Bytes(text.begin(), text.end()));
+  replace("\"Zombies fill the city.\"", "\"Zombies fill the city \u2713 \u2603.\"");
+  replace("\"No survivors at all.\"", "\"No survivors \xFF at all.\"");
+  kittest::Write(dir / "en.po", Bytes(text.begin(), text.end()));
   kittest::Write(dir / "Title.bmp", kit::MakeBmp24(320, 240, Bytes(320 * 240 * 3, 90)));
-  kittest::Write(dir / "tile_0658.bmp", kit::MakeBmp24(20, 20, Bytes(20 * 20 * 3, 90)));
   kittest::Write(dir / "frame_034.bmp", kit::MakeBmp24(500, 40, Bytes(500 * 40 * 3, 90)));
+  fs::remove(dir / "died.bmp");
 
-  const std::vector<std::string> problems = kit::CheckLanguagePack(dir.string());
-  for (const char* expected : {
-           "text.txt: line 12: unknown key zombie.titel",
-           "text.txt: zombie.title is missing (event window, zombie page, line 1)",
-           "text.txt: hunter.shotgun.3 is missing",
-           "hunter.title is ",  // so many pixels wide, wider than the Korean line
-           "pixels wide; its box, the Korean line's, is",
-           "file.3: the files left (\" %d\") are written over pixels 0 to 17 of the line, which "
-           "must all be blanks",
-           "prologue1.2 has \"é\" (U+00E9), which is not a CP949 character",
-           "prologue1.3 has \"漢\" (U+6F22), which is in CP949 but not in the glyph atlas",
-           "Title.bmp: 320 x 240 pixels; the game shows it at 640 x 480",
-           "tile_0658.bmp: 20 x 20 pixels; the map's tiles are 40 x 40",
-           "frame_034.bmp: frame 34 (",
-       }) {
-    EXPECT_TRUE(kittest::AnyContains(problems, expected)) << expected;
+  const LanguagePack pack = kit::CheckLanguagePack(dir.string());
+  const std::pair<bool, const char*> expected[] = {
+      {true, "en.po: line 20: unknown key zombie.titel"},
+      {true, "plural forms: the game's lines have none"},
+      {false, "hunter.title is flagged fuzzy"},
+      {true, "not UTF-8"},  // and prologue1.3 is not said to be missing
+      {false, "file.3: the files left (\" %d\") are written over pixels 0 to 17 of the line"},
+      {false,
+       "spray_found.3 is 233 pixels wide; its place (event window, first-aid spray found, "
+       "line 3) shows 231"},
+      {true,
+       "prologue1.2 has \"\u2713\" (U+2713) and \"\u2603\" (U+2603), which the glyph atlas "
+       "cannot draw"},
+      {true, "en.po: zombie.title is missing (event window, zombie page, line 1)"},
+      {true, "Title.bmp: 320 x 240 pixels; the game needs 640 x 480"},
+      {false, "frame_034.bmp: frame 34 ("},
+      {false, "died.bmp: missing: the game shows this art with its Korean words"},
+  };
+  for (const auto& [refuses, words] : expected) {
+    const auto it = std::find_if(pack.faults.begin(), pack.faults.end(), [&](const PackFault& f) {
+      return f.Describe().find(words) != std::string::npos;
+    });
+    ASSERT_NE(it, pack.faults.end()) << words;
+    EXPECT_EQ(it->refuses, refuses) << words;
   }
-  EXPECT_EQ(problems.size(), 10u);
+  EXPECT_EQ(pack.faults.size(), std::size(expected));
   EXPECT_EQ(kittest::RunTool("kit", "check --lang '" + dir.string() + "'", &out), 1);
-  EXPECT_NE(out.find("10 problems"), std::string::npos) << out;
+  EXPECT_NE(out.find("11 faults: 6 refuse the pack, 5 cosmetic"), std::string::npos) << out;
+
+  // A file in UTF-16 is one fault, not one a line; a pack that is not
+  // there is named with those that are.
+  kittest::Write(dir / "en.po", Bytes{0xFF, 0xFE, 'm', 0, 's', 0, 'g', 0});
+  const LanguagePack utf16 = kit::CheckLanguagePack(dir.string());
+  EXPECT_EQ(std::count_if(utf16.faults.begin(), utf16.faults.end(),
+                          [](const PackFault& f) { return f.file == "en.po"; }),
+            1);
+  EXPECT_EQ(
+      kittest::RunTool("kit", "check --lang '" + (dir.parent_path() / "xx").string() + "'", &out),
+      1);
+  EXPECT_NE(out.find("no such language pack; the packs here: en"), std::string::npos) << out;
   fs::remove_all(dir.parent_path().parent_path());
+}
+
+// A pack's text as translators' tools write it back: lines wrapped, flags,
+// references and translator's comments added, obsolete entries kept, CR LF
+// line ends. The game reads the same lines from it.
+TEST(Check, APackTextRewrittenByATranslatorsToolReadsTheSame) {
+  const Bytes original = kittest::Read(kittest::GeneratedFolder() / "lang/en/en.po");
+  LanguagePack before;
+  ReadPackText(std::string_view(reinterpret_cast<const char*>(original.data()), original.size()),
+               "en.po", before);
+  ASSERT_TRUE(before.faults.empty()) << before.faults.front().Describe();
+
+  // msgcat wraps as gettext's tools do; then what Poedit adds.
+  const fs::path dir = testdata::MakeTempDir("vedo-po-tool");
+  const std::string wrap = "command -v msgcat >/dev/null && msgcat --width=24 '" +
+                           (kittest::GeneratedFolder() / "lang/en/en.po").string() + "' -o '" +
+                           (dir / "wrapped.po").string() + "'";
+  child::Options msgcat;
+  msgcat.argv = {"sh", "-c", wrap};
+  if (child::Run(msgcat).exitCode != 0) GTEST_SKIP() << "no msgcat (Debian's gettext)";
+  const Bytes wrapped = kittest::Read(dir / "wrapped.po");
+  std::string text;
+  for (const char c : wrapped) text += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  EXPECT_NE(text.find("msgstr \"\"\r\n\""), std::string::npos) << "no line was wrapped";
+  const std::size_t at = text.find("msgctxt \"zombie.knife.2\"");
+  ASSERT_NE(at, std::string::npos);
+  text.insert(at, "# checked by the team\r\n#: src/lang/game_lines.cpp:20\r\n#, no-c-format\r\n");
+  text += "\r\n#~ msgctxt \"zombie.old\"\r\n#~ msgid \"x\"\r\n#~ msgstr \"y\"\r\n";
+  LanguagePack after;
+  ReadPackText(text, "en.po", after);
+  for (const PackFault& f : after.faults) ADD_FAILURE() << f.Describe();
+  EXPECT_EQ(after.lines, before.lines);
+  fs::remove_all(dir);
 }

@@ -179,7 +179,7 @@ void Package::CheckFiles() {
     expected.insert("usr/share/vedo-zeza1/data/" + name);
     ++dataFiles;
   }
-  EXPECT_EQ(dataFiles, 26 + 14) << "the map, the sprites, 7 pictures, 16 sounds and the tune, "
+  EXPECT_EQ(dataFiles, 27 + 14) << "the map, the sprites, 8 pictures, 16 sounds and the tune, "
                                    "and the English pack's 14 files";
   EXPECT_EQ(FilesUnder(Root()), expected);
 
@@ -201,9 +201,10 @@ void Package::CheckFiles() {
     EXPECT_EQ(access((Root() / program).c_str(), X_OK), 0) << program << " cannot be run";
   }
   const std::string entry = ReadAll(Root() / "usr/share/applications/vedo-zeza1.desktop");
-  for (const char* line : {"[Desktop Entry]\n", "\nType=Application\n", "\nName=Vedo Zeza1\n",
-                           "\nExec=vedo-zeza1\n", "\nIcon=vedo-zeza1\n", "\nActions=english;\n",
-                           "\n[Desktop Action english]\n", "\nExec=vedo-zeza1 --lang en\n"}) {
+  for (const char* line :
+       {"[Desktop Entry]\n", "\nType=Application\n", "\nName=Vedo Zeza1\n", "\nExec=vedo-zeza1\n",
+        "\nIcon=vedo-zeza1\n", "\nActions=lang-en;\n",
+        "\n[Desktop Action lang-en]\nName=English\nExec=vedo-zeza1 --lang en\n"}) {
     EXPECT_NE(entry.find(line), std::string::npos) << "no line " << line << " in:\n" << entry;
   }
 }

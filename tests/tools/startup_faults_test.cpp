@@ -310,7 +310,8 @@ TEST_F(StartupFaults, MissingSoundsAndMusicLeaveTheGameRunningSilently) {
 
 // A pack the game cannot use is named, file and line, in one message box,
 // and the game speaks Korean: the title and the prologue are drawn as
-// without --lang, the English title the pack also holds included.
+// without --lang, the English title the pack also holds included. Art with
+// words that a pack it uses lacks is named in its output.
 TEST_F(StartupFaults, ABrokenLanguagePackIsNamedAndTheGameSpeaksKorean) {
   const std::string screens =
       "time 1000000000\nframes 3\nshot title.png\nset gInTitle 0\nset gProloguePending 1\n"
@@ -322,19 +323,19 @@ TEST_F(StartupFaults, ABrokenLanguagePackIsNamedAndTheGameSpeaksKorean) {
   const std::string box =
       "Vedo Zeza1: 언어 팩 lang/en/을(를) 쓸 수 없어 한국어로 진행합니다.\n"
       "The language pack lang/en/ cannot be used, so the game speaks Korean.\n";
-  const std::string listed = "(vedo-kit check --lang lang/en/ lists every problem.)\n";
+  const std::string listed =
+      "(vedo-kit check --lang " + (pack / "").string() + " lists every fault.)\n";
 
-  kit::Bytes text = kittest::Read(pack / "text.txt");
-  const std::string key = "\nzombie.title ";
+  kit::Bytes text = kittest::Read(pack / "en.po");
+  const std::string key = "\"zombie.title\"";
   const auto at = std::search(text.begin(), text.end(), key.begin(), key.end());
   ASSERT_NE(at, text.end());
   at[12] = 'x';  // zombie.titlx: unknown, and zombie.title missing
-  kittest::Write(pack / "text.txt", text);
+  kittest::Write(pack / "en.po", text);
   child::Result r = Replay(WholeLoopScript(), {"--lang", "en"});
   EXPECT_EQ(r.exitCode, 0) << child::Describe(r);
   EXPECT_EQ(r.said, kTileLine + box +
-                        "lang/en/text.txt: line 12: unknown key zombie.titlx (and 1 more)\n" +
-                        listed)
+                        "lang/en/en.po: line 20: unknown key zombie.titlx (and 1 more)\n" + listed)
       << child::Describe(r);
   ASSERT_EQ(Replay(screens, {"--lang", "en"}).exitCode, 0);
   EXPECT_EQ(kittest::Read(scratch_ / "title.png"), title);
@@ -342,7 +343,7 @@ TEST_F(StartupFaults, ABrokenLanguagePackIsNamedAndTheGameSpeaksKorean) {
 
   // Only a picture wrong: the lines, good as they are, are not used either.
   at[12] = 'e';
-  kittest::Write(pack / "text.txt", text);
+  kittest::Write(pack / "en.po", text);
   kittest::Write(pack / "died.bmp", kit::MakeBmp24(320, 240, kit::Bytes(320 * 240 * 3, 90)));
   const child::Result game = Game({}, 1.5, {"--lang", "en"});
   EXPECT_TRUE(game.terminated) << "it ended before it was asked to: " << child::Describe(game);
@@ -353,6 +354,22 @@ TEST_F(StartupFaults, ABrokenLanguagePackIsNamedAndTheGameSpeaksKorean) {
   ASSERT_EQ(Replay(screens, {"--lang", "en"}).exitCode, 0);
   EXPECT_EQ(kittest::Read(scratch_ / "title.png"), title);
   EXPECT_EQ(kittest::Read(scratch_ / "prologue.png"), prologue);
+
+  // Without it, the pack is used and the death screen stays Korean; a pack
+  // that is not there is named with those that are.
+  fs::remove(pack / "died.bmp");
+  r = Replay(screens, {"--lang", "en"});
+  EXPECT_EQ(r.said, kTileLine + std::string("lang/en/: the pack has no died.bmp; the game shows "
+                                            "that art in Korean.\n"))
+      << child::Describe(r);
+  EXPECT_NE(kittest::Read(scratch_ / "title.png"), title);
+  r = Replay(screens, {"--lang", "xx"});
+  EXPECT_EQ(r.said,
+            kTileLine + std::string("Vedo Zeza1: 언어 팩 lang/xx/을(를) 쓸 수 없어 한국어로 "
+                                    "진행합니다.\nThe language pack lang/xx/ cannot be "
+                                    "used, so the game speaks Korean.\nlang/xx/: no such "
+                                    "language pack; the packs here: en\n"))
+      << child::Describe(r);
 }
 
 TEST_F(StartupFaults, WithoutAnyFontTheTitleAndThePrologueDrawAsEver) {

@@ -69,6 +69,10 @@ class GameWindow : public ::testing::Test {
     env_.emplace_back("VEDO_DEBUG_SET", std::nullopt);
     trace_ = dir_ / "frames.trace";
     env_.emplace_back("VEDO_FRAME_TRACE", trace_.string());
+    // The player's settings and screenshots go to the test's own folder,
+    // never the machine's.
+    env_.emplace_back("XDG_CONFIG_HOME", (dir_ / "config").string());
+    env_.emplace_back("HOME", (dir_ / "home").string());
   }
 
   void TearDown() override {
@@ -213,6 +217,32 @@ class GameWindow : public ::testing::Test {
     EXPECT_NE(windowing, 0) << "the windowing system was not stopped";
     EXPECT_TRUE(sound < display && display < windowing) << "shut-down out of order";
     EXPECT_TRUE(t.exited) << "the process did not reach its normal end";
+  }
+
+  // A screenshot of the game's window alone (xwd of its X window); why not.
+  std::string ShootTheWindow(Shot& shot) {
+    const fs::path file = dir_ / "window.xwd";
+    fs::remove(file);
+    if (xsession::RunTool({"sh", "-c",
+                           "xdotool search --name 'Vedo Zeza1' | head -1 | "
+                           "xargs -I{} xwd -id {} -silent -out \"$0\"",
+                           file.string()},
+                          env_) != 0) {
+      return "no window to shoot";
+    }
+    std::string why;
+    return xsession::ReadXwd(file, shot, why) ? "" : why;
+  }
+
+  // The file the game's line "screenshot saved as PATH" names (as it names
+  // it), or "" before it has said so.
+  std::string SavedScreenshot() {
+    const std::string log = Log("game.log");
+    const std::string said = "screenshot saved as ";
+    const std::size_t at = log.rfind(said);
+    if (at == std::string::npos) return "";
+    const std::size_t end = log.find_first_of("\r\n", at);
+    return end == std::string::npos ? "" : log.substr(at + said.size(), end - at - said.size());
   }
 
   // The X screen's size, and whether it can change (Xephyr's); a test may

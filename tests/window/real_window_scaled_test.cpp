@@ -33,21 +33,6 @@ class ScaledWindow : public GameWindow {
     return title;
   }
 
-  // A screenshot of the game's window alone (xwd of its X window); why not.
-  std::string ShootTheWindow(Shot& shot) {
-    const fs::path file = dir_ / "window.xwd";
-    fs::remove(file);
-    if (xsession::RunTool({"sh", "-c",
-                           "xdotool search --name 'Vedo Zeza1' | head -1 | "
-                           "xargs -I{} xwd -id {} -silent -out \"$0\"",
-                           file.string()},
-                          env_) != 0) {
-      return "no window to shoot";
-    }
-    std::string why;
-    return xsession::ReadXwd(file, shot, why) ? "" : why;
-  }
-
   // Waits up to 20 s, while the game runs, for its window to show `frame`
   // scaled by 2; "" when it does, else why not.
   std::string WaitForTwice(const pngio::RgbImage& frame, Shot& shot) {

@@ -18,6 +18,7 @@
 #include <map>
 #include <tuple>
 
+#include "state/data_contract.h"
 #include "window/real_window.h"
 
 namespace realwindow {
@@ -59,7 +60,13 @@ inline std::string WalkScript(std::int64_t populate, std::int64_t attack1, std::
   s << "move 639 " << kBarRowY << "\nframes 30\nshot right.png\n";
   s << "move 0 " << kBarRowY << "\nframes 30\nshot left.png\n";
   s << "move 639 " << kBarRowY << "\nframes 30\n";
-  s << "move " << kCellX << " " << kCellY << "\nframes 10\nshot aim.png\ntime " << attack1 << "\n";
+  // The options panel over the aim, opened and closed with no pass between;
+  // the pointer at the top right corner, where the view is at its ends; and
+  // back.
+  s << "move " << kCellX << " " << kCellY << "\nframes 10\nshot aim.png\n";
+  s << "key f1\nshot panel.png\nkey f1\n";
+  s << "move 639 0\nframes 5\nshot corner.png\n";
+  s << "move " << kCellX << " " << kCellY << "\nframes 5\ntime " << attack1 << "\n";
   click("event1");
   s << "move " << kEventButtonX << " " << kEventButtonY << "\nframes 10\n";
   click("closed");
@@ -100,7 +107,7 @@ class RealWindowWalk : public GameWindow {
                             return t.str();
                           }();
     for (const char* name : {"title", "warning", "prologue1", "prologue2", "field", "right", "left",
-                             "aim", "event1", "closed", "leftbar", "event2"}) {
+                             "aim", "panel", "corner", "event1", "closed", "leftbar", "event2"}) {
       std::string error;
       pngio::ReadPng((out / (std::string(name) + ".png")).string(), frames[name], &error);
     }
@@ -264,6 +271,78 @@ class RealWindowWalk : public GameWindow {
 
   virtual void StartTheGame(const fs::path& data) { StartGame(data); }
 
+  // A click on the options panel's box `b` in row `row`, `dx` pixels right
+  // of its left edge.
+  void ClickPanel(const PanelBox& b, int row, int dx = 0) {
+    const int x = kOptionsX + b.left + 4 + dx;
+    const int y = kOptionsY + kOptionsRowTop + row * kOptionsRowPitch + b.top + 4;
+    MoveTo(ScreenX(x), ScreenY(y));
+    EXPECT_TRUE(Xdotool({"click", "1"}));
+  }
+  // The path the game names, as this machine reaches it.
+  virtual fs::path HostPath(const std::string& path) { return path; }
+
+  // Whether the screen shows `frame` unscaled somewhere (in a window,
+  // wherever the window manager put it and whatever frames it).
+  static bool ShowsUnscaled(const Shot& s, const pngio::RgbImage& frame) {
+    const auto want = [&](int x, int y) {
+      const std::uint8_t* p = &frame.rgb[(static_cast<std::size_t>(y) * 640 + x) * 3];
+      return (std::uint32_t{p[0]} << 16) | (p[1] << 8) | p[2];
+    };
+    for (int top = 0; top + 480 <= s.height; ++top) {
+      for (int left = 0; left + 640 <= s.width; ++left) {
+        bool same = true;
+        for (int y = 0; y < 480 && same; y += y == 0 ? 1 : 7) {
+          for (int x = 0; x < 640 && same; ++x) same = s.At(left + x, top + y) == want(x, y);
+        }
+        if (same) return true;
+      }
+    }
+    return false;
+  }
+
+  // The program's keys at the aim, where the field stands still. F12 saves
+  // the frame as it is. F1 shows the options over it, the replay's panel,
+  // and no pass is played while they are open. With the pointer in the
+  // screen's top right corner (the frame's, at the view's ends, in both
+  // modes), Alt+Enter makes the game a window of the frame's own size, and
+  // full screen again. The walk then goes on as the replay's, whose game saw
+  // no key.
+  void ProgramKeysAtTheAim(const Frames& any) {
+    ASSERT_TRUE(Xdotool({"key", "F12"}));
+    ASSERT_TRUE(WaitUntil([&] { return !SavedScreenshot().empty(); }, 10000ms)) << Log("game.log");
+    pngio::RgbImage saved;
+    std::string error;
+    ASSERT_TRUE(pngio::ReadPng(HostPath(SavedScreenshot()).string(), saved, &error)) << error;
+    EXPECT_TRUE(saved.width == 640 && saved.height == 480 && saved.rgb == any.at("aim").rgb)
+        << "the screenshot " << SavedScreenshot() << " is not the frame";
+
+    ASSERT_TRUE(Xdotool({"key", "F1"}));
+    std::string why = WaitFor(any.at("panel"), 10000ms);
+    ASSERT_EQ(why, "") << "the options: " << Failure("panel");
+    EXPECT_LE(FramesWithin(600ms, 5), 1) << "frames were drawn while the options were open";
+    ASSERT_TRUE(Xdotool({"key", "F1"}));
+
+    MoveTo(kScreenW - 1, 0);
+    why = WaitFor(any.at("corner"), 10000ms);
+    ASSERT_EQ(why, "") << "pointer in the corner: " << Failure("corner");
+    ASSERT_TRUE(Xdotool({"key", "alt+Return"}));
+    bool windowed = false;
+    WaitUntil(
+        [&] {
+          std::string shotWhy;
+          return windowed = TakeShot(shot_, shotWhy) && ShowsUnscaled(shot_, any.at("corner"));
+        },
+        10000ms);
+    ASSERT_TRUE(windowed) << "Alt+Enter shows no window of the frame: " << Failure("window");
+    ASSERT_TRUE(Xdotool({"key", "alt+Return"}));
+    why = WaitFor(any.at("corner"), 10000ms);
+    ASSERT_EQ(why, "") << "full screen again: " << Failure("full");
+    MoveTo(ScreenX(kCellX), ScreenY(kCellY));
+    why = WaitFor(any.at("aim"), 3000ms);
+    ASSERT_EQ(why, "") << "back on the cell: " << Failure("back");
+  }
+
   std::string Failure(const std::string& checkpoint) {
     return Keep(shot_, "real_window_walk_" + checkpoint) + "\n" + State() + Log("game.log");
   }
@@ -338,6 +417,8 @@ class RealWindowWalk : public GameWindow {
     MoveTo(ScreenX(kCellX), ScreenY(kCellY));
     why = WaitFor(any.at("aim"), 3000ms);
     ASSERT_EQ(why, "") << "pointer on a cell: " << Failure("aim");
+    ProgramKeysAtTheAim(any);
+    if (HasFatalFailure()) return;
     const std::int64_t attackFrom = Now();
     ASSERT_TRUE(PressUntilChange(any.at("aim"), true)) << "attack: " << Failure("attack");
     const std::int64_t attackTo = Now();

@@ -111,6 +111,37 @@ class WindowsGame : public RealWindowWalk {
 
   const std::string kWineRun = std::string(VEDO_SOURCE_DIR) + "/tests/windows/wine_run.sh";
 
+  // A path the Windows game names, in the build's Wine prefix.
+  fs::path HostPath(const std::string& path) override {
+    std::string rest = path.size() > 3 && path[1] == ':' ? path.substr(3) : path;
+    std::replace(rest.begin(), rest.end(), '\\', '/');
+    return kWindowsBuild / "wineprefix/drive_c" / rest;
+  }
+
+  // The game's settings folder in the prefix: the user's roaming
+  // application data.
+  static fs::path SettingsFolder() {
+    std::error_code ec;
+    for (const auto& user :
+         fs::directory_iterator(kWindowsBuild / "wineprefix/drive_c/users", ec)) {
+      if (user.path().filename() != "Public") return user.path() / "AppData/Roaming/Vedo Zeza1";
+    }
+    return kWindowsBuild / "wineprefix/drive_c/users/none";
+  }
+
+  // The prefix is every Windows test's, and its Pictures may be the Linux
+  // home: what the game kept goes with the test.
+  void TearDown() override {
+    std::error_code ec;
+    if (!dir_.empty() && !SavedScreenshot().empty()) {
+      const fs::path picture = HostPath(SavedScreenshot());
+      fs::remove(picture, ec);
+      fs::remove(picture.parent_path(), ec);  // when it is empty
+    }
+    fs::remove_all(SettingsFolder(), ec);
+    RealWindowWalk::TearDown();
+  }
+
   void StartTheGame(const fs::path& data) override {
     StartWindowsGame(data);
     // Wine takes seconds to start, and the window manager may not hand its
@@ -135,28 +166,65 @@ TEST_F(WindowsGame, WalksFromTheTitleToTheFirstFightsSilentAfterOneWarning) {
 // Sound is heard, not assumed: ALSA's default device is set, by a
 // configuration of the test's own, to the file plugin over the null device,
 // so Wine's audio reaches a WAV file. After the title's click it holds the
-// click's sound, and the measure tells it from another effect.
-TEST_F(WindowsGame, TheTitleClickIsHeard) {
+// click's sound, and the measure tells it from another effect. The settings
+// the game starts with are damaged: it says so in one line, keeps them as
+// settings.ini.bad and plays at its defaults. The options panel's buttons
+// then set the effects to 0, after which the start button's click is
+// silent, and the music to 50 %; the next start keeps them, and its title's
+// click is silent too.
+TEST_F(WindowsGame, TheTitleClickIsHeardAndTheOptionsAreKept) {
   StartWindowManager();
+  const fs::path settings = SettingsFolder() / "settings.ini";
+  fs::create_directories(settings.parent_path());
+  std::ofstream(settings) << "effects-volume = loud\n";
   const fs::path capture = dir_ / "capture.wav";
   xsession::WriteAlsaFileConfig(dir_ / "asound.conf", capture);
   env_.emplace_back("ALSA_CONFIG_PATH", (dir_ / "asound.conf").string());
   const Frames& frames = Rendered(Now(), Now(), Now());
   StartTheGame(Data());
   ASSERT_EQ(WaitFor(frames.at("title"), 20000ms), "") << Failure("sound_title");
+  EXPECT_TRUE(fs::exists(settings.string() + ".bad"));
+  EXPECT_FALSE(fs::exists(settings));
+  EXPECT_EQ(Log("game.log").find("are damaged"), Log("game.log").rfind("are damaged"));
+  EXPECT_NE(Log("game.log").find("are damaged (line 1: effects-volume takes"), std::string::npos)
+      << Log("game.log");
   MoveTo(ScreenX(kNeutralX), ScreenY(kNeutralY));
   ASSERT_EQ(PressUntil(frames.at("warning")), "") << Failure("sound_warning");
-  // The sound's length, and a little more, before the game ends.
+  // The sound's length, and a little more.
   ASSERT_TRUE(WaitForFrames(120, 10000ms)) << State();
+  ASSERT_TRUE(Xdotool({"key", "F1"}));
+  ClickPanel(kOptionsSegment, 0);
+  ClickPanel(kOptionsMinus, 0);
+  ClickPanel(kOptionsSegment, 1, 4 * kOptionsSegmentPitch);
+  ASSERT_TRUE(Xdotool({"key", "F1"}));
+  ASSERT_TRUE(WaitForFrames(30, 10000ms)) << State();
+  const std::uintmax_t changed = fs::file_size(capture);
+  MoveTo(ScreenX(kNormalStartX), ScreenY(kNormalStartY));
+  ASSERT_EQ(PressUntil(frames.at("prologue1")), "") << Failure("sound_prologue");
+  ASSERT_TRUE(WaitForFrames(60, 10000ms)) << State();
   ExpectEscapeQuitsCleanly();
   EXPECT_EQ(Log("game.log").find("no audio device"), std::string::npos) << Log("game.log");
 
-  const auto match = [&](const char* sound) {
-    return xsession::RunTool({VEDO_CAPTURE_MATCH, (Data() / sound).string(), capture.string()}, {},
-                             dir_ / "match.log", 120000ms);
+  const auto match = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), VEDO_CAPTURE_MATCH);
+    return xsession::RunTool(args, {}, dir_ / "match.log", 120000ms);
   };
-  EXPECT_EQ(match("main.wav"), 0) << Log("match.log");
-  EXPECT_EQ(match("died.wav"), 1) << Log("match.log");
+  EXPECT_EQ(match({(Data() / "main.wav").string(), capture.string()}), 0) << Log("match.log");
+  EXPECT_EQ(match({(Data() / "died.wav").string(), capture.string()}), 1) << Log("match.log");
+  EXPECT_EQ(match({"--peak", capture.string(), std::to_string(changed)}), 0) << Log("match.log");
+  std::ifstream kept(settings);
+  const std::string text{std::istreambuf_iterator<char>(kept), {}};
+  EXPECT_NE(text.find("effects-volume = 0\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("music-volume = 50\n"), std::string::npos) << text;
+
+  fs::remove(capture);
+  StartTheGame(Data());
+  ASSERT_EQ(WaitFor(frames.at("title"), 20000ms), "") << Failure("kept_title");
+  MoveTo(ScreenX(kNeutralX), ScreenY(kNeutralY));
+  ASSERT_EQ(PressUntil(frames.at("warning")), "") << Failure("kept_warning");
+  ASSERT_TRUE(WaitForFrames(60, 10000ms)) << State();
+  ExpectEscapeQuitsCleanly();
+  EXPECT_EQ(match({"--peak", capture.string()}), 0) << Log("match.log");
 }
 
 // From a prompt in another folder, or a shortcut, or Explorer: the game
@@ -439,7 +507,7 @@ TEST_F(WindowsGame, TheZipAndTheInstallerInAFreshPrefix) {
   ASSERT_EQ(xsession::RunTool({"unzip", "-q", zip.string(), "-d", unpacked.string()}, {}), 0);
   const fs::path folder = unpacked / zip.stem();
   ASSERT_TRUE(fs::exists(folder / "vedo-zeza1.exe"));
-  EXPECT_TRUE(fs::exists(folder / "lang/en/text.txt")) << "no English pack in the zip";
+  EXPECT_TRUE(fs::exists(folder / "lang/en/en.po")) << "no English pack in the zip";
   // The modder's kit that the game's messages name, on the shipped data.
   EXPECT_EQ(
       Run({kWineRun, (folder / "vedo-kit.exe").string(), "check", folder.string()}, "kit.log"), 0)
@@ -493,7 +561,7 @@ TEST_F(WindowsGame, TheZipAndTheInstallerInAFreshPrefix) {
   EXPECT_EQ(windowed.args, "--window");
   EXPECT_EQ(onDisk(english.target), installed / "vedo-zeza1.exe");
   EXPECT_EQ(english.args, "--lang en");
-  EXPECT_TRUE(fs::exists(installed / "lang/en/text.txt")) << "no English pack installed";
+  EXPECT_TRUE(fs::exists(installed / "lang/en/en.po")) << "no English pack installed";
   // Started as the shortcut starts it (Wine's start does not wait for a
   // shortcut's program).
   StartWindowsGame(onDisk(game.workDir), onDisk(game.target));

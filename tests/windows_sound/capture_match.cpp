@@ -6,6 +6,10 @@
 // the exit status says whether it reaches the threshold.
 //
 //   capture_match REFERENCE.wav CAPTURE.wav [THRESHOLD=0.9]
+//   capture_match --peak CAPTURE.wav [FROM_BYTE=0]
+//
+// The second form prints the loudest sample of the first channel (0 to 1)
+// from the given byte of the file on, and exits 0 when it is silent there.
 //
 // Correlation, not equality: on its way out the sound is converted by our
 // mixer, by Wine's mixer to the device's format and rate, and may be scaled;
@@ -28,6 +32,8 @@ struct Wave {
   int rate = 0;
   int bits = 0;
   std::vector<double> first;  // the first channel, in -1 .. 1
+  std::size_t dataAt = 0;     // the file's byte of the first frame
+  std::size_t frameBytes = 0;
 };
 
 std::uint32_t Le(const std::vector<std::uint8_t>& b, std::size_t at, int bytes) {
@@ -54,6 +60,8 @@ bool Read(const char* path, Wave& w) {
       const std::size_t bytes = static_cast<std::size_t>(w.bits / 8);
       const std::size_t frame = bytes * static_cast<std::size_t>(w.channels);
       if (frame == 0) return false;
+      w.dataAt = at + 8;
+      w.frameBytes = frame;
       for (std::size_t p = at + 8; p + frame <= at + 8 + length; p += frame) {
         const std::uint32_t raw = Le(b, p, static_cast<int>(bytes));
         double v = 0;
@@ -79,6 +87,18 @@ bool Read(const char* path, Wave& w) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc >= 3 && std::strcmp(argv[1], "--peak") == 0) {
+    Wave cap;
+    if (!Read(argv[2], cap)) return 2;
+    const std::size_t from = argc > 3 ? std::strtoull(argv[3], nullptr, 10) : 0;
+    double peak = 0;
+    for (std::size_t i = from > cap.dataAt ? (from - cap.dataAt) / cap.frameBytes : 0;
+         i < cap.first.size(); ++i) {
+      peak = std::max(peak, std::abs(cap.first[i]));
+    }
+    std::printf("peak from byte %zu: %.6f\n", from, peak);
+    return peak == 0 ? 0 : 1;
+  }
   if (argc < 3) {
     std::fprintf(stderr, "usage: capture_match REFERENCE.wav CAPTURE.wav [THRESHOLD]\n");
     return 2;

@@ -29,7 +29,7 @@ capture_match=$4
 
 x86_64-w64-mingw32-g++-posix -std=c++20 -O1 -I"$src" "$here/sound_probe.cpp" \
   -Wl,--start-group "$win/src/libvedo_platform.a" "$win/src/libvedo_draw.a" \
-  "$win/src/libvedo_formats.a" -Wl,--end-group -static -lgdi32 -luser32 \
+  "$win/src/libvedo_formats.a" -Wl,--end-group -static -lgdi32 -luser32 -lshell32 -lole32 \
   -o "$out/sound_probe.exe"
 
 export WINEPREFIX=$out/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

@@ -6,6 +6,7 @@
 
 #include "formats/bmp_file.h"
 #include "kit/formats.h"
+#include "lang/language_pack.h"
 
 namespace kit {
 
@@ -25,9 +26,9 @@ enum class FileKind { kMap, kSprites, kPicture, kSound, kMusic };
 // it (each such line says what the game does and why the kit asks more).
 bool CheckFile(FileKind kind, const std::string& path, std::vector<std::string>& problems);
 
-// Loads a picture with our reader, the game's own on Linux and in the
-// browser (the Windows game's GDI reads every picture it takes). False with
-// a problem, "name: why".
+// Loads a picture as the game does. False with a problem, "name: why", in
+// our reader's words where it has them (the game's loader may be the
+// system's).
 bool LoadPicture(const std::string& path, const std::string& name, platform::Image& image,
                  std::vector<std::string>& problems);
 
@@ -35,13 +36,12 @@ bool LoadPicture(const std::string& path, const std::string& name, platform::Ima
 // the folder has everything the game needs.
 std::vector<std::string> CheckDataFolder(const std::string& dir);
 
-// Holds a language pack (DATA/lang/NAME) against the game, one line per
-// problem, each starting with the file it concerns: its text file's missing,
-// unknown and doubled keys, lines wider than the Korean lines they replace,
-// numbers the game writes where the line has no blanks, characters the text
-// route cannot draw, and pictures, tiles and frames of the wrong size. Tiles
-// and frames are held to the data folder's map and sprite file when they can
-// be read. Empty when the game can use the pack as it is.
-std::vector<std::string> CheckLanguagePack(const std::string& dir);
+// Holds a language pack (DATA/lang/NAME) against the game: every fault the
+// game finds in it (lang/language_pack.h), each marked as refusing the pack
+// or cosmetic, and the kit's own, all cosmetic but for the folder's name:
+// one --lang cannot name, and frames too large for a place where the game
+// draws them. Tiles and frames are held to the data folder's map and sprite
+// file when they can be read.
+LanguagePack CheckLanguagePack(const std::string& dir);
 
 }  // namespace kit

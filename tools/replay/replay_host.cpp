@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/player_settings.h"
 #include "app/program.h"
 #include "common/png_io.h"
 #include "lang/language.h"
@@ -76,11 +77,18 @@ void ReplayHost::Advance() {
       case Op::kUp:
         queue_.push_back({.type = EventType::kLeftUp});
         break;
-      case Op::kKey:
-        queue_.push_back(
-            {.type = EventType::kKeyDown,
-             .key = c.name == "escape" ? platform::Key::kEscape : platform::Key::kOther});
+      case Op::kKey: {
+        using platform::Key;
+        static const std::pair<const char*, Key> kKeys[] = {
+            {"escape", Key::kEscape}, {"f1", Key::kF1},   {"m", Key::kM},
+            {"f11", Key::kF11},       {"f12", Key::kF12}, {"alt+enter", Key::kAltEnter}};
+        Key key = Key::kOther;
+        for (const auto& [name, k] : kKeys) {
+          if (c.name == name) key = k;
+        }
+        queue_.push_back({.type = EventType::kKeyDown, .key = key});
         break;
+      }
       case Op::kFocus:
         queue_.push_back({.type = EventType::kActivate, .active = c.a != 0});
         break;
@@ -176,7 +184,11 @@ int RunReplay(const std::string& scriptText, const std::string& dataDir,
   ReplayHost host(std::move(commands));
   platform::UseHeadlessBackend(&host);
   const std::string previousLanguage = gLanguage;
-  gLanguage = language;
+  // The game as a player starts it with nothing kept (the headless backend
+  // keeps nothing), in the language asked for.
+  RunChoices run;
+  if (!language.empty()) run.language = language;
+  StartWithPlayerSettings(run);
   const int gameCode = WinMain();
   gLanguage = previousLanguage;
   if (!host.Started() || (gameCode != 0 && host.ExitCode() == 0)) {

@@ -3,7 +3,10 @@
 //   time T          the game's clock reads T seconds (then +1 s per 60 passes)
 //   move X Y        pointer moved to (X, Y)
 //   down | up       left button pressed | released
-//   key NAME        a key pressed (escape quits the game)
+//   key NAME        a key pressed: escape quits the game; f1 (the options
+//                   panel), m (mute), f11 or alt+enter (window or full
+//                   screen) and f12 (a screenshot) are the program's; any
+//                   other name is a key the game ignores
 //   focus off|on    the window loses | gains the focus
 //   frames N        run until N more scene passes have run
 //   lose-display    the next copy or flip reports a lost display

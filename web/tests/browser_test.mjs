@@ -9,7 +9,9 @@
 // frame exactly, and the sound started by the clicks is heard. Then: hiding
 // the tab freezes the game and showing it resumes it; Escape asks, then
 // ends the game and the page offers a restart; on a page started in the
-// ending, the music is heard, and a hidden tab silences it; a game is
+// ending, the music is heard, and a hidden tab silences it; the button
+// beside the canvas shows the game's options, the speaker mutes it and the
+// mute holds over a reload; a game is
 // played by fingers on a phone held either way and on a tablet (taps, rests,
 // drags, a second finger, every cell of the view's outer ring); a click with
 // no time between press and release counts; the page plays in English when
@@ -136,10 +138,28 @@ async function sameFrame(page, name) {
 // Plays a replay script on the page with real mouse events, pass by pass;
 // `shot` compares the canvas with the Linux build's frame of that name.
 async function walk(page, script) {
+  let pointer = [0, 0];
+  let options = false;  // the options are open
   for (const line of readFileSync(script, 'utf8').split('\n')) {
     const [op, a, b] = line.trim().split(/\s+/);
     if (op === 'time') await page.evaluate((t) => vedoTest.setTime(t), Number(a));
-    if (op === 'move') await page.mouse.move(...(await at(page, Number(a), Number(b))));
+    if (op === 'move') pointer = [Number(a), Number(b)];
+    if (op === 'move') await page.mouse.move(...(await at(page, ...pointer)));
+    if (op === 'key' && a === 'f1') {
+      // The options' button beside the canvas, full screen (the page's own
+      // button), as the Linux replay's game is, whose options say so.
+      options = !options;
+      const fullScreen = async (on) => {
+        if (await page.evaluate(() => !!document.fullscreenElement) === on) return;
+        await page.click('#fullscreen');
+        await page.waitForFunction((want) => !!document.fullscreenElement === want, on);
+      };
+      if (options) await fullScreen(true);
+      await page.click('#options');
+      await idle(page);
+      if (!options) await fullScreen(false);
+      await page.mouse.move(...(await at(page, ...pointer)));
+    }
     if (op === 'down') await page.mouse.down();
     if (op === 'up') await page.mouse.up();
     if (op === 'frames') await run(page, Number(a));
@@ -169,6 +189,40 @@ await walk(page, join(here, 'walk.vrs'));
 await page.waitForFunction(() => vedoTest.heard.peak > 0, null, { timeout: 10000 }).catch(() => {});
 const effects = await page.evaluate(() => vedoTest.heard.peak);
 check(effects > 0, `after the title click the output is not silent (peak ${effects})`);
+
+// ---- The options ----------------------------------------------------------------
+// The speaker mutes the game: the title's click is heard, the warning's
+// start button's is not. The mute is kept in the page's storage: after a
+// reload the title's click is silent until the speaker turns the sound on.
+{
+  const page = await open('');
+  const heardAfterClick = async (x, y) => {
+    await page.evaluate(() => { vedoTest.heard.peak = 0; });
+    await page.mouse.click(...(await at(page, x, y)));
+    await run(page, 30);
+    await page.waitForTimeout(500);
+    return page.evaluate(() => vedoTest.heard.peak);
+  };
+  const speaker = async (muted) => {
+    await page.click('#speaker');
+    await idle(page);
+    return await page.getAttribute('#speaker', 'aria-pressed') === String(muted);
+  };
+  await run(page, 20);
+  const unmuted = await heardAfterClick(320, 400);
+  const muted = await speaker(true) && await heardAfterClick(150, 130) === 0;
+  check(unmuted > 0 && muted && await state(page, 'gInTitle') === 0,
+    `the speaker mutes the game (a click heard at ${unmuted} before, not after)`);
+  await page.reload();
+  await page.waitForFunction(() => window.vedoTest && vedoTest.idle(), null, { timeout: 60000 });
+  await run(page, 20);
+  const kept = await page.getAttribute('#speaker', 'aria-pressed') === 'true' &&
+    await heardAfterClick(320, 400) === 0;
+  const again = await speaker(false) && await heardAfterClick(150, 130) > 0;
+  check(kept && again, 'the mute holds over a reload, until the speaker turns the sound on');
+  await page.evaluate(() => localStorage.removeItem('vedo-zeza1-settings'));
+  await page.close();
+}
 
 // ---- Hidden and shown -------------------------------------------------------------
 // Headless Chromium keeps every tab visible, so the page is told the way a
@@ -452,10 +506,10 @@ async function phone(page, fingers, touch, rest, view, r, where) {
   await page.close();
   const english = await open('&lang=en');
   check(await title(english, 'english_title.png'), '?lang=en plays in English');
-  await english.evaluate(() => localStorage.removeItem('vedo-zeza1-language'));
+  await english.evaluate(() => localStorage.removeItem('vedo-zeza1-settings'));
   await english.close();
   const unknown = await open('&lang=xx');
-  check(await unknown.evaluate(() => localStorage.getItem('vedo-zeza1-language')) === null,
+  check(!(await unknown.evaluate(() => localStorage.getItem('vedo-zeza1-settings') || '')).includes('xx'),
     'an unknown ?lang= is not kept for the next visit');
   await unknown.close();
   // During a game the switch asks first; "No" plays on.
@@ -718,7 +772,7 @@ await desk.close();
   await page.reload().catch(() => {});
   check(await page.waitForFunction(() => window.vedoTest && vedoTest.idle(), null, { timeout: 60000 })
     .then(() => true, () => false), 'with the server stopped, a reload starts the game (in English)');
-  await page.evaluate(() => localStorage.removeItem('vedo-zeza1-language'));
+  await page.evaluate(() => localStorage.removeItem('vedo-zeza1-settings'));
   const licences = await context.newPage();
   await licences.goto(origin + 'licences/').catch(() => {});
   check((await licences.textContent('h1').catch(() => '')).includes('ships from others'), 'the licences open offline');

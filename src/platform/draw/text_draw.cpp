@@ -1,14 +1,18 @@
-// Text on a surface, the same on every platform: CP949 bytes drawn from the
-// glyph atlas built into the program (glyph_atlas.h), which holds the
-// pixels Baekmuk Gulim sets at 16 pixels, monochrome and hinted.
+// Text on a surface, the same on every platform: CP949 bytes or UTF-8 drawn
+// from the glyph atlas built into the program (glyph_atlas.h), which holds
+// the pixels Baekmuk Gulim sets at 16 pixels, monochrome and hinted, and
+// the letters of other languages drawn to match.
 //
-// The bytes are decoded with the atlas's CP949 table: a byte that does not
-// start a character shows as '?', one byte wide, and decoding goes on after
-// it. The string's box, as wide as the sum of its advances and as high as
-// the line cell, is cut to the surface and filled with the background
-// colour; then every pixel the glyphs set is written in the text colour, cut
-// to the box. A character the atlas lacks takes one blank per CP949 byte, so
-// boxes keep their size.
+// CP949 bytes are decoded with the atlas's CP949 table: a byte that does
+// not start a character shows as '?', one byte wide, and decoding goes on
+// after it; a character the atlas lacks takes one blank per CP949 byte, so
+// boxes keep their size. UTF-8 is decoded strictly, each character looked
+// up by its code point, the Unicode route's own glyphs first; a byte that
+// is not UTF-8 shows as '?', and a character the atlas lacks as one blank.
+// The string's box, as wide as the sum of its advances and as high as the
+// line cell, is cut to the surface and filled with the background colour;
+// then every pixel the glyphs set is written in the text colour, cut to the
+// box.
 #include "platform/draw/text_draw.h"
 
 #include <algorithm>
@@ -51,11 +55,28 @@ class AtlasText {
 
   const GlyphAtlas& Atlas() const { return atlas_; }
 
-  // Lays out `length` CP949 bytes and returns the string's width; the
-  // layout is kept for Draw.
-  long long LayOut(const char* text, std::size_t length) {
+  // Lays out `length` bytes, CP949 or UTF-8, and returns the string's
+  // width; the layout is kept for Draw.
+  long long LayOut(const char* text, std::size_t length, bool utf8) {
     laid_.clear();
     long long width = 0;
+    const auto add = [&](const AtlasGlyph* g, int missing) {
+      laid_.push_back({g, g != nullptr ? g->advance : missing});
+      width += laid_.back().advance;
+    };
+    if (utf8) {
+      const std::string_view all(text, length);
+      for (std::size_t i = 0; i < length;) {
+        char32_t cp = 0;
+        if (!NextUtf8Character(all, i, cp)) {
+          add(Find(U'?', false), atlas_.blank);
+          ++i;
+          continue;
+        }
+        add(Find(cp, true), atlas_.blank);
+      }
+      return width;
+    }
     for (std::size_t i = 0; i < length; ++i) {
       const auto b = static_cast<unsigned char>(text[i]);
       char32_t cp = b;
@@ -70,9 +91,7 @@ class AtlasText {
           ++i;
         }
       }
-      const AtlasGlyph* g = Find(cp);
-      laid_.push_back({g, g != nullptr ? g->advance : (cp < 0x80 ? 1 : 2) * atlas_.blank});
-      width += laid_.back().advance;
+      add(Find(cp, false), (cp < 0x80 ? 1 : 2) * atlas_.blank);
     }
     return width;
   }
@@ -128,11 +147,17 @@ class AtlasText {
     return std::string(bytes, 2);
   }
 
-  const AtlasGlyph* Find(char32_t cp) const {
-    const auto it =
-        std::lower_bound(atlas_.glyphs.begin(), atlas_.glyphs.end(), cp,
-                         [](const AtlasGlyph& g, char32_t c) { return g.codePoint < c; });
-    return it != atlas_.glyphs.end() && it->codePoint == cp ? &*it : nullptr;
+  // The glyph of a code point: with `unicode`, the Unicode route's own
+  // first. Null where the atlas has none.
+  const AtlasGlyph* Find(char32_t cp, bool unicode) const {
+    const auto in = [cp](const std::vector<AtlasGlyph>& list) -> const AtlasGlyph* {
+      const auto it =
+          std::lower_bound(list.begin(), list.end(), cp,
+                           [](const AtlasGlyph& g, char32_t c) { return g.codePoint < c; });
+      return it != list.end() && it->codePoint == cp ? &*it : nullptr;
+    };
+    const AtlasGlyph* own = unicode ? in(atlas_.unicodeGlyphs) : nullptr;
+    return own != nullptr ? own : in(atlas_.glyphs);
   }
 
  private:
@@ -153,21 +178,28 @@ int TextLineHeight() { return Text().Atlas().lineCell; }
 
 int TextWidthCp949(const char* text) {
   if (text == nullptr) return 0;
-  return static_cast<int>(Text().LayOut(text, std::strlen(text)));
+  return static_cast<int>(Text().LayOut(text, std::strlen(text), false));
 }
+
+int TextWidthUtf8(const char* text) {
+  if (text == nullptr) return 0;
+  return static_cast<int>(Text().LayOut(text, std::strlen(text), true));
+}
+
+bool TextDrawsCharacter(char32_t c) { return c == U' ' || Text().Find(c, true) != nullptr; }
 
 std::string TextFaceDescription() { return Text().Atlas().face; }
 
-bool AtlasHasGlyph(char32_t c) { return Text().Find(c) != nullptr; }
+namespace {
 
-HRESULT DrawTextCp949(Surface& surface, const char* text, std::uint32_t backColour,
-                      std::uint32_t textColour, int x, int y) {
+HRESULT Draw(Surface& surface, const char* text, bool utf8, std::uint32_t backColour,
+             std::uint32_t textColour, int x, int y) {
   if (surface.IsLost()) return DDERR_SURFACELOST;
   if (text == nullptr) return DDERR_INVALIDPARAMS;
   const std::size_t length = std::strlen(text);
   if (length == 0) return DD_OK;
   AtlasText& route = Text();
-  const long long width = route.LayOut(text, length);
+  const long long width = route.LayOut(text, length, utf8);
   const long long cell = route.Atlas().lineCell;
   // The box, cut to the surface. 64-bit sums: no position can wrap into it.
   Rect box;
@@ -180,6 +212,18 @@ HRESULT DrawTextCp949(Surface& surface, const char* text, std::uint32_t backColo
   return DD_OK;
 }
 
+}  // namespace
+
+HRESULT DrawTextCp949(Surface& surface, const char* text, std::uint32_t backColour,
+                      std::uint32_t textColour, int x, int y) {
+  return Draw(surface, text, false, backColour, textColour, x, y);
+}
+
+HRESULT DrawTextUtf8(Surface& surface, const char* text, std::uint32_t backColour,
+                     std::uint32_t textColour, int x, int y) {
+  return Draw(surface, text, true, backColour, textColour, x, y);
+}
+
 // Characters CP949 lacks, and broken UTF-8 sequences, become '?'.
 std::string Utf8ToCp949(std::string_view utf8) {
   const AtlasText& route = Text();
@@ -187,37 +231,19 @@ std::string Utf8ToCp949(std::string_view utf8) {
   out.reserve(utf8.size());
   std::size_t i = 0;
   while (i < utf8.size()) {
-    const auto b = static_cast<unsigned char>(utf8[i]);
-    // The bytes that follow a lead byte; -1 for a byte that cannot start one.
-    const int extra = b < 0x80   ? 0
-                      : b < 0xC0 ? -1
-                      : b < 0xE0 ? 1
-                      : b < 0xF0 ? 2
-                      : b < 0xF8 ? 3
-                                 : -1;
-    char32_t cp = extra == 0 ? b : extra == 1 ? (b & 0x1F) : extra == 2 ? (b & 0x0F) : (b & 0x07);
-    bool valid = extra >= 0 && i + static_cast<std::size_t>(extra) < utf8.size();
-    for (int k = 1; valid && k <= extra; ++k) {
-      const auto c = static_cast<unsigned char>(utf8[i + k]);
-      if ((c & 0xC0) != 0x80) valid = false;
-      cp = (cp << 6) | (c & 0x3F);
-    }
-    // A character written with more bytes than it needs is broken too.
-    constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
-    valid = valid && cp >= kLeast[extra];
-    const std::string bytes = valid ? route.Encode(cp) : std::string();
+    std::size_t next = i;
+    char32_t cp = 0;
+    const std::string bytes = NextUtf8Character(utf8, next, cp) ? route.Encode(cp) : std::string();
     if (bytes.empty()) {
+      // The lead byte and the continuation bytes after it.
       out.push_back('?');
-      std::size_t skip = 1;
-      while (i + skip < utf8.size() &&
-             (static_cast<unsigned char>(utf8[i + skip]) & 0xC0) == 0x80) {
-        ++skip;
-      }
-      i += skip;
+      do {
+        ++i;
+      } while (i < utf8.size() && (static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80);
       continue;
     }
     out += bytes;
-    i += static_cast<std::size_t>(extra) + 1;
+    i = next;
   }
   return out;
 }

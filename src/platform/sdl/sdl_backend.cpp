@@ -28,6 +28,13 @@
 //
 // When the window options ask for a normal window, it is one of the frame's size
 // times a whole scale instead, so every frame pixel is a square of screen pixels.
+// The options may change while the game runs (Alt+Enter, the options panel):
+// the same window then becomes a normal one or covers the desktop again. Held
+// to whole multiples (`sharp`), the renderer scales by the largest whole
+// factor that fits, with black around.
+//
+// The player's settings are kept in $XDG_CONFIG_HOME/vedo-zeza1 and the
+// screenshots in the user's pictures folder (posix/kept_files.cpp).
 //
 // Either opens on the monitor under the pointer, where the player is. Full
 // screen, the pointer is held to the window (SDL's mouse grab, which SDL
@@ -55,8 +62,11 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <string>
+#include <vector>
 
 #include "platform/port.h"
+#include "platform/posix/kept_files.h"
 
 namespace platform {
 namespace {
@@ -244,19 +254,59 @@ class SdlBackend final : public Backend {
   bool VideoTakeScreen() override {
     if (window_ == nullptr) return false;
     if (GetWindowOptions().windowed) return true;  // a normal window keeps its size
-    if (!AskWindowManagerForFullscreen(window_, true)) {
-      if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
-      sdl_fullscreen_ = true;
+    return TakeScreen();
+  }
+
+  void WindowOptionsChanged() override {
+    if (window_ == nullptr) return;
+    const WindowOptions& o = GetWindowOptions();
+    if (renderer_ != nullptr) SDL_RenderSetIntegerScale(renderer_, o.sharp ? SDL_TRUE : SDL_FALSE);
+    const int display = std::max(SDL_GetWindowDisplayIndex(window_), 0);
+    if (o.windowed) {
+      GiveScreenBack();
+      SDL_SetWindowBordered(window_, SDL_TRUE);
+      const int scale = WindowScale(o.scale, display);
+      SDL_SetWindowSize(window_, kFrameWidth * scale, kFrameHeight * scale);
+      SDL_SetWindowPosition(window_, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
+                            SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+    } else if (!fullscreen_) {
+      SDL_SetWindowBordered(window_, SDL_FALSE);
+      SDL_Rect bounds{0, 0, kFrameWidth, kFrameHeight};
+      if (SDL_GetDisplayBounds(display, &bounds) == 0) {
+        SDL_SetWindowPosition(window_, bounds.x, bounds.y);
+        SDL_SetWindowSize(window_, bounds.w, bounds.h);
+      }
+      TakeScreen();
     }
-    fullscreen_ = true;
-    SDL_SetWindowGrab(window_, SDL_TRUE);
-    return true;
+    slots_.Restart();
+  }
+
+  KeptRead ReadSettings(std::string& text, std::string& where, std::size_t maxBytes) override {
+    where = XdgSettingsFile();
+    return where.empty() ? KeptRead::kNone : ReadKeptFile(where, text, maxBytes);
+  }
+  bool WriteSettings(const std::string& text, std::string& why) override {
+    const std::string path = XdgSettingsFile();
+    if (path.empty()) why = "there is no home folder to keep them in";
+    return !path.empty() && WriteFileReplacing(path, text, why);
+  }
+  std::string SetDamagedSettingsAside() override {
+    const std::string path = XdgSettingsFile();
+    const std::string aside = path + ".bad";
+    return !path.empty() && std::rename(path.c_str(), aside.c_str()) == 0 ? aside : "";
+  }
+  bool SavePicture(const std::vector<std::uint8_t>& png, const std::string& name,
+                   std::string& where) override {
+    const std::string folder = XdgPicturesFolder();
+    if (folder.empty()) where = "there is no home folder for pictures";
+    return !folder.empty() && WriteNewFile(folder, name, png, where);
   }
 
   bool VideoSetMode(int width, int height) override {
     if (renderer_ == nullptr) return false;
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
     if (SDL_RenderSetLogicalSize(renderer_, width, height) != 0) return false;
+    SDL_RenderSetIntegerScale(renderer_, GetWindowOptions().sharp ? SDL_TRUE : SDL_FALSE);
     width_ = width;
     height_ = height;
     return true;
@@ -325,6 +375,23 @@ class SdlBackend final : public Backend {
     texture_ = nullptr;
     if (renderer_ != nullptr) SDL_DestroyRenderer(renderer_);
     renderer_ = nullptr;
+    GiveScreenBack();
+  }
+
+ private:
+  // Full screen: asked of the window manager, or of SDL where there is
+  // none to ask; the pointer is held to the window.
+  bool TakeScreen() {
+    if (!AskWindowManagerForFullscreen(window_, true)) {
+      if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) return false;
+      sdl_fullscreen_ = true;
+    }
+    fullscreen_ = true;
+    SDL_SetWindowGrab(window_, SDL_TRUE);
+    return true;
+  }
+
+  void GiveScreenBack() {
     if (fullscreen_ && window_ != nullptr) {
       SDL_SetWindowGrab(window_, SDL_FALSE);
       if (sdl_fullscreen_) {
@@ -337,19 +404,19 @@ class SdlBackend final : public Backend {
     sdl_fullscreen_ = false;
   }
 
- private:
-  // A normal window of 640 x 480 times `scale`, centred; scale 0 takes the
-  // largest whole scale whose window fits the desktop's usable area (what
-  // panels and docks leave), and at least 1.
+  // `scale`, or for 0 the largest whole scale whose window fits the
+  // display's usable area (what panels and docks leave), and at least 1.
+  static int WindowScale(int scale, int display) {
+    if (scale > 0) return scale;
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(display, &usable) != 0) return 1;
+    return std::max(1, std::min(usable.w / kFrameWidth, usable.h / kFrameHeight));
+  }
+
+  // A normal window of 640 x 480 times the scale, centred.
   bool CreateNormalWindow(const char* title, int scale) {
     const int display = DisplayUnderThePointer();
-    if (scale <= 0) {
-      scale = 1;
-      SDL_Rect usable;
-      if (SDL_GetDisplayUsableBounds(display, &usable) == 0) {
-        scale = std::max(1, std::min(usable.w / kFrameWidth, usable.h / kFrameHeight));
-      }
-    }
+    scale = WindowScale(scale, display);
     window_ = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED_DISPLAY(display),
                                SDL_WINDOWPOS_CENTERED_DISPLAY(display), kFrameWidth * scale,
                                kFrameHeight * scale, SDL_WINDOW_HIDDEN);
@@ -394,6 +461,28 @@ class SdlBackend final : public Backend {
   }
 
   static int Clamp(int v, int hi) { return std::clamp(v, 0, hi - 1); }
+
+  static Key KeyOf(const SDL_Keysym& k) {
+    const bool alt = (k.mod & KMOD_ALT) != 0;
+    const bool other = (k.mod & (KMOD_CTRL | KMOD_GUI)) != 0;
+    switch (k.sym) {
+      case SDLK_ESCAPE:
+        return Key::kEscape;
+      case SDLK_F1:
+        return Key::kF1;
+      case SDLK_F11:
+        return Key::kF11;
+      case SDLK_F12:
+        return Key::kF12;
+      case SDLK_RETURN:
+      case SDLK_KP_ENTER:
+        return alt && !other ? Key::kAltEnter : Key::kOther;
+      default:
+        // M where the keyboard has it, whatever the layout or the input
+        // method make of it.
+        return k.scancode == SDL_SCANCODE_M && !alt && !other ? Key::kM : Key::kOther;
+    }
+  }
 
   bool Translate(const SDL_Event& e, Event& out) {
     switch (e.type) {
@@ -452,8 +541,9 @@ class SdlBackend final : public Backend {
       }
       case SDL_KEYDOWN:
         out.type = EventType::kKeyDown;
-        out.key = e.key.keysym.sym == SDLK_ESCAPE ? Key::kEscape : Key::kOther;
-        return true;
+        out.key = KeyOf(e.key.keysym);
+        // The program's keys act once a press.
+        return e.key.repeat == 0 || out.key == Key::kEscape || out.key == Key::kOther;
       default:
         return false;
     }

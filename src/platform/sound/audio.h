@@ -123,6 +123,15 @@ bool SequencerSetTempo(SequencerId id, std::uint32_t tempo);
 // unless the page's synthesizer failed; on the headless backend 0.
 unsigned MidiOutputCount();
 
+// ---- The player's volumes -----------------------------------------------------
+
+inline constexpr int kFullVolume = 100;
+// Scales the effects and the music in the mix, each from 0 (silent) to
+// kFullVolume, the samples as they are: at full volume the mix is the plain
+// sum, bit for bit. Music that plays outside the mix (Windows' MIDI port)
+// takes its volume from the port. Applies from the next mixed block.
+void SetSoundLevels(int effects, int music);
+
 // ---- Hosts and tests -----------------------------------------------------------
 
 // True while an output is open and nothing but PullAudio drives it (the

@@ -20,12 +20,17 @@ AudioOutput* gOutput = nullptr;
 // Plain storage, so that nothing here needs a destructor at program exit.
 char gSoundfontPath[1024] = "";
 std::atomic<double> gSoundfontLoadMs{-1.0};
+std::atomic<int> gEffectsLevel{kFullVolume};
+std::atomic<int> gMusicLevel{kFullVolume};
 
 void Deliver(AudioOutput* out, MusicSynth* synth) {
   std::lock_guard<std::mutex> hold(out->lock);
   out->synth = synth;
   out->loaderDone = true;
-  if (synth != nullptr) SynthArrived(*out);
+  if (synth != nullptr) {
+    synth->SetLevel(gMusicLevel);
+    SynthArrived(*out);
+  }
   out->loaderFinished.notify_all();
 }
 
@@ -42,11 +47,18 @@ void HandOverSynth(MusicSynth* synth) {
 }
 
 void MixLocked(AudioOutput& out, std::int16_t* dst, int frames) {
+  const int effects = gEffectsLevel;
+  const int music = gMusicLevel;
   while (frames > 0) {
     const int n = std::min(frames, kAudioBlockFrames);
     std::fill_n(out.sum, n * kAudioChannels, 0);
-    MixEffects(out, out.sum, n);
+    // The music first, so that its volume scales it alone; the sums are
+    // whole numbers, so the order changes nothing at full volume.
     MixMusic(out, out.sum, n);
+    if (music != kFullVolume) {
+      for (int i = 0; i < n * kAudioChannels; ++i) out.sum[i] = out.sum[i] * music / kFullVolume;
+    }
+    MixEffects(out, out.sum, n, effects);
     for (int i = 0; i < n * kAudioChannels; ++i) {
       dst[i] = static_cast<std::int16_t>(std::clamp(out.sum[i], -32768, 32767));
     }
@@ -132,6 +144,14 @@ void ReleaseOutput() {
   gOutput = nullptr;
   delete out;
   TraceMark("audio-output-closed");
+}
+
+void SetSoundLevels(int effects, int music) {
+  gEffectsLevel = std::clamp(effects, 0, kFullVolume);
+  gMusicLevel = std::clamp(music, 0, kFullVolume);
+  if (gOutput == nullptr) return;
+  std::lock_guard<std::mutex> hold(gOutput->lock);
+  if (gOutput->synth != nullptr) gOutput->synth->SetLevel(gMusicLevel);
 }
 
 bool AudioPulledByHost() { return gOutput != nullptr && gOutput->pulledByHost; }

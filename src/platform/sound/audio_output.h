@@ -54,6 +54,9 @@ class MusicSynth {
   // The next `frames` frames of music added into `sum` (interleaved left,
   // right). A synthesizer outside the mix adds nothing but moves its clock.
   virtual void Render(std::int32_t* sum, int frames) = 0;
+  // The player's music volume, 0 to kFullVolume, for a synthesizer outside
+  // the mix; the mix scales what the others render.
+  virtual void SetLevel(int level) { (void)level; }
 };
 
 // A synthesizer that renders floats, full scale at +-1, as FluidSynth does:
@@ -116,8 +119,9 @@ void ReleaseOutput();
 void MixLocked(AudioOutput& out, std::int16_t* dst, int frames);
 
 // The mixer's parts, called with the output's lock held. Each adds its
-// frames (interleaved left, right) into `sum`.
-void MixEffects(AudioOutput& out, std::int32_t* sum, int frames);
+// frames (interleaved left, right) into `sum`, the effects scaled by
+// `level` (0 to kFullVolume).
+void MixEffects(AudioOutput& out, std::int32_t* sum, int frames, int level);
 void MixMusic(AudioOutput& out, std::int32_t* sum, int frames);
 // Called with the lock held when the synthesizer has just arrived.
 void SynthArrived(AudioOutput& out);

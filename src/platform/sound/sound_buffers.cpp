@@ -177,7 +177,7 @@ std::size_t SoundBufferFrames(const SoundBuffer* buffer) {
   return buffer == nullptr ? 0 : buffer->frames;
 }
 
-void MixEffects(AudioOutput& out, std::int32_t* sum, int frames) {
+void MixEffects(AudioOutput& out, std::int32_t* sum, int frames, int level) {
   SoundDevice* device = out.soundDevice;
   if (device == nullptr) return;
   auto& list = device->mixing;
@@ -185,7 +185,11 @@ void MixEffects(AudioOutput& out, std::int32_t* sum, int frames) {
     SoundBuffer* b = list[i];
     const std::size_t n = std::min(static_cast<std::size_t>(frames), b->frames - b->position);
     const std::int16_t* src = b->samples->data() + b->position * kAudioChannels;
-    for (std::size_t k = 0; k < n * kAudioChannels; ++k) sum[k] += src[k];
+    if (level == kFullVolume) {
+      for (std::size_t k = 0; k < n * kAudioChannels; ++k) sum[k] += src[k];
+    } else {
+      for (std::size_t k = 0; k < n * kAudioChannels; ++k) sum[k] += src[k] * level / kFullVolume;
+    }
     b->position += n;
     if (b->position >= b->frames) {
       // A one-shot buffer stops at its end, ready to play again from its

@@ -22,6 +22,12 @@
 // finger already made a pointer and a button (page.js says how); a hidden
 // tab makes the game inactive.
 //
+// The window options go to the page: full screen through the page's own
+// request (a browser grants it only soon after a click or a key, which is
+// when the game asks), and sharp pixels as the page's layout of the canvas
+// (page.js). The player's settings are kept in the page's local storage,
+// and a screenshot is a download.
+//
 // The rest of the browser's part of the port (port.h): pictures by our own
 // reader (the Backend's shared way), the sound in audio_output.cpp and
 // synth_bridge.cpp, the clock, the trace file and the program's outputs (the
@@ -37,9 +43,11 @@
 #include <emscripten.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <deque>
+#include <string>
 #include <vector>
 
 #include "platform/port.h"
@@ -76,6 +84,28 @@ EM_JS(void, JsMessageBox, (const char* text, const char* caption), {
   Module.vedoPage.messageBox(UTF8ToString(caption), UTF8ToString(text));
 });
 EM_JS(int, JsPageVisible, (), { return document.hidden ? 0 : 1; });
+// fullScreen: 1 on, 0 off, -1 as it is (a page starts in the page: full
+// screen needs a click).
+EM_JS(void, JsDisplay, (int fullScreen, int sharp), {
+  Module.vedoPage.display(fullScreen < 0 ? null : fullScreen !== 0, sharp !== 0);
+});
+EM_JS(int, JsFullScreen, (), { return Module.vedoPage.fullScreen() ? 1 : 0; });
+// The kept settings' text (null when none), and whether a write was kept.
+EM_JS(char*, JsReadSettings, (), {
+  const text = Module.vedoPage.readSettings();
+  return text === null ? 0 : allocateUTF8(text);
+});
+EM_JS(int, JsWriteSettings, (const char* text), {
+  return Module.vedoPage.writeSettings(UTF8ToString(text)) ? 1 : 0;
+});
+EM_JS(void, JsSetSettingsAside, (), { Module.vedoPage.setSettingsAside(); });
+EM_JS(void, JsDownload, (const std::uint8_t* bytes, int size, const char* name), {
+  Module.vedoPage.download(HEAPU8.slice(bytes, bytes + size), UTF8ToString(name));
+});
+EM_JS(int, JsPageAround, (), { return Module.vedoPage ? 1 : 0; });
+EM_JS(void, JsRestart, (const char* language), {
+  Module.vedoPage.restart(UTF8ToString(language));
+});
 // clang-format on
 
 class WebBackend final : public Backend {
@@ -93,7 +123,11 @@ class WebBackend final : public Backend {
   }
 
   void WaitEvent() override {
+    // Waiting for input is idle for the test too: the options panel waits
+    // so, with no pass to grant.
+    gStep.idle = gStep.on;
     while (gQueue.empty()) emscripten_sleep(gStep.on ? 1 : 20);
+    gStep.idle = false;
   }
 
   void PassCompleted() override {
@@ -124,7 +158,10 @@ class WebBackend final : public Backend {
   }
   void StopWindowing() override {}
 
-  bool VideoOpenDevice() override { return window_; }
+  bool VideoOpenDevice() override {
+    if (window_ && JsPageAround() != 0) JsDisplay(-1, GetWindowOptions().sharp ? 1 : 0);
+    return window_;
+  }
   // The canvas fills the page; full screen is the page's to offer, with a
   // button, since a browser allows it only from a click.
   bool VideoTakeScreen() override { return true; }
@@ -151,6 +188,46 @@ class WebBackend final : public Backend {
   void VideoRelease() override {
     rgba_.clear();
     shown_.clear();
+  }
+
+  void WindowOptionsChanged() override {
+    JsDisplay(GetWindowOptions().windowed ? 0 : 1, GetWindowOptions().sharp ? 1 : 0);
+  }
+  bool ShowsFullScreen() override { return JsFullScreen() != 0; }
+
+  KeptRead ReadSettings(std::string& text, std::string& where, std::size_t maxBytes) override {
+    where = "the page's local storage";
+    char* kept = JsReadSettings();
+    if (kept == nullptr) return KeptRead::kNone;
+    text = kept;
+    std::free(kept);
+    if (text.size() <= maxBytes) return KeptRead::kRead;
+    text.clear();
+    return KeptRead::kUnreadable;
+  }
+  bool WriteSettings(const std::string& text, std::string& why) override {
+    if (JsWriteSettings(text.c_str()) != 0) return true;
+    why = "the page's local storage keeps nothing";
+    return false;
+  }
+  bool RestartInLanguage(const std::string& language) override {
+    if (JsPageAround() == 0) return false;
+    JsRestart(language.c_str());
+    return true;
+  }
+  std::string SetDamagedSettingsAside() override {
+    JsSetSettingsAside();
+    return "the page's local storage, as vedo-zeza1-settings.bad";
+  }
+  bool SavePicture(const std::vector<std::uint8_t>& png, const std::string& name,
+                   std::string& where) override {
+    if (png.empty()) {
+      where = "the picture could not be made";
+      return false;
+    }
+    JsDownload(png.data(), static_cast<int>(png.size()), name.c_str());
+    where = "a download, " + name;
+    return true;
   }
 
  private:
@@ -226,13 +303,17 @@ std::unique_ptr<Backend> MakeNativeBackend() { return std::make_unique<WebBacken
 // Called by the page.
 extern "C" {
 
-// type: an EventType; x, y in frame pixels; key: 1 for Escape.
+// type: an EventType; x, y in frame pixels; key: 1 Escape, 2 F1, 3 F11,
+// 4 F12, 5 M, 6 Alt+Enter, anything else another key.
 EMSCRIPTEN_KEEPALIVE void vedo_push_event(int type, int x, int y, int active, int key) {
+  using platform::Key;
+  constexpr Key kKeys[] = {Key::kOther, Key::kEscape, Key::kF1,      Key::kF11,
+                           Key::kF12,   Key::kM,      Key::kAltEnter};
   platform::gQueue.push_back({.type = static_cast<platform::EventType>(type),
                               .x = std::clamp(x, 0, 639),
                               .y = std::clamp(y, 0, 479),
                               .active = active != 0,
-                              .key = key == 1 ? platform::Key::kEscape : platform::Key::kOther});
+                              .key = key >= 1 && key <= 6 ? kKeys[key] : Key::kOther});
 }
 
 EMSCRIPTEN_KEEPALIVE void vedo_test_enable() { platform::gStep.on = true; }

@@ -100,6 +100,12 @@ class MidiPortSynth final : public MusicSynth {
     }
   }
   void Render(std::int32_t*, int frames) override { frames_ += static_cast<std::uint64_t>(frames); }
+  // The port's own volume, both channels alike; a port without one plays
+  // on at its own.
+  void SetLevel(int level) override {
+    const DWORD v = static_cast<DWORD>(0xFFFF * level / kFullVolume);
+    mm_.midiOutSetVolume(port_, v | (v << 16));
+  }
 
  private:
   // The time the current frame is heard at, tying frames to the clock anew

@@ -6,8 +6,8 @@ set(VEDO_PLATFORM_DIRS win32)
 # Files through the wide API, with the UTF-16 conversions it takes.
 set(VEDO_PLATFORM_FILES win32/files.cpp win32/utf16.cpp)
 # Known DLLs alone: winmm and wtsapi32 are loaded from System32 at run time
-# (win32/system_dll.h).
-set(VEDO_PLATFORM_LIBRARIES gdi32 user32)
+# (win32/system_dll.h); shell32 and ole32 name the player's folders.
+set(VEDO_PLATFORM_LIBRARIES gdi32 user32 shell32 ole32)
 set(VEDO_PLATFORM_DEFINITIONS WIN32_LEAN_AND_MEAN NOMINMAX)
 # MinGW's g++ gives every function named WinMain C linkage, so the game's own
 # WinMain takes another name in this build.

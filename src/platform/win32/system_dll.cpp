@@ -49,6 +49,7 @@ const Winmm& WinmmFunctions() {
     dll.Take(f.midiOutReset, "midiOutReset");
     dll.Take(f.midiOutClose, "midiOutClose");
     dll.Take(f.midiOutGetErrorTextA, "midiOutGetErrorTextA");
+    dll.Take(f.midiOutSetVolume, "midiOutSetVolume");
     dll.Take(f.timeBeginPeriod, "timeBeginPeriod");
     dll.Take(f.timeEndPeriod, "timeEndPeriod");
     return dll.Complete() ? f : Winmm{};

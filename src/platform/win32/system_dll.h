@@ -37,6 +37,7 @@ struct Winmm {
   decltype(&::midiOutReset) midiOutReset = nullptr;
   decltype(&::midiOutClose) midiOutClose = nullptr;
   decltype(&::midiOutGetErrorTextA) midiOutGetErrorTextA = nullptr;
+  decltype(&::midiOutSetVolume) midiOutSetVolume = nullptr;
   decltype(&::timeBeginPeriod) timeBeginPeriod = nullptr;
   decltype(&::timeEndPeriod) timeEndPeriod = nullptr;
   bool Loaded() const { return waveOutGetNumDevs != nullptr; }

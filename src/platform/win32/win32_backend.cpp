@@ -44,6 +44,12 @@
 //
 // With the window options asking for a normal window, it is one of the
 // frame's size times a whole scale instead, with a caption and a border.
+// The options may change while the game runs (Alt+Enter, F11, the options
+// panel): the same window changes its style and place. Held to whole
+// multiples (`sharp`), the frame takes the largest whole scale that fits,
+// with black around.
+//
+// The player's settings and screenshots are kept in kept_files.cpp.
 //
 // Input: pointer positions come in window pixels and reach the game in frame
 // pixels, clamped to the frame.
@@ -63,6 +69,7 @@
 #include <deque>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/port.h"
 #include "platform/win32/utf16.h"
@@ -74,6 +81,14 @@
 #include "platform/win32/system_dll.h"
 
 namespace platform {
+
+// kept_files.cpp
+KeptRead ReadWindowsSettings(std::string& text, std::size_t maxBytes);
+std::string WindowsSettingsFile();
+bool WriteWindowsSettings(const std::string& text, std::string& why);
+std::string SetWindowsSettingsAside();
+bool SaveWindowsPicture(const std::vector<std::uint8_t>& png, const std::string& name,
+                        std::string& where);
 
 namespace {
 
@@ -401,13 +416,54 @@ class Win32Backend final : public Backend {
     slots_.Restart();
   }
 
+  void WindowOptionsChanged() override {
+    if (window_ == nullptr) return;
+    const WindowOptions& o = GetWindowOptions();
+    if (o.windowed) {
+      SetWindowLongPtrW(window_, GWL_STYLE, kNormalStyle | WS_VISIBLE);
+      int scale = o.scale;
+      const RECT r = NormalWindowRect(scale);
+      SetWindowPos(window_, HWND_NOTOPMOST, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                   SWP_FRAMECHANGED | SWP_NOACTIVATE);
+      FitClientArea(window_, scale);
+    } else {
+      SetWindowLongPtrW(window_, GWL_STYLE, WS_POPUP | WS_VISIBLE);
+      SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+                   SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      FitToMonitor();
+    }
+    Confine();
+    if (dc_ != nullptr) {
+      Layout();
+      RECT all{0, 0, clientW_, clientH_};
+      FillRect(dc_, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+      InvalidateRect(window_, nullptr, FALSE);
+    }
+    slots_.Restart();
+  }
+
+  KeptRead ReadSettings(std::string& text, std::string& where, std::size_t maxBytes) override {
+    where = WindowsSettingsFile();
+    return ReadWindowsSettings(text, maxBytes);
+  }
+  bool WriteSettings(const std::string& text, std::string& why) override {
+    return WriteWindowsSettings(text, why);
+  }
+  std::string SetDamagedSettingsAside() override { return SetWindowsSettingsAside(); }
+  bool SavePicture(const std::vector<std::uint8_t>& png, const std::string& name,
+                   std::string& where) override {
+    return SaveWindowsPicture(png, name, where);
+  }
+
  private:
-  // A normal window (caption, border, not resizable) whose client area is
-  // 640 x 480 times `scale`, centred in the work area of the monitor under
-  // the pointer; scale 0 takes the largest whole scale whose window fits the
-  // work area, and at least 1.
-  HWND CreateNormalWindow(const wchar_t* title, int scale) {
-    const RECT work = MonitorUnderThePointer().work;
+  // A normal window's outer rectangle (caption, border, not resizable) for
+  // a client area of 640 x 480 times `scale`, centred in the work area of
+  // the monitor under the pointer (or the window's own); scale 0 takes the
+  // largest whole scale whose window fits the work area, and at least 1.
+  RECT NormalWindowRect(int& scale) {
+    const RECT work = window_ != nullptr
+                          ? RectsOf(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST)).work
+                          : MonitorUnderThePointer().work;
     const auto outer = [&](int s) {
       return OuterRect(RECT{0, 0, kFrameWidth * s, kFrameHeight * s}, kNormalStyle, 0);
     };
@@ -427,10 +483,12 @@ class Win32Backend final : public Backend {
     const int h = r.bottom - r.top;
     const int x = work.left + std::max(0, static_cast<int>(work.right - work.left - w) / 2);
     const int y = work.top + std::max(0, static_cast<int>(work.bottom - work.top - h) / 2);
-    const HWND window = CreateWindowExW(0, kClassName, title, kNormalStyle, x, y, w, h, nullptr,
-                                        nullptr, instance_, nullptr);
-    // On a monitor whose DPI is not the system's the caption and border
-    // have other sizes: the client area is made exact again.
+    return RECT{x, y, x + w, y + h};
+  }
+
+  // On a monitor whose DPI is not the system's the caption and border have
+  // other sizes: the client area is made exact again.
+  static void FitClientArea(HWND window, int scale) {
     RECT client;
     RECT whole;
     if (window != nullptr && GetClientRect(window, &client) != FALSE &&
@@ -442,6 +500,14 @@ class Win32Backend final : public Backend {
                      whole.bottom - whole.top + dh, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
       }
     }
+  }
+
+  HWND CreateNormalWindow(const wchar_t* title, int scale) {
+    const RECT r = NormalWindowRect(scale);
+    const HWND window =
+        CreateWindowExW(0, kClassName, title, kNormalStyle, r.left, r.top, r.right - r.left,
+                        r.bottom - r.top, nullptr, nullptr, instance_, nullptr);
+    FitClientArea(window, scale);
     return window;
   }
 
@@ -478,13 +544,19 @@ class Win32Backend final : public Backend {
                                    : ES_CONTINUOUS);
   }
 
-  // The largest rectangle of the frame's aspect in the client area, centred.
+  // The largest rectangle of the frame's aspect in the client area (of a
+  // whole multiple of its size, held sharp), centred.
   void Layout() {
     RECT client{0, 0, width_, height_};
     if (window_ != nullptr) GetClientRect(window_, &client);
     clientW_ = std::max<int>(client.right - client.left, 1);
     clientH_ = std::max<int>(client.bottom - client.top, 1);
-    if (static_cast<long long>(clientW_) * height_ <= static_cast<long long>(clientH_) * width_) {
+    const int whole = std::min(clientW_ / std::max(width_, 1), clientH_ / std::max(height_, 1));
+    if (GetWindowOptions().sharp && whole >= 1) {
+      dstW_ = width_ * whole;
+      dstH_ = height_ * whole;
+    } else if (static_cast<long long>(clientW_) * height_ <=
+               static_cast<long long>(clientH_) * width_) {
       dstW_ = clientW_;
       dstH_ = static_cast<int>(static_cast<long long>(clientW_) * height_ / width_);
     } else {
@@ -552,6 +624,23 @@ class Win32Backend final : public Backend {
 
   void Push(EventType type) { queue_.push_back({.type = type}); }
 
+  static Key KeyOf(WPARAM key) {
+    switch (key) {
+      case VK_ESCAPE:
+        return Key::kEscape;
+      case VK_F1:
+        return Key::kF1;
+      case VK_F11:
+        return Key::kF11;
+      case VK_F12:
+        return Key::kF12;
+      case 'M':
+        return GetKeyState(VK_CONTROL) < 0 ? Key::kOther : Key::kM;
+      default:
+        return Key::kOther;
+    }
+  }
+
   void PushPointer(EventType type, LPARAM lParam) {
     Event e{.type = type};
     // Window pixels to frame pixels; outside the frame clamps to its edge.
@@ -613,10 +702,26 @@ class Win32Backend final : public Backend {
       case WM_NCRBUTTONDOWN:
         firstPress_ = false;  // it was on the frame
         break;
-      case WM_KEYDOWN:
-        queue_.push_back(
-            {.type = EventType::kKeyDown, .key = wParam == VK_ESCAPE ? Key::kEscape : Key::kOther});
+      case WM_KEYDOWN: {
+        const Key key = KeyOf(wParam);
+        // The program's keys act once a press (bit 30: the key was down).
+        if ((lParam & (1 << 30)) == 0 || key == Key::kEscape || key == Key::kOther) {
+          queue_.push_back({.type = EventType::kKeyDown, .key = key});
+        }
         return 0;
+      }
+      case WM_SYSKEYDOWN:
+        // Alt+Enter; every other Alt key (Alt+F4) is the system's.
+        if (wParam == VK_RETURN) {
+          if ((lParam & (1 << 30)) == 0) {
+            queue_.push_back({.type = EventType::kKeyDown, .key = Key::kAltEnter});
+          }
+          return 0;
+        }
+        break;
+      case WM_SYSCHAR:
+        if (wParam == VK_RETURN) return 0;  // no beep for Alt+Enter
+        break;
       case WM_MOUSEMOVE:
         PushPointer(EventType::kMouseMove, lParam);
         return 0;

@@ -77,6 +77,20 @@ TEST_F(SoundOutput, OutputFormatBuffersPlayUnchanged) {
   EXPECT_EQ(platform::SoundBufferPosition(b), 0u);
 }
 
+// The player's effects volume scales the effects in the mix; at full volume
+// they come out as they are.
+TEST_F(SoundOutput, TheEffectsVolumeScalesThemAndFullVolumeLeavesThemAlone) {
+  SoundBuffer* b = Make(kStereo16At44k, Dc(100, 20001, -12345));
+  ASSERT_NE(b, nullptr);
+  for (const int level : {50, 0, platform::kFullVolume}) {
+    platform::SetSoundLevels(level, platform::kFullVolume);
+    platform::PlaySoundBuffer(b);
+    const std::vector<std::int16_t> out = Pull(100);
+    EXPECT_EQ(out[0], 20001 * level / 100) << level;
+    EXPECT_EQ(out[199], -12345 * level / 100) << level;
+  }
+}
+
 TEST_F(SoundOutput, EightBitMonoAt22kIsConvertedWholeAtCreation) {
   // Unsigned 8-bit, centre 0x80: 0xC0 is half of full scale up.
   const int frames = 22050;
