@@ -25,8 +25,6 @@ constexpr std::uint32_t kTextBack = 0x000000;
 constexpr std::uint32_t kTextColour = 0xFFFFFF;
 constexpr int kNoSound = -1;
 
-enum class Lines { kFight, kAmmo, kFixed };
-
 struct Cell {
   int column;
   int row;
@@ -39,24 +37,16 @@ struct EventPage {
   int eventNumber;
   platform::Surface* const* sheet;
   Cell portrait;
-  Lines lines;
+  EventLines lines;
   int sound;
 };
 
-// In the order the event number is compared with them.
+// The pages, from the event list; its NONE is a page that opens silently.
+constexpr int SND_NONE = kNoSound;
 constexpr EventPage kPages[] = {
-    {EV_ZOMBIE, &gEvent1Surface, {0, 0}, Lines::kFight, SND_ZOMBIE},
-    {EV_HUNTER, &gEvent1Surface, {1, 2}, Lines::kFight, SND_HUNTER},
-    {EV_CERBERUS, &gEvent1Surface, {0, 2}, Lines::kFight, SND_KERO},
-    {EV_FILE, &gEvent2Surface, {0, 0}, Lines::kFixed, SND_FILE},
-    {EV_AMMO, &gEvent2Surface, {0, 1}, Lines::kAmmo, kNoSound},
-    {EV_SPRAY_FOUND, &gEvent2Surface, {1, 1}, Lines::kFixed, SND_SPRAY},
-    {EV_STALKER, &gEvent2Surface, {1, 2}, Lines::kFight, SND_STALKER},
-    {EV_ROCKET_DODGED, &gEvent2Surface, {0, 0}, Lines::kFixed, kNoSound},
-    {EV_ROCKET_HIT, &gEvent2Surface, {0, 2}, Lines::kFixed, kNoSound},
-    {EV_ESCAPED, &gEvent2Surface, {1, 0}, Lines::kFixed, kNoSound},
-    {EV_REVIVED, &gEvent2Surface, {0, 2}, Lines::kFixed, kNoSound},
-    {EV_SPRAY_USED, &gEvent2Surface, {1, 1}, Lines::kFixed, SND_SPRAY},
+#define EVENT(name, number, stem, lines, sheet, column, row, sound) \
+  {name, &gEvent##sheet##Surface, {column, row}, EventLines::k##lines, SND_##sound},
+#include "state/event_list.h"
 };
 
 constexpr Cell kZombiePortraits[kPortraitVariants] = {{0, 0}, {1, 0}, {1, 1}};
@@ -87,13 +77,13 @@ int FightCase() {
 PageLines LinesOf(const EventPage& page) {
   PageLines lines{{"", "", ""}};
   switch (page.lines) {
-    case Lines::kFight:
+    case EventLines::kFight:
       FightPageLines(page.eventNumber, FightCase(), lines);
       break;
-    case Lines::kAmmo:
+    case EventLines::kAmmo:
       lines = AmmoPageLines(gHardMode != 0);
       break;
-    case Lines::kFixed:
+    case EventLines::kFixed:
       FixedPageLines(page.eventNumber, lines);
       break;
   }

@@ -11,16 +11,34 @@ namespace {
 
 // The pages' lines by their ids among the game's lines (lang/game_lines.h),
 // found once by their keys; the text comes from the language in use.
-constexpr int kFightPageEvents[] = {EV_ZOMBIE, EV_HUNTER, EV_CERBERUS, EV_STALKER};
-constexpr const char* kFightPageStems[] = {"zombie", "hunter", "cerberus", "stalker"};
-constexpr int kFightPageCount = sizeof kFightPageEvents / sizeof kFightPageEvents[0];
+struct ListedPage {
+  int event;
+  const char* stem;
+  EventLines lines;
+};
+constexpr ListedPage kListed[] = {
+#define EVENT(name, number, stem, lines, ...) {name, stem, EventLines::k##lines},
+#include "state/event_list.h"
+};
+
+constexpr int CountOf(EventLines lines) {
+  int n = 0;
+  for (const ListedPage& page : kListed) n += page.lines == lines ? 1 : 0;
+  return n;
+}
+constexpr int kFightPageCount = CountOf(EventLines::kFight);
+constexpr int kFixedPageCount = CountOf(EventLines::kFixed);
+
+// The n-th page of the list with these lines.
+constexpr const ListedPage& NthOf(EventLines lines, int n) {
+  for (const ListedPage& page : kListed) {
+    if (page.lines == lines && n-- == 0) return page;
+  }
+  return kListed[0];
+}
+
 constexpr const char* kFightCaseNames[kFightCases] = {"knife", "handgun", "shotgun", "magnum",
                                                       "empty"};
-constexpr int kFixedPageEvents[] = {EV_FILE,    EV_SPRAY_FOUND, EV_ROCKET_DODGED, EV_ROCKET_HIT,
-                                    EV_ESCAPED, EV_REVIVED,     EV_SPRAY_USED};
-constexpr const char* kFixedPageStems[] = {"file",    "spray_found", "rocket_dodged", "rocket_hit",
-                                           "escaped", "revived",     "spray_used"};
-constexpr int kFixedPageCount = sizeof kFixedPageEvents / sizeof kFixedPageEvents[0];
 
 struct CatalogueIds {
   int fightTitle[kFightPageCount];
@@ -33,7 +51,7 @@ struct CatalogueIds {
 CatalogueIds FindIds() {
   CatalogueIds ids{};
   for (int p = 0; p < kFightPageCount; ++p) {
-    const std::string stem = kFightPageStems[p];
+    const std::string stem = NthOf(EventLines::kFight, p).stem;
     ids.fightTitle[p] = GameLineId(stem + ".title");
     for (int k = 0; k < kFightCases; ++k) {
       for (int i = 0; i < 2; ++i) {
@@ -47,7 +65,7 @@ CatalogueIds FindIds() {
     ids.ammo[0][i] = GameLineId("ammo." + n);
     ids.ammo[1][i] = GameLineId("ammo.hard." + n);
     for (int p = 0; p < kFixedPageCount; ++p) {
-      ids.fixed[p][i] = GameLineId(std::string(kFixedPageStems[p]) + "." + n);
+      ids.fixed[p][i] = GameLineId(std::string(NthOf(EventLines::kFixed, p).stem) + "." + n);
     }
     ids.prologue[0][i] = GameLineId("prologue1." + n);
     ids.prologue[1][i] = GameLineId("prologue2." + n);
@@ -68,7 +86,7 @@ PageLines Page(const int (&ids)[3]) {
 
 bool FightPageLines(int eventNumber, int fightCase, PageLines& out) {
   for (int p = 0; p < kFightPageCount; ++p) {
-    if (kFightPageEvents[p] != eventNumber) continue;
+    if (NthOf(EventLines::kFight, p).event != eventNumber) continue;
     out = {{GameText(Ids().fightTitle[p]), "", ""}};
     if (fightCase >= 0 && fightCase < kFightCases) {
       out.line[1] = GameText(Ids().fightPairs[p][fightCase][0]);
@@ -83,7 +101,7 @@ PageLines AmmoPageLines(bool hardMode) { return Page(Ids().ammo[hardMode ? 1 : 0
 
 bool FixedPageLines(int eventNumber, PageLines& out) {
   for (int p = 0; p < kFixedPageCount; ++p) {
-    if (kFixedPageEvents[p] != eventNumber) continue;
+    if (NthOf(EventLines::kFixed, p).event != eventNumber) continue;
     out = Page(Ids().fixed[p]);
     return true;
   }

@@ -11,24 +11,27 @@
 inline constexpr int kFightCaseOutOfAmmo = 4;
 inline constexpr int kFightCases = 5;
 
+// Which lines a page of the event list (state/event_list.h) takes: a title
+// and a pair per weapon case, the ammunition sets, or three fixed lines.
+enum class EventLines { kFight, kAmmo, kFixed };
+
 // Three zero-terminated CP949 lines, none of them null. Blanks at either end
 // belong to the text: they are drawn.
 struct PageLines {
   const char* line[3];
 };
 
-// A fight page (EV_ZOMBIE, EV_HUNTER, EV_CERBERUS, EV_STALKER): the page's
-// title line and the pair of the case; a case outside 0 to 4 has no pair and
-// leaves lines 2 and 3 empty. False for any other event number.
+// A Fight page of the event list: the page's title line and the pair of the
+// case; a case outside 0 to 4 has no pair and leaves lines 2 and 3 empty. False for any other event
+// number.
 bool FightPageLines(int eventNumber, int fightCase, PageLines& out);
 
 // The ammunition page: the set that names the amounts of a normal game, or
 // of a hard one.
 PageLines AmmoPageLines(bool hardMode);
 
-// A page whose lines never change: EV_FILE, EV_SPRAY_FOUND,
-// EV_ROCKET_DODGED, EV_ROCKET_HIT, EV_ESCAPED, EV_REVIVED, EV_SPRAY_USED.
-// False for any other event number.
+// A Fixed page of the event list, whose lines never change. False for any
+// other event number.
 bool FixedPageLines(int eventNumber, PageLines& out);
 
 // The prologue's first (0) or second (1) page. Any other number gives three

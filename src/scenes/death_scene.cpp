@@ -9,21 +9,6 @@ namespace {
 
 constexpr platform::Rect kPictureRect{0, 0, 640, 480};
 
-// Back to the title with a fresh game to come. The weapon, ammunition,
-// sprays, score and map are left alone: the next game's population sets
-// them. gAlive stays 0, so the main loop waits a few passes first.
-void ResetAfterDeath() {
-  gInTitle = 1;
-  gFieldReady = 0;
-  gWarningShown = 0;
-  gHardMode = 0;
-  gProloguePending = 1;
-  gHealth = kFullHealth;
-  gFilesLeft = 5;
-  gDeathFrames = 0;
-  gPrologueStep = 0;
-}
-
 }  // namespace
 
 void DeathScene() {
@@ -31,6 +16,10 @@ void DeathScene() {
   // Counted before the test: a click is taken from the 21st pass on. It
   // stops at the top of its range rather than wrapping round.
   if (gDeathFrames < INT_MAX) ++gDeathFrames;
-  if (gLeftButton == 1 && gDeathFrames > 20) ResetAfterDeath();
+  if (gLeftButton == 1 && gDeathFrames > 20) {
+    // gAlive stays 0, so the main loop waits a few passes first.
+    ResetForNextGame();
+    gDeathFrames = 0;
+  }
   FlipScreen();
 }

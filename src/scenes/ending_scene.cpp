@@ -41,21 +41,6 @@ void DrawCredits(int scrollY) {
   }
 }
 
-// Back to the title with a fresh game to come; see also the death screen.
-void ResetAfterEnding() {
-  gInTitle = 1;
-  gFieldReady = 0;
-  gWarningShown = 0;
-  gHardMode = 0;
-  gEnding = 0;
-  gProloguePending = 1;
-  gHealth = kFullHealth;
-  gEndingScrollY = 1000;
-  gFilesLeft = 5;
-  gEndingFrames = 0;
-  gPrologueStep = 0;
-}
-
 }  // namespace
 
 void EndingScene() {
@@ -70,7 +55,12 @@ void EndingScene() {
   RevealPicture(frame);
   DrawCredits(gEndingScrollY);
   if (frame % 2 == 0) --gEndingScrollY;
-  if (gEndingScrollY < kResetBelowY) ResetAfterEnding();
+  if (gEndingScrollY < kResetBelowY) {
+    ResetForNextGame();
+    gEnding = 0;
+    gEndingScrollY = 1000;
+    gEndingFrames = 0;
+  }
   FlipScreen();
   // Counted after the reset, so every ending after the first starts from 1
   // and its reveal and music come one pass sooner than in the first.

@@ -10,6 +10,8 @@
 // tools include this header without linking the game.
 #pragma once
 
+#include <string_view>
+
 // ---- The screen -------------------------------------------------------------
 
 inline constexpr int kScreenWidth = 640;
@@ -23,7 +25,11 @@ inline constexpr int kScreenRows = kViewRows + kPanelRows;
 inline constexpr int kMapViewHeight = 360;  // the panel starts below
 
 // ---- Files ------------------------------------------------------------------
-// (content/CMakeLists.txt reads every quoted file name of this header.)
+// The kinds of data file, by their endings. content/CMakeLists.txt reads this
+// list, then every quoted file name of this header with one of these endings,
+// as the files the generator makes; a file of a new kind is added here, or
+// the check at the end of this header stops the build.
+inline constexpr const char* kDataFileKinds[] = {"map", "SPR", "bmp", "wav", "mid"};
 
 inline constexpr char kMapFileName[] = "city.map";
 inline constexpr char kSpriteFileName[] = "WEAPON.SPR";
@@ -178,3 +184,24 @@ inline constexpr int kGradeFrameBase = 29;
 inline constexpr int kGrades = 7;
 inline constexpr int kGradeX = 400;
 inline constexpr int kGradeYAbove = 360;
+
+// ---- Every file name above is of a listed kind ---------------------------------
+
+constexpr bool IsDataFileName(std::string_view name) {
+  for (std::string_view kind : kDataFileKinds) {
+    if (name.size() > kind.size() + 1 && name.ends_with(kind) &&
+        name[name.size() - kind.size() - 1] == '.') {
+      return true;
+    }
+  }
+  return false;
+}
+constexpr bool AllDataFilesOfListedKinds() {
+  bool all = IsDataFileName(kMapFileName) && IsDataFileName(kSpriteFileName) &&
+             IsDataFileName(kMusicFileName) && IsDataFileName(kOptionsPicture.name);
+  for (const PictureFile& p : kPictureFiles) all = all && IsDataFileName(p.name);
+  for (const char* s : kSoundFiles) all = all && IsDataFileName(s);
+  return all;
+}
+static_assert(AllDataFilesOfListedKinds(),
+              "a data file's ending is not in kDataFileKinds: the build would not generate it");

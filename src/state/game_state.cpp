@@ -38,6 +38,17 @@ void ResetGameState() {
   std::memset(gCountLayer, 0, sizeof gCountLayer);
 }
 
+void ResetForNextGame() {
+  gInTitle = 1;
+  gFieldReady = 0;
+  gWarningShown = 0;
+  gHardMode = 0;
+  gProloguePending = 1;
+  gHealth = kFullHealth;
+  gFilesLeft = kFiles;
+  gPrologueStep = 0;
+}
+
 const StateInt* StateInts(int* count) {
   *count = static_cast<int>(sizeof kStateInts / sizeof kStateInts[0]);
   return kStateInts;
@@ -165,8 +176,9 @@ bool IsCellCode(int code) {
 bool IsEventNumber(int n) {
   static constexpr int kNumbers[] = {
       0,  // no event yet
-      EV_FILE,    EV_AMMO,          EV_SPRAY_FOUND, EV_HUNTER,  EV_ZOMBIE,  EV_CERBERUS,
-      EV_STALKER, EV_ROCKET_DODGED, EV_ROCKET_HIT,  EV_ESCAPED, EV_REVIVED, EV_SPRAY_USED};
+#define EVENT(name, ...) name,
+#include "state/event_list.h"
+  };
   return std::find(std::begin(kNumbers), std::end(kNumbers), n) != std::end(kNumbers);
 }
 

@@ -39,20 +39,10 @@ inline constexpr int kMaxCount = 7;
 inline constexpr int kFieldRows = 18;
 inline constexpr int kFieldCols = 25;
 
-// Event numbers (gEventNumber): the page the event window shows. 0 before
-// the first event.
-inline constexpr int EV_FILE = 1;
-inline constexpr int EV_AMMO = 6;
-inline constexpr int EV_SPRAY_FOUND = 7;
-inline constexpr int EV_HUNTER = 8;
-inline constexpr int EV_ZOMBIE = 9;
-inline constexpr int EV_CERBERUS = 10;
-inline constexpr int EV_STALKER = 11;
-inline constexpr int EV_ROCKET_DODGED = 55;
-inline constexpr int EV_ROCKET_HIT = 66;
-inline constexpr int EV_ESCAPED = 77;
-inline constexpr int EV_REVIVED = 94;
-inline constexpr int EV_SPRAY_USED = 99;
+// Event numbers (gEventNumber): the page the event window shows
+// (state/event_list.h). 0 before the first event.
+#define EVENT(name, number, ...) inline constexpr int name = number;
+#include "state/event_list.h"
 
 // The health a game starts with and a spray heals up to.
 inline constexpr int kFullHealth = 100;
@@ -83,6 +73,12 @@ extern InstanceHandle gInstance;
 // once); tests and the replay tool do. What the readers loaded (the map's
 // sizes, the ground layer, the sprite count) stays: it belongs to them.
 void ResetGameState();
+
+// Back to the title with a fresh game to come, as the death screen and the
+// ending leave: the scene flags, health, files and prologue. The weapon,
+// ammunition, sprays, score and map are left alone: the next game's
+// population sets them.
+void ResetForNextGame();
 
 // The integer values by their exact names, for the replay tool's set,
 // expect and dump commands.

@@ -2,17 +2,17 @@
 // picture per screen.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
+#include "common/child_process.h"
 #include "common/png_io.h"
 #include "support/test_data.h"
 
 TEST(Screenshots, TheScriptSavesEveryScreen) {
   const std::filesystem::path out = testdata::MakeTempDir("vedo-shots");
-  const std::string command = "bash '" + std::string(VEDO_SOURCE_DIR) +
-                              "/content/screenshots.sh' '" + VEDO_BINARY_DIR + "' '" +
-                              out.string() + "' > '" + out.string() + "/log.txt' 2>&1";
-  ASSERT_EQ(std::system(command.c_str()), 0) << "see " << out / "log.txt";
+  child::Options script;
+  script.argv = {"bash", std::string(VEDO_SOURCE_DIR) + "/content/screenshots.sh", VEDO_BINARY_DIR,
+                 out.string()};
+  const child::Result run = child::Run(script);
+  ASSERT_EQ(run.exitCode, 0) << child::Describe(run);
   for (const char* name : {"title", "warning", "prologue", "field", "event", "died", "ending"}) {
     pngio::RgbImage image;
     std::string error;

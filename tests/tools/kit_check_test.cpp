@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 
+#include "common/child_process.h"
 #include "kit/check.h"
 #include "kit/formats.h"
 #include "kit_test_support.h"
@@ -274,7 +274,9 @@ TEST(Check, APackTextRewrittenByATranslatorsToolReadsTheSame) {
   const std::string wrap = "command -v msgcat >/dev/null && msgcat --width=24 '" +
                            (kittest::GeneratedFolder() / "lang/en/en.po").string() + "' -o '" +
                            (dir / "wrapped.po").string() + "'";
-  if (std::system(wrap.c_str()) != 0) GTEST_SKIP() << "no msgcat (Debian's gettext)";
+  child::Options msgcat;
+  msgcat.argv = {"sh", "-c", wrap};
+  if (child::Run(msgcat).exitCode != 0) GTEST_SKIP() << "no msgcat (Debian's gettext)";
   const Bytes wrapped = kittest::Read(dir / "wrapped.po");
   std::string text;
   for (const char c : wrapped) text += c == '\n' ? std::string("\r\n") : std::string(1, c);

@@ -1,11 +1,9 @@
 #include "kit_test_support.h"
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 
+#include "common/child_process.h"
 #include "support/test_data.h"
 
 namespace kittest {
@@ -16,16 +14,12 @@ int RunTool(const std::string& tool, const std::string& args, std::string* outpu
   // The generator is built in content/, the kit in tools/kit.
   const fs::path folder = tool == "datakit" ? fs::path("content") : fs::path("tools") / tool;
   const fs::path exe = fs::path(VEDO_BINARY_DIR) / folder / ("vedo-" + tool);
-  const std::string command = "'" + exe.string() + "' " + args + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return -1;
-  std::string text;
-  char buf[4096];
-  std::size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) text.append(buf, n);
-  const int status = pclose(pipe);
-  if (output != nullptr) *output = text;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  // The arguments are shell words, quoted by the caller.
+  child::Options run;
+  run.argv = {"sh", "-c", "'" + exe.string() + "' " + args + " 2>&1"};
+  const child::Result result = child::Run(run);
+  if (output != nullptr) *output = result.printed;
+  return result.exitCode;
 }
 
 const fs::path& GeneratedFolder() {

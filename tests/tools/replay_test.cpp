@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
+#include "common/child_process.h"
 #include "common/png_io.h"
 #include "replay/replay_host.h"
 #include "replay/script.h"
@@ -42,12 +42,13 @@ class ReplayTool : public ::testing::Test {
   Outcome Run(const std::string& script, const fs::path& data) {
     std::ofstream(dir_ / "script.txt") << script;
     const std::string tool = std::string(VEDO_BINARY_DIR) + "/tools/replay/vedo-replay";
-    const std::string cmd = "cd '" + dir_.string() + "' && timeout 120 '" + tool + "' --data '" +
-                            data.string() + "' script.txt >/dev/null 2>stderr.txt";
-    const int status = std::system(cmd.c_str());
+    child::Options replay;
+    replay.argv = {tool, "--data", data.string(), "script.txt"};
+    replay.workDir = dir_;
+    const child::Result run = child::Run(replay);
     Outcome out;
-    out.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    out.said = ReadText(dir_ / "stderr.txt");
+    out.code = run.exitCode;
+    out.said = run.said;
     return out;
   }
   Outcome Run(const std::string& script) { return Run(script, data_); }
