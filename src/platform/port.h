@@ -1,7 +1,7 @@
 // The port: everything a platform supplies to the platform layer, each with
 // its contract. A platform is a folder of src/platform that defines what
 // this header declares, and its platform.cmake tells the build its folders
-// and libraries (docs/architecture.md, "Adding a platform"). Private to the
+// and libraries (docs/HACKING.md, "Add a platform"). Private to the
 // platform layer: the game sees platform.h, which forwards to what is here.
 #pragma once
 
