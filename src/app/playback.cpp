@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "app/player_settings.h"
 #include "app/program.h"
 #include "app/recordings.h"
 #include "formats/file_bytes.h"
@@ -45,6 +46,17 @@ std::uint32_t PlayedCalendar() {
   return p.recording->start.clock;
 }
 
+// The recorded settings over the player's, for the playback only: the
+// window stays the player's.
+void PlayRecorded(const RecordedSettings& recorded) {
+  Settings s = PlayerSettings();
+  s.effectsVolume = recorded.effectsVolume;
+  s.musicVolume = recorded.musicVolume;
+  s.mute = recorded.mute;
+  s.language = recorded.language;
+  PlaySettings(s);
+}
+
 // Takes the step: true when a pass is to run next.
 bool Take(const RecordingStep& step) {
   Player& p = gPlayer;
@@ -61,6 +73,7 @@ bool Take(const RecordingStep& step) {
       gAppActive = step.value;
       return false;
     case Kind::kSettings:
+      PlayRecorded(step.settings);
       return false;
     case Kind::kPasses:
       p.passesLeft = step.count;
@@ -159,6 +172,7 @@ int RunPlayback() {
     return 1;
   }
   RestoreSnapshot(r.start.state);
+  PlayRecorded(r.start.settings);
   p.steps.emplace(r);
   SetCalendarReader(&PlayedCalendar);
   while (!StoppedByThePlayer()) {

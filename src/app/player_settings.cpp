@@ -64,12 +64,11 @@ void StartWithPlayerSettings(const RunChoices& run) {
 
 const Settings& PlayerSettings() { return gInUse; }
 
-void ChangePlayerSettings(const Settings& next) {
-  if (next == gInUse) return;
-  const Settings before = gInUse;
-  gInUse = next;
-  // What the player changed is kept; what a command line chose and the
-  // player left alone is not.
+namespace {
+
+// Keeps what the player changed from `before` to `next`; what a command
+// line chose and the player left alone is not kept.
+void Keep(const Settings& before, const Settings& next) {
   Settings kept = gKept;
   if (next.effectsVolume != before.effectsVolume) kept.effectsVolume = next.effectsVolume;
   if (next.musicVolume != before.musicVolume) kept.musicVolume = next.musicVolume;
@@ -81,18 +80,35 @@ void ChangePlayerSettings(const Settings& next) {
   if (next.soundInBackground != before.soundInBackground) {
     kept.soundInBackground = next.soundInBackground;
   }
-
-  if (kept != gKept) {
-    gKept = kept;
-    std::string why;
-    if (!platform::WriteSettingsText(SettingsText(gKept), why) && !gKeepFailed) {
-      gKeepFailed = true;
-      Say("the settings cannot be kept (" + why + "); they hold until the game ends.");
-    }
+  if (kept == gKept) return;
+  gKept = kept;
+  std::string why;
+  if (!platform::WriteSettingsText(SettingsText(gKept), why) && !gKeepFailed) {
+    gKeepFailed = true;
+    Say("the settings cannot be kept (" + why + "); they hold until the game ends.");
   }
+}
+
+// Applies `next` where it differs from the settings in use. The player's
+// change is kept and told to the observer. A playback's is neither, and
+// never starts afresh for a language: one whose pack is not at hand leaves
+// the language in use.
+void Apply(const Settings& next, bool byThePlayer) {
+  if (next == gInUse) return;
+  const Settings before = gInUse;
+  gInUse = next;
+  if (byThePlayer) Keep(before, next);
   ApplySoundLevels();
   if (WindowOptionsOf(next) != WindowOptionsOf(before)) {
     platform::ChangeWindowOptions(WindowOptionsOf(next));
+  }
+  if (!byThePlayer) {
+    if (next.language != LanguageInUse() && LanguageAtHand(next.language)) {
+      gLanguage = next.language;
+      UseLanguage();
+    }
+    gInUse.language = gLanguage = LanguageInUse();
+    return;
   }
   if (next.language != before.language) {
     gLanguage = next.language;
@@ -105,6 +121,12 @@ void ChangePlayerSettings(const Settings& next) {
   }
   if (gObserver != nullptr) gObserver(before, gInUse);
 }
+
+}  // namespace
+
+void ChangePlayerSettings(const Settings& next) { Apply(next, true); }
+
+void PlaySettings(const Settings& next) { Apply(next, false); }
 
 void ObservePlayerSettings(SettingsObserver observer) { gObserver = observer; }
 

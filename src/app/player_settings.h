@@ -38,6 +38,12 @@ const Settings& PlayerSettings();
 // player changes it.
 void ChangePlayerSettings(const Settings& next);
 
+// Applies `next` as ChangePlayerSettings does, for a playback: nothing is
+// kept and the observer is not told, since what a recording plays must never
+// change what the player keeps. A language whose pack is not at hand (the
+// page fetches only the one it plays in) leaves the one in use.
+void PlaySettings(const Settings& next);
+
 // Told of every change, after it is applied; null for none.
 using SettingsObserver = void (*)(const Settings& before, const Settings& after);
 void ObservePlayerSettings(SettingsObserver observer);

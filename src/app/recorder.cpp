@@ -1,6 +1,7 @@
 // Recording the games played (recordings.h).
 #include <memory>
 
+#include "app/player_settings.h"
 #include "app/recordings.h"
 #include "formats/file_bytes.h"
 #include "lang/language.h"
@@ -82,13 +83,22 @@ void Finish() {
   }
 }
 
+// A change of what is seen or heard, noted before the next pass, which is
+// the first to show it; the window is the player's machine's own.
+void NoteSettings(const Settings& before, const Settings& after) {
+  if (gRecorder.writer && RecordedPart(after) != RecordedPart(before)) {
+    gRecorder.writer->Settings(RecordedPart(after));
+  }
+}
+
 }  // namespace
 
-RecordedSettings CurrentRecordedSettings() {
-  RecordedSettings s;
-  s.language = gLanguage.empty() ? kBuiltInLanguage : gLanguage;
-  return s;
+RecordedSettings RecordedPart(const Settings& settings) {
+  return {settings.effectsVolume, settings.musicVolume, settings.mute,
+          settings.language.empty() ? kBuiltInLanguage : settings.language};
 }
+
+RecordedSettings CurrentRecordedSettings() { return RecordedPart(PlayerSettings()); }
 
 void RecordGames(KeepRecording keep, const std::string& copyTo) {
   gRecorder = Recorder{};
@@ -96,6 +106,7 @@ void RecordGames(KeepRecording keep, const std::string& copyTo) {
   gRecorder.keep = keep;
   gRecorder.copyTo = copyTo;
   SetCalendarReader(&RecordedCalendar);
+  ObservePlayerSettings(&NoteSettings);
 }
 
 void KeepForThePlayer(const std::vector<std::uint8_t>& bytes) {
@@ -110,6 +121,7 @@ void DumpRecordedStates(const std::string& folder) { gRecorder.dumpTo = folder; 
 void StopRecording() {
   gRecorder = Recorder{};
   SetCalendarReader(nullptr);
+  ObservePlayerSettings(nullptr);
 }
 
 void RecordBeforePass() {

@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "app/recording_file.h"
+#include "app/settings.h"
 
 // ---- Recording -----------------------------------------------------------------
 
@@ -46,8 +47,9 @@ void RecordBeforePass();
 void RecordAfterPass();
 // At the program's end: the game under way, if one began, is finished.
 void RecordAtExit();
-// The settings a playback repeats, as they are now; the recording notes a
-// change at its pass.
+// The settings a playback repeats, of `settings` and as they are now; the
+// recording notes a change of them before the pass that follows it.
+RecordedSettings RecordedPart(const Settings& settings);
 RecordedSettings CurrentRecordedSettings();
 
 // ---- Playback ------------------------------------------------------------------

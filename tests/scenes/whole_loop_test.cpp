@@ -7,7 +7,9 @@
 #include <string>
 
 #include "app/player_settings.h"
+#include "app/recordings.h"
 #include "platform/headless/headless.h"
+#include "replay/replay_host.h"
 #include "state/game_state.h"
 #include "support/test_data.h"
 
@@ -99,5 +101,41 @@ TEST(WholeLoop, TheOptionsPanelChangesNoPass) {
     EXPECT_EQ(paused, plain) << script;
   }
   ChangePlayerSettings(Settings{});
+  ResetGameState();
+}
+
+// A recording holds the player's changes of what is seen and heard: the
+// won game's start, recorded with the effects turned down and English chosen
+// in the options panel on the field, plays back to its digest with those
+// settings in use and the same last frame, the event window's English lines.
+TEST(WholeLoop, ARecordingPlaysTheSettingsChangedMidGame) {
+  std::ifstream in(std::string(VEDO_SOURCE_DIR) + "/tests/scenes/replays/full_loop_won.vrs");
+  std::ostringstream script;
+  for (std::string line; std::getline(in, line) && line != "# File 2, view at (0, 0).";) {
+    script << line << "\n";
+  }
+  const auto dir = testdata::MakeTempDir("vedo-recorded-settings");
+  testdata::WriteStandardData(dir);
+  std::filesystem::copy(testdata::DataKitDir() / "lang", dir / "lang",
+                        std::filesystem::copy_options::recursive);
+  // The effects' minus and the language's plus, then the file's event.
+  script << "key f1\nmove 305 110\ndown\nup\nmove 496 330\ndown\nup\nkey f1\n"
+         << "move 300 340\ndown\nframes 1\nup\nmove 450 250\nframes 6\n"
+         << "shot " << (dir / "played.png").string() << "\n";
+  const auto previous = std::filesystem::current_path();
+  ResetGameState();
+  RecordGames(nullptr, (dir / "game.vzr").string());
+  EXPECT_EQ(replay::RunReplay(script.str(), dir.string(), ""), 0);
+  StopRecording();
+  EXPECT_EQ(replay::RunPlaybacks({(dir / "game.vzr").string()}, dir.string(), "",
+                                 (dir / "back.png").string()),
+            0);
+  std::filesystem::current_path(previous);
+  EXPECT_EQ(CurrentRecordedSettings(), (RecordedSettings{90, 100, false, "en"}));
+  const auto bytes = [&dir](const char* name) {
+    std::ifstream file(dir / name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+  };
+  EXPECT_TRUE(!bytes("played.png").empty() && bytes("back.png") == bytes("played.png")) << dir;
   ResetGameState();
 }
