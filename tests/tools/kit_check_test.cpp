@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string_view>
 
 #include "common/child_process.h"
 #include "kit/check.h"
@@ -235,8 +236,10 @@ TEST(Check, LanguagePackFaultsAreAllNamedAndMarked) {
       {false, "died.bmp: missing: the game shows this art with its Korean words"},
   };
   for (const auto& [refuses, words] : expected) {
+    // (A named copy: clang 14 cannot capture a structured binding.)
+    const std::string_view wanted = words;
     const auto it = std::find_if(pack.faults.begin(), pack.faults.end(), [&](const PackFault& f) {
-      return f.Describe().find(words) != std::string::npos;
+      return f.Describe().find(wanted) != std::string::npos;
     });
     ASSERT_NE(it, pack.faults.end()) << words;
     EXPECT_EQ(it->refuses, refuses) << words;
