@@ -69,7 +69,8 @@ std::vector<std::uint8_t> Bmp(int width, int height, int bits, int compression,
   put(static_cast<std::uint32_t>(bits), 2);
   put(static_cast<std::uint32_t>(compression), 4);
   put(static_cast<std::uint32_t>(pixels.size()), 4);
-  put(0, 8);
+  put(0, 4);
+  put(0, 4);
   put(compression == 3 ? 0 : 3, 4);  // colours used
   put(0, 4);
   f.insert(f.end(), table.begin(), table.end());
