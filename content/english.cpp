@@ -15,6 +15,7 @@
 #include "kit/language_template.h"
 #include "lang/game_lines.h"
 #include "lang/language.h"
+#include "lang/language_pack.h"
 
 namespace datakit {
 namespace {
@@ -193,7 +194,7 @@ bool MakeLanguagePack(const std::string& folder, std::vector<OutputFile>& files,
   }
   std::string text;
   if (!TextFile(text, error)) return false;
-  files.push_back({InPack("en.po"), kit::Bytes(text.begin(), text.end())});
+  files.push_back({InPack(PackTextName("en")), kit::Bytes(text.begin(), text.end())});
 
   const std::vector<OutputFile> korean = MakePictures(Language::kKorean);
   const std::vector<OutputFile> english = MakePictures(Language::kEnglish);

@@ -109,7 +109,7 @@ void UseArt(const std::vector<PackArt>& art) {
 
 // The pack's text file in its folder.
 std::string PackTextPath(const std::string& name) {
-  return std::string(kLanguageFolder) + "/" + name + "/" + name + ".po";
+  return std::string(kLanguageFolder) + "/" + name + "/" + PackTextName(name);
 }
 
 void UseKorean() {
@@ -204,7 +204,7 @@ std::vector<LanguageChoice> LanguageChoices() {
         platform::FileRead::kOk) {
       LanguagePack pack;
       ReadPackText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                   folder + ".po", pack);
+                   PackTextName(folder), pack);
       const auto at = static_cast<std::size_t>(kNameLine);
       if (at < pack.lines.size() && !pack.lines[at].empty()) choice.ownName = pack.lines[at];
     }

@@ -349,7 +349,7 @@ LanguagePack ReadLanguagePack(const std::string& dir, const PackBase& base) {
   }
   std::sort(names.begin(), names.end());
 
-  const std::string text = name + ".po";
+  const std::string text = PackTextName(name);
   std::vector<std::uint8_t> bytes;
   if (std::find(names.begin(), names.end(), text) == names.end()) {
     reader.Fault(text, "missing: the pack's text, every line the game writes", true);

@@ -89,5 +89,8 @@ struct GameLine;
 // The pixel just past the widest number the game writes over the line.
 int NumberEnd(const GameLine& line);
 
+// The pack's text file in its folder: NAME.po.
+inline std::string PackTextName(const std::string& name) { return name + ".po"; }
+
 // The names of the packs in a data folder's lang/, sorted.
 std::vector<std::string> LanguagePacksIn(const std::string& langFolder);
