@@ -783,10 +783,12 @@
 
   // ---- The program ------------------------------------------------------------
 
-  // First the program, its WebAssembly and the title's picture, and the
-  // audio context while they download; then the rest of the data.
+  // First the title's picture, alone, which the page shows itself; then the
+  // program and its WebAssembly (the audio context is made meanwhile); then
+  // the rest of the data. Nothing before the picture competes with it.
   const titleFiles = unpacked(TITLE, true);
-  let wasmBytes = unpacked(WASM);
+  titleFiles.then(showTitlePicture);
+  let wasmBytes = titleFiles.then(() => unpacked(WASM));
   let programLoaded = null;
   function loadProgram() {
     programLoaded = loadScript(PROGRAM).then(() => {
@@ -796,7 +798,7 @@
       .then(loadProgram));
     return programLoaded;
   }
-  const rest = Promise.all([titleFiles, wasmBytes, loadProgram()]).then(() => Promise.all([
+  const rest = Promise.all([wasmBytes, titleFiles.then(loadProgram)]).then(() => Promise.all([
     unpacked(PACK, true),
     languagePack ? unpacked(languagePack, true) : Promise.resolve(new Map())]));
   if (navigator.mediaDevices && navigator.mediaDevices.enumerateDevices) {
@@ -808,17 +810,47 @@
     openSound();
   }
 
+  // The title's picture as the kit writes it (24 bits, rows bottom-up,
+  // uncompressed), the size of the screen, read here so that it shows
+  // before the program has arrived; in any other form the game's own
+  // reader shows it (game_main.cpp).
+  function showTitlePicture(files) {
+    const bmp = files.get(TITLE === 'title.pack' ? 'Title.bmp' : `${titleLanguage}/Title.bmp`);
+    if (!bmp || bmp.length < 54 || bmp[0] !== 0x42 || bmp[1] !== 0x4d) return;
+    const view = new DataView(bmp.buffer, bmp.byteOffset, bmp.length);
+    const [at, width, height] = [view.getUint32(10, true), view.getInt32(18, true), view.getInt32(22, true)];
+    const stride = width * 3;  // 640 pixels: no padding
+    if (width !== 640 || height !== 480 || view.getUint16(28, true) !== 24 || view.getUint32(30, true) !== 0 ||
+        at + stride * height > bmp.length) return;
+    const rgba = new Uint8ClampedArray(width * height * 4).fill(255);
+    for (let y = 0, o = 0; y < height; ++y) {
+      for (let i = at + (height - 1 - y) * stride, end = i + stride; i < end; i += 3, o += 4) {
+        rgba[o] = bmp[i + 2];
+        rgba[o + 1] = bmp[i + 1];
+        rgba[o + 2] = bmp[i];
+      }
+    }
+    Module.vedoPage.showTitle(rgba, width, height);
+  }
+
   // The files into the program's file system: the kit's into the data
   // folder, a language's under lang/. The file system keeps the unpacked
-  // bytes themselves, no copy.
+  // bytes themselves, no copy. The kit's hundreds of files take tens of
+  // milliseconds on a slow phone, so they are written a few milliseconds
+  // at a time, the page's other tasks running between.
   const folders = new Set();
-  function writeFiles(files, folder) {
+  async function writeFiles(files, folder) {
     const FS = Module.FS;
+    let since = performance.now();
     for (const [name, bytes] of files) {
       const within = folder + name.replace(/[^/]*$/, '');
       if (!folders.has(within)) FS.mkdirTree(within);
       folders.add(within);
       FS.writeFile(folder + name, bytes, { canOwn: true });
+      if (performance.now() - since > 4) {
+        await new Promise((resolve) => setTimeout(resolve, 0));
+        since = performance.now();
+      }
     }
   }
   // The game plays on without a picture, but the player should know why the
@@ -969,18 +1001,19 @@
       })();
       return {};
     },
-    // The program starts with the title's picture; main() shows it and
-    // waits for the rest (vedoPage.dataArrived).
+    // The program starts with the title's picture in its file system (main()
+    // shows it if the page could not) and waits for the rest
+    // (vedoPage.dataArrived).
     preRun: [() => {
       Module.addRunDependency('title');
-      titleFiles.then((files) => {
+      titleFiles.then(async (files) => {
         Module.FS.mkdir('/data');
-        writeFiles(files, TITLE === 'title.pack' ? '/data/' : '/data/lang/');
+        await writeFiles(files, TITLE === 'title.pack' ? '/data/' : '/data/lang/');
         Module.FS.chdir('/data');
         Module.removeRunDependency('title');
-        rest.then(([files, languageFiles]) => {
-          writeFiles(files, '/data/');
-          writeFiles(languageFiles, '/data/lang/');
+        rest.then(async ([files, languageFiles]) => {
+          await writeFiles(files, '/data/');
+          await writeFiles(languageFiles, '/data/lang/');
           // Every language of the site has its folder, so that the game's
           // options list it; a pack not downloaded comes with a new start.
           for (const name of Object.keys(BUILD.languages)) Module.FS.mkdirTree('/data/lang/' + name);
@@ -1002,6 +1035,7 @@
     printErr: (text) => console.warn(text),
     vedoPage: {
       dataArrived: false,
+      get titleShown() { return figures.firstFrameMs >= 0; },
       synthReady: false,
       get synthFailed() { return synthState === 'failed'; },
       debugSettings: params.get('set') || '',
@@ -1039,15 +1073,17 @@
         setTimeout(() => URL.revokeObjectURL(url), 10000);
       },
       showTitle(rgba, width, height) {
+        if (figures.firstFrameMs >= 0) return;  // the page has shown it
         context.putImageData(new ImageData(new Uint8ClampedArray(rgba), width, height), 0, 0);
         figures.firstFrameMs = performance.now();
       },
-      // Each pass's frame (null when it equals the one on the canvas), and
-      // the page's turn to decide what the game sees in the next pass.
-      present(rgba, width, height) {
+      // Each pass's frame (null when it equals the one on the canvas; else
+      // rows from `top` up to `bottom` changed), and the page's turn to
+      // decide what the game sees in the next pass.
+      present(rgba, width, height, top, bottom) {
         if (rgba) {
           const pixels = new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, width * height * 4);
-          context.putImageData(new ImageData(pixels, width, height), 0, 0);
+          context.putImageData(new ImageData(pixels, width, height), 0, 0, 0, top, width, bottom - top);
           figures.framesDrawn++;
         }
         const now = performance.now();
