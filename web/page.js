@@ -889,6 +889,8 @@
     console.log('Vedo Zeza1: the game has ended (' + code + ')');
   }
 
+  let frameImage = null;
+  let frameAt = 0;
   function frameShown(now) {
     if (figures.lastFrameMs >= 0) {
       const gap = now - figures.lastFrameMs;
@@ -1082,8 +1084,15 @@
       // decide what the game sees in the next pass.
       present(rgba, width, height, top, bottom) {
         if (rgba) {
-          const pixels = new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, width * height * 4);
-          context.putImageData(new ImageData(pixels, width, height), 0, 0, 0, top, width, bottom - top);
+          // One picture over the program's frame while it stays where it is,
+          // not one a pass for the garbage collector.
+          if (!frameImage || frameImage.data.buffer !== rgba.buffer || frameAt !== rgba.byteOffset ||
+              frameImage.width !== width || frameImage.height !== height) {
+            frameImage = new ImageData(new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, width * height * 4),
+              width, height);
+            frameAt = rgba.byteOffset;
+          }
+          context.putImageData(frameImage, 0, 0, 0, top, width, bottom - top);
           figures.framesDrawn++;
         }
         const now = performance.now();
