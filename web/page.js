@@ -595,11 +595,14 @@
     });
   }
   // A file's bytes, or a pack's files as a map of names to bytes.
-  async function unpacked(name, tar = false) {
+  // (With a `picture`, the map's `rgba` holds that picture for the canvas,
+  // when the worker could convert it.)
+  async function unpacked(name, tar = false, picture = '') {
     for (let job = ++jobs; ;) {
-      const { bytes, files, http, stalled, failed, broken } =
-        await fetched({ job, url: name, stallMs: STALL_MS, native: !!window.DecompressionStream, tar });
-      if (bytes) return tar ? new Map(files.map(([file, at, size]) => [file, bytes.subarray(at, at + size)])) : bytes;
+      const { bytes, files, rgba, http, stalled, failed, broken } =
+        await fetched({ job, url: name, stallMs: STALL_MS, native: !!window.DecompressionStream, tar, picture });
+      if (bytes && !tar) return bytes;
+      if (bytes) return Object.assign(new Map(files.map(([file, at, size]) => [file, bytes.subarray(at, at + size)])), { rgba });
       if (broken) {
         await problem(`${name}이(가) 손상되었습니다 (${broken}).`, `${name} is damaged (${broken}).`);
         job = ++jobs;
@@ -786,8 +789,12 @@
   // First the title's picture, alone, which the page shows itself; then the
   // program and its WebAssembly (the audio context is made meanwhile); then
   // the rest of the data. Nothing before the picture competes with it.
-  const titleFiles = unpacked(TITLE, true);
-  titleFiles.then(showTitlePicture);
+  // The worker converts the kit's picture for the canvas (fetch_worker.js);
+  // a picture in another form waits for the game's reader (game_main.cpp).
+  const titleFiles = unpacked(TITLE, true, TITLE === 'title.pack' ? 'Title.bmp' : `${titleLanguage}/Title.bmp`);
+  titleFiles.then((files) => {
+    if (files.rgba) Module.vedoPage.showTitle(files.rgba, 640, 480);
+  });
   let wasmBytes = titleFiles.then(() => unpacked(WASM));
   let programLoaded = null;
   function loadProgram() {
@@ -808,29 +815,6 @@
     navigator.mediaDevices.enumerateDevices().catch(() => {}).then(openSound);
   } else {
     openSound();
-  }
-
-  // The title's picture as the kit writes it (24 bits, rows bottom-up,
-  // uncompressed), the size of the screen, read here so that it shows
-  // before the program has arrived; in any other form the game's own
-  // reader shows it (game_main.cpp).
-  function showTitlePicture(files) {
-    const bmp = files.get(TITLE === 'title.pack' ? 'Title.bmp' : `${titleLanguage}/Title.bmp`);
-    if (!bmp || bmp.length < 54 || bmp[0] !== 0x42 || bmp[1] !== 0x4d) return;
-    const view = new DataView(bmp.buffer, bmp.byteOffset, bmp.length);
-    const [at, width, height] = [view.getUint32(10, true), view.getInt32(18, true), view.getInt32(22, true)];
-    const stride = width * 3;  // 640 pixels: no padding
-    if (width !== 640 || height !== 480 || view.getUint16(28, true) !== 24 || view.getUint32(30, true) !== 0 ||
-        at + stride * height > bmp.length) return;
-    const rgba = new Uint8ClampedArray(width * height * 4).fill(255);
-    for (let y = 0, o = 0; y < height; ++y) {
-      for (let i = at + (height - 1 - y) * stride, end = i + stride; i < end; i += 3, o += 4) {
-        rgba[o] = bmp[i + 2];
-        rgba[o + 1] = bmp[i + 1];
-        rgba[o + 2] = bmp[i];
-      }
-    }
-    Module.vedoPage.showTitle(rgba, width, height);
   }
 
   // The files into the program's file system: the kit's into the data
@@ -1076,7 +1060,8 @@
       },
       showTitle(rgba, width, height) {
         if (figures.firstFrameMs >= 0) return;  // the page has shown it
-        context.putImageData(new ImageData(new Uint8ClampedArray(rgba), width, height), 0, 0);
+        const pixels = new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, width * height * 4);
+        context.putImageData(new ImageData(pixels, width, height), 0, 0);
         figures.firstFrameMs = performance.now();
       },
       // Each pass's frame (null when it equals the one on the canvas; else
