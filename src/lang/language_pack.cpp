@@ -139,7 +139,7 @@ class PackReader {
     }
     PackArt art{kind, index, {}};
     std::string why = "not a picture the game can read";
-    if (!platform::ReadBmpFile(path.c_str(), art.image, &why)) {
+    if (!platform::LoadBmpFile(path.c_str(), art.image, &why)) {
       Fault(name, why, true);
       return;
     }

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/file_bytes.h"
 #include "formats/map_format.h"
 #include "formats/midi_file.h"
 #include "formats/sprite_format.h"
@@ -22,9 +23,9 @@ using ::MapFile;
 using ::SpriteFile;
 using ::SpriteFrameData;
 
-// Reads a whole file of at most maxBytes. False with a reason otherwise.
-bool ReadFileBytes(const std::string& path, Bytes& out, std::string* error,
-                   std::uint64_t maxBytes = 512ull << 20);
+// Whole files, read (to at most a limit, 512 MiB unless said) and written,
+// false with a reason that names the file.
+using platform::ReadFileBytes;
 bool WriteFileBytes(const std::string& path, const Bytes& bytes, std::string* error);
 
 // ---- Map and sprite files ---------------------------------------------------

@@ -180,12 +180,16 @@ struct Place {
   ChannelState channels[kMidiChannels];
 };
 
-void FindPlace(const MidiFile& file, std::int64_t us, Place& place) {
+// The place `ms` into the tune; false past its end.
+bool FindPlace(const MidiFile& file, std::uint32_t ms, Place& place) {
+  const std::int64_t us = std::int64_t{ms} * 1000;
+  if (us > file.lengthUs) return false;
   place.us = us;
   auto it = std::lower_bound(file.events.begin(), file.events.end(), us,
                              [](const MidiEvent& e, std::int64_t t) { return e.timeUs < t; });
   place.nextEvent = static_cast<std::size_t>(it - file.events.begin());
   for (std::size_t i = 0; i < place.nextEvent; ++i) Track(place.channels, file.events[i]);
+  return true;
 }
 
 void MoveTo(Sequencer& s, const Place& place) {
@@ -213,6 +217,20 @@ void SendDue(Sequencer& s, MusicSynth* synth) {
     Track(s.channels, e);
     if (synth != nullptr) Send(synth, s.file, e);
   }
+}
+
+// Stops or pauses, keeping the position: a stop halts a playing or a paused
+// tune, a pause only a playing one.
+bool Halt(SequencerId id, SequencerMode to) {
+  Sequencer* s = Find(id);
+  if (s == nullptr) return false;
+  std::lock_guard<std::mutex> hold(s->output->lock);
+  if (s->mode == SequencerMode::kPlaying || (to == SequencerMode::kStopped && s->mode != to)) {
+    s->Rebase();
+    s->mode = to;
+    ReleaseNotes(*s->output);
+  }
+  return true;
 }
 
 // Tells a host's recorder, if one listens.
@@ -315,10 +333,8 @@ bool SequencerPlay(SequencerId id, std::uint32_t fromMs) {
   Heard(CallRecorder::MusicCall::kPlay);
   Sequencer* s = Find(id);
   if (s == nullptr) return false;
-  const std::int64_t us = std::int64_t{fromMs} * 1000;
-  if (us > s->file.lengthUs) return false;
   Place place;
-  FindPlace(s->file, us, place);
+  if (!FindPlace(s->file, fromMs, place)) return false;
   std::lock_guard<std::mutex> hold(s->output->lock);
   MoveTo(*s, place);
   s->mode = SequencerMode::kPlaying;
@@ -327,38 +343,20 @@ bool SequencerPlay(SequencerId id, std::uint32_t fromMs) {
 
 bool SequencerStop(SequencerId id) {
   Heard(CallRecorder::MusicCall::kStop);
-  Sequencer* s = Find(id);
-  if (s == nullptr) return false;
-  std::lock_guard<std::mutex> hold(s->output->lock);
-  if (s->mode != SequencerMode::kStopped) {
-    s->Rebase();
-    s->mode = SequencerMode::kStopped;
-    ReleaseNotes(*s->output);
-  }
-  return true;
+  return Halt(id, SequencerMode::kStopped);
 }
 
 bool SequencerPause(SequencerId id) {
   Heard(CallRecorder::MusicCall::kPause);
-  Sequencer* s = Find(id);
-  if (s == nullptr) return false;
-  std::lock_guard<std::mutex> hold(s->output->lock);
-  if (s->mode == SequencerMode::kPlaying) {
-    s->Rebase();
-    s->mode = SequencerMode::kPaused;
-    ReleaseNotes(*s->output);
-  }
-  return true;
+  return Halt(id, SequencerMode::kPaused);
 }
 
 bool SequencerSeek(SequencerId id, std::uint32_t ms) {
   Heard(CallRecorder::MusicCall::kSeek);
   Sequencer* s = Find(id);
   if (s == nullptr) return false;
-  const std::int64_t us = std::int64_t{ms} * 1000;
-  if (us > s->file.lengthUs) return false;
   Place place;
-  FindPlace(s->file, us, place);
+  if (!FindPlace(s->file, ms, place)) return false;
   std::lock_guard<std::mutex> hold(s->output->lock);
   // Seeking stops a playing tune; a paused one stays paused, at its new place.
   if (s->mode == SequencerMode::kPlaying) {
