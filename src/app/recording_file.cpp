@@ -412,19 +412,14 @@ void RecordingWriter::Pointer(int x, int y) {
   pendingY_ = y;
 }
 
-void RecordingWriter::Button(int down) {
-  if ((down != 0) == (at_.button != 0)) return;
-  FlushRun();
-  bits_->PutCode(kButtonCode);
-  at_.button = at_.button ? 0 : 1;
-  predicts_ = false;
-}
+void RecordingWriter::Button(int down) { Toggle(down, at_.button, kButtonCode); }
+void RecordingWriter::Focus(int active) { Toggle(active, at_.active, kFocusCode); }
 
-void RecordingWriter::Focus(int active) {
-  if ((active != 0) == (at_.active != 0)) return;
+void RecordingWriter::Toggle(int now, int& was, int code) {
+  if ((now != 0) == (was != 0)) return;
   FlushRun();
-  bits_->PutCode(kFocusCode);
-  at_.active = at_.active ? 0 : 1;
+  bits_->PutCode(code);
+  was = was ? 0 : 1;
   predicts_ = false;
 }
 
