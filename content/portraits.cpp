@@ -13,7 +13,6 @@ namespace datakit {
 namespace {
 
 constexpr int kW = 160, kH = 109;
-constexpr float kPi = 3.14159265f;
 
 // Paint for a rounded body lit from the upper left, shaded as the front of
 // an ellipsoid centred at (cx, cy) with radii rx, ry.

@@ -21,8 +21,6 @@
 namespace datakit {
 namespace {
 
-constexpr float kPi = 3.14159265f;
-
 kit::SpriteFrameData Frame(const Canvas& c) {
   return {.width = c.W(), .height = c.H(), .bgr = c.SpriteBgr()};
 }
