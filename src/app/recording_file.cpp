@@ -4,9 +4,12 @@
 #include <array>
 #include <cstring>
 
+#include "formats/little_endian.h"
 #include "lang/language.h"
 
 namespace {
+
+using platform::PutLe;
 
 constexpr char kMagic[4] = {'V', 'Z', 'R', 'C'};
 // The magic, the version and the body's length before the body; its CRC-32
@@ -54,10 +57,6 @@ std::uint64_t ReadLe(const std::uint8_t* p, int bytes) {
   std::uint64_t v = 0;
   for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | p[i];
   return v;
-}
-
-void PutLe(std::vector<std::uint8_t>& out, std::uint64_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i, v >>= 8) out.push_back(static_cast<std::uint8_t>(v & 0xFF));
 }
 
 std::uint64_t ZigZag(std::int64_t v) {

@@ -35,15 +35,6 @@ std::string Hex(const std::uint8_t* bytes, std::size_t n) {
   return s;
 }
 
-void PutLe16(Bytes& out, std::uint16_t v) {
-  out.push_back(static_cast<std::uint8_t>(v));
-  out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void PutLe32(Bytes& out, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
 std::string TagText(const std::uint8_t* field, std::size_t size) {
   std::string text;
   for (std::size_t i = 0; i < size && field[i] != 0; ++i) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "formats/file_bytes.h"
+#include "formats/little_endian.h"
 #include "formats/map_format.h"
 #include "formats/midi_file.h"
 #include "formats/sprite_format.h"
@@ -68,10 +69,10 @@ struct MidiFigures {
 };
 MidiFigures CountMidi(const platform::MidiFile& midi);
 
-// ---- Little-endian writers (formats/little_endian.h reads) ----------------------
+// ---- Little-endian writers (formats/little_endian.h) ---------------------------
 
-void PutLe16(Bytes& out, std::uint16_t v);
-void PutLe32(Bytes& out, std::uint32_t v);
+using platform::PutLe16;
+using platform::PutLe32;
 
 // printf's text, up to 511 bytes.
 std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));
