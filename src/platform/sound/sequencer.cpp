@@ -219,18 +219,27 @@ void SendDue(Sequencer& s, MusicSynth* synth) {
   }
 }
 
-// Stops or pauses, keeping the position: a stop halts a playing or a paused
-// tune, a pause only a playing one.
-bool Halt(SequencerId id, SequencerMode to) {
+// Runs `use` on the open sequencer `id` under its output's lock; false when
+// `id` is not the one open.
+template <typename Use>
+bool WithSequencer(SequencerId id, Use use) {
   Sequencer* s = Find(id);
   if (s == nullptr) return false;
   std::lock_guard<std::mutex> hold(s->output->lock);
-  if (s->mode == SequencerMode::kPlaying || (to == SequencerMode::kStopped && s->mode != to)) {
-    s->Rebase();
-    s->mode = to;
-    ReleaseNotes(*s->output);
-  }
+  use(*s);
   return true;
+}
+
+// Stops or pauses, keeping the position: a stop halts a playing or a paused
+// tune, a pause only a playing one.
+bool Halt(SequencerId id, SequencerMode to) {
+  return WithSequencer(id, [&](Sequencer& s) {
+    if (s.mode == SequencerMode::kPlaying || (to == SequencerMode::kStopped && s.mode != to)) {
+      s.Rebase();
+      s.mode = to;
+      ReleaseNotes(*s.output);
+    }
+  });
 }
 
 // Tells a host's recorder, if one listens.
@@ -368,50 +377,36 @@ bool SequencerSeek(SequencerId id, std::uint32_t ms) {
 }
 
 bool SequencerLength(SequencerId id, std::uint32_t& ms) {
-  Sequencer* s = Find(id);
-  if (s == nullptr) return false;
-  ms = static_cast<std::uint32_t>(std::min<std::int64_t>(s->file.lengthUs / 1000, 0xFFFFFFFF));
-  return true;
+  return WithSequencer(id, [&](Sequencer& s) {
+    ms = static_cast<std::uint32_t>(std::min<std::int64_t>(s.file.lengthUs / 1000, 0xFFFFFFFF));
+  });
 }
 
 bool SequencerPosition(SequencerId id, std::uint32_t& ms) {
-  Sequencer* s = Find(id);
-  if (s == nullptr) return false;
-  std::lock_guard<std::mutex> hold(s->output->lock);
-  ms = static_cast<std::uint32_t>(std::min<std::int64_t>(s->PositionUs() / 1000, 0xFFFFFFFF));
-  return true;
+  return WithSequencer(id, [&](Sequencer& s) {
+    ms = static_cast<std::uint32_t>(std::min<std::int64_t>(s.PositionUs() / 1000, 0xFFFFFFFF));
+  });
 }
 
 bool SequencerGetMode(SequencerId id, SequencerMode& mode) {
-  Sequencer* s = Find(id);
-  if (s == nullptr) return false;
-  std::lock_guard<std::mutex> hold(s->output->lock);
-  mode = s->mode;
-  return true;
+  return WithSequencer(id, [&](Sequencer& s) { mode = s.mode; });
 }
 
 bool SequencerDivision(SequencerId id, MidiTimeDivision& division) {
-  Sequencer* s = Find(id);
-  if (s == nullptr) return false;
-  division = s->file.division;
-  return true;
+  return WithSequencer(id, [&](Sequencer& s) { division = s.file.division; });
 }
 
 bool SequencerTempo(SequencerId id, std::uint32_t& tempo) {
-  Sequencer* s = Find(id);
-  if (s == nullptr) return false;
-  std::lock_guard<std::mutex> hold(s->output->lock);
-  tempo = static_cast<std::uint32_t>(std::lround(s->file.TempoAt(s->PositionUs()) * s->speed));
-  return true;
+  return WithSequencer(id, [&](Sequencer& s) {
+    tempo = static_cast<std::uint32_t>(std::lround(s.file.TempoAt(s.PositionUs()) * s.speed));
+  });
 }
 
 bool SequencerSetTempo(SequencerId id, std::uint32_t tempo) {
-  Sequencer* s = Find(id);
-  if (s == nullptr || tempo == 0) return false;
-  std::lock_guard<std::mutex> hold(s->output->lock);
-  s->Rebase();
-  s->speed = std::clamp(tempo / s->file.TempoAt(s->baseUs), 0.01, 100.0);
-  return true;
+  return tempo != 0 && WithSequencer(id, [&](Sequencer& s) {
+           s.Rebase();
+           s.speed = std::clamp(tempo / s.file.TempoAt(s.baseUs), 0.01, 100.0);
+         });
 }
 
 }  // namespace platform
