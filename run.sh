@@ -69,6 +69,12 @@ install_missing() {
   DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
 }
 
+# A stage's heading, with the minutes since the script began: CI's log then
+# shows where the time goes.
+stage() {
+  printf '== %s (%dm%02ds) ==\n' "$1" $((SECONDS / 60)) $((SECONDS % 60))
+}
+
 configure() {  # configure DIR [cmake options...]
   local dir=$1
   shift
@@ -104,7 +110,7 @@ build_web() {
 }
 
 test_web() {
-  echo "== The browser build: Chromium, Firefox ESR, WebKitGTK and Node =="
+  stage "The browser build: Chromium, Firefox ESR, WebKitGTK and Node"
   local frames root=$PWD
   frames=$(mktemp -d)
   # The frames the page must equal, rendered by the Linux build.
@@ -129,27 +135,31 @@ case "${1:-}" in
   test)
     install_missing "${PLAY_PACKAGES[@]}" "${TEST_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}" \
       "${WEB_PACKAGES[@]}" "${WEB_TEST_PACKAGES[@]}"
-    echo "== House rules =="
+    stage "House rules"
     tools/check/house_rules.sh
+    stage "The Linux build"
     configure build "${TEST_OPTIONS[@]}" -DVEDO_BUILD_BENCH=ON
     cmake --build build -j"$JOBS"
+    stage "The Windows build"
     build_windows "${TEST_OPTIONS[@]}"
+    stage "The Linux suite"
     ctest --test-dir build --output-on-failure -j"$JOBS"
-    echo "== The Windows build's own suite under Wine =="
+    stage "The Windows build's own suite under Wine"
     ctest --test-dir build-win --output-on-failure -j"$JOBS"
-    echo "== The browser build =="
+    stage "The browser build"
     build_web
     test_web
-    echo "== Sanitizer build (clang, ASan + UBSan, with the fuzz targets) =="
+    stage "Sanitizer build (clang, ASan + UBSan, with the fuzz targets)"
     CC=clang CXX=clang++ configure build-asan "${TEST_OPTIONS[@]}" -DVEDO_SANITIZE=ON \
       -DVEDO_BUILD_FUZZ=ON -DVEDO_BUILD_BENCH=OFF
     cmake --build build-asan -j"$JOBS"
     export ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1
     ctest --test-dir build-asan --output-on-failure -j"$JOBS"
-    echo "== Fuzzing =="
+    stage "Fuzzing"
     VEDO_FUZZ_BUILD=build-asan fuzz/run.sh 30
-    echo "== Soak: 100,000 passes under the sanitizers =="
+    stage "Soak: 100,000 passes under the sanitizers"
     build-asan/tools/soak/vedo-soak --data build-asan/data --passes 100000
+    stage "Every stage passed"
     ;;
   windows)
     install_missing "${PLAY_PACKAGES[@]}" "${WINDOWS_PACKAGES[@]}"
