@@ -6,8 +6,6 @@ namespace datakit {
 
 namespace {
 
-constexpr float kPi = 3.14159265f;
-
 const Rgb kSteel = Hex(0x4A4E56);
 const Rgb kSteelDark = Hex(0x33363C);
 const Rgb kSteelLight = Hex(0x9AA0AA);

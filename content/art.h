@@ -13,6 +13,8 @@
 
 namespace datakit {
 
+inline constexpr float kPi = 3.14159265f;
+
 struct Xf {
   float ox = 0, oy = 0, s = 1;
   bool flip = false;

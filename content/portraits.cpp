@@ -1,14 +1,18 @@
 #include "content/portraits.h"
 
+#include <iterator>
+#include <utility>
+#include <vector>
+
 #include "common/rng.h"
 #include "common/text_art.h"
 #include "content/art.h"
+#include "state/game_state.h"
 
 namespace datakit {
 namespace {
 
 constexpr int kW = 160, kH = 109;
-constexpr float kPi = 3.14159265f;
 
 // Paint for a rounded body lit from the upper left, shaded as the front of
 // an ellipsoid centred at (cx, cy) with radii rx, ry.
@@ -526,18 +530,51 @@ void ZombieC(Canvas& c) {
   Zombie(c, {Hex(0x9A8A70), Hex(0xC8C8C0), 0, false, 1.0f, Hex(0x3A3A20), 2903});
 }
 
+// Each event's portrait; the event list (state/event_list.h) says on which
+// sheet and in which cell. Events that show one cell name the same art.
+struct EventArt {
+  int event;
+  Painter paint;
+};
+constexpr EventArt kEventArt[] = {
+    {EV_ZOMBIE, ZombieA},  {EV_HUNTER, Hunter},           {EV_CERBERUS, Cerberus},
+    {EV_FILE, FileFound},  {EV_AMMO, Ammunition},         {EV_SPRAY_FOUND, Spray},
+    {EV_STALKER, Stalker}, {EV_ROCKET_DODGED, FileFound}, {EV_ROCKET_HIT, Monitor},
+    {EV_ESCAPED, Escape},  {EV_REVIVED, Monitor},         {EV_SPRAY_USED, Spray},
+};
+
+constexpr Painter ArtOf(int event) {
+  for (const EventArt& art : kEventArt) {
+    if (art.event == event) return art.paint;
+  }
+  return nullptr;
+}
+#define EVENT(name, ...) static_assert(ArtOf(name) != nullptr, #name " has no portrait");
+#include "state/event_list.h"
+
+struct PlacedArt {
+  int sheet, column, row;
+  Painter paint;
+};
+// The cells no event names: the zombie's other looks (gPortraitVariant) and
+// the survivor who tells the prologue.
+constexpr PlacedArt kOtherArt[] = {{1, 1, 0, ZombieB}, {1, 1, 1, ZombieC}, {1, 0, 1, Survivor}};
+
 }  // namespace
 
-Canvas PortraitSheet(int sheet) {
-  // Cells in reading order: (0,0), (1,0), (0,1), (1,1), (0,2), (1,2).
-  const Painter sheet1[6] = {ZombieA, ZombieB, Survivor, ZombieC, Cerberus, Hunter};
-  const Painter sheet2[6] = {FileFound, Escape, Ammunition, Spray, Monitor, Stalker};
-  const Painter* cells = sheet == 1 ? sheet1 : sheet2;
+Canvas PortraitSheet(int which) {
+  std::vector<PlacedArt> art(std::begin(kOtherArt), std::end(kOtherArt));
+#define EVENT(name, number, stem, lines, sheet, column, row, sound) \
+  art.push_back({sheet, column, row, ArtOf(name)});
+#include "state/event_list.h"
   Canvas out(2 * kW, 3 * kH);
-  for (int i = 0; i < 6; ++i) {
+  bool painted[3][2] = {};
+  for (const PlacedArt& a : art) {
+    // A cell two events share is painted once, by the first.
+    if (a.sheet != which || std::exchange(painted[a.row][a.column], true)) continue;
     Canvas cell(kW, kH);
-    cells[i](cell);
-    out.Paste(cell, (i % 2) * kW, (i / 2) * kH);
+    a.paint(cell);
+    out.Paste(cell, a.column * kW, a.row * kH);
   }
   return out;
 }

@@ -11,12 +11,11 @@ namespace {
 Wave Thump(float seconds, float hzStart, float hzEnd, float tau) {
   Wave w(Samples(seconds));
   float phase = 0;
-  for (std::size_t i = 0; i < w.size(); ++i) {
-    const float t = TimeOf(static_cast<int>(i));
+  Render(w, [&](std::size_t, float t) {
     const float hz = hzEnd + (hzStart - hzEnd) * Decay(t, tau * 0.5f);
     phase += hz / kSampleRate;
-    w[i] = std::sin(kTau * phase) * Decay(t, tau);
-  }
+    return std::sin(kTau * phase) * Decay(t, tau);
+  });
   return w;
 }
 
@@ -24,10 +23,9 @@ Wave Thump(float seconds, float hzStart, float hzEnd, float tau) {
 Wave Burst(float seconds, float tau, Biquad filter, std::uint32_t seed, float attack = 0.001f) {
   Wave w(Samples(seconds));
   Rng rng(seed);
-  for (std::size_t i = 0; i < w.size(); ++i) {
-    const float t = TimeOf(static_cast<int>(i));
-    w[i] = filter.Run(Noise(rng)) * std::min(1.0f, t / attack) * Decay(t, tau);
-  }
+  Render(w, [&](std::size_t, float t) {
+    return filter.Run(Noise(rng)) * std::min(1.0f, t / attack) * Decay(t, tau);
+  });
   return w;
 }
 
@@ -53,12 +51,11 @@ Wave Knife() {
   Wave w(Samples(0.32f));
   Rng rng(4001);
   Biquad bp = Biquad::BandPass(1500, 2.5f);
-  for (std::size_t i = 0; i < w.size(); ++i) {
-    const float t = TimeOf(static_cast<int>(i));
+  Render(w, [&](std::size_t i, float t) {
     if (i % 32 == 0) bp.Retune(Biquad::BandPass(1500 + 5000 * std::min(1.0f, t / 0.16f), 2.5f));
     const float env = std::sin(3.14159f * std::min(1.0f, t / 0.2f));
-    w[i] = bp.Run(Noise(rng)) * env * env;
-  }
+    return bp.Run(Noise(rng)) * env * env;
+  });
   MixInto(w, Burst(0.12f, 0.03f, Biquad::BandPass(700, 1.5f), 4002), Samples(0.16f), 0.8f);
   MixInto(w, Thump(0.1f, 260, 140, 0.03f), Samples(0.16f), 0.5f);
   return w;
@@ -78,10 +75,8 @@ Wave Magnum() {
   Wave w = Gunshot(0.008f, 0.09f, 55, 0.9f, 1.1f, 4301);
   // The frame rings after the blast.
   Wave ring(Samples(0.6f));
-  for (std::size_t i = 0; i < ring.size(); ++i) {
-    const float t = TimeOf(static_cast<int>(i));
-    ring[i] = std::sin(kTau * 2350 * t) * Decay(t, 0.12f) * 0.05f;
-  }
+  Render(ring,
+         [&](std::size_t, float t) { return std::sin(kTau * 2350 * t) * Decay(t, 0.12f) * 0.05f; });
   MixInto(w, ring, 0);
   return w;
 }
@@ -107,12 +102,11 @@ Wave CerberusBark() {
   Rng rng(4503);
   Biquad lp = Biquad::LowPass(520, 1.2f);
   float phase = 0;
-  for (std::size_t i = 0; i < growl.size(); ++i) {
-    const float t = TimeOf(static_cast<int>(i));
+  Render(growl, [&](std::size_t, float t) {
     phase += (70 + 10 * std::sin(kTau * 3 * t)) / kSampleRate;
     const float am = 0.5f + 0.5f * std::sin(kTau * 28 * t);
-    growl[i] = lp.Run(Noise(rng) * 0.7f + Saw(phase) * 0.5f) * am * Envelope(t, 0.1f, 0.4f, 0.15f);
-  }
+    return lp.Run(Noise(rng) * 0.7f + Saw(phase) * 0.5f) * am * Envelope(t, 0.1f, 0.4f, 0.15f);
+  });
   Drive(growl, 2);
   MixInto(w, growl, Samples(0.62f), 1.3f);
   Reverb(w, 0.4f, 0.2f, 0.2f);
@@ -125,24 +119,22 @@ Wave HunterShriek() {
   Rng rng(4601);
   float phase = 0, mod = 0;
   Biquad hp = Biquad::HighPass(700);
-  for (std::size_t i = 0; i < w.size(); ++i) {
-    const float t = TimeOf(static_cast<int>(i));
+  Render(w, [&](std::size_t, float t) {
     const float rise = t < 0.25f ? t / 0.25f : 1 - (t - 0.25f) * 0.5f;
     const float hz = 900 + 900 * rise + 120 * std::sin(kTau * 23 * t);
     mod += hz * 1.5f / kSampleRate;
     phase += (hz + 400 * std::sin(kTau * mod)) / kSampleRate;
-    w[i] = hp.Run(std::sin(kTau * phase) + Noise(rng) * 0.35f) * Envelope(t, 0.04f, 0.35f, 0.2f);
-  }
+    return hp.Run(std::sin(kTau * phase) + Noise(rng) * 0.35f) * Envelope(t, 0.04f, 0.35f, 0.2f);
+  });
   Drive(w, 2.5f);
   for (int k = 0; k < 3; ++k) {
     Wave swipe(Samples(0.12f));
     Biquad bp = Biquad::BandPass(3000, 2);
     Rng r(4610u + static_cast<std::uint32_t>(k));
-    for (std::size_t i = 0; i < swipe.size(); ++i) {
-      const float t = TimeOf(static_cast<int>(i));
+    Render(swipe, [&](std::size_t i, float t) {
       if (i % 32 == 0) bp.Retune(Biquad::BandPass(2500 + 30000 * t, 2));
-      swipe[i] = bp.Run(Noise(r)) * std::sin(3.14159f * t / 0.12f);
-    }
+      return bp.Run(Noise(r)) * std::sin(3.14159f * t / 0.12f);
+    });
     MixInto(w, swipe, Samples(0.72f + k * 0.06f), 0.6f);
   }
   Reverb(w, 0.5f, 0.25f, 0.25f);
@@ -154,11 +146,10 @@ Wave StalkerRoar() {
   // A sub-octave under the roar.
   Wave sub(w.size());
   float phase = 0;
-  for (std::size_t i = 0; i < sub.size(); ++i) {
-    const float t = TimeOf(static_cast<int>(i));
+  Render(sub, [&](std::size_t, float t) {
     phase += (34 - 6 * t / 1.9f) / kSampleRate;
-    sub[i] = Saw(phase) * Envelope(t, 0.3f, 0.9f, 0.4f);
-  }
+    return Saw(phase) * Envelope(t, 0.3f, 0.9f, 0.4f);
+  });
   Filter(sub, Biquad::LowPass(300));
   MixInto(w, sub, 0, 0.8f);
   Drive(w, 2.8f);
@@ -179,11 +170,10 @@ Wave RocketWarning() {
   for (int b = 0; b < 3; ++b) {
     Wave beep(Samples(0.13f));
     const float hz = b % 2 == 0 ? 880 : 660;
-    for (std::size_t i = 0; i < beep.size(); ++i) {
-      const float t = TimeOf(static_cast<int>(i));
-      beep[i] =
-          Square(hz * t) * 0.35f * std::min(1.0f, t / 0.005f) * std::min(1.0f, (0.13f - t) / 0.01f);
-    }
+    Render(beep, [&](std::size_t, float t) {
+      return Square(hz * t) * 0.35f * std::min(1.0f, t / 0.005f) *
+             std::min(1.0f, (0.13f - t) / 0.01f);
+    });
     Filter(beep, Biquad::LowPass(4000));
     MixInto(w, beep, Samples(b * 0.18f));
   }
@@ -194,11 +184,10 @@ Wave RocketWarning() {
   Wave rush(Samples(1.1f));
   Rng rng(4802);
   Biquad bp = Biquad::BandPass(2500, 1.5f);
-  for (std::size_t i = 0; i < rush.size(); ++i) {
-    const float t = TimeOf(static_cast<int>(i));
+  Render(rush, [&](std::size_t i, float t) {
     if (i % 32 == 0) bp.Retune(Biquad::BandPass(2600 - 1800 * (t / 1.1f), 1.5f));
-    rush[i] = bp.Run(Noise(rng)) * Envelope(t, 0.25f, 0.4f, 0.2f);
-  }
+    return bp.Run(Noise(rng)) * Envelope(t, 0.25f, 0.4f, 0.2f);
+  });
   MixInto(w, rush, launch + Samples(0.05f), 1.4f);
   Drive(w, 1.5f);
   return w;
@@ -210,12 +199,11 @@ Wave TitleSting() {
   const float notes[] = {110.0f, 130.81f, 155.56f, 233.08f};  // A, C, D#, A#: unease
   for (float hz : notes) {
     Wave tone(Samples(1.6f));
-    for (std::size_t i = 0; i < tone.size(); ++i) {
-      const float t = TimeOf(static_cast<int>(i));
-      tone[i] = (std::sin(kTau * hz * t) + 0.4f * std::sin(kTau * 2 * hz * t) +
-                 0.2f * std::sin(kTau * 3.01f * hz * t)) *
-                Decay(t, 0.5f) * std::min(1.0f, t / 0.004f);
-    }
+    Render(tone, [&](std::size_t, float t) {
+      return (std::sin(kTau * hz * t) + 0.4f * std::sin(kTau * 2 * hz * t) +
+              0.2f * std::sin(kTau * 3.01f * hz * t)) *
+             Decay(t, 0.5f) * std::min(1.0f, t / 0.004f);
+    });
     MixInto(w, tone, Samples(0.01f), 0.22f);
   }
   Reverb(w, 1.2f, 0.3f, 0.6f);
@@ -230,11 +218,10 @@ Wave SprayHiss() {
   Wave hiss(Samples(0.9f));
   Rng rng(5004);
   Biquad hp = Biquad::HighPass(3000), bp = Biquad::BandPass(6500, 0.8f);
-  for (std::size_t i = 0; i < hiss.size(); ++i) {
-    const float t = TimeOf(static_cast<int>(i));
-    hiss[i] = bp.Run(hp.Run(Noise(rng))) * Envelope(t, 0.02f, 0.6f, 0.1f) *
-              (1 + 0.15f * std::sin(kTau * 9 * t));
-  }
+  Render(hiss, [&](std::size_t, float t) {
+    return bp.Run(hp.Run(Noise(rng))) * Envelope(t, 0.02f, 0.6f, 0.1f) *
+           (1 + 0.15f * std::sin(kTau * 9 * t));
+  });
   MixInto(w, hiss, Samples(0.35f), 1.5f);
   return w;
 }
@@ -257,13 +244,12 @@ Wave FileJingle() {
   const float notes[] = {523.25f, 659.26f, 783.99f, 1046.5f};
   for (int n = 0; n < 4; ++n) {
     Wave bell(Samples(0.9f));
-    for (std::size_t i = 0; i < bell.size(); ++i) {
-      const float t = TimeOf(static_cast<int>(i));
+    Render(bell, [&](std::size_t, float t) {
       const float f = notes[n];
-      bell[i] = (std::sin(kTau * f * t) + 0.5f * std::sin(kTau * 2.0f * f * t) * Decay(t, 0.15f) +
-                 0.25f * std::sin(kTau * 3.0f * f * t) * Decay(t, 0.08f)) *
-                Decay(t, 0.35f) * std::min(1.0f, t / 0.003f);
-    }
+      return (std::sin(kTau * f * t) + 0.5f * std::sin(kTau * 2.0f * f * t) * Decay(t, 0.15f) +
+              0.25f * std::sin(kTau * 3.0f * f * t) * Decay(t, 0.08f)) *
+             Decay(t, 0.35f) * std::min(1.0f, t / 0.003f);
+    });
     MixInto(w, bell, Samples(n * 0.11f), n == 3 ? 0.45f : 0.35f);
   }
   Reverb(w, 0.8f, 0.25f, 0.4f);
@@ -275,11 +261,10 @@ Wave StreetsAmbience() {
   Wave w(Samples(3.2f));
   Rng rng(5201);
   Biquad lp = Biquad::LowPass(500, 1.0f);
-  for (std::size_t i = 0; i < w.size(); ++i) {
-    const float t = TimeOf(static_cast<int>(i));
+  Render(w, [&](std::size_t i, float t) {
     if (i % 64 == 0) lp.Retune(Biquad::LowPass(380 + 260 * std::sin(kTau * 0.35f * t), 1.4f));
-    w[i] = lp.Run(Noise(rng)) * 0.9f * Envelope(t, 0.6f, 2.0f, 0.3f);
-  }
+    return lp.Run(Noise(rng)) * 0.9f * Envelope(t, 0.6f, 2.0f, 0.3f);
+  });
   Wave far1 = Voice({1.4f, 92, 78, 3, 0.05f, 400, 600, 900, 1000, 0.4f, 0.3f, 0.6f, 5202});
   Wave far2 = Voice({1.2f, 120, 96, 4, 0.05f, 500, 380, 1000, 850, 0.4f, 0.3f, 0.5f, 5203});
   Filter(far1, Biquad::LowPass(1200));
@@ -308,11 +293,10 @@ Wave HeartAndHammer() {
 Wave PowerOn() {
   Wave w(Samples(0.5f));
   float phase = 0;
-  for (std::size_t i = 0; i < w.size(); ++i) {
-    const float t = TimeOf(static_cast<int>(i));
+  Render(w, [&](std::size_t, float t) {
     phase += (200 + 1200 * t) / kSampleRate;
-    w[i] = (std::sin(kTau * phase) + 0.3f * Tri(phase * 2)) * Envelope(t, 0.05f, 0.25f, 0.08f);
-  }
+    return (std::sin(kTau * phase) + 0.3f * Tri(phase * 2)) * Envelope(t, 0.05f, 0.25f, 0.08f);
+  });
   return w;
 }
 

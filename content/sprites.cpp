@@ -21,8 +21,6 @@
 namespace datakit {
 namespace {
 
-constexpr float kPi = 3.14159265f;
-
 kit::SpriteFrameData Frame(const Canvas& c) {
   return {.width = c.W(), .height = c.H(), .bgr = c.SpriteBgr()};
 }
@@ -53,20 +51,10 @@ Canvas Highlight() {
 Canvas WeaponIcon(int weapon) {
   Canvas c(96, 40);
   static const char* kNames[4] = {"KNIFE", "HANDGUN", "SHOTGUN", "MAGNUM"};
-  switch (weapon) {
-    case 0:
-      DrawKnife(c, Xf{6, 4, 0.84f});
-      break;
-    case 1:
-      DrawHandgun(c, Xf{22, 1, 0.48f});
-      break;
-    case 2:
-      DrawShotgun(c, Xf{2, 6, 0.46f});
-      break;
-    case 3:
-      DrawMagnum(c, Xf{18, 1, 0.48f});
-      break;
-  }
+  static void (*const kDraw[4])(Canvas&, const Xf&) = {DrawKnife, DrawHandgun, DrawShotgun,
+                                                       DrawMagnum};
+  static const Xf kPlace[4] = {{6, 4, 0.84f}, {22, 1, 0.48f}, {2, 6, 0.46f}, {18, 1, 0.48f}};
+  kDraw[weapon](c, kPlace[weapon]);
   TextStyle s = Outlined(Hex(0xF0C860), 1.2f);
   DrawTextFit(c, kNames[weapon], 68, 33.5f, 14, 54, s);
   return c;

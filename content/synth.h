@@ -61,6 +61,13 @@ class Biquad {
   float x1_ = 0, x2_ = 0, y1_ = 0, y2_ = 0;
 };
 
+// Sets every sample of `w` to sample(i, t), t being sample i's time in
+// seconds.
+template <typename Sample>
+void Render(Wave& w, Sample sample) {
+  for (std::size_t i = 0; i < w.size(); ++i) w[i] = sample(i, TimeOf(static_cast<int>(i)));
+}
+
 // Runs a filter over a whole wave.
 void Filter(Wave& w, Biquad f);
 

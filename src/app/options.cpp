@@ -31,23 +31,25 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
       arg.resize(eq);
       hasValue = true;
     }
-    if ((arg == "--help" || arg == "--version") && !hasValue) {
-      (arg == "--help" ? line.help : line.version) = true;
-    } else if (arg == "--data") {
-      if (!hasValue && i + 1 < argc) {
+    // Without "=value", the next argument is the value; an optional one
+    // (--window's scale) is never another option.
+    const auto takeNext = [&](bool optional) {
+      if (!hasValue && i + 1 < argc && !(optional && argv[i + 1][0] == '-')) {
         value = argv[++i];
         hasValue = true;
       }
+    };
+    if ((arg == "--help" || arg == "--version") && !hasValue) {
+      (arg == "--help" ? line.help : line.version) = true;
+    } else if (arg == "--data") {
+      takeNext(false);
       if (!hasValue || value.empty()) {
         error = "--data needs the data folder";
         return false;
       }
       line.dataDir = value;
     } else if (arg == "--lang") {
-      if (!hasValue && i + 1 < argc) {
-        value = argv[++i];
-        hasValue = true;
-      }
+      takeNext(false);
       if (!hasValue || !LanguageNameValid(value)) {
         error = hasValue ? "--lang takes a language such as en or ko, not \"" + value + "\""
                          : "--lang needs a language such as en or ko";
@@ -55,10 +57,7 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
       }
       line.language = value;
     } else if (arg == "--record" || arg == "--play") {
-      if (!hasValue && i + 1 < argc) {
-        value = argv[++i];
-        hasValue = true;
-      }
+      takeNext(false);
       if (!hasValue || value.empty()) {
         error = arg + " needs a file";
         return false;
@@ -68,10 +67,7 @@ bool ParseCommandLine(int argc, const char* const* argv, CommandLine& line, std:
       // SCALE is optional: the next argument is taken as it unless it is
       // another option. The game takes no other words, so a word there is
       // a scale or a mistake.
-      if (!hasValue && i + 1 < argc && argv[i + 1][0] != '-') {
-        value = argv[++i];
-        hasValue = true;
-      }
+      takeNext(true);
       line.windowed = true;
       line.scale = 0;
       if (hasValue && !ReadScale(value, line.scale)) {

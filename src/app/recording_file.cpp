@@ -4,9 +4,12 @@
 #include <array>
 #include <cstring>
 
+#include "formats/little_endian.h"
 #include "lang/language.h"
 
 namespace {
+
+using platform::PutLe;
 
 constexpr char kMagic[4] = {'V', 'Z', 'R', 'C'};
 // The magic, the version and the body's length before the body; its CRC-32
@@ -54,10 +57,6 @@ std::uint64_t ReadLe(const std::uint8_t* p, int bytes) {
   std::uint64_t v = 0;
   for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | p[i];
   return v;
-}
-
-void PutLe(std::vector<std::uint8_t>& out, std::uint64_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i, v >>= 8) out.push_back(static_cast<std::uint8_t>(v & 0xFF));
 }
 
 std::uint64_t ZigZag(std::int64_t v) {
@@ -412,19 +411,14 @@ void RecordingWriter::Pointer(int x, int y) {
   pendingY_ = y;
 }
 
-void RecordingWriter::Button(int down) {
-  if ((down != 0) == (at_.button != 0)) return;
-  FlushRun();
-  bits_->PutCode(kButtonCode);
-  at_.button = at_.button ? 0 : 1;
-  predicts_ = false;
-}
+void RecordingWriter::Button(int down) { Toggle(down, at_.button, kButtonCode); }
+void RecordingWriter::Focus(int active) { Toggle(active, at_.active, kFocusCode); }
 
-void RecordingWriter::Focus(int active) {
-  if ((active != 0) == (at_.active != 0)) return;
+void RecordingWriter::Toggle(int now, int& was, int code) {
+  if ((now != 0) == (was != 0)) return;
   FlushRun();
-  bits_->PutCode(kFocusCode);
-  at_.active = at_.active ? 0 : 1;
+  bits_->PutCode(code);
+  was = was ? 0 : 1;
   predicts_ = false;
 }
 

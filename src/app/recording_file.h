@@ -98,6 +98,8 @@ class RecordingWriter {
   // written with it.
   void FlushRun();
   void PutPendingMove(int code);
+  // A button or the focus, `was`, changed to `now`: its step, with `code`.
+  void Toggle(int now, int& was, int code);
 
   BitWriter* bits_;
   RecordedInput at_;

@@ -66,22 +66,9 @@ void Attack(int col, int row) {
   if (!InField(col, row)) return;
   const int code = gObjectLayer[row][col];
   if (code == CELL_OPENED || code >= 12) return;
-  switch (gWeapon) {
-    case WEAPON_KNIFE:
-      PlayWave(gSound[SND_SHOT0]);
-      break;
-    case WEAPON_HANDGUN:
-      PlayWave(gSound[SND_SHOT1]);
-      break;
-    case WEAPON_SHOTGUN:
-      PlayWave(gSound[SND_SHOT2]);
-      break;
-    case WEAPON_MAGNUM:
-      PlayWave(gSound[SND_SHOT3]);
-      break;
-    default:
-      return;
-  }
+  // Each weapon its shot: SND_SHOT0 to SND_SHOT3 in the weapons' order.
+  if (gWeapon < WEAPON_KNIFE || gWeapon > WEAPON_MAGNUM) return;
+  PlayWave(gSound[SND_SHOT0 + gWeapon - WEAPON_KNIFE]);
   ResolveAttack(gViewCol, gViewRow);
   gClickDelay = 0;
 }

@@ -278,7 +278,7 @@ bool DecodeBmp(const std::uint8_t* d, std::size_t size, Image& out, std::string*
   return true;
 }
 
-bool ReadBmpFile(const char* path, Image& out, std::string* why) {
+bool LoadBmpFile(const char* path, Image& out, std::string* why) {
   std::vector<std::uint8_t> bytes;
   switch (ReadFileBytes(path, bytes, kMaxFileBytes)) {
     case FileRead::kMissing:
@@ -289,10 +289,6 @@ bool ReadBmpFile(const char* path, Image& out, std::string* why) {
       break;
   }
   return DecodeBmp(bytes.data(), bytes.size(), out, why);
-}
-
-bool LoadBmpFile(const char* path, Image& out, std::string* why) {
-  return ReadBmpFile(path, out, why);
 }
 
 }  // namespace platform

@@ -15,8 +15,8 @@ struct Image {
   std::vector<std::uint8_t> pixels;
 };
 
-// Loads a Windows BMP file for the game, with our own reader (ReadBmpFile)
-// on every platform, so that a damaged picture is refused the same way
+// Loads a Windows BMP file for the game and the kit, with our own reader
+// (below) on every platform, so that a damaged picture is refused the same way
 // everywhere. False, with the reason, when the file is missing or not a
 // picture it reads.
 bool LoadBmpFile(const char* path, Image& out, std::string* why = nullptr);
@@ -46,7 +46,6 @@ struct BmpHeader {
 bool ParseBmpHeader(const std::uint8_t* data, std::size_t size, BmpHeader& out,
                     std::string* why = nullptr);
 bool DecodeBmp(const std::uint8_t* data, std::size_t size, Image& out, std::string* why = nullptr);
-bool ReadBmpFile(const char* path, Image& out, std::string* why = nullptr);
 
 // Whether every platform's reader takes a picture of this size: at most
 // 16384 a side and 4096 x 4096 pixels in all, so that a broken or hostile

@@ -1,8 +1,10 @@
 #include "formats/file_bytes.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <memory>
 
 #include "formats/load_breath.h"
@@ -49,6 +51,21 @@ FileRead ReadFileBytes(const char* path, std::vector<std::uint8_t>& out, std::si
     out.insert(out.end(), chunk, chunk + got);
   }
   return FileRead::kOk;
+}
+
+bool ReadFileBytes(const std::string& path, std::vector<std::uint8_t>& out, std::string* error,
+                   std::uint64_t maxBytes) {
+  const auto limit = static_cast<std::size_t>(
+      std::min<std::uint64_t>(maxBytes, std::numeric_limits<std::size_t>::max()));
+  const FileRead read = ReadFileBytes(path.c_str(), out, limit);
+  if (read == FileRead::kOk) return true;
+  if (error != nullptr) {
+    *error = read == FileRead::kMissing
+                 ? "cannot open " + path
+                 : path + " is larger than " + std::to_string(maxBytes) + " bytes";
+  }
+  out.clear();
+  return false;
 }
 
 bool WriteFileBytes(const char* path, const std::vector<std::uint8_t>& bytes, std::string& why) {

@@ -29,6 +29,11 @@ enum class FileRead { kOk, kMissing, kTooLarge };
 // before it.
 FileRead ReadFileBytes(const char* path, std::vector<std::uint8_t>& out, std::size_t maxBytes);
 
+// The same for the tools: false when the file cannot be opened or holds
+// more than maxBytes, with a reason naming it in `error`.
+bool ReadFileBytes(const std::string& path, std::vector<std::uint8_t>& out, std::string* error,
+                   std::uint64_t maxBytes = 512ull << 20);
+
 // Writes `bytes` as the file at `path` (UTF-8), replacing what was there.
 // False, with why, when it cannot be written whole.
 bool WriteFileBytes(const char* path, const std::vector<std::uint8_t>& bytes, std::string& why);

@@ -15,16 +15,6 @@ constexpr std::size_t kHeaderBytes = 12;       // magic, version, cell, blank
 constexpr std::size_t kGlyphHeaderBytes = 14;  // code point, advance, left, top, width, height
 constexpr std::size_t kTableBytes = std::size_t{GlyphAtlas::kLeads} * GlyphAtlas::kTrails * 2;
 
-void Put16(std::vector<std::uint8_t>& out, int v) {
-  out.push_back(static_cast<std::uint8_t>(v & 0xFF));
-  out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  Put16(out, static_cast<int>(v & 0xFFFF));
-  Put16(out, static_cast<int>(v >> 16));
-}
-
 std::string Describe(std::size_t index, char32_t cp) {
   char text[48];
   std::snprintf(text, sizeof text, "glyph %zu (U+%04X)", index, static_cast<unsigned>(cp));
@@ -35,19 +25,19 @@ std::string Describe(std::size_t index, char32_t cp) {
 
 std::vector<std::uint8_t> WriteGlyphAtlas(const GlyphAtlas& atlas) {
   std::vector<std::uint8_t> out(kMagic, kMagic + 4);
-  Put16(out, kVersion);
-  Put16(out, atlas.lineCell);
-  Put16(out, atlas.blank);
-  Put16(out, static_cast<int>(atlas.face.size()));
+  PutLe16(out, kVersion);
+  PutLe16(out, atlas.lineCell);
+  PutLe16(out, atlas.blank);
+  PutLe16(out, static_cast<int>(atlas.face.size()));
   out.insert(out.end(), atlas.face.begin(), atlas.face.end());
   for (std::size_t i = 0; i < std::size_t{GlyphAtlas::kLeads} * GlyphAtlas::kTrails; ++i) {
-    Put16(out, i < atlas.decode.size() ? static_cast<int>(atlas.decode[i]) : 0);
+    PutLe16(out, i < atlas.decode.size() ? static_cast<int>(atlas.decode[i]) : 0);
   }
   for (const std::vector<AtlasGlyph>* list : {&atlas.glyphs, &atlas.unicodeGlyphs}) {
-    Put32(out, static_cast<std::uint32_t>(list->size()));
+    PutLe32(out, static_cast<std::uint32_t>(list->size()));
     for (const AtlasGlyph& g : *list) {
-      Put32(out, g.codePoint);
-      for (int v : {g.advance, g.left, g.top, g.width, g.height}) Put16(out, v);
+      PutLe32(out, g.codePoint);
+      for (int v : {g.advance, g.left, g.top, g.width, g.height}) PutLe16(out, v);
       const std::size_t rowBytes = (static_cast<std::size_t>(g.width) + 7) / 8;
       for (int r = 0; r < g.height; ++r) {
         const std::size_t row = out.size();

@@ -25,21 +25,27 @@ bool ReadWhole(const char* fileName, std::vector<std::uint8_t>& bytes) {
          platform::FileRead::kMissing;
 }
 
-// An animation file and its header; false, after a box with the reader's
-// caption, when the file is missing or its header refused.
-bool ReadAnimationFile(const char* fileName, const char* caption, std::vector<std::uint8_t>& bytes,
-                       SpriteHeader& h) {
+// What a reader's box says when its file is missing (no box when null), its
+// tag is wrong or its version below 1.
+struct Refusals {
+  const char* missing;
+  const char* badTag;
+  const char* badVersion;
+};
+constexpr Refusals kAnimationFile = {"Animation File Not Found", "Animation File Bad Format",
+                                     "Animation File Bad Version"};
+
+// A sprite or animation file and its header; false, after the reader's box
+// with `caption`, when the file is missing or its header refused.
+bool ReadFileAndHeader(const char* fileName, const Refusals& say, const char* caption,
+                       std::vector<std::uint8_t>& bytes, SpriteHeader& h) {
   if (!ReadWhole(fileName, bytes)) {
-    Box("Animation File Not Found", caption);
+    if (say.missing != nullptr) Box(say.missing, caption);
     return false;
   }
   h = ReadSpriteHeader(bytes.data(), bytes.size());
-  if (!h.tagOk) {
-    Box("Animation File Bad Format", caption);
-    return false;
-  }
-  if (h.version < 1) {
-    Box("Animation File Bad Version", caption);
+  if (!h.tagOk || h.version < 1) {
+    Box(h.tagOk ? say.badVersion : say.badTag, caption);
     return false;
   }
   return true;
@@ -49,16 +55,9 @@ bool ReadAnimationFile(const char* fileName, const char* caption, std::vector<st
 
 int GetNumSprite(const char* fileName) {
   std::vector<std::uint8_t> bytes;
-  if (!ReadWhole(fileName, bytes)) return 0;
-  const SpriteHeader h = ReadSpriteHeader(bytes.data(), bytes.size());
-  if (!h.tagOk) {
-    Box("Fail Loading Sprite", "InitProgram()");
-    return 0;
-  }
-  if (h.version < 1) {
-    Box("Sprite File Bad Version", "InitProgram()");
-    return 0;
-  }
+  SpriteHeader h;
+  constexpr Refusals kSay = {nullptr, "Fail Loading Sprite", "Sprite File Bad Version"};
+  if (!ReadFileAndHeader(fileName, kSay, "InitProgram()", bytes, h)) return 0;
   // A count the file cannot hold would only make the game allocate for
   // frames that are not there.
   if (!SpriteCountFits(h, bytes.size())) {
@@ -70,19 +69,10 @@ int GetNumSprite(const char* fileName) {
 
 int LoadSprite(const char* fileName) {
   std::vector<std::uint8_t> bytes;
-  if (!ReadWhole(fileName, bytes)) {
-    Box("Sprite File Not Found", "InitProgram()");
-    return 0;
-  }
-  const SpriteHeader h = ReadSpriteHeader(bytes.data(), bytes.size());
-  if (!h.tagOk) {
-    Box("Sprite File Bad Format", "InitProgram()");
-    return 0;
-  }
-  if (h.version < 1) {
-    Box("Sprite File Bad Version", "InitProgram()");
-    return 0;
-  }
+  SpriteHeader h;
+  constexpr Refusals kSay = {"Sprite File Not Found", "Sprite File Bad Format",
+                             "Sprite File Bad Version"};
+  if (!ReadFileAndHeader(fileName, kSay, "InitProgram()", bytes, h)) return 0;
   // The frame table was made for gSpriteCount frames; a file that changed
   // in between must not fill more.
   if (h.count < 0 || h.count > static_cast<int>(gSpriteFrames.size())) return 0;
@@ -109,13 +99,13 @@ int LoadSprite(const char* fileName) {
 int GetNumAction(const char* fileName) {
   std::vector<std::uint8_t> bytes;
   SpriteHeader h;
-  return ReadAnimationFile(fileName, "GetNumAction()", bytes, h) ? h.count : 0;
+  return ReadFileAndHeader(fileName, kAnimationFile, "GetNumAction()", bytes, h) ? h.count : 0;
 }
 
 int LoadAnimation(const char* fileName, Animation* animation) {
   std::vector<std::uint8_t> bytes;
   SpriteHeader h;
-  if (!ReadAnimationFile(fileName, "LoadAnimation()", bytes, h)) return 0;
+  if (!ReadFileAndHeader(fileName, kAnimationFile, "LoadAnimation()", bytes, h)) return 0;
   // Every count is checked against the bytes its records need, so that no
   // header can make the reader allocate more than the file could describe.
   long long left = std::max(static_cast<long long>(bytes.size()) - kSpriteHeaderBytes, 0LL);

@@ -139,11 +139,23 @@ class PackReader {
     }
     PackArt art{kind, index, {}};
     std::string why = "not a picture the game can read";
-    if (!platform::ReadBmpFile(path.c_str(), art.image, &why)) {
+    if (!platform::LoadBmpFile(path.c_str(), art.image, &why)) {
       Fault(name, why, true);
       return;
     }
     pack_.art.push_back(std::move(art));
+  }
+
+  // Whether the game's map or sprite file (`base`, holding `count` of
+  // `what`, or an unknown count when negative) has number n; a fault if not.
+  bool InBase(const std::string& name, int n, int count, const char* base, const char* what) {
+    if (count < 0 || n < count) return true;
+    Fault(name,
+          std::string(base) + " has no " + what + " " + std::to_string(n) + "; its " + what +
+              "s are numbered 0 to " + std::to_string(count - 1) +
+              ", and the game does not look at it",
+          false);
+    return false;
   }
 
   void File(const std::string& name) {
@@ -154,26 +166,15 @@ class PackReader {
       return;
     }
     if (const int tile = NumberIn(name, "tile_", 4, LanguageTileName); tile >= 0) {
-      if (base_.tileCount >= 0 && tile >= base_.tileCount) {
-        Fault(name,
-              "the map has no tile " + std::to_string(tile) + "; its tiles are numbered 0 to " +
-                  std::to_string(base_.tileCount - 1) + ", and the game does not look at it",
-              false);
-        return;
+      if (InBase(name, tile, base_.tileCount, "the map", "tile")) {
+        Art(name, PackArt::Kind::kTile, tile, base_.tileWidth, base_.tileHeight, false);
       }
-      Art(name, PackArt::Kind::kTile, tile, base_.tileWidth, base_.tileHeight, false);
       return;
     }
     if (const int frame = NumberIn(name, "frame_", 3, LanguageFrameName); frame >= 0) {
-      if (base_.frameCount >= 0 && frame >= base_.frameCount) {
-        Fault(name,
-              "the sprite file has no frame " + std::to_string(frame) +
-                  "; its frames are numbered 0 to " + std::to_string(base_.frameCount - 1) +
-                  ", and the game does not look at it",
-              false);
-        return;
+      if (InBase(name, frame, base_.frameCount, "the sprite file", "frame")) {
+        Art(name, PackArt::Kind::kFrame, frame, kScreenWidth, kScreenHeight, true);
       }
-      Art(name, PackArt::Kind::kFrame, frame, kScreenWidth, kScreenHeight, true);
       return;
     }
     pack_.otherFiles.push_back(name);

@@ -240,7 +240,6 @@ void VideoMarkLost() { gDisplayLost = true; }
 std::uint64_t VideoFlipCount() { return gFlips; }
 
 void SetFramesSeen(bool seen) { gFramesSeen = seen; }
-bool FramesSeen() { return gFramesSeen; }
 
 bool KeepRecording(const std::vector<std::uint8_t>& bytes, std::string& why) {
   return B().KeepRecording(bytes, why);

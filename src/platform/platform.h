@@ -181,7 +181,6 @@ std::uint64_t VideoFlipCount();
 // and result but move no pixels, which is most of a pass's work. On from the
 // start and whenever a backend is chosen: only a headless host turns it off.
 void SetFramesSeen(bool seen);
-bool FramesSeen();
 
 // ---- The player's recordings -------------------------------------------------
 

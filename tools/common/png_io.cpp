@@ -14,6 +14,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "formats/file_bytes.h"
+
 namespace {
 
 thread_local std::size_t allocationLimit = 0;
@@ -54,23 +56,6 @@ bool Fail(std::string* error, const std::string& text) {
 std::uint32_t Be32(const std::uint8_t* p) {
   return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
          p[3];
-}
-
-bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes, std::string* error) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return Fail(error, "cannot open " + path);
-  long size = -1;
-  if (std::fseek(f, 0, SEEK_END) == 0) size = std::ftell(f);
-  bool ok = size >= 0 && size <= kMaxFileBytes && std::fseek(f, 0, SEEK_SET) == 0;
-  if (ok) {
-    bytes.resize(static_cast<std::size_t>(size));
-    ok = std::fread(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  }
-  std::fclose(f);
-  if (size > kMaxFileBytes) {
-    return Fail(error, path + " is larger than " + std::to_string(kMaxFileBytes) + " bytes");
-  }
-  return ok || Fail(error, "cannot read " + path);
 }
 
 // Whether every chunk up to IEND lies inside the file, its length, type and
@@ -118,7 +103,7 @@ bool WritePngWithAlpha(const std::string& path, const RgbImage& image,
 bool ReadPngWithAlpha(const std::string& path, RgbImage& image, std::vector<std::uint8_t>& alpha,
                       std::string* error, int maxWidth, int maxHeight) {
   std::vector<std::uint8_t> bytes;
-  if (!ReadFile(path, bytes, error)) return false;
+  if (!platform::ReadFileBytes(path, bytes, error, kMaxFileBytes)) return false;
   const int size = static_cast<int>(bytes.size());
   allocationLimit = 0;  // reading the header allocates nothing
   int w = 0, h = 0, channels = 0;

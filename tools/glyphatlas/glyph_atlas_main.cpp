@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/file_bytes.h"
 #include "formats/glyph_atlas.h"
 #include "glyphatlas/face.h"
 #include "glyphatlas/world_letters.h"
@@ -110,11 +111,8 @@ int main(int argc, char** argv) {
                  face.Source().c_str(), error.c_str());
     return 1;
   }
-  std::FILE* f = std::fopen(argv[1], "wb");
-  bool written = f != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  if (f != nullptr && std::fclose(f) != 0) written = false;
-  if (!written) {
-    std::fprintf(stderr, "vedo-glyph-atlas: cannot write %s\n", argv[1]);
+  if (!platform::WriteFileBytes(argv[1], bytes, error)) {
+    std::fprintf(stderr, "vedo-glyph-atlas: cannot write %s: %s\n", argv[1], error.c_str());
     return 1;
   }
   std::printf(

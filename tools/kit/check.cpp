@@ -236,7 +236,7 @@ void CheckMusic(const std::string& dir, std::vector<std::string>& problems) {
 bool LoadPicture(const std::string& path, const std::string& name, platform::Image& image,
                  std::vector<std::string>& problems) {
   std::string why;
-  if (platform::ReadBmpFile(path.c_str(), image, &why)) return true;
+  if (platform::LoadBmpFile(path.c_str(), image, &why)) return true;
   problems.push_back(name + ": " + why);
   return false;
 }

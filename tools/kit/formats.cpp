@@ -35,15 +35,6 @@ std::string Hex(const std::uint8_t* bytes, std::size_t n) {
   return s;
 }
 
-void PutLe16(Bytes& out, std::uint16_t v) {
-  out.push_back(static_cast<std::uint8_t>(v));
-  out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void PutLe32(Bytes& out, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
 std::string TagText(const std::uint8_t* field, std::size_t size) {
   std::string text;
   for (std::size_t i = 0; i < size && field[i] != 0; ++i) {
@@ -58,29 +49,9 @@ std::string TagText(const std::uint8_t* field, std::size_t size) {
   return text;
 }
 
-bool ReadFileBytes(const std::string& path, Bytes& out, std::string* error,
-                   std::uint64_t maxBytes) {
-  const auto limit = static_cast<std::size_t>(
-      std::min<std::uint64_t>(maxBytes, std::numeric_limits<std::size_t>::max()));
-  switch (platform::ReadFileBytes(path.c_str(), out, limit)) {
-    case platform::FileRead::kMissing:
-      return Fail(error, "cannot open " + path);
-    case platform::FileRead::kTooLarge:
-      out.clear();
-      return Fail(error, path + " is larger than " + std::to_string(maxBytes) + " bytes");
-    case platform::FileRead::kOk:
-      break;
-  }
-  return true;
-}
-
 bool WriteFileBytes(const std::string& path, const Bytes& bytes, std::string* error) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (f == nullptr) return Fail(error, "cannot write " + path);
-  const bool written =
-      bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-  if (std::fclose(f) != 0 || !written) return Fail(error, "cannot write " + path);
-  return true;
+  std::string why;
+  return platform::WriteFileBytes(path.c_str(), bytes, why) || Fail(error, "cannot write " + path);
 }
 
 // ---- Map file -------------------------------------------------------------------

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "formats/file_bytes.h"
+#include "formats/little_endian.h"
 #include "formats/map_format.h"
 #include "formats/midi_file.h"
 #include "formats/sprite_format.h"
@@ -22,9 +24,9 @@ using ::MapFile;
 using ::SpriteFile;
 using ::SpriteFrameData;
 
-// Reads a whole file of at most maxBytes. False with a reason otherwise.
-bool ReadFileBytes(const std::string& path, Bytes& out, std::string* error,
-                   std::uint64_t maxBytes = 512ull << 20);
+// Whole files, read (to at most a limit, 512 MiB unless said) and written,
+// false with a reason that names the file.
+using platform::ReadFileBytes;
 bool WriteFileBytes(const std::string& path, const Bytes& bytes, std::string* error);
 
 // ---- Map and sprite files ---------------------------------------------------
@@ -67,10 +69,10 @@ struct MidiFigures {
 };
 MidiFigures CountMidi(const platform::MidiFile& midi);
 
-// ---- Little-endian writers (formats/little_endian.h reads) ----------------------
+// ---- Little-endian writers (formats/little_endian.h) ---------------------------
 
-void PutLe16(Bytes& out, std::uint16_t v);
-void PutLe32(Bytes& out, std::uint32_t v);
+using platform::PutLe16;
+using platform::PutLe32;
 
 // printf's text, up to 511 bytes.
 std::string Printf(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -127,6 +127,16 @@ bool WriteText(const fs::path& path, const std::string& text, std::string* error
   return WriteFileBytes(path.string(), Bytes(text.begin(), text.end()), error);
 }
 
+// A header's description, naming the bytes after the file's last record
+// when there are any, and those bytes, in trailing.bin beside it.
+bool WriteDescription(const fs::path& path, std::ostringstream& desc, const Bytes& trailing,
+                      std::string* error) {
+  if (!trailing.empty()) desc << "trailing trailing.bin\n";
+  return WriteText(path, desc.str(), error) &&
+         (trailing.empty() ||
+          WriteFileBytes((path.parent_path() / "trailing.bin").string(), trailing, error));
+}
+
 // Unpacking over an earlier unpacking would silently replace edited
 // pictures: without `force` it is refused, naming the first file found. With
 // it, the earlier numbered pictures and trailing bytes go first, so that the
@@ -186,12 +196,7 @@ bool UnpackMap(const std::string& mapPath, const std::string& dir, bool force, s
        << "tile-size " << map.tileWidth << " " << map.tileHeight << "\n"
        << "cells " << map.cols << " " << map.rows << "\n"
        << "unused " << Hex(map.unused.data(), map.unused.size()) << "\n";
-  if (!map.trailing.empty()) desc << "trailing trailing.bin\n";
-  if (!WriteText(root / "map.txt", desc.str(), error)) return false;
-  if (!map.trailing.empty() &&
-      !WriteFileBytes((root / "trailing.bin").string(), map.trailing, error)) {
-    return false;
-  }
+  if (!WriteDescription(root / "map.txt", desc, map.trailing, error)) return false;
 
   std::ostringstream csv;
   for (int r = 0; r < map.rows; ++r) {
@@ -337,12 +342,7 @@ bool UnpackSprites(const std::string& spritePath, const std::string& dir, bool f
     desc << "frame " << i << " " << sprites.frames[i].width << " " << sprites.frames[i].height
          << "\n";
   }
-  if (!sprites.trailing.empty()) desc << "trailing trailing.bin\n";
-  if (!WriteText(root / "sprites.txt", desc.str(), error)) return false;
-  if (!sprites.trailing.empty() &&
-      !WriteFileBytes((root / "trailing.bin").string(), sprites.trailing, error)) {
-    return false;
-  }
+  if (!WriteDescription(root / "sprites.txt", desc, sprites.trailing, error)) return false;
   for (std::size_t i = 0; i < sprites.frames.size(); ++i) {
     const SpriteFrameData& f = sprites.frames[i];
     if (f.width == 0 || f.height == 0) continue;

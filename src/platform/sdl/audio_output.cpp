@@ -22,6 +22,7 @@
 #include <cstring>
 #include <string>
 
+#include "formats/file_bytes.h"
 #include "platform/platform.h"
 #include "platform/port.h"
 
@@ -126,20 +127,13 @@ void StopAudioDevice(AudioOutput& out) {
 
 namespace {
 
-bool Readable(const char* path) {
-  std::FILE* f = std::fopen(path, "rb");
-  if (f == nullptr) return false;
-  std::fclose(f);
-  return true;
-}
-
 // The soundfont to load: the path set for tests, or the first of the list
 // that can be read; the first of the list when none can (it is then reported
 // missing).
 std::string ChooseSoundfont() {
   if (SoundfontPath()[0] != '\0') return SoundfontPath();
   for (const char* path : kSoundfonts) {
-    if (Readable(path)) return path;
+    if (FileExists(path)) return path;
   }
   return kSoundfonts[0];
 }
@@ -256,12 +250,12 @@ std::function<MusicSynth*()> MusicSynthMaker(bool pulledByHost) {
   // thread (a line from the loader could land anywhere, or, on a start-up
   // that fails, not at all). Headless runs hear only what their host pulls
   // and keep their output to what the game says.
-  if (!pulledByHost && Readable(soundfont.c_str())) {
+  if (!pulledByHost && FileExists(soundfont.c_str())) {
     DebugOutput(("Soundfont: " + soundfont + "\n").c_str());
   }
   return [path = std::move(soundfont)] { return LoadSynth(path); };
 }
 
-unsigned NativeMidiOutputCount() { return Readable(ChooseSoundfont().c_str()) ? 1 : 0; }
+unsigned NativeMidiOutputCount() { return FileExists(ChooseSoundfont().c_str()) ? 1 : 0; }
 
 }  // namespace platform

@@ -180,12 +180,16 @@ struct Place {
   ChannelState channels[kMidiChannels];
 };
 
-void FindPlace(const MidiFile& file, std::int64_t us, Place& place) {
+// The place `ms` into the tune; false past its end.
+bool FindPlace(const MidiFile& file, std::uint32_t ms, Place& place) {
+  const std::int64_t us = std::int64_t{ms} * 1000;
+  if (us > file.lengthUs) return false;
   place.us = us;
   auto it = std::lower_bound(file.events.begin(), file.events.end(), us,
                              [](const MidiEvent& e, std::int64_t t) { return e.timeUs < t; });
   place.nextEvent = static_cast<std::size_t>(it - file.events.begin());
   for (std::size_t i = 0; i < place.nextEvent; ++i) Track(place.channels, file.events[i]);
+  return true;
 }
 
 void MoveTo(Sequencer& s, const Place& place) {
@@ -213,6 +217,29 @@ void SendDue(Sequencer& s, MusicSynth* synth) {
     Track(s.channels, e);
     if (synth != nullptr) Send(synth, s.file, e);
   }
+}
+
+// Runs `use` on the open sequencer `id` under its output's lock; false when
+// `id` is not the one open.
+template <typename Use>
+bool WithSequencer(SequencerId id, Use use) {
+  Sequencer* s = Find(id);
+  if (s == nullptr) return false;
+  std::lock_guard<std::mutex> hold(s->output->lock);
+  use(*s);
+  return true;
+}
+
+// Stops or pauses, keeping the position: a stop halts a playing or a paused
+// tune, a pause only a playing one.
+bool Halt(SequencerId id, SequencerMode to) {
+  return WithSequencer(id, [&](Sequencer& s) {
+    if (s.mode == SequencerMode::kPlaying || (to == SequencerMode::kStopped && s.mode != to)) {
+      s.Rebase();
+      s.mode = to;
+      ReleaseNotes(*s.output);
+    }
+  });
 }
 
 // Tells a host's recorder, if one listens.
@@ -315,10 +342,8 @@ bool SequencerPlay(SequencerId id, std::uint32_t fromMs) {
   Heard(CallRecorder::MusicCall::kPlay);
   Sequencer* s = Find(id);
   if (s == nullptr) return false;
-  const std::int64_t us = std::int64_t{fromMs} * 1000;
-  if (us > s->file.lengthUs) return false;
   Place place;
-  FindPlace(s->file, us, place);
+  if (!FindPlace(s->file, fromMs, place)) return false;
   std::lock_guard<std::mutex> hold(s->output->lock);
   MoveTo(*s, place);
   s->mode = SequencerMode::kPlaying;
@@ -327,38 +352,20 @@ bool SequencerPlay(SequencerId id, std::uint32_t fromMs) {
 
 bool SequencerStop(SequencerId id) {
   Heard(CallRecorder::MusicCall::kStop);
-  Sequencer* s = Find(id);
-  if (s == nullptr) return false;
-  std::lock_guard<std::mutex> hold(s->output->lock);
-  if (s->mode != SequencerMode::kStopped) {
-    s->Rebase();
-    s->mode = SequencerMode::kStopped;
-    ReleaseNotes(*s->output);
-  }
-  return true;
+  return Halt(id, SequencerMode::kStopped);
 }
 
 bool SequencerPause(SequencerId id) {
   Heard(CallRecorder::MusicCall::kPause);
-  Sequencer* s = Find(id);
-  if (s == nullptr) return false;
-  std::lock_guard<std::mutex> hold(s->output->lock);
-  if (s->mode == SequencerMode::kPlaying) {
-    s->Rebase();
-    s->mode = SequencerMode::kPaused;
-    ReleaseNotes(*s->output);
-  }
-  return true;
+  return Halt(id, SequencerMode::kPaused);
 }
 
 bool SequencerSeek(SequencerId id, std::uint32_t ms) {
   Heard(CallRecorder::MusicCall::kSeek);
   Sequencer* s = Find(id);
   if (s == nullptr) return false;
-  const std::int64_t us = std::int64_t{ms} * 1000;
-  if (us > s->file.lengthUs) return false;
   Place place;
-  FindPlace(s->file, us, place);
+  if (!FindPlace(s->file, ms, place)) return false;
   std::lock_guard<std::mutex> hold(s->output->lock);
   // Seeking stops a playing tune; a paused one stays paused, at its new place.
   if (s->mode == SequencerMode::kPlaying) {
@@ -370,50 +377,36 @@ bool SequencerSeek(SequencerId id, std::uint32_t ms) {
 }
 
 bool SequencerLength(SequencerId id, std::uint32_t& ms) {
-  Sequencer* s = Find(id);
-  if (s == nullptr) return false;
-  ms = static_cast<std::uint32_t>(std::min<std::int64_t>(s->file.lengthUs / 1000, 0xFFFFFFFF));
-  return true;
+  return WithSequencer(id, [&](Sequencer& s) {
+    ms = static_cast<std::uint32_t>(std::min<std::int64_t>(s.file.lengthUs / 1000, 0xFFFFFFFF));
+  });
 }
 
 bool SequencerPosition(SequencerId id, std::uint32_t& ms) {
-  Sequencer* s = Find(id);
-  if (s == nullptr) return false;
-  std::lock_guard<std::mutex> hold(s->output->lock);
-  ms = static_cast<std::uint32_t>(std::min<std::int64_t>(s->PositionUs() / 1000, 0xFFFFFFFF));
-  return true;
+  return WithSequencer(id, [&](Sequencer& s) {
+    ms = static_cast<std::uint32_t>(std::min<std::int64_t>(s.PositionUs() / 1000, 0xFFFFFFFF));
+  });
 }
 
 bool SequencerGetMode(SequencerId id, SequencerMode& mode) {
-  Sequencer* s = Find(id);
-  if (s == nullptr) return false;
-  std::lock_guard<std::mutex> hold(s->output->lock);
-  mode = s->mode;
-  return true;
+  return WithSequencer(id, [&](Sequencer& s) { mode = s.mode; });
 }
 
 bool SequencerDivision(SequencerId id, MidiTimeDivision& division) {
-  Sequencer* s = Find(id);
-  if (s == nullptr) return false;
-  division = s->file.division;
-  return true;
+  return WithSequencer(id, [&](Sequencer& s) { division = s.file.division; });
 }
 
 bool SequencerTempo(SequencerId id, std::uint32_t& tempo) {
-  Sequencer* s = Find(id);
-  if (s == nullptr) return false;
-  std::lock_guard<std::mutex> hold(s->output->lock);
-  tempo = static_cast<std::uint32_t>(std::lround(s->file.TempoAt(s->PositionUs()) * s->speed));
-  return true;
+  return WithSequencer(id, [&](Sequencer& s) {
+    tempo = static_cast<std::uint32_t>(std::lround(s.file.TempoAt(s.PositionUs()) * s.speed));
+  });
 }
 
 bool SequencerSetTempo(SequencerId id, std::uint32_t tempo) {
-  Sequencer* s = Find(id);
-  if (s == nullptr || tempo == 0) return false;
-  std::lock_guard<std::mutex> hold(s->output->lock);
-  s->Rebase();
-  s->speed = std::clamp(tempo / s->file.TempoAt(s->baseUs), 0.01, 100.0);
-  return true;
+  return tempo != 0 && WithSequencer(id, [&](Sequencer& s) {
+           s.Rebase();
+           s.speed = std::clamp(tempo / s.file.TempoAt(s.baseUs), 0.01, 100.0);
+         });
 }
 
 }  // namespace platform
