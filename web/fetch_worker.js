@@ -14,6 +14,10 @@
 //       request (a host that answers with the whole file has its first
 //       bytes skipped);
 //   { job, broken: message }  the file is damaged: a new job starts over.
+// With { picture: NAME } too, the pack's picture of that name, if it is in
+// the kit's own form (24 bits, rows bottom-up, 640 x 480), comes converted
+// for the canvas as { rgba } beside the files, so that the page shows it
+// without the conversion on its thread.
 // With { job, url, stallMs, port } the file goes whole to that port as
 // { soundfont: ArrayBuffer } (the music's synthesizer takes it), and the
 // page is told { job, done: true } or why not.
@@ -117,8 +121,30 @@ function untar(bytes) {
   return files;
 }
 
+function canvasPicture(bytes, files, name) {
+  const file = files.find(([file]) => file === name);
+  if (!file || file[2] < 54) return null;
+  const bmp = bytes.subarray(file[1], file[1] + file[2]);
+  const view = new DataView(bmp.buffer, bmp.byteOffset, bmp.length);
+  const [at, width, height] = [view.getUint32(10, true), view.getInt32(18, true), view.getInt32(22, true)];
+  const stride = width * 3;  // 640 pixels: no padding
+  if (bmp[0] !== 0x42 || bmp[1] !== 0x4d || width !== 640 || height !== 480 ||
+      view.getUint16(28, true) !== 24 || view.getUint32(30, true) !== 0 || at + stride * height > bmp.length) {
+    return null;
+  }
+  const rgba = new Uint8ClampedArray(width * height * 4).fill(255);
+  for (let y = 0, o = 0; y < height; ++y) {
+    for (let i = at + (height - 1 - y) * stride, end = i + stride; i < end; i += 3, o += 4) {
+      rgba[o] = bmp[i + 2];
+      rgba[o + 1] = bmp[i + 1];
+      rgba[o + 2] = bmp[i];
+    }
+  }
+  return rgba;
+}
+
 onmessage = async (e) => {
-  const { job: id, tar, port } = e.data;
+  const { job: id, tar, port, picture } = e.data;
   if (!jobs.has(id)) jobs.set(id, { received: 0, writer: null, reading: null });
   const job = jobs.get(id);
   const stopped = await download(id, job, e.data);
@@ -136,7 +162,9 @@ onmessage = async (e) => {
       port.postMessage({ soundfont: bytes.buffer }, [bytes.buffer]);
       postMessage({ job: id, done: true });
     } else {
-      postMessage({ job: id, bytes, files: tar ? untar(bytes) : [] }, [bytes.buffer]);
+      const files = tar ? untar(bytes) : [];
+      const rgba = picture ? canvasPicture(bytes, files, picture) : null;
+      postMessage({ job: id, bytes, files, rgba }, rgba ? [bytes.buffer, rgba.buffer] : [bytes.buffer]);
     }
   } catch (error) {
     postMessage({ job: id, broken: error.message || String(error) });

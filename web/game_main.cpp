@@ -39,6 +39,7 @@ EM_JS(char*, JsLanguage, (), {
 EM_JS(void, JsShowTitle, (const std::uint8_t* rgba, int width, int height), {
   Module.vedoPage.showTitle(HEAPU8.subarray(rgba, rgba + width * height * 4), width, height);
 });
+EM_JS(int, JsTitleShown, (), { return Module.vedoPage.titleShown ? 1 : 0; });
 EM_JS(int, JsDataArrived, (), { return Module.vedoPage.dataArrived ? 1 : 0; });
 // The recording the player chose to watch (its size, 0 for none), copied
 // into memory the program has made room for.
@@ -57,8 +58,11 @@ namespace {
 
 // The title's picture, as the title's first frame will show it: the
 // language's own when its pack has one. A picture of another size is
-// stretched by the game, so the canvas waits for the game's own frame.
+// stretched by the game, so the canvas waits for the game's own frame. The
+// page shows the kit's own picture before the program has arrived; this
+// reads one in any other form.
 void ShowTitlePicture() {
+  if (JsTitleShown() != 0) return;
   std::string path = kTitlePicture.name;
   if (!gLanguage.empty()) {
     const std::string own = std::string(kLanguageFolder) + "/" + gLanguage + "/" + path;

@@ -595,11 +595,14 @@
     });
   }
   // A file's bytes, or a pack's files as a map of names to bytes.
-  async function unpacked(name, tar = false) {
+  // (With a `picture`, the map's `rgba` holds that picture for the canvas,
+  // when the worker could convert it.)
+  async function unpacked(name, tar = false, picture = '') {
     for (let job = ++jobs; ;) {
-      const { bytes, files, http, stalled, failed, broken } =
-        await fetched({ job, url: name, stallMs: STALL_MS, native: !!window.DecompressionStream, tar });
-      if (bytes) return tar ? new Map(files.map(([file, at, size]) => [file, bytes.subarray(at, at + size)])) : bytes;
+      const { bytes, files, rgba, http, stalled, failed, broken } =
+        await fetched({ job, url: name, stallMs: STALL_MS, native: !!window.DecompressionStream, tar, picture });
+      if (bytes && !tar) return bytes;
+      if (bytes) return Object.assign(new Map(files.map(([file, at, size]) => [file, bytes.subarray(at, at + size)])), { rgba });
       if (broken) {
         await problem(`${name}이(가) 손상되었습니다 (${broken}).`, `${name} is damaged (${broken}).`);
         job = ++jobs;
@@ -783,10 +786,16 @@
 
   // ---- The program ------------------------------------------------------------
 
-  // First the program, its WebAssembly and the title's picture, and the
-  // audio context while they download; then the rest of the data.
-  const titleFiles = unpacked(TITLE, true);
-  let wasmBytes = unpacked(WASM);
+  // First the title's picture, alone, which the page shows itself; then the
+  // program and its WebAssembly (the audio context is made meanwhile); then
+  // the rest of the data. Nothing before the picture competes with it.
+  // The worker converts the kit's picture for the canvas (fetch_worker.js);
+  // a picture in another form waits for the game's reader (game_main.cpp).
+  const titleFiles = unpacked(TITLE, true, TITLE === 'title.pack' ? 'Title.bmp' : `${titleLanguage}/Title.bmp`);
+  titleFiles.then((files) => {
+    if (files.rgba) Module.vedoPage.showTitle(files.rgba, 640, 480);
+  });
+  let wasmBytes = titleFiles.then(() => unpacked(WASM));
   let programLoaded = null;
   function loadProgram() {
     programLoaded = loadScript(PROGRAM).then(() => {
@@ -796,7 +805,7 @@
       .then(loadProgram));
     return programLoaded;
   }
-  const rest = Promise.all([titleFiles, wasmBytes, loadProgram()]).then(() => Promise.all([
+  const rest = Promise.all([wasmBytes, titleFiles.then(loadProgram)]).then(() => Promise.all([
     unpacked(PACK, true),
     languagePack ? unpacked(languagePack, true) : Promise.resolve(new Map())]));
   if (navigator.mediaDevices && navigator.mediaDevices.enumerateDevices) {
@@ -810,15 +819,22 @@
 
   // The files into the program's file system: the kit's into the data
   // folder, a language's under lang/. The file system keeps the unpacked
-  // bytes themselves, no copy.
+  // bytes themselves, no copy. The kit's hundreds of files take tens of
+  // milliseconds on a slow phone, so they are written a few milliseconds
+  // at a time, the page's other tasks running between.
   const folders = new Set();
-  function writeFiles(files, folder) {
+  async function writeFiles(files, folder) {
     const FS = Module.FS;
+    let since = performance.now();
     for (const [name, bytes] of files) {
       const within = folder + name.replace(/[^/]*$/, '');
       if (!folders.has(within)) FS.mkdirTree(within);
       folders.add(within);
       FS.writeFile(folder + name, bytes, { canOwn: true });
+      if (performance.now() - since > 4) {
+        await new Promise((resolve) => setTimeout(resolve, 0));
+        since = performance.now();
+      }
     }
   }
   // The game plays on without a picture, but the player should know why the
@@ -857,6 +873,8 @@
     console.log('Vedo Zeza1: the game has ended (' + code + ')');
   }
 
+  let frameImage = null;
+  let frameAt = 0;
   function frameShown(now) {
     if (figures.lastFrameMs >= 0) {
       const gap = now - figures.lastFrameMs;
@@ -969,18 +987,19 @@
       })();
       return {};
     },
-    // The program starts with the title's picture; main() shows it and
-    // waits for the rest (vedoPage.dataArrived).
+    // The program starts with the title's picture in its file system (main()
+    // shows it if the page could not) and waits for the rest
+    // (vedoPage.dataArrived).
     preRun: [() => {
       Module.addRunDependency('title');
-      titleFiles.then((files) => {
+      titleFiles.then(async (files) => {
         Module.FS.mkdir('/data');
-        writeFiles(files, TITLE === 'title.pack' ? '/data/' : '/data/lang/');
+        await writeFiles(files, TITLE === 'title.pack' ? '/data/' : '/data/lang/');
         Module.FS.chdir('/data');
         Module.removeRunDependency('title');
-        rest.then(([files, languageFiles]) => {
-          writeFiles(files, '/data/');
-          writeFiles(languageFiles, '/data/lang/');
+        rest.then(async ([files, languageFiles]) => {
+          await writeFiles(files, '/data/');
+          await writeFiles(languageFiles, '/data/lang/');
           // Every language of the site has its folder, so that the game's
           // options list it; a pack not downloaded comes with a new start.
           for (const name of Object.keys(BUILD.languages)) Module.FS.mkdirTree('/data/lang/' + name);
@@ -1002,6 +1021,7 @@
     printErr: (text) => console.warn(text),
     vedoPage: {
       dataArrived: false,
+      get titleShown() { return figures.firstFrameMs >= 0; },
       synthReady: false,
       get synthFailed() { return synthState === 'failed'; },
       debugSettings: params.get('set') || '',
@@ -1039,15 +1059,25 @@
         setTimeout(() => URL.revokeObjectURL(url), 10000);
       },
       showTitle(rgba, width, height) {
-        context.putImageData(new ImageData(new Uint8ClampedArray(rgba), width, height), 0, 0);
+        if (figures.firstFrameMs >= 0) return;  // the page has shown it
+        const pixels = new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, width * height * 4);
+        context.putImageData(new ImageData(pixels, width, height), 0, 0);
         figures.firstFrameMs = performance.now();
       },
-      // Each pass's frame (null when it equals the one on the canvas), and
-      // the page's turn to decide what the game sees in the next pass.
-      present(rgba, width, height) {
+      // Each pass's frame (null when it equals the one on the canvas; else
+      // rows from `top` up to `bottom` changed), and the page's turn to
+      // decide what the game sees in the next pass.
+      present(rgba, width, height, top, bottom) {
         if (rgba) {
-          const pixels = new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, width * height * 4);
-          context.putImageData(new ImageData(pixels, width, height), 0, 0);
+          // One picture over the program's frame while it stays where it is,
+          // not one a pass for the garbage collector.
+          if (!frameImage || frameImage.data.buffer !== rgba.buffer || frameAt !== rgba.byteOffset ||
+              frameImage.width !== width || frameImage.height !== height) {
+            frameImage = new ImageData(new Uint8ClampedArray(rgba.buffer, rgba.byteOffset, width * height * 4),
+              width, height);
+            frameAt = rgba.byteOffset;
+          }
+          context.putImageData(frameImage, 0, 0, 0, top, width, bottom - top);
           figures.framesDrawn++;
         }
         const now = performance.now();

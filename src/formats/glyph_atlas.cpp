@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "formats/little_endian.h"
+#include "formats/load_breath.h"
 
 namespace platform {
 namespace {
@@ -103,6 +104,8 @@ bool ReadGlyphAtlas(std::span<const std::uint8_t> bytes, GlyphAtlas& atlas, std:
     }
     list.reserve(count);
     for (std::size_t i = first; i < first + count; ++i) {
+      // Thousands of glyphs: several pieces of the loading on a slow phone.
+      if ((i - first) % 1024 == 1023) BreatheDuringLoad();
       if (left < kGlyphHeaderBytes) return fail(Describe(i, 0) + " is cut off");
       AtlasGlyph g;
       g.codePoint = ReadLe32(p);

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "formats/load_breath.h"
 #include "platform/sound/audio_output.h"
 
 namespace platform {
@@ -47,6 +48,8 @@ bool ConvertPcmPortable(const PcmFormat& f, const std::uint8_t* bytes, std::size
   if (frames == 0) return false;
   out.resize(frames * kAudioChannels);
   for (std::size_t k = 0; k < frames; ++k) {
+    // A long effect is several pieces of the loading on a slow phone.
+    if (k % 16384 == 0) BreatheDuringLoad();
     const std::uint64_t at = std::uint64_t{k} * rate;  // in 1/44100ths of a source frame
     const std::size_t i = static_cast<std::size_t>(at / kAudioRate);
     const std::size_t j = std::min(i + 1, sourceFrames - 1);

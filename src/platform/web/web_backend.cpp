@@ -87,10 +87,11 @@ double gFrameCostMs = 0;
 std::uint64_t gFrameCostCount = 0;
 
 // clang-format off
-// A null `rgba`: the frame equals the one on the canvas.
-EM_JS(void, JsPresent, (const std::uint8_t* rgba, int width, int height), {
+// A null `rgba`: the frame equals the one on the canvas; else its rows from
+// `top` up to `bottom` changed.
+EM_JS(void, JsPresent, (const std::uint8_t* rgba, int width, int height, int top, int bottom), {
   Module.vedoPage.present(rgba ? HEAPU8.subarray(rgba, rgba + width * height * 4) : null, width,
-                          height);
+                          height, top, bottom);
 });
 EM_JS(void, JsMessageBox, (const char* text, const char* caption), {
   Module.vedoPage.messageBox(UTF8ToString(caption), UTF8ToString(text));
@@ -229,7 +230,7 @@ class WebBackend final : public Backend {
     } else {
       Pace();
     }
-    JsPresent(changed ? rgba_.data() : nullptr, frame.Width(), frame.Height());
+    JsPresent(changed ? rgba_.data() : nullptr, frame.Width(), frame.Height(), top_, bottom_);
     TracePresent();
     return true;
   }
@@ -283,29 +284,34 @@ class WebBackend final : public Backend {
  private:
   // Keeps the frame and converts it for the canvas, unless it equals the
   // one kept last; true when it changed. Compared eight bytes at a time,
-  // which costs a still screen about a tenth of the conversion.
+  // which costs a still screen about a tenth of the conversion; only the
+  // rows that changed are converted, and put on the canvas (top_ up to
+  // bottom_), so a pass that moves a little costs little on a slow phone.
   bool TakeFrame(const Surface& frame) {
     const std::size_t row = static_cast<std::size_t>(frame.Width()) * 3;
     const std::size_t need = row * frame.Height();
-    bool changed = shown_.size() != need;
-    if (changed) shown_.assign(need, 0);
+    const std::size_t pixels = static_cast<std::size_t>(frame.Width()) * frame.Height();
+    const bool whole = shown_.size() != need || rgba_.size() != pixels * 4;
+    if (whole) {
+      shown_.assign(need, 0);
+      rgba_.assign(pixels * 4, 255);  // opaque, once
+    }
+    top_ = frame.Height();
+    bottom_ = 0;
     for (int y = 0; y < frame.Height(); ++y) {
       std::uint8_t* kept = shown_.data() + row * y;
-      if (!changed && SameBytes(kept, frame.Row(y), row)) continue;
-      changed = true;
+      if (!whole && SameBytes(kept, frame.Row(y), row)) continue;
+      top_ = std::min(top_, y);
+      bottom_ = y + 1;
       std::memcpy(kept, frame.Row(y), row);
+      std::uint8_t* out = rgba_.data() + static_cast<std::size_t>(frame.Width()) * 4 * y;
+      for (std::size_t i = 0; i < row; i += 3, out += 4) {
+        out[0] = kept[i + 2];
+        out[1] = kept[i + 1];
+        out[2] = kept[i];
+      }
     }
-    if (!changed) return false;
-    const std::size_t pixels = static_cast<std::size_t>(frame.Width()) * frame.Height();
-    if (rgba_.size() != pixels * 4) rgba_.assign(pixels * 4, 255);  // opaque, once
-    const std::uint8_t* in = shown_.data();
-    std::uint8_t* out = rgba_.data();
-    for (std::size_t i = 0; i < need; i += 3, out += 4) {
-      out[0] = in[i + 2];
-      out[1] = in[i + 1];
-      out[2] = in[i];
-    }
-    return true;
+    return bottom_ > top_;
   }
 
   static bool SameBytes(const std::uint8_t* a, const std::uint8_t* b, std::size_t n) {
@@ -340,6 +346,8 @@ class WebBackend final : public Backend {
   bool window_ = false;
   std::vector<std::uint8_t> shown_;  // the frame on the canvas, B, G, R rows
   std::vector<std::uint8_t> rgba_;
+  int top_ = 0;  // the rows of the last frame that changed
+  int bottom_ = 0;
   FlipSlots slots_;
   std::int64_t lastWakeNs_ = 0;
 };
