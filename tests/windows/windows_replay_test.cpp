@@ -46,7 +46,8 @@ std::string WithCheckpoints(const std::string& script, int& count) {
   return out;
 }
 
-class WindowsReplay : public ::testing::TestWithParam<const char*> {
+// Skips, saying so, where the Windows build or Wine is missing.
+class WithWindowsBuild : public ::testing::Test {
  protected:
   void SetUp() override {
     if (!fs::exists(kWindowsBuild / "tools/replay/vedo-replay.exe")) {
@@ -55,6 +56,8 @@ class WindowsReplay : public ::testing::TestWithParam<const char*> {
     if (!fs::exists("/usr/lib/wine/wine64")) GTEST_SKIP() << "needs Wine (wine64)";
   }
 };
+
+class WindowsReplay : public WithWindowsBuild, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(WindowsReplay, StatesAndFramesMatchLinux) {
   const fs::path script = fs::path(VEDO_SOURCE_DIR) / "tests" / GetParam();
@@ -100,6 +103,27 @@ TEST_P(WindowsReplay, StatesAndFramesMatchLinux) {
     EXPECT_TRUE(windowsFrame.width == linuxFrame.width && windowsFrame.rgb == linuxFrame.rgb)
         << "checkpoint " << n << ": the Windows frame differs from the Linux one";
   }
+  fs::remove_all(scratch);
+}
+
+// The games recorded in the real programs (tests/recordings/) play to their
+// digests under Wine too, as they do on Linux and under Node.
+using WindowsRecordings = WithWindowsBuild;
+
+TEST_F(WindowsRecordings, PlayToTheirDigests) {
+  const fs::path scratch = testdata::MakeTempDir("vedo-windows-recordings");
+  child::Options run;
+  run.argv = {kWineRun.string(), (kWindowsBuild / "tools/replay/vedo-replay.exe").string(),
+              "--data", (fs::path(VEDO_BINARY_DIR) / "data").string(), "--play"};
+  for (const auto& entry : fs::directory_iterator(fs::path(VEDO_SOURCE_DIR) / "tests/recordings")) {
+    if (entry.path().extension() == ".vzr") run.argv.push_back(entry.path().string());
+  }
+  ASSERT_GT(run.argv.size(), 5u) << "no recordings in tests/recordings";
+  run.workDir = scratch;
+  run.env = {{"VEDO_WINDOWS_BUILD", kWindowsBuild.string()}};
+  run.limitSeconds = 300;
+  const child::Result result = child::Run(run);
+  EXPECT_EQ(result.exitCode, 0) << child::Describe(result);
   fs::remove_all(scratch);
 }
 
