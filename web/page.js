@@ -41,7 +41,7 @@
   const figures = { firstFrameMs: -1, gameFrameMs: -1, soundfontMs: -1, lastFrameMs: -1,
                     longestGapMs: 0, gapsOver20Ms: 0, frames: 0, framesDrawn: 0,
                     longestGapEndMs: -1, soundfontReadyMs: -1, soundOpenMs: -1, clickMs: -1,
-                    clickGapMs: 0 };
+                    clickGapMs: 0, wasmCompiledIn: '' };
   let started = false;  // the program's runtime is up
   let playing = false;  // the game's loop runs: all its data is in
   let ended = false;
@@ -1003,10 +1003,12 @@
           await new Promise((resolve) => setTimeout(resolve, 0));
           try {
             if (bytes instanceof WebAssembly.Module) {
+              figures.wasmCompiledIn = 'worker';
               receive(await WebAssembly.instantiate(bytes, imports), bytes);
               return;
             }
             const { instance, module } = await WebAssembly.instantiate(bytes, imports);
+            figures.wasmCompiledIn = 'page';
             receive(instance, module);
             return;
           } catch (e) {
