@@ -18,6 +18,10 @@
 // the kit's own form (24 bits, rows bottom-up, 640 x 480), comes converted
 // for the canvas as { rgba } beside the files, so that the page shows it
 // without the conversion on its thread.
+// With { compile: true } (the program's WebAssembly) the file is compiled
+// here and comes as { module } instead of its bytes, so that the page's
+// thread does not compile it; where a compiled module cannot be posted, or
+// does not compile (the page then tells why), the bytes come as above.
 // With { job, url, stallMs, port } the file goes whole to that port as
 // { soundfont: ArrayBuffer } (the music's synthesizer takes it), and the
 // page is told { job, done: true } or why not.
@@ -143,8 +147,18 @@ function canvasPicture(bytes, files, name) {
   return rgba;
 }
 
+// Whether the WebAssembly in `bytes` went to the page compiled.
+async function posted(id, bytes) {
+  try {
+    postMessage({ job: id, module: await WebAssembly.compile(bytes) });
+    return true;
+  } catch {
+    return false;
+  }
+}
+
 onmessage = async (e) => {
-  const { job: id, tar, port, picture } = e.data;
+  const { job: id, tar, port, picture, compile } = e.data;
   if (!jobs.has(id)) jobs.set(id, { received: 0, writer: null, reading: null });
   const job = jobs.get(id);
   const stopped = await download(id, job, e.data);
@@ -161,6 +175,8 @@ onmessage = async (e) => {
     if (port) {
       port.postMessage({ soundfont: bytes.buffer }, [bytes.buffer]);
       postMessage({ job: id, done: true });
+    } else if (compile && await posted(id, bytes)) {
+      // the page has the module
     } else {
       const files = tar ? untar(bytes) : [];
       const rgba = picture ? canvasPicture(bytes, files, picture) : null;

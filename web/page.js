@@ -41,7 +41,7 @@
   const figures = { firstFrameMs: -1, gameFrameMs: -1, soundfontMs: -1, lastFrameMs: -1,
                     longestGapMs: 0, gapsOver20Ms: 0, frames: 0, framesDrawn: 0,
                     longestGapEndMs: -1, soundfontReadyMs: -1, soundOpenMs: -1, clickMs: -1,
-                    clickGapMs: 0 };
+                    clickGapMs: 0, wasmCompiledIn: '' };
   let started = false;  // the program's runtime is up
   let playing = false;  // the game's loop runs: all its data is in
   let ended = false;
@@ -569,6 +569,7 @@
   let fetcher = null;
   let jobs = 0;
   const answers = new Map();
+  const compiling = new Set();  // jobs whose answer is a compiled module
   function fetchWorker() {
     if (fetcher) return fetcher;
     fetcher = new Worker('fetch_worker.js');
@@ -580,6 +581,13 @@
       answers.get(data.job)(data);
       answers.delete(data.job);
     };
+    // A compiled module the page's browser cannot take from a worker: its
+    // job is asked again for the bytes.
+    fetcher.onmessageerror = () => {
+      for (const [job, answer] of answers) {
+        if (compiling.has(job)) answer({ uncompiled: true });
+      }
+    };
     fetcher.onerror = () => {
       fetcher = null;
       for (const answer of answers.values()) answer({ failed: 'fetch_worker.js could not be started' });
@@ -589,18 +597,29 @@
   }
   // The worker's answer to a job (see fetch_worker.js).
   function fetched(message, transfer = []) {
+    if (message.compile) compiling.add(message.job);
     return new Promise((resolve) => {
-      answers.set(message.job, resolve);
+      answers.set(message.job, (answer) => {
+        compiling.delete(message.job);
+        resolve(answer);
+      });
       fetchWorker().postMessage(message, transfer);
     });
   }
   // A file's bytes, or a pack's files as a map of names to bytes.
   // (With a `picture`, the map's `rgba` holds that picture for the canvas,
-  // when the worker could convert it.)
-  async function unpacked(name, tar = false, picture = '') {
+  // when the worker could convert it; with `compile`, a WebAssembly file
+  // may come as its compiled module.)
+  async function unpacked(name, tar = false, picture = '', compile = false) {
     for (let job = ++jobs; ;) {
-      const { bytes, files, rgba, http, stalled, failed, broken } =
-        await fetched({ job, url: name, stallMs: STALL_MS, native: !!window.DecompressionStream, tar, picture });
+      const { bytes, files, rgba, module, uncompiled, http, stalled, failed, broken } = await fetched(
+        { job, url: name, stallMs: STALL_MS, native: !!window.DecompressionStream, tar, picture, compile });
+      if (module) return module;
+      if (uncompiled) {
+        compile = false;
+        job = ++jobs;
+        continue;
+      }
       if (bytes && !tar) return bytes;
       if (bytes) return Object.assign(new Map(files.map(([file, at, size]) => [file, bytes.subarray(at, at + size)])), { rgba });
       if (broken) {
@@ -731,7 +750,9 @@
     }
     openSound();
     if (audio && audio.state !== 'running' && !document.hidden) audio.resume().catch(() => {});
-    feed();
+    // The first blocks' mix waits for a task of its own: only the resuming
+    // needs the gesture.
+    setTimeout(feed, 0);
   }
 
   function soundShown() {
@@ -795,7 +816,8 @@
   titleFiles.then((files) => {
     if (files.rgba) Module.vedoPage.showTitle(files.rgba, 640, 480);
   });
-  let wasmBytes = titleFiles.then(() => unpacked(WASM));
+  // The WebAssembly is compiled in the download worker, off this thread.
+  let wasmBytes = titleFiles.then(() => unpacked(WASM, false, '', true));
   let programLoaded = null;
   function loadProgram() {
     programLoaded = loadScript(PROGRAM).then(() => {
@@ -969,19 +991,29 @@
 
   const Module = {
     canvas,
-    // The WebAssembly is compiled from the downloaded bytes, so a host's
-    // MIME type for it does not matter.
+    // The WebAssembly is compiled from the downloaded bytes (in the
+    // download worker, or here where its module could not come), so a
+    // host's MIME type for it does not matter.
     instantiateWasm(imports, receive) {
       (async () => {
         for (;;) {
           const bytes = await wasmBytes;
+          // The program's script has just run its start in this task;
+          // the instantiation takes the next.
+          await new Promise((resolve) => setTimeout(resolve, 0));
           try {
+            if (bytes instanceof WebAssembly.Module) {
+              figures.wasmCompiledIn = 'worker';
+              receive(await WebAssembly.instantiate(bytes, imports), bytes);
+              return;
+            }
             const { instance, module } = await WebAssembly.instantiate(bytes, imports);
+            figures.wasmCompiledIn = 'page';
             receive(instance, module);
             return;
           } catch (e) {
             await problem(`${WASM}이(가) 손상되었습니다 (${e.message}).`, `${WASM} is damaged (${e.message}).`);
-            wasmBytes = unpacked(WASM);
+            wasmBytes = unpacked(WASM, false, '', true);
           }
         }
       })();
@@ -1009,9 +1041,13 @@
         });
       });
     }],
+    // The program's start (its static constructors) and its main's first
+    // steps are a task each.
+    noInitialRun: true,
     onRuntimeInitialized() {
       if (testing) Module._vedo_test_enable();
       started = true;
+      setTimeout(() => Module.callMain([]), 0);
     },
     onAbort(what) {
       problem(`게임이 오류로 멈췄습니다 (${what}).`, `The game stopped with an error (${what}).`)

@@ -712,7 +712,8 @@ await desk.close();
   await page.mouse.click(...(await at(page, 320, 400)));
   await runFox(5);
   check(await page.evaluate(() => vedoTest.state('gWarningShown')) === 1,
-    'Firefox ESR shows the title and its first click leaves it');
+    `Firefox ESR shows the title and its first click leaves it (WebAssembly compiled in the ` +
+    `${await page.evaluate(() => vedoFigures.figures.wasmCompiledIn)})`);
   await firefox.close();
 }
 
@@ -770,6 +771,7 @@ await desk.close();
     await until('return !!(window.vedoTest && vedoTest.idle())');
     await passes(20);
     const title = await state('gInTitle') === 1 && await js('return vedoFigures.figures.firstFrameMs') > 0;
+    const compiledIn = await js('return vedoFigures.figures.wasmCompiledIn');
     await click(320, 400, 15);
     const left = await state('gWarningShown') === 1;
     for (const [x, y] of [[150, 130], [456, 316], [456, 316]]) await click(x, y, 15);
@@ -777,7 +779,7 @@ await desk.close();
     await click(100, 300, 5);
     check(title && left && field && await state('gEventOpen') === 1,
       `WebKitGTK shows the title (${title}), a click leaves it (${left}), the field (${field}) takes a click on a cell ` +
-      `(${((Date.now() - began) / 1000).toFixed(1)} s with its start)`);
+      `(${((Date.now() - began) / 1000).toFixed(1)} s with its start; WebAssembly compiled in the ${compiledIn})`);
     await wd('DELETE', s);
   } catch (e) {
     check(false, `WebKitGTK plays the page (${e.message})`);
