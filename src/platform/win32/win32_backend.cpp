@@ -387,6 +387,13 @@ class Win32Backend final : public Backend {
 
   bool VideoPresent(const Surface& frame) override {
     if (dc_ == nullptr || reset_) return false;
+    // Wine can change the screen's size and neither resize the full-screen
+    // window nor send WM_DISPLAYCHANGE, so once a second the window is held
+    // against its monitor, and refitted as after a display change.
+    if (++presents_ % 60 == 0 && !FillsItsMonitor()) {
+      LoseDisplay();
+      return false;
+    }
     const std::uint8_t* pixels = frame.Pixels();
     const int dibPitch = (frame.Width() * 3 + 3) & ~3;
     if (frame.Pitch() != dibPitch) {
@@ -520,6 +527,18 @@ class Win32Backend final : public Backend {
                         r.bottom - r.top, nullptr, nullptr, instance_, nullptr);
     FitClientArea(window, scale);
     return window;
+  }
+
+  // Whether the full-screen window covers its monitor exactly (a normal or
+  // minimized window always passes).
+  bool FillsItsMonitor() const {
+    RECT area;
+    if (GetWindowOptions().windowed || IsIconic(window_) != FALSE ||
+        GetWindowRect(window_, &area) == FALSE) {
+      return true;
+    }
+    const RECT monitor = RectsOf(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST)).whole;
+    return EqualRect(&area, &monitor) != FALSE;
   }
 
   // The full-screen window over the whole of its monitor, as it is now.
@@ -826,6 +845,7 @@ class Win32Backend final : public Backend {
   bool eatLeftUp_ = false;
   bool eatRightUp_ = false;
   bool reset_ = false;
+  unsigned presents_ = 0;  // counts to the once-a-second check of the window's fit
   bool locked_ = false;
   HINSTANCE instance_ = nullptr;
   HWND window_ = nullptr;
