@@ -32,10 +32,12 @@
 //
 // No exclusive display mode is taken: current drivers have no 24-bit modes,
 // and the scaled window looks the same on every monitor. A display change
-// (WM_DISPLAYCHANGE, a new DPI, or the window resized under it, as Wine
-// does when the screen's size changes) or a locked session marks the display
-// lost; restoring it fits the full-screen window to its monitor again and
-// lays the frame out anew, and fails while the session stays locked.
+// (WM_DISPLAYCHANGE, a new DPI, the window resized under it, as Wine does
+// when the screen's size changes, or the full-screen window found, at its
+// once-a-second check, not to cover its monitor) or a locked session marks
+// the display lost; restoring it fits the full-screen window to its monitor
+// again and lays the frame out anew, and fails while the session stays
+// locked.
 //
 // A limiter holds the loop to 60 flips a second: it waits on a
 // high-resolution waitable timer where Windows has one (10 and later), or
