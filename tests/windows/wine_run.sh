@@ -18,5 +18,31 @@ fi
 # the server to end first.
 if [[ -n ${DISPLAY:-} ]]; then
   /usr/lib/wine/wineserver -w || true
+  exec "$wine" "$@"
 fi
-exec "$wine" "$@"
+
+# Without a screen, programs share the running server. A program that
+# connects just as that server ends dies before it starts, with "wine client
+# error:0: recvmsg: Connection reset by peer" and exit code 1; with tests
+# starting and ending two at a time, that happens now and then. The program
+# has done nothing yet, so it is started again.
+err=$(mktemp)
+trap 'rm -f "$err"' EXIT
+for attempt in 1 2 3; do
+  : >"$err"
+  "$wine" "$@" 2> >(tee "$err" >&2) &
+  pid=$!
+  # A stop meant for this script is meant for the program.
+  trap 'kill -TERM "$pid" 2>/dev/null' TERM INT HUP
+  status=0
+  while true; do
+    wait "$pid" && status=0 || status=$?
+    kill -0 "$pid" 2>/dev/null || break
+  done
+  trap - TERM INT HUP
+  ((status == 1)) || exit "$status"
+  sleep 0.2  # tee's last line
+  grep -q '^wine client error:' "$err" || exit 1
+  echo "wine_run.sh: Wine's server ended as the program started; starting it again ($attempt)" >&2
+done
+exit 1
