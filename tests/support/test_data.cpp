@@ -164,7 +164,24 @@ void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t
             static_cast<std::streamsize>(bytes.size()));
 }
 
+namespace {
+
+// Every scratch folder goes when the test program ends: a suite run made
+// thousands, a 3 MB map in many, and filled the disk within a day.
+// VEDO_KEEP_TEMP keeps them to look at after a failure.
+struct ScratchFolders {
+  std::vector<std::filesystem::path> made;
+  ~ScratchFolders() {
+    if (std::getenv("VEDO_KEEP_TEMP") != nullptr) return;
+    std::error_code ignored;
+    for (const auto& dir : made) std::filesystem::remove_all(dir, ignored);
+  }
+};
+
+}  // namespace
+
 std::filesystem::path MakeTempDir(const std::string& stem) {
+  static ScratchFolders scratch;
   // A random name, taken only if no folder has it yet: portable where
   // mkdtemp is not (the Windows build).
   static std::mt19937_64 random(
@@ -175,7 +192,10 @@ std::filesystem::path MakeTempDir(const std::string& stem) {
     std::snprintf(name, sizeof name, "%016llx", static_cast<unsigned long long>(random()));
     const std::filesystem::path dir = std::filesystem::temp_directory_path() / (stem + "-" + name);
     std::error_code ec;
-    if (std::filesystem::create_directory(dir, ec)) return dir;
+    if (std::filesystem::create_directory(dir, ec)) {
+      scratch.made.push_back(dir);
+      return dir;
+    }
     if (ec) std::abort();
   }
 }

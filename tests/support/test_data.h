@@ -60,7 +60,8 @@ std::vector<std::uint8_t> Bmp24Bytes(int width, int height,
 
 void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 
-// A fresh, empty folder under the system's temporary folder.
+// A fresh, empty folder under the system's temporary folder, removed when
+// the test program ends (unless VEDO_KEEP_TEMP is set).
 std::filesystem::path MakeTempDir(const std::string& stem);
 
 // Writes a complete data set: city.map, WEAPON.SPR and the seven pictures,
