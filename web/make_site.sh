@@ -13,7 +13,11 @@ data=$native/data
 site=$build/site
 rm -rf "$site"
 mkdir -p "$site/synth" "$site/licences" "$site/icons" "$site/inflate"
-cp "$here/index.html" "$here/page.css" "$here/manifest.webmanifest" "$build/web/vedo-zeza1.js" "$site/"
+cp "$here/index.html" "$here/page.css" "$here/manifest.webmanifest" "$site/"
+# The program's script asks the browser to compile all its functions as it
+# loads, rather than each on its first call inside the program's start,
+# where a slow phone's task would grow long.
+{ echo '//# allFunctionsCalledOnLoad'; cat "$build/web/vedo-zeza1.js"; } >"$site/vedo-zeza1.js"
 # The page's scripts without their comment lines and indentation: the page
 # comes before the title, whose bytes are counted.
 for script in page.js audio.js fetch_worker.js synth_worker.js sw.js; do

@@ -7,6 +7,7 @@
 
 #include "formats/file_bytes.h"
 #include "formats/little_endian.h"
+#include "formats/load_breath.h"
 
 namespace platform {
 namespace {
@@ -237,6 +238,7 @@ bool DecodeBmp(const std::uint8_t* d, std::size_t size, Image& out, std::string*
   out.height = static_cast<int>(rows);
   out.pixels.assign(static_cast<std::size_t>(w * rows) * 3, 0);
   for (long long y = 0; y < rows; ++y) {
+    if (y % 32 == 31) BreatheDuringLoad();  // a large picture is a long piece of the loading
     std::uint8_t* dst = out.pixels.data() + static_cast<std::size_t>(y * w) * 3;
     if (!indices.empty()) {
       for (long long x = 0; x < w; ++x, dst += 3) {

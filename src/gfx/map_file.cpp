@@ -7,6 +7,7 @@
 #include <string>
 
 #include "formats/file_bytes.h"
+#include "formats/load_breath.h"
 #include "platform/platform.h"
 #include "state/game_state.h"
 
@@ -24,6 +25,8 @@ int LoadMap(const char* fileName) {
     platform::ReadFileBytes(
         fileName, bytes,
         static_cast<std::size_t>(std::min<std::uint64_t>(map.FileBytes(), SIZE_MAX)));
+    // The whole map is megabytes: reading it and parsing it are a piece each.
+    platform::BreatheDuringLoad();
     parsed = ParseMap(bytes.data(), bytes.size(), map, &problem);
   }
   switch (parsed) {

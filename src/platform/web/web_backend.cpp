@@ -20,9 +20,10 @@
 // Loading: the game loads its data in one piece before its first pass, a
 // tenth of a second and more on a phone, while the title's picture shows.
 // Its pieces breathe between them (gLoadBreath: each file read, sound and
-// surface, and the glyph atlas), and once the work has held the thread for
-// kBreathNs the backend hands it to the page for a moment, so that no task
-// of the page grows long; nothing the game does changes.
+// surface, a picture's rows, and the glyph atlas), and once the work has
+// held the thread for kBreathNs the backend hands it to the page for a
+// moment, so that no task of the page grows long; nothing the game does
+// changes.
 //
 // Input: the page turns its pointer, button, key and visibility events into
 // ours (vedo_push_event), positions already in frame pixels and clamped, a
