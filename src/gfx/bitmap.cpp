@@ -34,7 +34,7 @@ platform::HRESULT CopyBitmap(platform::Surface* surface, const platform::Image* 
     return platform::E_FAIL;
   const std::size_t srcPitch = static_cast<std::size_t>(bitmap->width) * 3;
   for (int dy = 0; dy < dh; ++dy) {
-    if (dy % 32 == 31) platform::BreatheDuringLoad();  // a large picture, as it is decoded
+    if (dy % 32 == 31) platform::BreatheDuringLoad();  // a large picture: a long piece of loading
     // Sample the centre of each destination pixel; a region that reaches
     // past the bitmap reads its nearest edge pixel.
     const long long sy = y + (2LL * dy + 1) * height / (2LL * dh);

@@ -124,7 +124,6 @@ TEST_F(WindowsRecordings, PlayToTheirDigests) {
   run.limitSeconds = 300;
   const child::Result result = child::Run(run);
   EXPECT_EQ(result.exitCode, 0) << child::Describe(result);
-  fs::remove_all(scratch);
 }
 
 INSTANTIATE_TEST_SUITE_P(WholeLoop, WindowsReplay,
