@@ -2,12 +2,16 @@
 // hook: the field at its own pace; or, with "network", the start over
 // Chromium's emulation of a home connection, the first visit and the
 // repeat visit (from the offline copy); with "still", the processor time of
-// Chromium's processes at the still title; with "longtasks", the page's
-// long tasks over a whole game and the ending's music, through the test
+// Chromium's processes at the still title (with "clicked", at the warning
+// after a click); with "longtasks", the page's long tasks over a whole game
+// and the ending's music, through the test
 // hook, at the machine's speed and with the processor slowed 4 times, and
 // with "trace" what Chromium's trace says of them (tracedTasks below);
-// "slowed" only slowed.
+// "slowed" only slowed. The long tasks and the still screen are measured in
+// a browser driven through its DevTools pipe alone (bareChromium below);
+// "playwright" has Playwright drive it, as the other modes do.
 import { readFileSync, readdirSync, statSync, mkdtempSync, rmSync } from 'node:fs';
+import { spawn } from 'node:child_process';
 import { createServer } from 'node:http';
 import { tmpdir } from 'node:os';
 import { extname, join } from 'node:path';
@@ -124,19 +128,23 @@ function processTicks() {
 }
 
 if (mode === 'still') {
-  const browser = await launch();
+  const browser = process.argv.includes('playwright') ? await launch() : await bareChromium();
   const page = await browser.newPage();
   await page.goto(origin);
   // (An older page, without the title's picture first, counts its first frame.)
   await page.waitForFunction(() => (vedoFigures.figures.gameFrameMs ?? vedoFigures.figures.firstFrameMs) >= 0,
     null, { timeout: 60000 });
-  await page.waitForTimeout(2000);
+  // With "clicked", the still screen after the title's click: the warning,
+  // the sound started and its click heard.
+  const clicked = process.argv.includes('clicked');
+  if (clicked) await page.mouse.click(600, 400);
+  await page.waitForTimeout(clicked ? 5000 : 2000);
   const before = processTicks();
   const drawn = await page.evaluate(() => [vedoFigures.figures.frames, vedoFigures.figures.framesDrawn]);
   await page.waitForTimeout(10000);
   const after = processTicks();
   const drawnAfter = await page.evaluate(() => [vedoFigures.figures.frames, vedoFigures.figures.framesDrawn]);
-  console.log(`still title, 10 s: ${drawnAfter[0] - drawn[0]} passes, ${drawnAfter[1] - drawn[1]} frames put on the canvas`);
+  console.log(`${clicked ? 'still warning, after a click' : 'still title'}, 10 s: ${drawnAfter[0] - drawn[0]} passes, ${drawnAfter[1] - drawn[1]} frames put on the canvas`);
   for (const type of Object.keys(after).sort()) {
     const ticks = after[type] - (before[type] || 0);
     console.log(`  ${type.padEnd(36)} ${(ticks / 100).toFixed(2)} s, ${ticks / 10} % of a core`);
@@ -145,6 +153,106 @@ if (mode === 'still') {
   server.close();
   rmSync(profile, { recursive: true, force: true });
   process.exit(0);
+}
+
+// Chromium driven through its DevTools pipe, with only what the figures
+// need: Playwright turns on DevTools' runtime, network and page
+// reports, and every stack those capture has V8 read the script's source
+// again for its positions. The program's script is one function of 90 kB,
+// so at 4x each capture inside its start added 20 to 30 ms to that task:
+// a cost no player's browser has. This gives the same calls the measuring
+// below makes of a Playwright page, and nothing else.
+async function bareChromium() {
+  profile = mkdtempSync(join(tmpdir(), 'vedo-chromium-'));
+  const proc = spawn('/usr/bin/chromium', ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic',
+    '--no-first-run', '--disable-background-networking', '--disable-component-update', '--disable-sync',
+    '--remote-debugging-pipe', '--window-size=1280,960', `--user-data-dir=${profile}`, 'about:blank'],
+  { stdio: ['ignore', 'ignore', 'ignore', 'pipe', 'pipe'] });
+  const [toBrowser, fromBrowser] = [proc.stdio[3], proc.stdio[4]];
+  let last = 0;
+  let pending = '';
+  const replies = new Map();
+  const listeners = [];
+  fromBrowser.setEncoding('utf8');
+  fromBrowser.on('data', (chunk) => {
+    pending += chunk;
+    for (let end; (end = pending.indexOf('\0')) >= 0; pending = pending.slice(end + 1)) {
+      const message = JSON.parse(pending.slice(0, end));
+      if (message.id) {
+        const [resolve, reject] = replies.get(message.id);
+        replies.delete(message.id);
+        if (message.error) reject(new Error(message.error.message));
+        else resolve(message.result);
+      } else {
+        for (const l of listeners.filter((x) => x.method === message.method && x.session === message.sessionId)) {
+          listeners.splice(listeners.indexOf(l), 1);
+          l.resolve(message.params);
+        }
+      }
+    }
+  });
+  const send = (method, params = {}, sessionId = undefined) => new Promise((resolve, reject) => {
+    replies.set(++last, [resolve, reject]);
+    toBrowser.write(JSON.stringify({ id: last, method, params, sessionId }) + '\0');
+  });
+  const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+  return {
+    async newPage() {
+      const { targetId } = await send('Target.createTarget', { url: 'about:blank' });
+      const { sessionId } = await send('Target.attachToTarget', { targetId, flatten: true });
+      const cdp = {
+        send: (method, params) => send(method, params, sessionId),
+        once: (method, resolve) => listeners.push({ method, session: sessionId, resolve }),
+      };
+      const evaluate = async (fn, arg) => {
+        const { result, exceptionDetails } = await cdp.send('Runtime.evaluate', {
+          expression: `(${fn})(${JSON.stringify(arg)})`, awaitPromise: true, returnByValue: true });
+        if (exceptionDetails) throw new Error(exceptionDetails.exception?.description || exceptionDetails.text);
+        return result.value;
+      };
+      let at = [0, 0];
+      const mouse = (type, [x, y]) => cdp.send('Input.dispatchMouseEvent',
+        { type, x, y, button: type === 'mouseMoved' ? 'none' : 'left', clickCount: type === 'mouseMoved' ? 0 : 1 });
+      const page = {
+        cdp,
+        initScripts: [],
+        addInitScript(fn) { page.initScripts.push(fn); },
+        // The init scripts run as soon as the new document is there (the
+        // long-task observer reads its buffered entries, so nothing is missed).
+        async goto(url) {
+          await cdp.send('Page.navigate', { url });
+          await page.waitForFunction(() => location.href !== 'about:blank' && !!document.documentElement);
+          for (const fn of page.initScripts) await evaluate(fn);
+        },
+        evaluate,
+        async waitForFunction(fn, arg, { timeout = 30000 } = {}) {
+          for (const end = Date.now() + timeout; ; await sleep(50)) {
+            const value = await evaluate(fn, arg).catch(() => false);
+            if (value) return value;
+            if (Date.now() > end) throw new Error(`timed out waiting for ${fn}`);
+          }
+        },
+        waitForTimeout: sleep,
+        mouse: {
+          move: (x, y) => mouse('mouseMoved', at = [x, y]),
+          down: () => mouse('mousePressed', at),
+          up: () => mouse('mouseReleased', at),
+          async click(x, y) {
+            await page.mouse.move(x, y);
+            await page.mouse.down();
+            await page.mouse.up();
+          },
+        },
+        close: () => send('Target.closeTarget', { targetId }),
+      };
+      return page;
+    },
+    newCDPSession: async (page) => page.cdp,
+    async close() {
+      proc.kill();
+      await new Promise((resolve) => proc.once('exit', resolve));
+    },
+  };
 }
 
 // Chromium's trace of the page, to tell what a long task was. The page's
@@ -247,10 +355,17 @@ if (mode === 'longtasks') {
       if (op === 'down') await page.mouse.down();
       if (op === 'up') await page.mouse.up();
       if (op === 'frames') await run(Number(a));
+      if (op === 'expect') {
+        const [, global, row, col] = a.match(/^(\w+)(?:\[(\d+)\]\[(\d+)\])?$/);
+        const value = await page.evaluate(([g, r, c]) => vedoTest.state(g, r, c), [global, Number(row ?? -1), Number(col ?? -1)]);
+        expected.push(value === Number(b) ? '' : `${a} ${value} for ${b}`);
+      }
     }
   };
+  // The states the Linux replay of the script expects, as this page met them.
+  let expected = [];
   for (const rate of process.argv.includes('slowed') ? [SLOWER] : [1, SLOWER]) {
-    const browser = await launch();
+    const browser = process.argv.includes('playwright') ? await launch() : await bareChromium();
     for (const query of ['?test', '?test&set=gInTitle=0,gProloguePending=0,gEnding=1']) {
       const page = await browser.newPage();
       await page.addInitScript(() => {
@@ -258,6 +373,7 @@ if (mode === 'longtasks') {
         new PerformanceObserver((list) => {
           for (const e of list.getEntries()) vedoLongTasks.push([e.startTime, e.duration]);
         }).observe({ type: 'longtask', buffered: true });
+        return true;
       });
       const cdp = await browser.newCDPSession(page);
       await cdp.send('Emulation.setCPUThrottlingRate', { rate });
@@ -266,7 +382,11 @@ if (mode === 'longtasks') {
         game: vedoFigures.figures.gameFrameMs, peak: vedoTest.heard.peak, synth: vedoFigures.figures.soundfontMs,
         wait: vedoTest.heard.longestWaitMs }));
       const list = (l) => l.map(([t, d]) => `${d.toFixed(0)} ms at ${(t / 1000).toFixed(1)} s`).join(', ') || 'none';
-      console.log(`processor ${rate}x slower, ${query === '?test' ? 'a whole won game' : 'the ending, 15 s of music'}: ` +
+      const missed = expected.filter((e) => e);
+      const states = expected.length ? ` (${expected.length - missed.length} of the script's ${expected.length} ` +
+        `states as on Linux${missed.length ? `; not: ${missed.join(', ')}` : ''})` : '';
+      expected = [];
+      console.log(`processor ${rate}x slower, ${query === '?test' ? 'a whole won game' + states : 'the ending, 15 s of music'}: ` +
         `the title's picture at ${(f.title / 1000).toFixed(1)} s, the game's first frame at ${(f.game / 1000).toFixed(1)} s; ` +
         `long tasks after the picture: ${list(f.tasks.filter(([t]) => t >= f.title))}; ` +
         `before it: ${list(f.tasks.filter(([t]) => t < f.title))}; ` +
