@@ -673,6 +673,15 @@
   let played = 0;
   let musicEvents = [];
   const heard = { peak: 0, frames: 0, longestWaitMs: 0 };
+  // A quiet game lets its audio rest: once REST_FRAMES have been mixed with
+  // no effect sounding and no tune playing, the context is suspended, which
+  // stops the browser's audio thread and device (a few per cent of a core
+  // on a still screen). The next sound, seen at the pass that starts it, or
+  // a click resumes it; the silence still queued plays first, so that sound
+  // comes no later than any other.
+  const REST_FRAMES = 2 * 44100;
+  let quietFrames = 0;
+  let resting = false;
 
   // Making the browser's first audio context can hold the page's thread for
   // a few hundred milliseconds (Chromium starts its audio then); made on the
@@ -695,6 +704,9 @@
       }
     }
     figures.soundOpenMs = performance.now() - start;
+    // A browser that lets it run before a click plays nothing on it: it
+    // rests until then.
+    if (!clicked) audio.suspend().catch(() => {});
     outputLoaded = (audio.audioWorklet && window.AudioWorkletNode ? workletOutput() : pageOutput()).then((node) => {
       output = node.port;
       output.onmessage = (e) => fromOutput(e.data);
@@ -731,6 +743,10 @@
   // Mixes and posts blocks until the output has LEAD frames to play.
   function feed() {
     if (!output || !clicked || !outputOpen || !playing || ended || document.hidden) return;
+    if (resting) {
+      if (Module._vedo_audio_quiet()) return;
+      wake();
+    }
     if (!mixBuffer) mixBuffer = Module._malloc(BLOCK * 4);
     while (posted - played < LEAD) {
       const music = Module._vedo_audio_mix(mixBuffer, BLOCK) > 0;
@@ -738,7 +754,18 @@
       (synth || output).postMessage({ seq: posted, pcm, music, events: musicEvents }, [pcm.buffer]);
       musicEvents = [];
       posted += BLOCK;
+      quietFrames = music || !Module._vedo_audio_quiet() ? 0 : quietFrames + BLOCK;
     }
+    if (quietFrames >= REST_FRAMES && audio.state === 'running') {
+      resting = true;
+      audio.suspend().catch(() => {});
+    }
+  }
+
+  function wake() {
+    resting = false;
+    quietFrames = 0;
+    if (audio && audio.state !== 'running' && !document.hidden) audio.resume().then(feed, () => {});
   }
 
   // Browsers let sound start only from a click, a key or a lifted finger.
@@ -749,7 +776,7 @@
       figures.clickMs = performance.now();
     }
     openSound();
-    if (audio && audio.state !== 'running' && !document.hidden) audio.resume().catch(() => {});
+    wake();
     // The first blocks' mix waits for a task of its own: only the resuming
     // needs the gesture.
     setTimeout(feed, 0);
@@ -758,7 +785,7 @@
   function soundShown() {
     if (!audio || ended) return;
     if (document.hidden) audio.suspend().catch(() => {});
-    else if (clicked) audio.resume().then(feed, () => {});
+    else if (clicked && !resting) audio.resume().then(feed, () => {});
   }
 
   // The music's synthesizer (js-synthesizer, FluidSynth in WebAssembly) and

@@ -194,6 +194,22 @@ await page.waitForFunction(() => vedoTest.heard.peak > 0, null, { timeout: 10000
 const effects = await page.evaluate(() => vedoTest.heard.peak);
 check(effects > 0, `after the title click the output is not silent (peak ${effects})`);
 
+// A quiet game lets its audio rest after 2 s; a sound that starts with no
+// click (the prologue's, at its first pass) wakes it and is heard.
+{
+  const page = await open('&set=gInTitle=0');
+  await page.keyboard.press('Shift');
+  const audioState = (want) => page.waitForFunction((w) => vedoTest.audioState() === w, want, { timeout: 8000 })
+    .then(() => true, () => false);
+  const rested = await audioState('running') && await audioState('suspended');
+  await page.evaluate(() => { vedoTest.heard.peak = 0; });
+  await run(page, 5);
+  await page.waitForFunction(() => vedoTest.heard.peak > 0, null, { timeout: 5000 }).catch(() => {});
+  const peak = await page.evaluate(() => vedoTest.heard.peak);
+  check(rested && peak > 0, `a quiet game's audio rests (${rested}); the prologue's sound wakes it (peak ${peak})`);
+  await page.close();
+}
+
 // ---- The options ----------------------------------------------------------------
 // The speaker mutes the game: the title's click is heard, the warning's
 // start button's is not. The mute is kept in the page's storage: after a

@@ -123,6 +123,10 @@ void MixLocked(AudioOutput& out, std::int16_t* dst, int frames);
 // `level` (0 to kFullVolume).
 void MixEffects(AudioOutput& out, std::int32_t* sum, int frames, int level);
 void MixMusic(AudioOutput& out, std::int32_t* sum, int frames);
+// Whether an effect sounds, and whether a tune plays, with the lock held: a
+// host that pulls the mix itself may let its device rest while neither does.
+bool EffectsSounding(const AudioOutput& out);
+bool MusicPlaying(const AudioOutput& out);
 // Called with the lock held when the synthesizer has just arrived.
 void SynthArrived(AudioOutput& out);
 

@@ -263,6 +263,10 @@ void SynthArrived(AudioOutput& out) {
   if (out.sequencer != nullptr) out.sequencer->channelsPending = true;
 }
 
+bool MusicPlaying(const AudioOutput& out) {
+  return out.sequencer != nullptr && out.sequencer->mode == SequencerMode::kPlaying;
+}
+
 void MixMusic(AudioOutput& out, std::int32_t* sum, int frames) {
   Sequencer* s = out.sequencer;
   if (s == nullptr) return;

@@ -177,6 +177,10 @@ std::size_t SoundBufferFrames(const SoundBuffer* buffer) {
   return buffer == nullptr ? 0 : buffer->frames;
 }
 
+bool EffectsSounding(const AudioOutput& out) {
+  return out.soundDevice != nullptr && !out.soundDevice->mixing.empty();
+}
+
 void MixEffects(AudioOutput& out, std::int32_t* sum, int frames, int level) {
   SoundDevice* device = out.soundDevice;
   if (device == nullptr) return;

@@ -111,6 +111,15 @@ EMSCRIPTEN_KEEPALIVE int vedo_audio_mix(std::int16_t* out, int frames) {
   return EndPageMix();
 }
 
+// 1 while no effect sounds and no tune plays (or no output is open): the
+// page lets its audio rest then.
+EMSCRIPTEN_KEEPALIVE int vedo_audio_quiet() {
+  using namespace platform;
+  if (gPulled == nullptr) return 1;
+  std::lock_guard<std::mutex> hold(gPulled->lock);
+  return EffectsSounding(*gPulled) || MusicPlaying(*gPulled) ? 0 : 1;
+}
+
 // The page's synthesizer has read the soundfont, which took `ms`; a
 // negative `ms` says it failed to (the page has said why).
 EMSCRIPTEN_KEEPALIVE void vedo_synth_arrived(double ms) {
