@@ -338,7 +338,16 @@ class RealWindowWalk : public GameWindow {
         10000ms);
     ASSERT_TRUE(windowed) << "Alt+Enter shows no window of the frame: " << Failure("window");
     ASSERT_TRUE(Xdotool({"key", "alt+Return"}));
-    why = WaitFor(any.at("corner"), 10000ms);
+    why = WaitFor(any.at("corner"), 5000ms);
+    if (!why.empty()) {
+      // The window manager may have put the small window under the pointer,
+      // and the game took the pointer's place in it; a mode change moves no
+      // pointer, so the game learns of the corner again from a move, as it
+      // would from a player's hand.
+      MoveTo(kScreenW - 2, 1);
+      MoveTo(kScreenW - 1, 0);
+      why = WaitFor(any.at("corner"), 10000ms);
+    }
     ASSERT_EQ(why, "") << "full screen again: " << Failure("full");
     MoveTo(ScreenX(kCellX), ScreenY(kCellY));
     why = WaitFor(any.at("aim"), 3000ms);
