@@ -754,7 +754,7 @@
       (synth || output).postMessage({ seq: posted, pcm, music, events: musicEvents }, [pcm.buffer]);
       musicEvents = [];
       posted += BLOCK;
-      quietFrames = music || !Module._vedo_audio_quiet() ? 0 : quietFrames + BLOCK;
+      quietFrames = Module._vedo_audio_quiet() ? quietFrames + BLOCK : 0;
     }
     if (quietFrames >= REST_FRAMES && audio.state === 'running') {
       resting = true;

@@ -38,16 +38,19 @@ const server = createServer((req, res) => {
 });
 await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
 const origin = `http://127.0.0.1:${server.address().port}/`;
+const CHROMIUM_ARGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+  '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 // A browser with a profile of its own, as a first visitor's.
 let profile = '';
 const launch = () => {
   profile = mkdtempSync(join(tmpdir(), 'vedo-chromium-'));
   return chromium.launchPersistentContext(profile, {
     executablePath: '/usr/bin/chromium', headless: true, viewport: { width: 1280, height: 960 },
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-      '--disable-background-networking', '--disable-component-update', '--disable-sync'],
+    args: CHROMIUM_ARGS,
   });
 };
+// The browser of the still screen and the long tasks (bareChromium below).
+const measuringBrowser = () => (process.argv.includes('playwright') ? launch() : bareChromium());
 
 if (mode === 'network') {
   for (const [mbits, latency] of [[10, 40], [10, 40], [10, 40], [3, 150], [3, 150], [3, 150]]) {
@@ -128,7 +131,7 @@ function processTicks() {
 }
 
 if (mode === 'still') {
-  const browser = process.argv.includes('playwright') ? await launch() : await bareChromium();
+  const browser = await measuringBrowser();
   const page = await browser.newPage();
   await page.goto(origin);
   // (An older page, without the title's picture first, counts its first frame.)
@@ -164,8 +167,7 @@ if (mode === 'still') {
 // below makes of a Playwright page, and nothing else.
 async function bareChromium() {
   profile = mkdtempSync(join(tmpdir(), 'vedo-chromium-'));
-  const proc = spawn('/usr/bin/chromium', ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic',
-    '--no-first-run', '--disable-background-networking', '--disable-component-update', '--disable-sync',
+  const proc = spawn('/usr/bin/chromium', ['--headless', ...CHROMIUM_ARGS,
     '--remote-debugging-pipe', '--window-size=1280,960', `--user-data-dir=${profile}`, 'about:blank'],
   { stdio: ['ignore', 'ignore', 'ignore', 'pipe', 'pipe'] });
   const [toBrowser, fromBrowser] = [proc.stdio[3], proc.stdio[4]];
@@ -365,7 +367,7 @@ if (mode === 'longtasks') {
   // The states the Linux replay of the script expects, as this page met them.
   let expected = [];
   for (const rate of process.argv.includes('slowed') ? [SLOWER] : [1, SLOWER]) {
-    const browser = process.argv.includes('playwright') ? await launch() : await bareChromium();
+    const browser = await measuringBrowser();
     for (const query of ['?test', '?test&set=gInTitle=0,gProloguePending=0,gEnding=1']) {
       const page = await browser.newPage();
       await page.addInitScript(() => {
