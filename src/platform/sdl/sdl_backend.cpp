@@ -227,12 +227,22 @@ class SdlBackend final : public Backend {
   bool HasMainWindow() override { return window_ != nullptr; }
 
   void ShowMessageBox(const char* text, const char* caption) override {
-    if (started_ &&
+    if (started_ && DriverShowsBoxes() &&
         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption, text, window_) == 0) {
       return;
     }
     std::fprintf(stderr, "%s: %s\n", caption, text);
     std::fflush(stderr);
+  }
+
+  // Only a window system shows a box. On any other driver SDL still tries
+  // its X11 and zenity boxes, in forked children of this many-threaded
+  // process, and the child can hang on a lock some other thread held at the
+  // fork while we wait for it; the line on stderr is all such a driver has.
+  static bool DriverShowsBoxes() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver != nullptr &&
+           (std::strcmp(driver, "x11") == 0 || std::strcmp(driver, "wayland") == 0);
   }
 
   void StopWindowing() override {
