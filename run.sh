@@ -98,12 +98,10 @@ build_windows() {  # after the native build, whose data and glyph atlas it takes
 # optimised code the game ships without the debugger's tables: they took a
 # quarter of each build's time and nine tenths of its disk. The sanitizer
 # build keeps the line tables its reports name lines with.
-compile_flags() {  # the build type's flags, C and C++, given the debug option
-  echo "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O2 $1 -DNDEBUG"
-  echo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 $1 -DNDEBUG"
-}
-mapfile -t NO_DEBUG_TABLES < <(compile_flags -g0)
-mapfile -t LINE_TABLES < <(compile_flags -gline-tables-only)
+NO_DEBUG_TABLES=("-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O2 -g0 -DNDEBUG"
+  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g0 -DNDEBUG")
+LINE_TABLES=("-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O2 -gline-tables-only -DNDEBUG"
+  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -gline-tables-only -DNDEBUG")
 TEST_OPTIONS=(-DVEDO_BUILD_TESTS=ON -DVEDO_WERROR=ON)
 
 # The browser build into build-web, and its site into build-web/site. Needs
